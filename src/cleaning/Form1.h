@@ -1,0 +1,25 @@
+#pragma once
+// The NT-family main window: the Windows cleaning categories.
+#include "shell/FamilyWindow.h"
+
+namespace olvex {
+
+class Form1 : public FamilyWindow {
+public:
+    explicit Form1(App& app);
+
+    // True when the load handler handed the screen to another window.
+    bool RoutedAway() const { return routedAway_; }
+
+protected:
+    void Form_Load() override;
+
+private:
+    void Check7_Click();
+    void Command1_Click();
+    void Command3_Click();
+
+    bool routedAway_ = false;
+};
+
+}  // namespace olvex

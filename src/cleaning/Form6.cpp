@@ -1,0 +1,64 @@
+#include "cleaning/Form6.h"
+
+#include <optional>
+
+#include "cleaning/SelectAll.h"
+#include "platform/Errors.h"
+#include "shell/Config.h"
+#include "shell/Routing.h"
+#include "system/clsOS.h"
+#include "ui/Layouts.h"
+
+namespace olvex {
+
+namespace {
+const std::initializer_list<const char*> kCategories = {"Check1", "Check2", "Check3", "Check4",
+                                                        "Check5", "Check6", "Check8"};
+}
+
+Form6::Form6(App& app) : FamilyWindow(app, ui::Form6Layout()) {
+    Ctl("Check7").Click = [this] { Check7_Click(); };
+    Ctl("Command1").Click = [this] { Command1_Click(); };
+    Ctl("Command2").Click = [this] { OpenLink(config::kDonationPage); };
+    Ctl("Command3").Click = [this] { Command3_Click(); };
+    // The support address opens the support page here too, like in every other window.
+    Ctl("Label3").Click = [this] { OpenLink(config::kSupportPage); };
+}
+
+void Form6::Form_Load() {
+    using platform::SkipOnFailure;
+    std::optional<clsOS> os;
+    auto osName = [&]() -> const std::string& {
+        if (!os) os.emplace(services().system);
+        return os->os_name;
+    };
+
+    SkipOnFailure([&] {
+        if (FamilyFor(osName()) != Family::Unsupported) return;
+        app().Form(4).Show();
+        Hide();
+    });
+    SkipOnFailure([&] { SetSystemLabel(osName()); });
+    UpdateBrowserMenus();
+}
+
+void Form6::Check7_Click() {
+    ui::Control& selectAll = Ctl("Check7");
+    if (selectAll.Value() == 1) {
+        SetBoxes(*this, kCategories, 1);
+        selectAll.SetCaption("Unselect All");
+    }
+    if (selectAll.Value() == 0) {
+        SetBoxes(*this, kCategories, 0);
+        selectAll.SetCaption("Select All");
+    }
+}
+
+void Form6::Command1_Click() {}
+
+void Form6::Command3_Click() {
+    app().UnloadAllWindows(*this);
+    Unload();
+}
+
+}  // namespace olvex

@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/Platform.h"
+
+namespace platform::win32 {
+
+class Win32Shell : public Shell {
+public:
+    std::optional<std::string> SpecialFolderPath(int csidl) override;
+    void Execute(uintptr_t owner, const std::string& operation, const std::string& file,
+                 int showCommand) override;
+};
+
+}  // namespace platform::win32

@@ -1,0 +1,14 @@
+#pragma once
+#include "platform/Platform.h"
+
+namespace platform::win32 {
+
+class Win32System : public System {
+public:
+    bool QueryVersion(VersionRecord& record) override;
+    uint32_t WindowsDirectory(char* buffer, uint32_t size) override;
+    bool UserName(char* buffer, uint32_t* size) override;
+    int IsNTAdmin() override;
+};
+
+}  // namespace platform::win32

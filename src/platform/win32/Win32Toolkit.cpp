@@ -1,0 +1,321 @@
+#include "platform/win32/Win32Toolkit.h"
+
+#include <uxtheme.h>
+
+#include <algorithm>
+
+#include "ui/ControlIds.h"
+#include "ui/Form.h"
+
+namespace platform::win32 {
+
+namespace {
+
+constexpr COLORREF kPureBlue = RGB(0, 0, 255);
+UINT MenuStateMessage() {
+    static const UINT message = ::RegisterWindowMessageA(ui::kMenuStateMessage);
+    return message;
+}
+
+}  // namespace
+
+// One top-level window and its child controls.
+class Win32Peer : public ui::WindowPeer {
+public:
+    Win32Peer(Win32Toolkit& toolkit, ui::Form& form);
+    ~Win32Peer() override;
+
+    void SetVisible(bool visible) override {
+        ::ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+        if (visible) ::SetForegroundWindow(hwnd_);
+    }
+    int Left() const override { return toolkit_.ToTwips(Rect().left); }
+    int Top() const override { return toolkit_.ToTwips(Rect().top); }
+    void Move(int left, int top) override {
+        ::SetWindowPos(hwnd_, nullptr, toolkit_.ToPixels(left), toolkit_.ToPixels(top), 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    void SetCaption(const std::string& control, const std::string& text) override {
+        ::SetWindowTextA(Child(control), text.c_str());
+    }
+    void SetValue(const std::string& control, int value) override {
+        ::SendMessageA(Child(control), BM_SETCHECK, static_cast<WPARAM>(value), 0);
+    }
+    void SetEnabled(const std::string& control, bool enabled) override {
+        ::EnableWindow(Child(control), enabled);
+    }
+    void SetMenuEnabled(const std::string& menu, bool enabled) override {
+        ::EnableMenuItem(menu_, static_cast<UINT>(ui::ControlId(menu)),
+                         MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+        ::DrawMenuBar(hwnd_);
+    }
+    void AddListItem(const std::string& control, const std::string& text) override {
+        ::SendMessageA(Child(control), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    uintptr_t Handle() const override { return reinterpret_cast<uintptr_t>(hwnd_); }
+
+    HWND hwnd() const { return hwnd_; }
+    bool IsVisible() const { return ::IsWindowVisible(hwnd_) != 0; }
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    RECT Rect() const {
+        RECT rect{};
+        ::GetWindowRect(hwnd_, &rect);
+        return rect;
+    }
+    HWND Child(const std::string& control) const {
+        auto it = children_.find(control);
+        return it == children_.end() ? nullptr : it->second;
+    }
+    void CreateControls();
+    void CreateMenuBar();
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    Win32Toolkit& toolkit_;
+    ui::Form& form_;
+    HWND hwnd_ = nullptr;
+    HMENU menu_ = nullptr;
+    std::map<std::string, HWND> children_;
+    std::vector<HWND> blue_;
+};
+
+Win32Peer::Win32Peer(Win32Toolkit& toolkit, ui::Form& form) : toolkit_(toolkit), form_(form) {
+    const std::string className = "OlvexCleaner_" + form.name();
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (!::GetClassInfoExA(toolkit.instance(), className.c_str(), &wc)) {
+        wc = WNDCLASSEXA{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &Win32Peer::WindowProc;
+        wc.hInstance = toolkit.instance();
+        wc.hIcon = toolkit.Icon();
+        wc.hIconSm = toolkit.Icon();
+        wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = className.c_str();
+        ::RegisterClassExA(&wc);
+    }
+
+    const ui::FormSpec& spec = form.spec();
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_CONTROLPARENT;
+    RECT rect{0, 0, toolkit.ToPixels(spec.clientWidth), toolkit.ToPixels(spec.clientHeight)};
+    ::AdjustWindowRectEx(&rect, style, !spec.menus.empty(), exStyle);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    // Every window opens at the same place, the middle of the work area.
+    RECT work{0, 0, 800, 600};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int x = std::max<int>(work.left, work.left + (work.right - work.left - width) / 2);
+    const int y = std::max<int>(work.top, work.top + (work.bottom - work.top - height) / 2);
+
+    hwnd_ = ::CreateWindowExA(exStyle, className.c_str(), spec.caption.c_str(), style, x, y, width,
+                              height, nullptr, nullptr, toolkit.instance(), this);
+    CreateMenuBar();
+    CreateControls();
+    toolkit_.Register(this);
+}
+
+Win32Peer::~Win32Peer() {
+    toolkit_.Unregister(this);
+    ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    ::DestroyWindow(hwnd_);
+    if (menu_ && !::IsMenu(menu_)) menu_ = nullptr;
+}
+
+void Win32Peer::CreateMenuBar() {
+    if (form_.menus().empty()) return;
+    menu_ = ::CreateMenu();
+    for (auto& item : form_.menus()) {
+        ::AppendMenuA(menu_, MF_STRING | (item->Enabled() ? MF_ENABLED : MF_GRAYED),
+                      static_cast<UINT_PTR>(ui::ControlId(item->name())), item->Caption().c_str());
+    }
+    ::SetMenu(hwnd_, menu_);
+}
+
+void Win32Peer::CreateControls() {
+    // Frames go last so that they lie beneath the controls drawn on them.
+    std::vector<ui::Control*> order;
+    for (auto& c : form_.controls())
+        if (c->spec().kind != ui::Kind::Frame) order.push_back(c.get());
+    for (auto& c : form_.controls())
+        if (c->spec().kind == ui::Kind::Frame) order.push_back(c.get());
+
+    for (ui::Control* control : order) {
+        const ui::ControlSpec& s = control->spec();
+        int left = s.left, top = s.top;
+        if (!s.parent.empty()) {
+            const ui::ControlSpec& frame = form_.Ctl(s.parent).spec();
+            left += frame.left;
+            top += frame.top;
+        }
+        const char* cls = "BUTTON";
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+        switch (s.kind) {
+            case ui::Kind::Frame: style |= BS_GROUPBOX; break;
+            case ui::Kind::CheckBox: style |= BS_CHECKBOX | WS_TABSTOP; break;
+            case ui::Kind::Button: style |= BS_PUSHBUTTON | WS_TABSTOP; break;
+            case ui::Kind::Label:
+                cls = "STATIC";
+                style |= SS_NOTIFY | (s.wraps ? SS_LEFT : SS_LEFTNOWORDWRAP);
+                break;
+            case ui::Kind::Image:
+                cls = "STATIC";
+                style |= SS_ICON;
+                break;
+            case ui::Kind::ListBox:
+                cls = "LISTBOX";
+                style |= WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
+                break;
+        }
+        HWND child = ::CreateWindowExA(
+            0, cls, s.kind == ui::Kind::Image ? "" : control->Caption().c_str(), style,
+            toolkit_.ToPixels(left), toolkit_.ToPixels(top), toolkit_.ToPixels(s.width),
+            toolkit_.ToPixels(s.height), hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(ui::ControlId(s.name))),
+            toolkit_.instance(), nullptr);
+        children_[s.name] = child;
+        if (s.kind == ui::Kind::Image) {
+            ::SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(toolkit_.Icon()), 0);
+            continue;
+        }
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(toolkit_.Font(s.fontPoints)),
+                       FALSE);
+        if (s.blue) {
+            blue_.push_back(child);
+            // Themed frames ignore the text colour; these draw theirs themselves.
+            if (s.kind == ui::Kind::Frame) ::SetWindowTheme(child, L"", L"");
+        }
+        if (s.kind == ui::Kind::CheckBox)
+            ::SendMessageA(child, BM_SETCHECK, static_cast<WPARAM>(control->Value()), 0);
+        if (!control->Enabled()) ::EnableWindow(child, FALSE);
+        if (s.kind == ui::Kind::ListBox) {
+            for (int i = 0; i < control->ListCount(); ++i)
+                ::SendMessageA(child, LB_ADDSTRING, 0,
+                               reinterpret_cast<LPARAM>(control->List(i).c_str()));
+        }
+    }
+}
+
+LRESULT CALLBACK Win32Peer::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        reinterpret_cast<Win32Peer*>(create->lpCreateParams)->hwnd_ = hwnd;
+    }
+    auto* peer = reinterpret_cast<Win32Peer*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!peer) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    return peer->Handle(message, wParam, lParam);
+}
+
+LRESULT Win32Peer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Handlers guard their own steps; anything that still escapes must not take the
+    // program down in the middle of a window message.
+    try {
+        switch (message) {
+            case WM_COMMAND:
+                // Button and label clicks, and menu items, all arrive with code 0.
+                if (HIWORD(wParam) == 0) form_.Command(LOWORD(wParam));
+                return 0;
+            case WM_CLOSE:
+                form_.CloseRequested();
+                return 0;
+            case WM_CTLCOLORSTATIC:
+            case WM_CTLCOLORBTN: {
+                HDC dc = reinterpret_cast<HDC>(wParam);
+                HWND child = reinterpret_cast<HWND>(lParam);
+                ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+                if (std::find(blue_.begin(), blue_.end(), child) != blue_.end())
+                    ::SetTextColor(dc, kPureBlue);
+                return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+            }
+            case WM_SETCURSOR:
+                if (toolkit_.Hourglass()) {
+                    ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+                    return TRUE;
+                }
+                break;
+            default:
+                if (message == MenuStateMessage()) {
+                    const UINT state = ::GetMenuState(menu_, static_cast<UINT>(wParam), MF_BYCOMMAND);
+                    if (!menu_ || state == static_cast<UINT>(-1)) return -1;
+                    return (state & (MF_GRAYED | MF_DISABLED)) ? 0 : 1;
+                }
+                break;
+        }
+    } catch (const std::exception&) {
+        return 0;
+    }
+    return ::DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
+    HDC screen = ::GetDC(nullptr);
+    if (screen) {
+        dpi_ = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+    }
+    if (dpi_ <= 0) dpi_ = 96;
+    icon_ = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
+}
+
+Win32Toolkit::~Win32Toolkit() {
+    for (auto& entry : fonts_) ::DeleteObject(entry.second);
+}
+
+std::unique_ptr<ui::WindowPeer> Win32Toolkit::CreatePeer(ui::Form& form) {
+    return std::make_unique<Win32Peer>(*this, form);
+}
+
+HFONT Win32Toolkit::Font(double points) {
+    const int key = static_cast<int>(points * 100 + 0.5);
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+    // Where Comic Sans MS is missing the font mapper picks the system's substitute.
+    HFONT font = ::CreateFontA(-MulDiv(key, dpi_, 7200), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_SCRIPT, "Comic Sans MS");
+    fonts_[key] = font;
+    return font;
+}
+
+void Win32Toolkit::Register(Win32Peer* peer) { peers_.push_back(peer); }
+
+void Win32Toolkit::Unregister(Win32Peer* peer) {
+    peers_.erase(std::remove(peers_.begin(), peers_.end(), peer), peers_.end());
+}
+
+int Win32Toolkit::MsgBox(const std::string& text, int buttons, const std::string& title) {
+    // Owned by the window the user sees, so the box is modal to it.
+    HWND owner = nullptr;
+    for (Win32Peer* peer : peers_)
+        if (peer->IsVisible()) owner = peer->hwnd();
+    return ::MessageBoxA(owner, text.c_str(), title.c_str(), static_cast<UINT>(buttons));
+}
+
+void Win32Toolkit::SetMousePointer(int pointer) {
+    pointer_ = pointer;
+    ::SetCursor(::LoadCursor(nullptr, pointer == ui::kPointerHourglass ? IDC_WAIT : IDC_ARROW));
+}
+
+void Win32Toolkit::Quit() { ::PostQuitMessage(0); }
+
+void Win32Toolkit::End() { ::ExitProcess(0); }
+
+int Win32Toolkit::Run() {
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        bool ours = false;
+        for (Win32Peer* peer : peers_) ours = ours || peer->hwnd() == root;
+        if (ours && ::IsDialogMessageA(root, &msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,46 @@
+#include "shell/App.h"
+
+#include <stdexcept>
+
+#include "cleaning/Form1.h"
+#include "cleaning/Form6.h"
+#include "shell/Form4.h"
+
+namespace olvex {
+
+App::App(Services services) : services_(services) {
+    forms_[1] = std::make_unique<Form1>(*this);
+    forms_[4] = std::make_unique<Form4>(*this);
+    forms_[6] = std::make_unique<Form6>(*this);
+    for (auto& form : forms_)
+        if (form) form->Unloaded = [this] { OnUnloaded(); };
+}
+
+App::~App() = default;
+
+ui::Form& App::Form(int number) {
+    if (number < 1 || number > 9 || !forms_[static_cast<size_t>(number)])
+        throw std::out_of_range("no window Form" + std::to_string(number));
+    return *forms_[static_cast<size_t>(number)];
+}
+
+void App::Start() {
+    auto& main = static_cast<Form1&>(Form(1));
+    main.Load();
+    if (main.Loaded() && !main.RoutedAway()) main.Show();
+}
+
+void App::UnloadAllWindows(ui::Form& current) {
+    for (int n = 1; n <= 9; ++n) {
+        ui::Form* form = forms_[static_cast<size_t>(n)].get();
+        if (form && form != &current) form->Unload();
+    }
+}
+
+void App::OnUnloaded() {
+    for (auto& form : forms_)
+        if (form && form->Loaded()) return;
+    services_.toolkit.Quit();
+}
+
+}  // namespace olvex

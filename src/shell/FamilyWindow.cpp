@@ -1,0 +1,44 @@
+#include "shell/FamilyWindow.h"
+
+#include "platform/Errors.h"
+#include "shell/Links.h"
+#include "system/dirMod.h"
+#include "system/modVBFileDisk.h"
+
+namespace olvex {
+
+namespace {
+// One browser item: enabled when "Program Files\<folder>" is a folder. An unknown
+// Program Files folder disables it instead of looking relative to the current folder.
+void UpdateBrowserItem(Services& services, ui::MenuItem& item, const char* folder) {
+    platform::SkipOnFailure([&] {
+        const std::string programFiles = dirMod::GetProgramFilesFolder(services.shell);
+        item.SetEnabled(!programFiles.empty() && DirExists(services, programFiles + folder));
+    });
+}
+}  // namespace
+
+FamilyWindow::FamilyWindow(App& app, const ui::FormSpec& spec)
+    : ui::Form(app.services().toolkit, spec), app_(app) {}
+
+void FamilyWindow::SetSystemLabel(const std::string& osName) {
+    Ctl("Label4").SetCaption("for " + osName);
+}
+
+void FamilyWindow::UpdateBrowserMenus() {
+    for (auto& menu : menus()) {
+        if (menu->name() == "mnuFirefox" || menu->name() == "mnuFireFox")
+            UpdateBrowserItem(services(), *menu, "mozilla firefox");
+    }
+    for (auto& menu : menus()) {
+        if (menu->name() == "mnuOpera") UpdateBrowserItem(services(), *menu, "Opera");
+    }
+}
+
+void FamilyWindow::OpenLink(const std::string& address) {
+    OpenOutsidePage(services(), hWnd(), address);
+}
+
+void FamilyWindow::Form_Unload() { app_.UnloadAllWindows(*this); }
+
+}  // namespace olvex

@@ -1,0 +1,31 @@
+#pragma once
+// Behaviour shared by the windows of both families: the system-name label, the browser
+// menu items, the outside links, and ending the program when one is closed.
+#include <string>
+
+#include "shell/App.h"
+#include "ui/Form.h"
+
+namespace olvex {
+
+class FamilyWindow : public ui::Form {
+public:
+    FamilyWindow(App& app, const ui::FormSpec& spec);
+
+protected:
+    App& app() { return app_; }
+    Services& services() { return app_.services(); }
+
+    // Label4 reads "for " and the system name.
+    void SetSystemLabel(const std::string& osName);
+    // Enables the Firefox and Opera items when the browser's folder is under Program Files.
+    void UpdateBrowserMenus();
+    void OpenLink(const std::string& address);
+
+    void Form_Unload() override;
+
+private:
+    App& app_;
+};
+
+}  // namespace olvex

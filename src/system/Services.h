@@ -1,0 +1,15 @@
+#pragma once
+// The system and the toolkit, as the routine libraries and the windows reach them.
+#include "platform/Platform.h"
+#include "ui/Toolkit.h"
+
+namespace olvex {
+
+struct Services {
+    platform::System& system;
+    platform::Shell& shell;
+    platform::FileSystem& files;
+    ui::Toolkit& toolkit;
+};
+
+}  // namespace olvex

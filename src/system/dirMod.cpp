@@ -1,0 +1,50 @@
+#include "system/dirMod.h"
+
+#include <vector>
+
+namespace olvex::dirMod {
+
+std::string GetSpecialFolder(platform::Shell& shell, int csidl) {
+    std::optional<std::string> path = shell.SpecialFolderPath(csidl);
+    if (!path) return "";
+    return *path + "\\";
+}
+
+std::string GetAppDataFolder(platform::Shell& shell) { return GetSpecialFolder(shell, kCsidlAppData); }
+std::string GetLocalAppDataFolder(platform::Shell& shell) {
+    return GetSpecialFolder(shell, kCsidlLocalAppData);
+}
+std::string GetInternetCacheFolder(platform::Shell& shell) {
+    return GetSpecialFolder(shell, kCsidlInternetCache);
+}
+std::string GetProgramFilesFolder(platform::Shell& shell) {
+    return GetSpecialFolder(shell, kCsidlProgramFiles);
+}
+std::string GetProfileFolder(platform::Shell& shell) { return GetSpecialFolder(shell, kCsidlProfile); }
+
+std::string PathParts(const std::string& path, int first, int last) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        size_t slash = path.find('\\', start);
+        parts.push_back(path.substr(start, slash == std::string::npos ? std::string::npos : slash - start));
+        if (slash == std::string::npos) break;
+        start = slash + 1;
+    }
+    if (path.empty() || static_cast<int>(parts.size()) <= last) return "";
+    std::string result;
+    for (int i = first; i <= last; ++i) result += parts[static_cast<size_t>(i)] + "\\";
+    return result;
+}
+
+std::string GetLocalSettingsName(platform::Shell& shell) {
+    return PathParts(GetInternetCacheFolder(shell), 3, 3);
+}
+
+std::string GetInternetCacheSubPath(platform::Shell& shell) {
+    return PathParts(GetInternetCacheFolder(shell), 3, 4);
+}
+
+std::string GetProfilesRoot(platform::Shell& shell) { return PathParts(GetProfileFolder(shell), 0, 1); }
+
+}  // namespace olvex::dirMod

@@ -1,0 +1,36 @@
+#pragma once
+// Shell special folders and the names of some of their path parts. Every folder path
+// returned ends with one backslash; "" means the folder is unknown.
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace olvex::dirMod {
+
+enum Csidl : int {
+    kCsidlAppData = 0x1A,
+    kCsidlLocalAppData = 0x1C,
+    kCsidlInternetCache = 0x20,
+    kCsidlProgramFiles = 0x26,
+    kCsidlProfile = 0x28,
+};
+
+std::string GetSpecialFolder(platform::Shell& shell, int csidl);
+std::string GetAppDataFolder(platform::Shell& shell);
+std::string GetLocalAppDataFolder(platform::Shell& shell);
+std::string GetInternetCacheFolder(platform::Shell& shell);
+std::string GetProgramFilesFolder(platform::Shell& shell);
+std::string GetProfileFolder(platform::Shell& shell);
+
+// Relative to a profile folder, e.g. "Local Settings\".
+std::string GetLocalSettingsName(platform::Shell& shell);
+// Relative to a profile folder, e.g. "Local Settings\Temporary Internet Files\".
+std::string GetInternetCacheSubPath(platform::Shell& shell);
+// The folder that holds the profiles, e.g. "C:\Documents and Settings\".
+std::string GetProfilesRoot(platform::Shell& shell);
+
+// Parts first..last (split on "\", counted from 0) of path, each followed by "\";
+// "" when the path has fewer parts.
+std::string PathParts(const std::string& path, int first, int last);
+
+}  // namespace olvex::dirMod

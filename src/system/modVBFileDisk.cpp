@@ -1,0 +1,121 @@
+#include "system/modVBFileDisk.h"
+
+#include <limits>
+
+namespace olvex {
+
+using platform::FileSystem;
+using platform::RuntimeError;
+
+namespace {
+constexpr uint32_t kFilteredBits =
+    platform::kAttrHidden | platform::kAttrSystem | platform::kAttrDirectory;
+}
+
+namespace {
+// A folder path ending in a separator lists the whole folder.
+std::string ListingPattern(const std::string& pattern) {
+    if (!pattern.empty() && (pattern.back() == '\\' || pattern.back() == '/')) return pattern + "*";
+    return pattern;
+}
+}  // namespace
+
+NameLookup::NameLookup(FileSystem& files, const std::string& pattern, uint32_t mask)
+    : finder_(files.Find(ListingPattern(pattern))), mask_(mask) {}
+
+std::string NameLookup::Next() {
+    platform::FindEntry entry;
+    while (finder_ && finder_->Next(entry)) {
+        if ((entry.attributes & kFilteredBits & ~mask_) == 0) {
+            attributes_ = entry.attributes;
+            return entry.name;
+        }
+    }
+    finder_.reset();
+    return "";
+}
+
+std::string FolderOf(const std::string& path) {
+    size_t cut = path.find_last_of("\\/");
+    if (cut == std::string::npos) {
+        // "C:name" is relative to drive C's current folder.
+        return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : "";
+    }
+    return path.substr(0, cut + 1);
+}
+
+void ShowLibraryError(ui::Toolkit& toolkit, const std::string& routine, const RuntimeError& error) {
+    toolkit.MsgBox("Error: " + std::to_string(error.number()) + ". " + error.description(),
+                       ui::kOkOnly, routine);
+}
+
+bool DirExists(Services& services, const std::string& path) {
+    try {
+        return !NameLookup(services.files, path + "\\.", platform::kAttrDirectory).Next().empty();
+    } catch (const RuntimeError& error) {
+        ShowLibraryError(services.toolkit, "DirExists", error);
+        return false;
+    }
+}
+
+bool FileExists(FileSystem& files, const std::string& path) {
+    if (path.empty()) return false;
+    try {
+        return !NameLookup(files, path, 0).Next().empty();
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+bool KillFile(FileSystem& files, const std::string& path) {
+    try {
+        const std::string folder = FolderOf(path);
+        NameLookup lookup(files, path, 0);
+        // A file that cannot be deleted does not stop the others the pattern names.
+        for (std::string name = lookup.Next(); !name.empty(); name = lookup.Next())
+            files.Delete(folder + name);
+    } catch (const RuntimeError&) {
+    }
+    return true;
+}
+
+bool IsAttrSet(FileSystem& files, const std::string& path, uint32_t mask) {
+    const uint32_t attributes = files.GetAttributes(path);
+    if (attributes == platform::kInvalidAttributes) return true;
+    return (attributes & mask) == mask;
+}
+
+int16_t SubDirsToArray(Services& services, std::string& path, std::vector<std::string>& names,
+                       bool includeReadOnly, bool includeHidden, bool includeSystem) {
+    uint32_t mask = includeReadOnly ? 17 : 16;
+    if (includeHidden) mask += platform::kAttrHidden;
+    if (includeSystem) mask += platform::kAttrSystem;
+    if (path.empty() || path.back() != '\\') path += "\\";
+
+    int16_t count = 0;
+    try {
+        NameLookup lookup(services.files, path, mask);
+        for (std::string name = lookup.Next(); !name.empty(); name = lookup.Next()) {
+            const std::string full = path + name;
+            bool keep = true;
+            if (!IsAttrSet(services.files, full, platform::kAttrDirectory)) {
+                keep = false;
+            } else {
+                if (IsAttrSet(services.files, full, platform::kAttrHidden)) keep = includeHidden;
+                if (IsAttrSet(services.files, full, platform::kAttrReadOnly)) keep = includeReadOnly;
+                if (IsAttrSet(services.files, full, platform::kAttrSystem)) keep = includeSystem;
+            }
+            if (name == "." || name == "..") keep = false;
+            if (!keep) continue;
+            if (count == std::numeric_limits<int16_t>::max()) throw RuntimeError(6);
+            names.resize(static_cast<size_t>(count) + 1);
+            names[static_cast<size_t>(count)] = name;
+            ++count;
+        }
+    } catch (const RuntimeError& error) {
+        ShowLibraryError(services.toolkit, "SubDirsToArray", error);
+    }
+    return count;
+}
+
+}  // namespace olvex

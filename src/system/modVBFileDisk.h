@@ -1,0 +1,44 @@
+#pragma once
+// Small file-system routines of the windows. None of them stops the program: each one
+// ignores the failure of its file-system call or reports it in the library error box.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Errors.h"
+#include "system/Services.h"
+
+namespace olvex {
+
+// Lookup of the names a pattern matches, filtered by an attribute mask: an entry matches
+// when each of its hidden, system and directory bits is also in the mask (read-only
+// never filters). Yields names without folder, then "".
+class NameLookup {
+public:
+    NameLookup(platform::FileSystem& files, const std::string& pattern, uint32_t mask);
+    std::string Next();
+    // Attributes of the entry that Next returned last.
+    uint32_t Attributes() const { return attributes_; }
+
+private:
+    std::unique_ptr<platform::Finder> finder_;
+    uint32_t mask_;
+    uint32_t attributes_ = 0;
+};
+
+// The folder part of a path or pattern, up to and including its last separator.
+std::string FolderOf(const std::string& path);
+
+// The library error box: title the routine's name, text "Error: N. description".
+void ShowLibraryError(ui::Toolkit& toolkit, const std::string& routine,
+                      const platform::RuntimeError& error);
+
+bool DirExists(Services& services, const std::string& path);
+bool FileExists(platform::FileSystem& files, const std::string& path);
+bool KillFile(platform::FileSystem& files, const std::string& path);
+bool IsAttrSet(platform::FileSystem& files, const std::string& path, uint32_t mask);
+int16_t SubDirsToArray(Services& services, std::string& path, std::vector<std::string>& names,
+                       bool includeReadOnly, bool includeHidden, bool includeSystem);
+
+}  // namespace olvex

@@ -1,0 +1,36 @@
+#pragma once
+// Window layouts as data: one table per window, read by both toolkits.
+#include <string>
+#include <vector>
+
+namespace ui {
+
+enum class Kind { Frame, CheckBox, Button, Label, Image, ListBox };
+
+// Positions and sizes are in twips (1/1440 inch), relative to the client area or, for a
+// control inside a frame, to that frame.
+struct ControlSpec {
+    Kind kind;
+    std::string name;
+    std::string caption;
+    int left, top, width, height;
+    std::string parent;  // frame name, or empty for the window itself
+    double fontPoints = 9.75;
+    bool blue = false;   // text in pure blue
+    bool wraps = false;  // label text wraps
+};
+
+struct MenuSpec {
+    std::string name;
+    std::string caption;
+};
+
+struct FormSpec {
+    std::string name;
+    std::string caption;
+    int clientWidth, clientHeight;  // twips
+    std::vector<ControlSpec> controls;
+    std::vector<MenuSpec> menus;
+};
+
+}  // namespace ui

@@ -1,0 +1,156 @@
+#include "fakes/FakeFileSystem.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/Errors.h"
+
+namespace fakes {
+
+namespace {
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+class ListFinder : public platform::Finder {
+public:
+    explicit ListFinder(std::vector<platform::FindEntry> entries) : entries_(std::move(entries)) {}
+    bool Next(platform::FindEntry& entry) override {
+        if (next_ >= entries_.size()) return false;
+        entry = entries_[next_++];
+        return true;
+    }
+
+private:
+    std::vector<platform::FindEntry> entries_;
+    size_t next_ = 0;
+};
+
+bool IsDriveRoot(const std::string& key) { return key.size() == 2 && key[1] == ':'; }
+
+}  // namespace
+
+FakeFileSystem::FakeFileSystem() { AddFolder("C:"); }
+
+std::string FakeFileSystem::Key(const std::string& path) {
+    std::string key;
+    for (char c : path) {
+        if (c == '/') c = '\\';
+        if (c == '\\' && !key.empty() && key.back() == '\\') continue;
+        key += c;
+    }
+    while (!key.empty() && key.back() == '\\') key.pop_back();
+    return Lower(key);
+}
+
+bool FakeFileSystem::Matches(const std::string& name, const std::string& wildcard) {
+    if (wildcard == "*" || wildcard == "*.*") return true;
+    const std::string n = Lower(name), w = Lower(wildcard);
+    // Classic two-pointer wildcard match with * and ?.
+    size_t i = 0, j = 0, star = std::string::npos, mark = 0;
+    while (i < n.size()) {
+        if (j < w.size() && (w[j] == '?' || w[j] == n[i])) {
+            ++i;
+            ++j;
+        } else if (j < w.size() && w[j] == '*') {
+            star = j++;
+            mark = i;
+        } else if (star != std::string::npos) {
+            j = star + 1;
+            i = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (j < w.size() && w[j] == '*') ++j;
+    return j == w.size();
+}
+
+namespace {
+// Separators unified, doubled ones collapsed, trailing ones dropped; case kept.
+std::string Tidy(const std::string& path) {
+    std::string tidy;
+    for (char c : path) {
+        if (c == '/') c = '\\';
+        if (c == '\\' && !tidy.empty() && tidy.back() == '\\') continue;
+        tidy += c;
+    }
+    while (!tidy.empty() && tidy.back() == '\\') tidy.pop_back();
+    return tidy;
+}
+}  // namespace
+
+void FakeFileSystem::AddEntry(const std::string& path, uint32_t attributes) {
+    const std::string tidy = Tidy(path);
+    const size_t cut = tidy.find_last_of('\\');
+    if (cut != std::string::npos && !Lookup(Key(tidy.substr(0, cut))))
+        AddFolder(tidy.substr(0, cut));
+    nodes_[Key(tidy)] = Node{tidy.substr(cut == std::string::npos ? 0 : cut + 1), attributes};
+}
+
+void FakeFileSystem::AddFolder(const std::string& path, uint32_t attributes) {
+    AddEntry(path, attributes | platform::kAttrDirectory);
+}
+
+void FakeFileSystem::AddFile(const std::string& path, uint32_t attributes, uint64_t) {
+    AddEntry(path, attributes);
+}
+
+const FakeFileSystem::Node* FakeFileSystem::Lookup(const std::string& key) const {
+    auto it = nodes_.find(key);
+    return it == nodes_.end() ? nullptr : &it->second;
+}
+
+bool FakeFileSystem::Exists(const std::string& path) const { return Lookup(Key(path)) != nullptr; }
+
+std::unique_ptr<platform::Finder> FakeFileSystem::Find(const std::string& pattern) {
+    patterns.push_back(pattern);
+    std::string normal = pattern;
+    std::replace(normal.begin(), normal.end(), '/', '\\');
+    const size_t cut = normal.find_last_of('\\');
+    const std::string folderKey = Key(cut == std::string::npos ? "" : normal.substr(0, cut));
+    const std::string spec = normal.substr(cut == std::string::npos ? 0 : cut + 1);
+
+    if (notReady_.count(folderKey.substr(0, 2))) throw platform::RuntimeError(platform::kErrDiskNotReady);
+    if (spec.find_first_of("<>|\"") != std::string::npos)
+        throw platform::RuntimeError(platform::kErrBadFileName);
+    const Node* folder = Lookup(folderKey);
+    if (!folder || !(folder->attributes & platform::kAttrDirectory)) return nullptr;
+
+    std::vector<platform::FindEntry> entries;
+    if (spec == ".") {
+        entries.push_back({".", folder->attributes, 0});
+        return std::make_unique<ListFinder>(entries);
+    }
+    if (!IsDriveRoot(folderKey)) {
+        for (const char* dots : {".", ".."})
+            if (Matches(dots, spec)) entries.push_back({dots, platform::kAttrDirectory, 0});
+    }
+    const std::string prefix = folderKey + "\\";
+    for (const auto& [key, node] : nodes_) {
+        if (key.size() <= prefix.size() || key.compare(0, prefix.size(), prefix) != 0) continue;
+        if (key.find('\\', prefix.size()) != std::string::npos) continue;
+        if (Matches(node.name, spec)) entries.push_back({node.name, node.attributes, 0});
+    }
+    if (entries.empty()) return nullptr;
+    return std::make_unique<ListFinder>(entries);
+}
+
+uint32_t FakeFileSystem::GetAttributes(const std::string& path) {
+    const Node* node = Lookup(Key(path));
+    return node ? node->attributes : platform::kInvalidAttributes;
+}
+
+bool FakeFileSystem::Delete(const std::string& path) {
+    const std::string key = Key(path);
+    const Node* node = Lookup(key);
+    if (!node || (node->attributes & platform::kAttrDirectory)) return false;
+    if ((node->attributes & platform::kAttrReadOnly) || locked_.count(key)) return false;
+    nodes_.erase(key);
+    deleted.push_back(path);
+    return true;
+}
+
+}  // namespace fakes

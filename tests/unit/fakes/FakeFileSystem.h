@@ -1,0 +1,49 @@
+#pragma once
+// An in-memory file system with the listing and deletion rules of the platform: names match
+// without regard to case, both separators work, listings come sorted by name with "." and
+// "..", read-only and locked files cannot be deleted.
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace fakes {
+
+class FakeFileSystem : public platform::FileSystem {
+public:
+    FakeFileSystem();
+
+    void AddFolder(const std::string& path, uint32_t attributes = 0);
+    void AddFile(const std::string& path, uint32_t attributes = platform::kAttrArchive,
+                 uint64_t size = 0);
+    bool Exists(const std::string& path) const;
+    void Lock(const std::string& path) { locked_.insert(Key(path)); }
+    // Lookups on this drive (e.g. "A:") fail as on a drive without a disk.
+    void SetNotReady(const std::string& drive) { notReady_.insert(Key(drive)); }
+
+    std::unique_ptr<platform::Finder> Find(const std::string& pattern) override;
+    uint32_t GetAttributes(const std::string& path) override;
+    bool Delete(const std::string& path) override;
+
+    std::vector<std::string> deleted;   // paths as passed
+    std::vector<std::string> patterns;  // every Find pattern, in order
+
+    static std::string Key(const std::string& path);
+    static bool Matches(const std::string& name, const std::string& wildcard);
+
+private:
+    struct Node {
+        std::string name;
+        uint32_t attributes;
+    };
+    const Node* Lookup(const std::string& key) const;
+    void AddEntry(const std::string& path, uint32_t attributes);
+
+    std::map<std::string, Node> nodes_;
+    std::set<std::string> locked_;
+    std::set<std::string> notReady_;
+};
+
+}  // namespace fakes

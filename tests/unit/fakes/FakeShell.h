@@ -1,0 +1,42 @@
+#pragma once
+// Special folders from a table; opened addresses recorded.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace fakes {
+
+struct Executed {
+    uintptr_t owner;
+    std::string operation;
+    std::string file;
+    int showCommand;
+};
+
+class FakeShell : public platform::Shell {
+public:
+    // The NT layout of a user Jo.
+    FakeShell() {
+        folders[0x1A] = "C:\\Documents and Settings\\Jo\\Application Data";
+        folders[0x1C] = "C:\\Documents and Settings\\Jo\\Local Settings\\Application Data";
+        folders[0x20] = "C:\\Documents and Settings\\Jo\\Local Settings\\Temporary Internet Files";
+        folders[0x26] = "C:\\Program Files";
+        folders[0x28] = "C:\\Documents and Settings\\Jo";
+    }
+    std::optional<std::string> SpecialFolderPath(int csidl) override {
+        auto it = folders.find(csidl);
+        if (it == folders.end()) return std::nullopt;
+        return it->second;
+    }
+    void Execute(uintptr_t owner, const std::string& operation, const std::string& file,
+                 int showCommand) override {
+        executed.push_back({owner, operation, file, showCommand});
+    }
+
+    std::map<int, std::string> folders;
+    std::vector<Executed> executed;
+};
+
+}  // namespace fakes

@@ -1,0 +1,61 @@
+#pragma once
+// Scripted answers of the system queries.
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "platform/Errors.h"
+#include "platform/Platform.h"
+
+namespace fakes {
+
+class FakeSystem : public platform::System {
+public:
+    // A Windows version as a test names it: "winxp", "win2k", "win98", ...
+    void SetVersion(uint32_t major, uint32_t minor, uint32_t platformId, const char* csd = "",
+                    int32_t build = 0) {
+        version = platform::VersionRecord{};
+        version.major = major;
+        version.minor = minor;
+        version.platformId = platformId;
+        version.build = build;
+        std::strncpy(version.csdVersion, csd, sizeof version.csdVersion - 1);
+        version.productType = platformId == 2 ? 1 : 0;
+    }
+
+    bool QueryVersion(platform::VersionRecord& record) override {
+        ++versionQueries;
+        if (versionFails) return false;
+        const uint32_t size = record.size;
+        record = version;
+        record.size = size;
+        return true;
+    }
+    uint32_t WindowsDirectory(char* buffer, uint32_t size) override {
+        if (windowsDir.size() >= size) return static_cast<uint32_t>(windowsDir.size() + 1);
+        std::memcpy(buffer, windowsDir.c_str(), windowsDir.size() + 1);
+        return static_cast<uint32_t>(windowsDir.size());
+    }
+    bool UserName(char* buffer, uint32_t* size) override {
+        if (userName.size() + 1 > *size) {
+            *size = static_cast<uint32_t>(userName.size() + 1);
+            return false;
+        }
+        std::memcpy(buffer, userName.c_str(), userName.size() + 1);
+        *size = static_cast<uint32_t>(userName.size() + 1);
+        return true;
+    }
+    int IsNTAdmin() override {
+        if (!admin) throw platform::RuntimeError(453);
+        return *admin;
+    }
+
+    platform::VersionRecord version{};
+    bool versionFails = false;
+    int versionQueries = 0;
+    std::string windowsDir = "C:\\WINDOWS";
+    std::string userName = "Jo";
+    std::optional<int> admin = 1;  // nullopt: the test cannot be made
+};
+
+}  // namespace fakes

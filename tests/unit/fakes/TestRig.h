@@ -1,0 +1,52 @@
+#pragma once
+// The program's logic wired to the in-memory system, file system, shell and toolkit.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeSystem.h"
+#include "fakes/FakeToolkit.h"
+#include "shell/App.h"
+
+namespace fakes {
+
+struct Rig {
+    FakeSystem system;
+    FakeShell shell;
+    FakeFileSystem files;
+    FakeToolkit toolkit;
+    olvex::Services services{system, shell, files, toolkit};
+    std::unique_ptr<olvex::App> app = std::make_unique<olvex::App>(services);
+
+    // The version records Wine reports for its version settings.
+    void SetWindows(const std::string& name) {
+        if (name == "winxp") system.SetVersion(5, 1, 2, "Service Pack 3", 2600);
+        else if (name == "win2k") system.SetVersion(5, 0, 2, "Service Pack 4", 2195);
+        else if (name == "win98") system.SetVersion(4, 10, 1, " A ", 67766446);
+        else if (name == "winme") system.SetVersion(4, 90, 1, " ", 73010104);
+        else if (name == "win95") system.SetVersion(4, 0, 1, "", 67109814);
+        else if (name == "nt40") system.SetVersion(4, 0, 2, "Service Pack 6a", 1381);
+        else if (name == "win2003") system.SetVersion(5, 2, 2, "Service Pack 2", 3790);
+        else if (name == "win7") system.SetVersion(6, 1, 2, "Service Pack 1", 7601);
+        else throw std::invalid_argument(name);
+    }
+
+    olvex::App& Start() {
+        app->Start();
+        return *app;
+    }
+
+    ui::Form& Form(int n) { return app->Form(n); }
+
+    std::vector<std::string> VisibleForms() {
+        std::vector<std::string> visible;
+        for (int n : {1, 4, 6}) {
+            if (app->Form(n).Visible()) visible.push_back(app->Form(n).name());
+        }
+        return visible;
+    }
+};
+
+}  // namespace fakes

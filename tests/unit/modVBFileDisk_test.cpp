@@ -1,0 +1,189 @@
+// The file and folder routines and their lookup rules, on the in-memory file system.
+#include <gtest/gtest.h>
+
+#include "fakes/TestRig.h"
+#include "system/modVBFileDisk.h"
+
+namespace {
+
+using namespace olvex;
+using platform::kAttrHidden;
+using platform::kAttrReadOnly;
+using platform::kAttrSystem;
+
+class FileRoutines : public ::testing::Test {
+protected:
+    fakes::Rig rig;
+    fakes::FakeFileSystem& files = rig.files;
+};
+
+TEST_F(FileRoutines, DirExistsTellsFoldersFromFilesAndMissingPaths) {
+    files.AddFolder("C:\\Program Files\\Mozilla Firefox");
+    files.AddFile("C:\\Program Files\\Opera");
+    EXPECT_TRUE(DirExists(rig.services, "C:\\Program Files\\mozilla firefox"));
+    EXPECT_FALSE(DirExists(rig.services, "C:\\Program Files\\Opera"));
+    EXPECT_FALSE(DirExists(rig.services, "C:\\Program Files\\Missing"));
+    EXPECT_TRUE(rig.toolkit.boxes.empty());
+}
+
+TEST_F(FileRoutines, DirExistsReportsALookupFailureInItsOwnBox) {
+    files.SetNotReady("A:");
+    EXPECT_FALSE(DirExists(rig.services, "A:\\Data"));
+    ASSERT_EQ(rig.toolkit.boxes.size(), 1u);
+    EXPECT_EQ(rig.toolkit.boxes[0].title, "DirExists");
+    EXPECT_EQ(rig.toolkit.boxes[0].text, "Error: 71. Disk not ready");
+    EXPECT_EQ(rig.toolkit.boxes[0].buttons, ui::kOkOnly);
+}
+
+TEST_F(FileRoutines, LibraryBoxFormat) {
+    ShowLibraryError(rig.toolkit, "KillFile", platform::RuntimeError(68));
+    ASSERT_EQ(rig.toolkit.boxes.size(), 1u);
+    EXPECT_EQ(rig.toolkit.boxes[0].text, "Error: 68. Device unavailable");
+    EXPECT_EQ(rig.toolkit.boxes[0].title, "KillFile");
+}
+
+TEST_F(FileRoutines, FileExistsSeesOnlyOrdinaryFiles) {
+    files.AddFile("C:\\t\\a.tmp");
+    files.AddFile("C:\\t\\h.tmp", kAttrHidden);
+    files.AddFile("C:\\t\\s.tmp", kAttrSystem);
+    files.AddFile("C:\\t\\r.tmp", kAttrReadOnly);
+    files.AddFolder("C:\\t\\sub");
+    EXPECT_TRUE(FileExists(files, "C:\\t\\a.tmp"));
+    EXPECT_TRUE(FileExists(files, "C:\\t\\r.tmp"));
+    EXPECT_TRUE(FileExists(files, "C:\\t\\*.tmp"));
+    EXPECT_FALSE(FileExists(files, "C:\\t\\h.tmp"));
+    EXPECT_FALSE(FileExists(files, "C:\\t\\s.tmp"));
+    EXPECT_FALSE(FileExists(files, "C:\\t\\sub"));
+    const size_t lookups = files.patterns.size();
+    EXPECT_FALSE(FileExists(files, ""));
+    EXPECT_EQ(files.patterns.size(), lookups) << "an empty path never reaches the disk";
+    files.SetNotReady("A:");
+    EXPECT_FALSE(FileExists(files, "A:\\x"));
+    EXPECT_TRUE(rig.toolkit.boxes.empty());
+}
+
+TEST_F(FileRoutines, KillFileDeletesOrdinaryFilesAPatternNames) {
+    files.AddFile("C:\\c\\1.dat");
+    files.AddFile("C:\\c\\2.dat", kAttrReadOnly);
+    files.AddFile("C:\\c\\3.dat");
+    files.AddFile("C:\\c\\h.dat", kAttrHidden);
+    files.AddFile("C:\\c\\sub\\4.dat");
+    files.Lock("C:\\c\\3.dat");
+    files.AddFile("C:\\c\\5.dat");
+    EXPECT_TRUE(KillFile(files, "C:\\c\\*.*"));
+    EXPECT_FALSE(files.Exists("C:\\c\\1.dat"));
+    EXPECT_TRUE(files.Exists("C:\\c\\2.dat")) << "read-only stays";
+    EXPECT_TRUE(files.Exists("C:\\c\\3.dat")) << "locked stays";
+    EXPECT_FALSE(files.Exists("C:\\c\\5.dat")) << "a file that stays does not stop the others";
+    EXPECT_TRUE(files.Exists("C:\\c\\h.dat")) << "hidden stays";
+    EXPECT_TRUE(files.Exists("C:\\c\\sub\\4.dat")) << "subfolders are not entered";
+    EXPECT_TRUE(files.Exists("C:\\c\\sub"));
+}
+
+TEST_F(FileRoutines, KillFileOnMissingFilesAndFoldersIsQuietlyTrue) {
+    EXPECT_TRUE(KillFile(files, "C:\\nothing\\here.txt"));
+    EXPECT_TRUE(KillFile(files, "C:\\here.txt"));
+    files.SetNotReady("A:");
+    EXPECT_TRUE(KillFile(files, "A:\\x.txt"));
+    EXPECT_TRUE(rig.toolkit.boxes.empty());
+    EXPECT_TRUE(files.deleted.empty());
+}
+
+TEST_F(FileRoutines, KillFileAddressesFilesInTheirOwnFolderWithEitherSeparator) {
+    files.AddFile("C:\\ff\\Profiles\\ab.default\\Cookies.txt");
+    KillFile(files, "C:\\ff\\Profiles/ab.default\\cookies.TXT");
+    ASSERT_EQ(files.deleted.size(), 1u);
+    EXPECT_EQ(files.deleted[0], "C:\\ff\\Profiles/ab.default\\Cookies.txt");
+}
+
+TEST_F(FileRoutines, IsAttrSetNeedsEveryBitAndSaysYesWhenUnreadable) {
+    files.AddFile("C:\\f", kAttrHidden | kAttrSystem);
+    EXPECT_TRUE(IsAttrSet(files, "C:\\f", kAttrHidden));
+    EXPECT_TRUE(IsAttrSet(files, "C:\\f", kAttrHidden | kAttrSystem));
+    EXPECT_FALSE(IsAttrSet(files, "C:\\f", kAttrHidden | kAttrReadOnly));
+    EXPECT_TRUE(IsAttrSet(files, "C:\\missing", kAttrReadOnly));
+}
+
+class SubDirs : public FileRoutines {
+protected:
+    void SetUp() override {
+        files.AddFolder("C:\\p\\a");
+        files.AddFolder("C:\\p\\b");
+        files.AddFolder("C:\\p\\h", kAttrHidden);
+        files.AddFolder("C:\\p\\hs", kAttrHidden | kAttrSystem);
+        files.AddFolder("C:\\p\\r", kAttrReadOnly);
+        files.AddFolder("C:\\p\\rs", kAttrReadOnly | kAttrSystem);
+        files.AddFile("C:\\p\\file.txt");
+    }
+    std::vector<std::string> List(bool ro, bool hidden, bool system) {
+        std::string path = "C:\\p";
+        std::vector<std::string> names;
+        const int16_t count = SubDirsToArray(rig.services, path, names, ro, hidden, system);
+        EXPECT_EQ(static_cast<size_t>(count), names.size());
+        EXPECT_EQ(path, "C:\\p\\") << "the caller's path gains its backslash";
+        return names;
+    }
+};
+
+TEST_F(SubDirs, FlagRules) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(List(false, false, false), (V{"a", "b"}));
+    EXPECT_EQ(List(false, true, false), (V{"a", "b", "h"}));
+    EXPECT_EQ(List(true, false, false), (V{"a", "b", "r"}));
+    // The system rule comes after the read-only rule, so a read-only system folder is listed.
+    EXPECT_EQ(List(false, false, true), (V{"a", "b", "rs"}));
+    EXPECT_EQ(List(false, true, true), (V{"a", "b", "h", "hs", "rs"}));
+    EXPECT_EQ(List(true, true, true), (V{"a", "b", "h", "hs", "r", "rs"}));
+}
+
+TEST_F(SubDirs, NoneKeptLeavesTheCallersArray) {
+    std::string path = "C:\\p\\a";
+    std::vector<std::string> names = {"left", "over"};
+    EXPECT_EQ(SubDirsToArray(rig.services, path, names, true, true, true), 0);
+    EXPECT_EQ(names, (std::vector<std::string>{"left", "over"}));
+}
+
+TEST_F(SubDirs, KeptNamesReplaceTheCallersArrayFromTheStart) {
+    std::string path = "C:\\p\\";
+    std::vector<std::string> names = {"x", "y", "z", "w", "v", "u", "t"};
+    EXPECT_EQ(SubDirsToArray(rig.services, path, names, false, false, false), 2);
+    EXPECT_EQ(names, (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(SubDirs, LookupFailureShowsItsBox) {
+    files.SetNotReady("A:");
+    std::string path = "A:\\";
+    std::vector<std::string> names;
+    EXPECT_EQ(SubDirsToArray(rig.services, path, names, true, true, true), 0);
+    ASSERT_EQ(rig.toolkit.boxes.size(), 1u);
+    EXPECT_EQ(rig.toolkit.boxes[0].title, "SubDirsToArray");
+}
+
+TEST(NameLookupMask, HiddenSystemAndDirectoryBitsMustBeInTheMask) {
+    fakes::FakeFileSystem files;
+    files.AddFile("C:\\m\\plain");
+    files.AddFile("C:\\m\\ro", kAttrReadOnly);
+    files.AddFile("C:\\m\\hid", kAttrHidden);
+    files.AddFile("C:\\m\\sys", kAttrSystem);
+    files.AddFolder("C:\\m\\dir");
+    auto names = [&](uint32_t mask) {
+        std::vector<std::string> all;
+        NameLookup lookup(files, "C:\\m\\*", mask);
+        for (std::string n = lookup.Next(); !n.empty(); n = lookup.Next()) all.push_back(n);
+        return all;
+    };
+    using V = std::vector<std::string>;
+    EXPECT_EQ(names(0), (V{"plain", "ro"}));
+    EXPECT_EQ(names(kAttrHidden), (V{"hid", "plain", "ro"}));
+    EXPECT_EQ(names(16), (V{".", "..", "dir", "plain", "ro"}));
+    EXPECT_EQ(names(16 | kAttrHidden | kAttrSystem), (V{".", "..", "dir", "hid", "plain", "ro", "sys"}));
+}
+
+TEST(FolderOfPath, KeepsTheLastSeparator) {
+    EXPECT_EQ(FolderOf("C:\\a\\b.txt"), "C:\\a\\");
+    EXPECT_EQ(FolderOf("C:\\a/b\\*"), "C:\\a/b\\");
+    EXPECT_EQ(FolderOf("C:x.txt"), "C:");
+    EXPECT_EQ(FolderOf("x.txt"), "");
+}
+
+}  // namespace
