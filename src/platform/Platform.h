@@ -49,6 +49,21 @@ public:
     // Whether the user is an administrator; throws RuntimeError when the test is not
     // available on this system.
     virtual int IsNTAdmin() = 0;
+    // Free bytes available to the caller on the drive of root; false when it cannot be
+    // measured.
+    virtual bool DiskFreeSpace(const std::string& root, uint64_t& freeToCaller) = 0;
+};
+
+// Reading values of settings files in INI form.
+class ProfileReader {
+public:
+    virtual ~ProfileReader() = default;
+    // As the private-profile lookup: copies the value (or def) into buffer, at most
+    // size - 1 characters and a NUL, and returns the number of characters copied. Section
+    // and key match without regard to case; a missing file is not an error.
+    virtual uint32_t GetString(const std::string& section, const std::string& key,
+                               const std::string& def, char* buffer, uint32_t size,
+                               const std::string& file) = 0;
 };
 
 class Shell {
@@ -60,6 +75,13 @@ public:
     // Opens a document or address with the shell; owner is a window handle.
     virtual void Execute(uintptr_t owner, const std::string& operation, const std::string& file,
                          int showCommand) = 0;
+    // Empties the Recycle Bin of every drive without asking and without progress; returns
+    // the shell's result (0 on success).
+    virtual long EmptyRecycleBin(uintptr_t owner) = 0;
+    virtual void UpdateRecycleBinIcon() = 0;
+    // Clears the browser's URL history; throws RuntimeError when the history object cannot
+    // be created or the call fails.
+    virtual void ClearUrlHistory() = 0;
 };
 
 // One entry of a directory listing.
@@ -88,13 +110,48 @@ public:
     virtual uint32_t GetAttributes(const std::string& path) = 0;
     // Deletes one file; false when it cannot be deleted.
     virtual bool Delete(const std::string& path) = 0;
+    // Removes an empty folder; false when it cannot be removed.
+    virtual bool RemoveFolder(const std::string& path) = 0;
+    // Asks the system to delete the file at the next restart; false when refused.
+    virtual bool DeleteAtRestart(const std::string& path) = 0;
+    // Copies a file, replacing the target; false when it cannot be copied.
+    virtual bool Copy(const std::string& from, const std::string& to) = 0;
+    // A new, empty, uniquely named file in the user's temporary folder; "" on failure.
+    virtual std::string CreateTempFile() = 0;
 };
 
-// Everything the logic needs from the system, gathered once at start.
-struct Platform {
-    System& system;
-    Shell& shell;
-    FileSystem& files;
+// One entry of the browser's URL cache index, as the cache enumeration writes it: a
+// fixed head (the first 84 bytes) followed by the strings it points to.
+class UrlCache {
+public:
+    virtual ~UrlCache() = default;
+    // The enumeration calls of the cache index. Each writes the entry into buffer when
+    // size is large enough; otherwise fails and sets size to the size the entry needs (0
+    // when there are no more entries). FindFirst returns a handle (0 on failure).
+    // buffer is an address in Memory's address space (0 for the size query).
+    virtual uintptr_t FindFirst(uintptr_t buffer, uint32_t& size) = 0;
+    virtual bool FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) = 0;
+    virtual void FindClose(uintptr_t handle) = 0;
+    virtual bool DeleteEntry(const std::string& url) = 0;
+};
+
+// Committed virtual memory and copies between addresses that cannot fault.
+class Memory {
+public:
+    virtual ~Memory() = default;
+    // A read-write block of size bytes, or 0.
+    virtual uintptr_t Allocate(uint32_t size) = 0;
+    virtual void Lock(uintptr_t address, uint32_t size) = 0;
+    virtual void Unlock(uintptr_t address, uint32_t size) = 0;
+    virtual void Free(uintptr_t address, uint32_t size) = 0;
+    // Whether length bytes at address can be read (written); length 0 always can.
+    virtual bool CanRead(uintptr_t address, uint32_t length) = 0;
+    virtual bool CanWrite(uintptr_t address, uint32_t length) = 0;
+    // Whether a NUL-terminated string can be read at address within max characters.
+    virtual bool CanReadString(uintptr_t address, uint32_t max) = 0;
+    // The bytes at address up to their NUL (at most max), when CanReadString holds.
+    virtual std::string ReadString(uintptr_t address, uint32_t max) = 0;
+    virtual void Copy(uintptr_t to, uintptr_t from, uint32_t length) = 0;
 };
 
 }  // namespace platform

@@ -10,6 +10,9 @@ struct Services {
     platform::Shell& shell;
     platform::FileSystem& files;
     ui::Toolkit& toolkit;
+    platform::ProfileReader& profiles;
+    platform::UrlCache& urlCache;
+    platform::Memory& memory;
 };
 
 }  // namespace olvex

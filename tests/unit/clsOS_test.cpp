@@ -56,6 +56,12 @@ std::string WithNul(const std::string& before, const std::string& after) {
 // record, so code that ignores the result shows up in the texts.
 class FakeSystem : public platform::System {
   public:
+    // Only the version query matters here.
+    uint32_t WindowsDirectory(char*, uint32_t) override { return 0; }
+    bool UserName(char*, uint32_t*) override { return false; }
+    int IsNTAdmin() override { return 0; }
+    bool DiskFreeSpace(const std::string&, uint64_t&) override { return false; }
+
     VersionRecord reported;
     bool basicSucceeds = true;
     bool extendedSucceeds = true;
@@ -80,9 +86,6 @@ class FakeSystem : public platform::System {
         }
         return extended ? extendedSucceeds : basicSucceeds;
     }
-    uint32_t WindowsDirectory(char*, uint32_t) override { return 0; }
-    bool UserName(char*, uint32_t*) override { return false; }
-    int IsNTAdmin() override { return 0; }
 };
 
 FakeSystem SystemReporting(uint32_t major, uint32_t minor, uint32_t platformId,

@@ -4,11 +4,22 @@
 #include <windows.h>
 #include <shlobj.h>
 #include <shellapi.h>
+#include <urlhist.h>
 // clang-format on
+
+#include "platform/Errors.h"
+#include "platform/win32/Text.h"
 
 namespace platform::win32 {
 
 namespace {
+
+// The shell's URL history object; the SDK headers of this compiler lack its class id.
+const CLSID kClsidUrlHistory = {
+    0x3C374A40, 0xBAE4, 0x11CF, {0xBF, 0x7D, 0x00, 0xAA, 0x00, 0x69, 0x46, 0xEE}};
+const IID kIidUrlHistoryStg2 = {
+    0xAFA0DC11, 0xC313, 0x11D0, {0x83, 0x1A, 0x00, 0xC0, 0x4F, 0xD5, 0xAE, 0x38}};
+
 // Owns a shell item-id list; frees it with the shell's allocator.
 class ItemIdList {
 public:
@@ -24,22 +35,65 @@ public:
 private:
     LPITEMIDLIST pidl_ = nullptr;
 };
+
+// Owns a COM interface pointer.
+template <class T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() {
+        if (ptr_) ptr_->Release();
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    void** out() { return reinterpret_cast<void**>(&ptr_); }
+    T* operator->() const { return ptr_; }
+    explicit operator bool() const { return ptr_ != nullptr; }
+
+private:
+    T* ptr_ = nullptr;
+};
+
 }  // namespace
 
 std::optional<std::string> Win32Shell::SpecialFolderPath(int csidl) {
     ItemIdList list;
     if (::SHGetSpecialFolderLocation(nullptr, csidl, list.out()) != S_OK || !list.get())
         return std::nullopt;
-    char path[MAX_PATH + 1] = {};
+    wchar_t path[MAX_PATH + 1] = {};
     // A folder without a file-system path (a virtual folder) is as unknown as a missing one.
-    if (!::SHGetPathFromIDListA(list.get(), path)) return std::nullopt;
-    return std::string(path);
+    if (!::SHGetPathFromIDListW(list.get(), path)) return std::nullopt;
+    return Utf8(path);
 }
 
 void Win32Shell::Execute(uintptr_t owner, const std::string& operation, const std::string& file,
                          int showCommand) {
-    ::ShellExecuteA(reinterpret_cast<HWND>(owner), operation.c_str(), file.c_str(), nullptr, "",
-                    showCommand);
+    ::ShellExecuteW(reinterpret_cast<HWND>(owner), Wide(operation).c_str(), Wide(file).c_str(),
+                    nullptr, L"", showCommand);
+}
+
+long Win32Shell::EmptyRecycleBin(uintptr_t owner) {
+    return ::SHEmptyRecycleBinA(reinterpret_cast<HWND>(owner), "",
+                                SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI);
+}
+
+void Win32Shell::UpdateRecycleBinIcon() {
+    // Not in every SDK header; the shell exports it by name.
+    using UpdateFn = void(WINAPI*)();
+    if (HMODULE shell32 = ::GetModuleHandleA("shell32.dll")) {
+        if (auto fn = reinterpret_cast<UpdateFn>(
+                reinterpret_cast<void*>(::GetProcAddress(shell32, "SHUpdateRecycleBinIcon"))))
+            fn();
+    }
+}
+
+void Win32Shell::ClearUrlHistory() {
+    ComPtr<IUrlHistoryStg2> history;
+    if (FAILED(::CoCreateInstance(kClsidUrlHistory, nullptr, CLSCTX_INPROC_SERVER,
+                                  kIidUrlHistoryStg2, history.out())) ||
+        !history)
+        throw RuntimeError(kErrCannotCreateObject);
+    if (FAILED(history->ClearHistory())) throw RuntimeError(kErrAutomation);
 }
 
 }  // namespace platform::win32

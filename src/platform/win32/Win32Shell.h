@@ -8,6 +8,9 @@ public:
     std::optional<std::string> SpecialFolderPath(int csidl) override;
     void Execute(uintptr_t owner, const std::string& operation, const std::string& file,
                  int showCommand) override;
+    long EmptyRecycleBin(uintptr_t owner) override;
+    void UpdateRecycleBinIcon() override;
+    void ClearUrlHistory() override;
 };
 
 }  // namespace platform::win32

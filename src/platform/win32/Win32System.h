@@ -9,6 +9,7 @@ public:
     uint32_t WindowsDirectory(char* buffer, uint32_t size) override;
     bool UserName(char* buffer, uint32_t* size) override;
     int IsNTAdmin() override;
+    bool DiskFreeSpace(const std::string& root, uint64_t& freeToCaller) override;
 };
 
 }  // namespace platform::win32

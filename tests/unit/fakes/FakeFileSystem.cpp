@@ -82,20 +82,32 @@ std::string Tidy(const std::string& path) {
 }
 }  // namespace
 
-void FakeFileSystem::AddEntry(const std::string& path, uint32_t attributes) {
+void FakeFileSystem::AddEntry(const std::string& path, uint32_t attributes,
+                              const std::string& content) {
     const std::string tidy = Tidy(path);
     const size_t cut = tidy.find_last_of('\\');
     if (cut != std::string::npos && !Lookup(Key(tidy.substr(0, cut))))
         AddFolder(tidy.substr(0, cut));
-    nodes_[Key(tidy)] = Node{tidy.substr(cut == std::string::npos ? 0 : cut + 1), attributes};
+    nodes_[Key(tidy)] =
+        Node{tidy.substr(cut == std::string::npos ? 0 : cut + 1), attributes, content};
 }
 
 void FakeFileSystem::AddFolder(const std::string& path, uint32_t attributes) {
     AddEntry(path, attributes | platform::kAttrDirectory);
 }
 
-void FakeFileSystem::AddFile(const std::string& path, uint32_t attributes, uint64_t) {
-    AddEntry(path, attributes);
+void FakeFileSystem::AddFile(const std::string& path, uint32_t attributes,
+                             const std::string& content) {
+    AddEntry(path, attributes, content);
+}
+
+void FakeFileSystem::AddFolderLink(const std::string& path) {
+    AddEntry(path, platform::kAttrDirectory | platform::kAttrReparsePoint);
+}
+
+std::string FakeFileSystem::Content(const std::string& path) const {
+    const Node* node = Lookup(Key(path));
+    return node ? node->content : "";
 }
 
 const FakeFileSystem::Node* FakeFileSystem::Lookup(const std::string& key) const {
@@ -146,11 +158,54 @@ uint32_t FakeFileSystem::GetAttributes(const std::string& path) {
 bool FakeFileSystem::Delete(const std::string& path) {
     const std::string key = Key(path);
     const Node* node = Lookup(key);
-    if (!node || (node->attributes & platform::kAttrDirectory)) return false;
+    if (!node || (node->attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint)))
+        return false;
     if ((node->attributes & platform::kAttrReadOnly) || locked_.count(key)) return false;
     nodes_.erase(key);
     deleted.push_back(path);
     return true;
+}
+
+bool FakeFileSystem::RemoveFolder(const std::string& path) {
+    const std::string key = Key(path);
+    const Node* node = Lookup(key);
+    if (!node || !(node->attributes & platform::kAttrDirectory) ||
+        (node->attributes & platform::kAttrReparsePoint) || IsDriveRoot(key))
+        return false;
+    const std::string prefix = key + "\\";
+    auto next = nodes_.lower_bound(prefix);
+    if (next != nodes_.end() && next->first.compare(0, prefix.size(), prefix) == 0) return false;
+    nodes_.erase(key);
+    removedFolders.push_back(path);
+    return true;
+}
+
+bool FakeFileSystem::DeleteAtRestart(const std::string& path) {
+    if (!Lookup(Key(path))) return false;
+    atRestart.push_back(path);
+    return true;
+}
+
+bool FakeFileSystem::Copy(const std::string& from, const std::string& to) {
+    const Node* source = Lookup(Key(from));
+    if (!source || (source->attributes & platform::kAttrDirectory)) return false;
+    const size_t cut = Key(to).find_last_of('\\');
+    const Node* folder = cut == std::string::npos ? nullptr : Lookup(Key(to).substr(0, cut));
+    if (!folder) return false;
+    const Node* target = Lookup(Key(to));
+    if (target && (target->attributes & (platform::kAttrReadOnly | platform::kAttrDirectory)))
+        return false;
+    const std::string content = source->content;
+    const uint32_t attributes = source->attributes;
+    AddEntry(to, attributes, content);
+    return true;
+}
+
+std::string FakeFileSystem::CreateTempFile() {
+    if (!Lookup(Key(tempFolder))) return "";
+    const std::string path = tempFolder + "\\olv" + std::to_string(++tempCount_) + ".tmp";
+    AddFile(path);
+    return path;
 }
 
 }  // namespace fakes

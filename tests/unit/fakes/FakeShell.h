@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Errors.h"
 #include "platform/Platform.h"
 
 namespace fakes {
@@ -35,7 +36,22 @@ public:
         executed.push_back({owner, operation, file, showCommand});
     }
 
+    long EmptyRecycleBin(uintptr_t owner) override {
+        recycleOwners.push_back(owner);
+        return recycleResult;
+    }
+    void UpdateRecycleBinIcon() override { ++iconUpdates; }
+    void ClearUrlHistory() override {
+        ++historyClears;
+        if (historyFails) throw platform::RuntimeError(platform::kErrAutomation);
+    }
+
     std::map<int, std::string> folders;
+    std::vector<uintptr_t> recycleOwners;
+    long recycleResult = 0;
+    int iconUpdates = 0;
+    int historyClears = 0;
+    bool historyFails = false;
     std::vector<Executed> executed;
 };
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Errors.h"
 #include "platform/Platform.h"
@@ -50,7 +51,17 @@ public:
         return *admin;
     }
 
+    bool DiskFreeSpace(const std::string& root, uint64_t& freeToCaller) override {
+        measuredRoots.push_back(root);
+        if (freeFigures.empty()) return false;
+        freeToCaller = freeFigures.front();
+        if (freeFigures.size() > 1) freeFigures.erase(freeFigures.begin());
+        return true;
+    }
+
     platform::VersionRecord version{};
+    std::vector<uint64_t> freeFigures;  // one per measurement; the last one repeats
+    std::vector<std::string> measuredRoots;
     bool versionFails = false;
     int versionQueries = 0;
     std::string windowsDir = "C:\\WINDOWS";

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "fakes/FakeCache.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeProfileReader.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSystem.h"
 #include "fakes/FakeToolkit.h"
@@ -17,7 +19,10 @@ struct Rig {
     FakeShell shell;
     FakeFileSystem files;
     FakeToolkit toolkit;
-    olvex::Services services{system, shell, files, toolkit};
+    FakeProfileReader profiles;
+    FakeUrlCache urlCache;
+    FakeMemory memory;
+    olvex::Services services{system, shell, files, toolkit, profiles, urlCache, memory};
     std::unique_ptr<olvex::App> app = std::make_unique<olvex::App>(services);
 
     // The version records Wine reports for its version settings.

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds both configurations and runs every test: the native unit tests (with
+# AddressSanitizer and UBSan) and the end-to-end tests of the real program under Wine.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+bash "$root/scripts/setup.sh"
+bash "$root/scripts/build.sh"
+
+native="$root/build/native"
+cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Debug \
+  -DOLVEX_WIN32_EXE="$root/build/win32/OlvexCleaner.exe" \
+  -DOLVEX_WIN32_DRIVER="$root/build/win32/driver.exe" >/dev/null
+cmake --build "$native" -j"$(nproc)" >/dev/null
+
+cd "$native"
+# Unit tests first (seconds), then the program under Wine; one summary for all.
+ctest --output-on-failure -j2 --timeout 600

@@ -1,0 +1,14 @@
+#pragma once
+#include "platform/Platform.h"
+
+namespace platform::win32 {
+
+class Win32UrlCache : public UrlCache {
+public:
+    uintptr_t FindFirst(uintptr_t buffer, uint32_t& size) override;
+    bool FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) override;
+    void FindClose(uintptr_t handle) override;
+    bool DeleteEntry(const std::string& url) override;
+};
+
+}  // namespace platform::win32
