@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "cleaning/CleaningRun.h"
 #include "cleaning/SelectAll.h"
 #include "platform/Errors.h"
 #include "shell/Config.h"
@@ -68,7 +69,11 @@ void Form1::Check7_Click() {
     }
 }
 
-void Form1::Command1_Click() {}
+void Form1::Command1_Click() {
+    CleaningWindow window{*this,  NtCategories(), SweepKind::NT, true,
+                          hWnd(), profileNames_,  profilesRoot_};
+    RunCleaning(services(), window);
+}
 
 void Form1::Command3_Click() {
     app().UnloadAllWindows(*this);

@@ -1,5 +1,8 @@
 #pragma once
 // The NT-family main window: the Windows cleaning categories.
+#include <string>
+#include <vector>
+
 #include "shell/FamilyWindow.h"
 
 namespace olvex {
@@ -20,6 +23,9 @@ private:
     void Command3_Click();
 
     bool routedAway_ = false;
+    // The profiles of the last All Users Temp step.
+    std::vector<std::string> profileNames_;
+    std::string profilesRoot_;
 };
 
 }  // namespace olvex

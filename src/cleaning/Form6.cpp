@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "cleaning/CleaningRun.h"
 #include "cleaning/SelectAll.h"
 #include "platform/Errors.h"
 #include "shell/Config.h"
@@ -54,7 +55,15 @@ void Form6::Check7_Click() {
     }
 }
 
-void Form6::Command1_Click() {}
+void Form6::Command1_Click() {
+    // The Recycle Bin call is owned by the NT main window, which stays loaded (hidden).
+    std::vector<std::string> noProfiles;
+    std::string noRoot;
+    CleaningWindow window{*this,        Windows98Categories(), SweepKind::Windows98,
+                          false,        app().Form(1).hWnd(),  noProfiles,
+                          noRoot};
+    RunCleaning(services(), window);
+}
 
 void Form6::Command3_Click() {
     app().UnloadAllWindows(*this);

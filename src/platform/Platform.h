@@ -108,9 +108,11 @@ public:
     virtual std::unique_ptr<Finder> Find(const std::string& pattern) = 0;
     // The attributes of a path, or kInvalidAttributes.
     virtual uint32_t GetAttributes(const std::string& path) = 0;
-    // Deletes one file; false when it cannot be deleted.
-    virtual bool Delete(const std::string& path) = 0;
-    // Removes an empty folder; false when it cannot be removed.
+    // Deletes one file; false when it cannot be deleted. A reparse point (link or junction)
+    // is never deleted. knownAttributes are the entry's attributes from a listing, so the
+    // check needs no second look; kInvalidAttributes when the caller has none.
+    virtual bool Delete(const std::string& path, uint32_t knownAttributes) = 0;
+    // Removes an empty folder; false when it cannot be removed (or is a reparse point).
     virtual bool RemoveFolder(const std::string& path) = 0;
     // Asks the system to delete the file at the next restart; false when refused.
     virtual bool DeleteAtRestart(const std::string& path) = 0;

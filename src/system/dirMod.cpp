@@ -45,6 +45,24 @@ std::string GetInternetCacheSubPath(platform::Shell& shell) {
     return PathParts(GetInternetCacheFolder(shell), 3, 4);
 }
 
+namespace {
+std::string Lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+}  // namespace
+
+std::string GetCacheFolderInProfile(platform::Shell& shell) {
+    const std::string cache = GetInternetCacheFolder(shell);
+    const std::string profile = GetProfileFolder(shell);
+    if (cache.empty() || profile.empty() || cache.size() <= profile.size() ||
+        Lower(cache.substr(0, profile.size())) != Lower(profile))
+        return "";
+    // On the classic layout this is exactly the positional sub-path (parts 3 and 4).
+    return cache.substr(profile.size());
+}
+
 std::string GetProfilesRoot(platform::Shell& shell) { return PathParts(GetProfileFolder(shell), 0, 1); }
 
 }  // namespace olvex::dirMod

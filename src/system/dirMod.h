@@ -26,6 +26,10 @@ std::string GetProfileFolder(platform::Shell& shell);
 std::string GetLocalSettingsName(platform::Shell& shell);
 // Relative to a profile folder, e.g. "Local Settings\Temporary Internet Files\".
 std::string GetInternetCacheSubPath(platform::Shell& shell);
+// The Internet cache folder relative to the profile folder, for building the same folder
+// under other profiles; "" when the cache does not lie in the profile. Unlike the
+// positional sub-path it is never a parent of the cache folder on deeper layouts.
+std::string GetCacheFolderInProfile(platform::Shell& shell);
 // The folder that holds the profiles, e.g. "C:\Documents and Settings\".
 std::string GetProfilesRoot(platform::Shell& shell);
 

@@ -73,7 +73,7 @@ bool KillFile(FileSystem& files, const std::string& path) {
         NameLookup lookup(files, path, 0);
         // A file that cannot be deleted does not stop the others the pattern names.
         for (std::string name = lookup.Next(); !name.empty(); name = lookup.Next())
-            files.Delete(folder + name);
+            files.Delete(folder + name, lookup.Attributes());
     } catch (const RuntimeError&) {
     }
     return true;

@@ -60,9 +60,11 @@ uint32_t Win32FileSystem::GetAttributes(const std::string& path) {
     return ::GetFileAttributesW(FilePath(path).c_str());
 }
 
-bool Win32FileSystem::Delete(const std::string& path) {
+bool Win32FileSystem::Delete(const std::string& path, uint32_t knownAttributes) {
     const std::wstring wide = FilePath(path);
-    if (IsReparsePoint(wide)) return false;
+    if (knownAttributes == kInvalidAttributes ? IsReparsePoint(wide)
+                                              : (knownAttributes & kAttrReparsePoint) != 0)
+        return false;
     return ::DeleteFileW(wide.c_str()) != 0;
 }
 

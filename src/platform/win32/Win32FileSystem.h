@@ -10,7 +10,7 @@ class Win32FileSystem : public FileSystem {
 public:
     std::unique_ptr<Finder> Find(const std::string& pattern) override;
     uint32_t GetAttributes(const std::string& path) override;
-    bool Delete(const std::string& path) override;
+    bool Delete(const std::string& path, uint32_t knownAttributes) override;
     bool RemoveFolder(const std::string& path) override;
     bool DeleteAtRestart(const std::string& path) override;
     bool Copy(const std::string& from, const std::string& to) override;

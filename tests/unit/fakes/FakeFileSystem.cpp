@@ -155,7 +155,7 @@ uint32_t FakeFileSystem::GetAttributes(const std::string& path) {
     return node ? node->attributes : platform::kInvalidAttributes;
 }
 
-bool FakeFileSystem::Delete(const std::string& path) {
+bool FakeFileSystem::Delete(const std::string& path, uint32_t) {
     const std::string key = Key(path);
     const Node* node = Lookup(key);
     if (!node || (node->attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint)))

@@ -1,0 +1,129 @@
+#include "cleaning/CleaningRun.h"
+
+#if __has_include("cleaning/CachePurge.h")  // TEMPORARY until the purge lands
+#include "cleaning/CachePurge.h"
+#define OLVEX_HAVE_PURGE 1
+#endif
+
+#include "cleaning/FreedSpace.h"
+#include "platform/Errors.h"
+#include "shell/CleaningContext.h"
+#include "system/dirMod.h"
+#include "system/modVBFileDisk.h"
+
+namespace olvex {
+
+using platform::SkipOnFailure;
+
+namespace {
+
+void Sweep(Services& services, const CleaningWindow& window, std::string path) {
+    if (!IsSweepableFolder(path)) return;
+    FindFilesAPI(services.files, path, "*.*", window.sweep);
+}
+
+// The prefetch folder keeps its layout.ini: it is copied to a temporary file of its own
+// before the sweep and copied back afterwards. Nothing but that backup is ever removed,
+// and a layout.ini is only restored where one was backed up.
+void SweepKeepingLayout(Services& services, const CleaningWindow& window,
+                        const std::string& prefetch) {
+    if (!IsSweepableFolder(prefetch)) return;
+    const std::string layout = prefetch + "\\layout.ini";
+    std::string backup;
+    const uint32_t attributes = services.files.GetAttributes(layout);
+    if (attributes != platform::kInvalidAttributes && !(attributes & platform::kAttrDirectory)) {
+        backup = services.files.CreateTempFile();
+        if (!backup.empty() && !services.files.Copy(layout, backup)) {
+            services.files.Delete(backup, platform::kInvalidAttributes);
+            backup.clear();
+        }
+    }
+    SkipOnFailure([&] { Sweep(services, window, prefetch); });
+    if (backup.empty()) return;
+    services.files.Copy(backup, layout);
+    services.files.Delete(backup, platform::kInvalidAttributes);
+}
+
+// Every profile folder, hidden and system ones included: its temporary folder, its
+// Internet cache (the index folder first) and its cookies.
+void SweepAllProfiles(Services& services, CleaningWindow& window) {
+    window.profilesRoot = dirMod::GetProfilesRoot(services.shell);
+    window.profileNames.clear();
+    if (window.profilesRoot.empty()) return;
+    SubDirsToArray(services, window.profilesRoot, window.profileNames, true, true, true);
+
+    const std::string localSettings = dirMod::GetLocalSettingsName(services.shell);
+    const std::string cache = dirMod::GetCacheFolderInProfile(services.shell);
+    for (const std::string& name : window.profileNames) {
+        const std::string profile = window.profilesRoot + name + "\\";
+        for (const std::string& path :
+             {Join({profile, localSettings}, "temp"), Join({profile, cache}, "content.ie5\\"),
+              Join({profile, cache}, ""), Join({window.profilesRoot, name}, "\\cookies")}) {
+            SkipOnFailure([&] { Sweep(services, window, path); });
+        }
+    }
+}
+
+}  // namespace
+
+void PerformCategory(Services& services, CleaningWindow& window, const Category& category,
+                     const RunPaths& paths) {
+    [[maybe_unused]] ui::Control& list = window.form.Ctl("List1");
+    switch (category.operation) {
+        case Operation::Sweep:
+            SkipOnFailure([&] { Sweep(services, window, category.path(paths)); });
+            break;
+        case Operation::SweepKeepingLayout:
+            SkipOnFailure([&] { SweepKeepingLayout(services, window, category.path(paths)); });
+            break;
+        case Operation::PurgeCookiesThenSweep:
+#ifdef OLVEX_HAVE_PURGE
+            SkipOnFailure([&] { ClearCookieCache(services, list); });
+#endif
+            SkipOnFailure([&] { Sweep(services, window, category.path(paths)); });
+            break;
+        case Operation::PurgeUrls:
+#ifdef OLVEX_HAVE_PURGE
+            SkipOnFailure([&] { ClearUrlCache(services, list); });
+#endif
+            break;
+        case Operation::ClearHistory:
+            SkipOnFailure([&] { services.shell.ClearUrlHistory(); });
+            break;
+        case Operation::EmptyRecycleBin:
+            SkipOnFailure([&] {
+                if (services.shell.EmptyRecycleBin(window.recycleOwner) != 0)
+                    services.shell.UpdateRecycleBinIcon();
+            });
+            break;
+        case Operation::SweepAllProfiles:
+            SkipOnFailure([&] { SweepAllProfiles(services, window); });
+            break;
+    }
+}
+
+void RunCleaning(Services& services, CleaningWindow& window) {
+    CleaningContext context;
+    SkipOnFailure([&] { context = DeriveCleaningContext(services.system); });
+    services.toolkit.SetMousePointer(ui::kPointerHourglass);
+    FreedSpaceReport report(services.system, context.SystemDrive);
+    if (window.reportsFreedSpace) SkipOnFailure([&] { report.MeasureBefore(); });
+
+    const RunPaths paths(services, context);
+    for (const Category& category : window.categories) {
+        SkipOnFailure([&] {
+            if (window.form.Ctl(category.box).Value() != 0)
+                PerformCategory(services, window, category, paths);
+        });
+    }
+
+    services.toolkit.SetMousePointer(ui::kPointerDefault);
+    if (window.reportsFreedSpace) {
+        SkipOnFailure([&] { report.MeasureAfter(); });
+        report.Show(services.toolkit);
+    } else {
+        services.toolkit.MsgBox(kDonePlain, ui::kOkOnly, kDoneTitle);
+    }
+}
+
+}  // namespace olvex

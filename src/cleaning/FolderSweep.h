@@ -1,0 +1,24 @@
+#pragma once
+// The folder sweep: empties a folder tree.
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace olvex {
+
+// The text up to its first NUL; the caller's string is shortened the same way.
+std::string StripNulls(std::string& OriginalStr);
+
+enum class SweepKind {
+    NT,         // files that stay are registered for deletion at the next restart
+    Windows98,  // files that stay are left as they are
+};
+
+// Deletes every file and subfolder that SearchStr matches in path, then walks into the
+// subfolders that survive. Hidden, system, read-only and locked files stay; links and
+// junctions are left in place and never entered. A subfolder that cannot be deleted whole
+// ends the sweep at every level with its run-time error. path gains a trailing backslash.
+void FindFilesAPI(platform::FileSystem& files, std::string& path, const std::string& SearchStr,
+                  SweepKind kind);
+
+}  // namespace olvex

@@ -1,0 +1,263 @@
+// "Empty Selected" in both main windows, on the in-memory system.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "cleaning/Categories.h"
+#include "cleaning/FreedSpace.h"
+#include "fakes/TestRig.h"
+
+namespace {
+
+using namespace olvex;
+
+// The older NT layout of user Jo, with something in every place a category names.
+void SeedNt(fakes::Rig& rig) {
+    rig.system.windowsDir = "C:\\WINDOWS";
+        for (const char* file :
+             {"C:\\WINDOWS\\temp\\w.tmp", "C:\\Documents and Settings\\Jo\\Local Settings\\temp\\u.tmp",
+              "C:\\Documents and Settings\\Jo\\Cookies\\jo@site.txt", "C:\\windows\\prefetch\\A.pf",
+              "C:\\Documents and Settings\\Jo\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi\\j.jar",
+              "C:\\Documents and Settings\\Bo\\Local Settings\\temp\\b.tmp",
+              "C:\\Documents and Settings\\Bo\\Local Settings\\Temporary Internet Files\\content.ie5\\i.htm",
+              "C:\\Documents and Settings\\Bo\\Local Settings\\Temporary Internet Files\\t.gif",
+              "C:\\Documents and Settings\\Bo\\cookies\\bo@site.txt",
+              "C:\\Documents and Settings\\Jo\\Local Settings\\Application Data\\keep.dat"})
+        rig.files.AddFile(file);
+}
+
+void Tick(ui::Form& form, std::initializer_list<const char*> boxes) {
+    for (const char* box : boxes) form.Ctl(box).SetValue(1);
+}
+
+class CleaningRun : public ::testing::Test {
+protected:
+    fakes::Rig rig;
+};
+
+TEST_F(CleaningRun, EachNtCategoryCleansOnlyItsOwnPlace) {
+    struct Case {
+        const char* box;
+        std::vector<std::string> gone;
+    };
+    const std::vector<Case> cases = {
+        {"Check1", {"C:\\WINDOWS\\temp\\w.tmp"}},
+        {"Check2", {"C:\\Documents and Settings\\Jo\\Local Settings\\temp\\u.tmp"}},
+        {"Check3", {"C:\\Documents and Settings\\Jo\\Cookies\\jo@site.txt"}},
+        {"Check6", {"C:\\windows\\prefetch\\A.pf"}},
+        {"Check10",
+         {"C:\\Documents and Settings\\Jo\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi\\j.jar"}},
+        {"Check9",
+         {"C:\\Documents and Settings\\Bo\\Local Settings\\temp\\b.tmp",
+          "C:\\Documents and Settings\\Bo\\Local Settings\\Temporary Internet Files\\content.ie5\\i.htm",
+          "C:\\Documents and Settings\\Bo\\Local Settings\\Temporary Internet Files\\t.gif",
+          "C:\\Documents and Settings\\Bo\\cookies\\bo@site.txt",
+          "C:\\Documents and Settings\\Jo\\Local Settings\\temp\\u.tmp",
+          "C:\\Documents and Settings\\Jo\\Cookies\\jo@site.txt"}},
+        {"Check4", {}},
+        {"Check5", {}},
+        {"Check8", {}},
+    };
+    for (const Case& c : cases) {
+        fakes::Rig r;
+        r.SetWindows("winxp");
+        SeedNt(r);
+        r.Start();
+        Tick(r.Form(1), {c.box});
+        r.Form(1).Ctl("Command1").UserClick();
+        for (const std::string& path : c.gone) EXPECT_FALSE(r.files.Exists(path)) << c.box << " " << path;
+        EXPECT_EQ(r.files.deleted.size(), c.gone.size()) << c.box;
+        EXPECT_EQ(r.Form(1).Ctl(c.box).Value(), 1) << "ticks stay";
+        EXPECT_TRUE(r.files.Exists("C:\\Documents and Settings\\Jo\\Local Settings\\Application Data\\keep.dat"));
+    }
+}
+
+TEST_F(CleaningRun, NtRunMessageAndPointer) {
+    rig.SetWindows("winxp");
+    rig.system.freeFigures = {1000000, 3500000};
+    rig.Start();
+    rig.Form(1).Ctl("Command1").UserClick();
+    ASSERT_EQ(rig.toolkit.boxes.size(), 1u);
+    EXPECT_EQ(rig.toolkit.boxes[0].text, "Done Cleaning!! OLVEX CLEANER has freed 2500000 bytes");
+    EXPECT_EQ(rig.toolkit.boxes[0].title, "Done");
+    EXPECT_EQ(rig.toolkit.boxes[0].buttons, ui::kOkOnly);
+    EXPECT_EQ(rig.toolkit.pointers, (std::vector<int>{11, 0}));
+    EXPECT_EQ(rig.system.measuredRoots, (std::vector<std::string>{"C:\\", "C:\\"}));
+}
+
+TEST_F(CleaningRun, Windows98RunHasThePlainMessageAndNoMeasurement) {
+    rig.SetWindows("win98");
+    rig.system.freeFigures = {1, 2};
+    rig.Start();
+    rig.Form(6).Ctl("Command1").UserClick();
+    ASSERT_EQ(rig.toolkit.boxes.size(), 1u);
+    EXPECT_EQ(rig.toolkit.boxes[0].text, "Done Cleaning!! ");
+    EXPECT_EQ(rig.toolkit.boxes[0].title, "Done");
+    EXPECT_TRUE(rig.system.measuredRoots.empty());
+    EXPECT_EQ(rig.toolkit.pointers, (std::vector<int>{11, 0}));
+}
+
+TEST_F(CleaningRun, Windows98Paths) {
+    rig.SetWindows("win98");
+    for (const char* file : {"C:\\WINDOWS\\temp\\w.tmp", "C:\\Windows\\Cookies\\c.txt", "C:\\Temp\\t.tmp",
+                             "C:\\WINDOWS\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi\\j.jar",
+                             "C:\\Other\\keep.txt"})
+        rig.files.AddFile(file);
+    rig.Start();
+    Tick(rig.Form(6), {"Check1", "Check2", "Check3", "Check8"});
+    rig.Form(6).Ctl("Command1").UserClick();
+    EXPECT_EQ(rig.files.deleted.size(), 4u);
+    EXPECT_TRUE(rig.files.Exists("C:\\Other\\keep.txt"));
+    EXPECT_TRUE(rig.files.atRestart.empty());
+}
+
+TEST_F(CleaningRun, RecycleBinIsOwnedByTheNtMainWindowInBothFamilies) {
+    for (auto [version, form] : {std::pair{"winxp", 1}, std::pair{"win98", 6}}) {
+        fakes::Rig r;
+        r.SetWindows(version);
+        r.shell.recycleResult = 1;
+        r.Start();
+        r.Form(form).Ctl(form == 1 ? "Check8" : "Check6").SetValue(1);
+        r.Form(form).Ctl("Command1").UserClick();
+        ASSERT_EQ(r.shell.recycleOwners.size(), 1u) << version;
+        EXPECT_EQ(r.shell.recycleOwners[0], r.Form(1).hWnd()) << version;
+        EXPECT_NE(r.shell.recycleOwners[0], 0u);
+        EXPECT_EQ(r.shell.iconUpdates, 1) << "a non-zero result updates the icon";
+    }
+}
+
+TEST_F(CleaningRun, FailingStepsAreSkippedAndTheMessageStillComes) {
+    rig.SetWindows("winxp");
+    SeedNt(rig);
+    rig.files.AddFile("C:\\WINDOWS\\temp\\sub\\ro.tmp", platform::kAttrReadOnly);
+    rig.shell.historyFails = true;
+    rig.Start();
+    rig.Form(1).Ctl("Check7").SetValue(1);
+    rig.Form(1).Ctl("Command1").UserClick();
+    EXPECT_EQ(rig.shell.historyClears, 1);
+    EXPECT_FALSE(rig.files.Exists("C:\\windows\\prefetch\\A.pf")) << "later categories still run";
+    ASSERT_EQ(rig.toolkit.boxes.size(), 1u);
+    EXPECT_EQ(rig.toolkit.boxes[0].title, "Done");
+}
+
+TEST_F(CleaningRun, PrefetchKeepsLayoutAndNeverTouchesTheUsersOwnFile) {
+    for (bool withLayout : {true, false}) {
+        fakes::Rig r;
+        r.SetWindows("winxp");
+        r.files.AddFolder(r.files.tempFolder);
+        r.files.AddFile("C:\\layout.ini", platform::kAttrArchive, "the user's own");
+        r.files.AddFile("C:\\windows\\prefetch\\X.pf");
+        if (withLayout) r.files.AddFile("C:\\windows\\prefetch\\layout.ini", platform::kAttrArchive, "layout");
+        r.Start();
+        r.Form(1).Ctl("Check6").SetValue(1);
+        r.Form(1).Ctl("Command1").UserClick();
+        EXPECT_EQ(r.files.Content("C:\\layout.ini"), "the user's own");
+        EXPECT_FALSE(r.files.Exists("C:\\windows\\prefetch\\X.pf"));
+        EXPECT_EQ(r.files.Exists("C:\\windows\\prefetch\\layout.ini"), withLayout);
+        if (withLayout) {
+            EXPECT_EQ(r.files.Content("C:\\windows\\prefetch\\layout.ini"), "layout");
+        }
+        EXPECT_FALSE(r.files.Exists(r.files.tempFolder + "\\olv1.tmp")) << "backup removed";
+    }
+}
+
+TEST_F(CleaningRun, AllUsersTempNeverSweepsAParentOfTheCacheOnDeepLayouts) {
+    rig.SetWindows("winxp");
+    rig.shell.folders[0x28] = "C:\\users\\root";
+    rig.shell.folders[0x20] = "C:\\users\\root\\AppData\\Local\\Microsoft\\Windows\\INetCache";
+    rig.files.AddFile("C:\\users\\root\\AppData\\Local\\Microsoft\\Windows\\INetCache\\c.htm");
+    rig.files.AddFile("C:\\users\\root\\AppData\\Local\\Other\\keep.dat");
+    rig.files.AddFile("C:\\users\\Public\\AppData\\Local\\Microsoft\\Windows\\INetCache\\p.htm");
+    rig.files.AddFile("C:\\users\\Public\\AppData\\Local\\mine.dat");
+    rig.Start();
+    rig.Form(1).Ctl("Check9").SetValue(1);
+    rig.Form(1).Ctl("Command1").UserClick();
+    EXPECT_FALSE(rig.files.Exists("C:\\users\\root\\AppData\\Local\\Microsoft\\Windows\\INetCache\\c.htm"));
+    EXPECT_FALSE(rig.files.Exists("C:\\users\\Public\\AppData\\Local\\Microsoft\\Windows\\INetCache\\p.htm"));
+    EXPECT_TRUE(rig.files.Exists("C:\\users\\root\\AppData\\Local\\Other\\keep.dat"));
+    EXPECT_TRUE(rig.files.Exists("C:\\users\\Public\\AppData\\Local\\mine.dat"));
+}
+
+TEST_F(CleaningRun, UnknownFoldersNeverLeadToRelativePaths) {
+    rig.SetWindows("winxp");
+    rig.system.windowsDir = "";
+    rig.system.userName = std::string(200, 'x');
+    rig.shell.folders.clear();
+    rig.Start();
+    rig.Form(1).Ctl("Check7").SetValue(1);
+    rig.Form(1).Ctl("Command1").UserClick();
+    for (const std::string& pattern : rig.files.patterns)
+        EXPECT_TRUE(pattern.size() > 2 && pattern[1] == ':') << "relative lookup " << pattern;
+    EXPECT_EQ(rig.toolkit.boxes.back().text, "Done Cleaning!! OLVEX CLEANER has freed 0 bytes");
+}
+
+// Guards on the category tables themselves.
+TEST(CategoryTables, BoxesUniqueEveryPathAbsoluteAndBelowARoot) {
+    fakes::Rig rig;
+    CleaningContext full{"C:\\WINDOWS", "C:\\", "Jo"};
+    CleaningContext empty{"", "", ""};
+    RunPaths known(rig.services, full);
+    fakes::Rig unknownRig;
+    unknownRig.shell.folders.clear();
+    RunPaths unknown(unknownRig.services, empty);
+    for (const auto* table : {&NtCategories(), &Windows98Categories()}) {
+        std::set<std::string> boxes;
+        for (const Category& c : *table) {
+            EXPECT_TRUE(boxes.insert(c.box).second) << c.box;
+            const bool needsPath = c.operation == Operation::Sweep ||
+                                   c.operation == Operation::SweepKeepingLayout ||
+                                   c.operation == Operation::PurgeCookiesThenSweep;
+            EXPECT_EQ(needsPath, c.path != nullptr) << c.caption;
+            if (!c.path) continue;
+            EXPECT_TRUE(IsSweepableFolder(c.path(known))) << c.path(known);
+            EXPECT_EQ(c.path(unknown), "") << c.caption;
+        }
+    }
+    EXPECT_EQ(NtCategories().size(), 9u);
+    EXPECT_EQ(Windows98Categories().size(), 7u);
+}
+
+TEST(CategoryTables, CaptionsMatchTheWindows) {
+    fakes::Rig rig;
+    rig.SetWindows("winxp");
+    rig.Start();
+    for (const Category& c : NtCategories()) EXPECT_EQ(rig.Form(1).Ctl(c.box).Caption(), c.caption);
+    fakes::Rig rig98;
+    rig98.SetWindows("win98");
+    rig98.Start();
+    for (const Category& c : Windows98Categories())
+        EXPECT_EQ(rig98.Form(6).Ctl(c.box).Caption(), c.caption);
+}
+
+TEST(SweepableFolders, OnlyAbsoluteFoldersBelowARoot) {
+    EXPECT_TRUE(IsSweepableFolder("C:\\WINDOWS\\temp"));
+    EXPECT_TRUE(IsSweepableFolder("C:\\\\Windows\\Cookies"));
+    EXPECT_FALSE(IsSweepableFolder("C:\\"));
+    EXPECT_FALSE(IsSweepableFolder("C:\\\\"));
+    EXPECT_FALSE(IsSweepableFolder("C:"));
+    EXPECT_FALSE(IsSweepableFolder("\\temp"));
+    EXPECT_FALSE(IsSweepableFolder("Local Settings\\temp"));
+    EXPECT_FALSE(IsSweepableFolder("C:temp"));
+    EXPECT_FALSE(IsSweepableFolder(""));
+}
+
+TEST(FreedSpace, ArithmeticAndFailures) {
+    fakes::FakeSystem system;
+    auto freed = [&](std::vector<uint64_t> figures, bool afterFails = false) {
+        system.freeFigures = figures;
+        FreedSpaceReport report(system, "C:\\");
+        report.MeasureBefore();
+        if (afterFails) system.freeFigures.clear();
+        report.MeasureAfter();
+        return report.Freed();
+    };
+    EXPECT_EQ(freed({100, 1234567 + 100}), 1234567);
+    EXPECT_EQ(freed({5000, 1000}), -4000);
+    EXPECT_EQ(freed({5000}, true), 0) << "a failed second measurement reports 0";
+    EXPECT_EQ(freed({}), 0) << "a failed first measurement reports 0, not the free space";
+    EXPECT_EQ(FreedMessage(1234567), "Done Cleaning!! OLVEX CLEANER has freed 1234567 bytes");
+    EXPECT_EQ(FreedMessage(-4000), "Done Cleaning!! OLVEX CLEANER has freed -4000 bytes");
+    EXPECT_EQ(FreedMessage(0), "Done Cleaning!! OLVEX CLEANER has freed 0 bytes");
+}
+
+}  // namespace

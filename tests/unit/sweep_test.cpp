@@ -1,0 +1,178 @@
+// The folder sweep and the folder delete it relies on.
+#include <gtest/gtest.h>
+
+#include "cleaning/FolderSweep.h"
+#include "fakes/FakeFileSystem.h"
+#include "platform/Errors.h"
+#include "system/FileSystemObject.h"
+
+namespace {
+
+using namespace olvex;
+using platform::kAttrHidden;
+using platform::kAttrReadOnly;
+using platform::kAttrSystem;
+
+class Sweep : public ::testing::Test {
+protected:
+    void Run(std::string path, SweepKind kind = SweepKind::NT) {
+        FindFilesAPI(files, path, "*.*", kind);
+    }
+    fakes::FakeFileSystem files;
+};
+
+TEST_F(Sweep, DeletesFilesAndSubfoldersAndKeepsWhatCannotGo) {
+    files.AddFile("C:\\T\\a.tmp");
+    files.AddFile("C:\\T\\b.tmp", kAttrReadOnly);
+    files.AddFile("C:\\T\\s\\c.tmp");
+    files.AddFile("C:\\T\\h.tmp", kAttrHidden);
+    files.AddFile("C:\\T\\y.tmp", kAttrSystem);
+    files.AddFile("C:\\T\\l.tmp");
+    files.Lock("C:\\T\\l.tmp");
+    Run("C:\\T");
+    EXPECT_FALSE(files.Exists("C:\\T\\a.tmp"));
+    EXPECT_FALSE(files.Exists("C:\\T\\s"));
+    EXPECT_TRUE(files.Exists("C:\\T\\b.tmp"));
+    EXPECT_TRUE(files.Exists("C:\\T\\h.tmp"));
+    EXPECT_TRUE(files.Exists("C:\\T\\y.tmp"));
+    EXPECT_TRUE(files.Exists("C:\\T\\l.tmp"));
+    EXPECT_TRUE(files.Exists("C:\\T")) << "the start folder itself stays";
+    // Ordinary files that stay are deleted at restart; hidden and system ones are not.
+    EXPECT_EQ(files.atRestart, (std::vector<std::string>{"C:\\T\\b.tmp", "C:\\T\\l.tmp"}));
+}
+
+TEST_F(Sweep, Windows98SweepRegistersNothing) {
+    files.AddFile("C:\\T\\b.tmp", kAttrReadOnly);
+    files.AddFile("C:\\T\\a.tmp");
+    Run("C:\\T", SweepKind::Windows98);
+    EXPECT_TRUE(files.atRestart.empty());
+    EXPECT_FALSE(files.Exists("C:\\T\\a.tmp"));
+}
+
+TEST_F(Sweep, UndeletableSubfolderEndsTheWholeSweepWithItsError) {
+    files.AddFile("C:\\T\\a\\1.tmp");
+    files.AddFile("C:\\T\\b\\2.tmp");
+    files.AddFile("C:\\T\\b\\3.tmp", kAttrReadOnly);
+    files.AddFile("C:\\T\\b\\4.tmp");
+    files.AddFile("C:\\T\\c\\5.tmp");
+    files.AddFile("C:\\T\\z.tmp");
+    std::string path = "C:\\T";
+    try {
+        FindFilesAPI(files, path, "*.*", SweepKind::NT);
+        FAIL() << "the failure must reach the caller";
+    } catch (const platform::RuntimeError& error) {
+        EXPECT_EQ(error.number(), 70);
+    }
+    EXPECT_FALSE(files.Exists("C:\\T\\a")) << "folders before it are gone";
+    EXPECT_FALSE(files.Exists("C:\\T\\b\\2.tmp")) << "files before the stopper are gone";
+    EXPECT_TRUE(files.Exists("C:\\T\\b\\3.tmp"));
+    EXPECT_TRUE(files.Exists("C:\\T\\b\\4.tmp")) << "nothing after the stopper";
+    EXPECT_TRUE(files.Exists("C:\\T\\c\\5.tmp"));
+    EXPECT_TRUE(files.Exists("C:\\T\\z.tmp"));
+}
+
+TEST_F(Sweep, TrailingBackslashAndMissingFolders) {
+    files.AddFile("C:\\T\\a.tmp");
+    std::string path = "C:\\T";
+    FindFilesAPI(files, path, "*.*", SweepKind::NT);
+    EXPECT_EQ(path, "C:\\T\\");
+    EXPECT_FALSE(files.Exists("C:\\T\\a.tmp"));
+    std::string missing = "C:\\Nothing\\";
+    EXPECT_NO_THROW(FindFilesAPI(files, missing, "*.*", SweepKind::NT));
+    EXPECT_EQ(missing, "C:\\Nothing\\");
+}
+
+TEST_F(Sweep, LinksAreNeitherEnteredNorDeleted) {
+    files.AddFile("C:\\Outside\\precious.doc");
+    files.AddFolderLink("C:\\T\\link");
+    files.AddFile("C:\\T\\a.tmp");
+    files.AddFolderLink("C:\\T\\sub\\deeper-link");
+    files.AddFile("C:\\T\\sub\\b.tmp");
+    EXPECT_THROW(Run("C:\\T"), platform::RuntimeError);
+    EXPECT_TRUE(files.Exists("C:\\T\\link"));
+    EXPECT_FALSE(files.Exists("C:\\T\\a.tmp"));
+    // A folder holding a link cannot be removed whole: the sweep ends there, as on a file
+    // that cannot be deleted.
+    EXPECT_TRUE(files.Exists("C:\\T\\sub\\deeper-link"));
+    EXPECT_TRUE(files.Exists("C:\\Outside\\precious.doc"));
+    for (const auto& pattern : files.patterns)
+        EXPECT_EQ(pattern.find("link\\"), std::string::npos) << "entered " << pattern;
+}
+
+TEST_F(Sweep, DeepTreesNeedNoRecursion) {
+    std::string deep = "C:\\T";
+    for (int i = 0; i < 2000; ++i) deep += "\\d";
+    files.AddFile(deep + "\\f.tmp");
+    files.AddFile(deep + "\\r.tmp", kAttrReadOnly);
+    EXPECT_THROW(Run("C:\\T"), platform::RuntimeError);
+    EXPECT_TRUE(files.Exists(deep + "\\r.tmp"));
+    EXPECT_FALSE(files.Exists(deep + "\\f.tmp"));
+}
+
+TEST_F(Sweep, OtherPatternsDeleteOnlyWhatTheyName) {
+    files.AddFile("C:\\T\\a.tmp");
+    files.AddFile("C:\\T\\a.log");
+    files.AddFile("C:\\T\\s\\b.tmp");
+    files.AddFile("C:\\T\\s\\b.log");
+    std::string path = "C:\\T";
+    FindFilesAPI(files, path, "*.tmp", SweepKind::NT);
+    EXPECT_FALSE(files.Exists("C:\\T\\a.tmp"));
+    EXPECT_TRUE(files.Exists("C:\\T\\a.log"));
+    EXPECT_FALSE(files.Exists("C:\\T\\s\\b.tmp")) << "subfolders are still visited";
+    EXPECT_TRUE(files.Exists("C:\\T\\s\\b.log"));
+}
+
+TEST(StripNullsRoutine, CutsAtTheFirstNul) {
+    std::string text("abc\0def\0", 8);
+    EXPECT_EQ(StripNulls(text), "abc");
+    EXPECT_EQ(text, "abc");
+    std::string plain = "plain";
+    EXPECT_EQ(StripNulls(plain), "plain");
+    std::string empty("\0x", 2);
+    EXPECT_EQ(StripNulls(empty), "");
+}
+
+TEST(FolderDelete, RemovesHiddenAndSystemButStopsAtReadOnly) {
+    fakes::FakeFileSystem files;
+    files.AddFile("C:\\F\\h", kAttrHidden);
+    files.AddFile("C:\\F\\s", kAttrSystem);
+    files.AddFile("C:\\F\\sub\\x");
+    FileSystemObject fso(files);
+    EXPECT_TRUE(fso.FolderExists("C:\\F"));
+    fso.DeleteFolder("C:\\F");
+    EXPECT_FALSE(files.Exists("C:\\F"));
+    EXPECT_FALSE(fso.FolderExists("C:\\F"));
+
+    files.AddFile("C:\\G\\a");
+    files.AddFile("C:\\G\\b", kAttrReadOnly);
+    files.AddFile("C:\\G\\c");
+    try {
+        fso.DeleteFolder("C:\\G");
+        FAIL();
+    } catch (const platform::RuntimeError& error) {
+        EXPECT_EQ(error.number(), 70);
+        EXPECT_EQ(error.description(), "Permission denied");
+    }
+    EXPECT_FALSE(files.Exists("C:\\G\\a"));
+    EXPECT_TRUE(files.Exists("C:\\G\\b"));
+    EXPECT_TRUE(files.Exists("C:\\G\\c"));
+}
+
+TEST(FolderDelete, MissingFolderAndLinks) {
+    fakes::FakeFileSystem files;
+    FileSystemObject fso(files);
+    try {
+        fso.DeleteFolder("C:\\Missing");
+        FAIL();
+    } catch (const platform::RuntimeError& error) {
+        EXPECT_EQ(error.number(), 76);
+    }
+    files.AddFile("C:\\Target\\keep.txt");
+    files.AddFolderLink("C:\\Link");
+    EXPECT_THROW(fso.DeleteFolder("C:\\Link"), platform::RuntimeError);
+    EXPECT_TRUE(files.Exists("C:\\Link"));
+    files.AddFile("C:\\file.txt");
+    EXPECT_FALSE(fso.FolderExists("C:\\file.txt"));
+}
+
+}  // namespace
