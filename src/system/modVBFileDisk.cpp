@@ -51,7 +51,10 @@ void ShowLibraryError(ui::Toolkit& toolkit, const std::string& routine, const Ru
 
 bool DirExists(Services& services, const std::string& path) {
     try {
-        return !NameLookup(services.files, path + "\\.", platform::kAttrDirectory).Next().empty();
+        // The entry must itself be a folder: some file systems answer "file\." with the
+        // file.
+        NameLookup lookup(services.files, path + "\\.", platform::kAttrDirectory);
+        return !lookup.Next().empty() && (lookup.Attributes() & platform::kAttrDirectory);
     } catch (const RuntimeError& error) {
         ShowLibraryError(services.toolkit, "DirExists", error);
         return false;

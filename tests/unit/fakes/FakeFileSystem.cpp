@@ -129,6 +129,10 @@ std::unique_ptr<platform::Finder> FakeFileSystem::Find(const std::string& patter
     if (spec.find_first_of("<>|\"") != std::string::npos)
         throw platform::RuntimeError(platform::kErrBadFileName);
     const Node* folder = Lookup(folderKey);
+    // As under Wine, "file\." names the file itself.
+    if (folder && spec == "." && !(folder->attributes & platform::kAttrDirectory))
+        return std::make_unique<ListFinder>(
+            std::vector<platform::FindEntry>{{folder->name, folder->attributes, 0}});
     if (!folder || !(folder->attributes & platform::kAttrDirectory)) return nullptr;
 
     std::vector<platform::FindEntry> entries;

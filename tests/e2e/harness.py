@@ -1,0 +1,546 @@
+"""End-to-end harness: runs the real OlvexCleaner.exe under Wine in a throw-away prefix.
+
+One template prefix is built once (32-bit, null graphics driver, no way out to the Linux file
+system); every scenario works in its own `cp -a` copy with its own wineserver, sets the Windows
+version, starts the program and drives it with driver.exe. The program deletes files, so the
+copy must hold nothing that leads outside it, and nothing here may touch the real home folder.
+
+Locations come from the environment (ctest sets them):
+  OLVEX_EXE       OlvexCleaner.exe   (default: <repo>/build/win32/OlvexCleaner.exe)
+  OLVEX_DRIVER    driver.exe   (default: <repo>/build/win32/tests/e2e/driver/driver.exe)
+  OLVEX_E2E_ROOT  work folder for the prefixes   (default: <repo>/build/e2e)
+  OLVEX_E2E_KEEP  set to 1 to keep a failed scenario's prefix for a look afterwards
+
+Command line:
+  python3 harness.py template                    build the template prefix if it is missing
+  python3 harness.py try VERSION [driver args]   start the program, run the driver, clean up
+"""
+
+import fcntl
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+# Bump when the way the template is made changes, so old templates are rebuilt.
+TEMPLATE_FORMAT = "1"
+STAMP = ".olvex-template"
+
+# Windows paths of the two programs inside a scenario prefix; run by these, never through a
+# drive mapped onto the Linux root (there is none).
+WIN_DIR = "C:\\olvex"
+WIN_EXE = WIN_DIR + "\\OlvexCleaner.exe"
+WIN_DRIVER = WIN_DIR + "\\driver.exe"
+
+# The scenario's server outlives its last process by this long: launches within a scenario
+# stay cheap, and a server left behind by a killed run still ends on its own.
+SERVER_LINGER_S = 30
+
+# Generous outer limits; the driver's own time-outs are the ones that should fire.
+SETUP_TIMEOUT = 180
+COMMAND_TIMEOUT = 60
+DRIVER_TIMEOUT_MS = 15000
+
+# The server's socket lives at $TMPDIR/wine-XXXXXX/server-DEV-INODE/socket, and a Unix
+# socket path may not exceed 107 bytes.
+MAX_TMPDIR = 64
+
+
+class HarnessError(Exception):
+    """The test platform failed (as opposed to the program under test)."""
+
+
+class DriverError(AssertionError):
+    """A driver command failed: a control is missing, a wait timed out, ..."""
+
+    def __init__(self, args, code, out, err):
+        self.code, self.out, self.err = code, out, err
+        what = "timed out" if code == 2 else "failed (exit %s)" % code
+        so_far = ("\n  output so far: " + out.strip()) if out.strip() else ""
+        super().__init__("driver %s %s: %s%s" % (" ".join(args), what, err.strip(), so_far))
+
+
+def exe_path():
+    return os.environ.get("OLVEX_EXE") or os.path.join(REPO, "build", "win32", "OlvexCleaner.exe")
+
+
+def driver_path():
+    return os.environ.get("OLVEX_DRIVER") or os.path.join(
+        REPO, "build", "win32", "tests", "e2e", "driver", "driver.exe")
+
+
+def e2e_root():
+    return os.path.abspath(os.environ.get("OLVEX_E2E_ROOT") or os.path.join(REPO, "build", "e2e"))
+
+
+def wine_env(folder, prefix):
+    """Environment for every wine command of one prefix: home, XDG folders, temp folder and
+    server socket all inside `folder`; no display; no Mono/Gecko prompts; no desktop menu
+    files."""
+    home = os.path.join(folder, "home")
+    env = {k: v for k, v in os.environ.items()
+           if not k.startswith(("WINE", "XDG_", "LC_")) and k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    env.update({
+        "HOME": home,
+        "XDG_DATA_HOME": os.path.join(home, ".local", "share"),
+        "XDG_CONFIG_HOME": os.path.join(home, ".config"),
+        "XDG_CACHE_HOME": os.path.join(home, ".cache"),
+        "TMPDIR": os.path.join(folder, "tmp"),
+        "WINEPREFIX": prefix,
+        "WINEARCH": "win32",
+        "WINEDEBUG": "-all",
+        "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
+        "LANG": "C.UTF-8",
+    })
+    if len(env["TMPDIR"]) > MAX_TMPDIR:
+        raise HarnessError("the wineserver socket path would be too long under %s; use a "
+                           "shorter OLVEX_E2E_ROOT" % env["TMPDIR"])
+    # The Recycle Bin is $XDG_DATA_HOME/Trash: its parent must exist, as on a desktop.
+    for key in ("XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "TMPDIR"):
+        os.makedirs(env[key], exist_ok=True)
+    return env
+
+
+def run(cmd, env, timeout=COMMAND_TIMEOUT, check=True, cwd=None):
+    """Runs a command to its end (or its time-out) and returns (code, stdout, stderr).
+    Output goes through files, not pipes: wine leaves helper processes behind (and
+    `wineserver -p` forks a daemon) that inherit the descriptors and would keep a pipe open."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        try:
+            code = subprocess.run(cmd, env=env, cwd=cwd, stdin=subprocess.DEVNULL, stdout=out,
+                                  stderr=err, timeout=timeout).returncode
+        except subprocess.TimeoutExpired:
+            raise HarnessError("%s did not finish within %s s" % (" ".join(cmd), timeout))
+        out.seek(0)
+        err.seek(0)
+        out_text = out.read().decode("utf-8", "replace")
+        err_text = err.read().decode("utf-8", "replace")
+    if check and code != 0:
+        raise HarnessError("%s failed with %s: %s" % (" ".join(cmd), code, err_text.strip()))
+    return code, out_text, err_text
+
+
+# --- the template -----------------------------------------------------------------------
+
+def _stamp_text():
+    _, version, _ = run(["wine", "--version"], dict(os.environ), timeout=30)
+    return "format %s\n%s" % (TEMPLATE_FORMAT, version.strip())
+
+
+def template_prefix(root=None):
+    return os.path.join(root or e2e_root(), "template", "prefix")
+
+
+def ensure_template(root=None):
+    """Builds the template prefix under root unless a finished one with a matching stamp is
+    there. Safe to call from several scenarios at once (a lock file)."""
+    root = root or e2e_root()
+    os.makedirs(root, exist_ok=True)
+    final = os.path.join(root, "template")
+    stamp_path = os.path.join(final, STAMP)
+    stamp = _stamp_text()
+    with open(os.path.join(root, "template.lock"), "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        try:
+            with open(stamp_path) as f:
+                if f.read() == stamp:
+                    return os.path.join(final, "prefix")
+        except FileNotFoundError:
+            pass
+        work = os.path.join(root, "template.new")
+        _remove_tree(work)
+        started = time.monotonic()
+        _build_template(work)
+        # Only the prefix is kept: the home and temp folders of the build served it alone.
+        for leftover in ("home", "tmp"):
+            _remove_tree(os.path.join(work, leftover))
+        with open(os.path.join(work, STAMP), "w") as f:
+            f.write(stamp)
+        _remove_tree(final)
+        os.rename(work, final)
+        print("template prefix built in %.1f s: %s" % (time.monotonic() - started, final))
+        return os.path.join(final, "prefix")
+
+
+def _build_template(work):
+    prefix = os.path.join(work, "prefix")
+    env = wine_env(work, prefix)
+    try:
+        run(["wineboot", "-i"], env, timeout=SETUP_TIMEOUT)
+        run(["wineserver", "-w"], env, timeout=SETUP_TIMEOUT)
+        # No display in tests: windows, controls and message boxes still work without one.
+        run(["wine", "reg", "add", "HKCU\\Software\\Wine\\Drivers", "/v", "Graphics",
+             "/d", "null", "/f"], env)
+        run(["wineserver", "-w"], env, timeout=SETUP_TIMEOUT)
+    finally:
+        run(["wineserver", "-k"], env, check=False)
+    _seal(prefix)
+    problems = escape_routes(prefix)
+    if problems:
+        raise HarnessError("template still leads outside itself: " + "; ".join(problems))
+
+
+def _seal(prefix):
+    """Cuts every way out of the prefix: the user folders Wine links to $HOME become empty
+    real folders, and the z: drive (the whole Linux root) goes."""
+    for top, dirs, files in os.walk(os.path.join(prefix, "drive_c")):
+        for name in dirs + files:
+            path = os.path.join(top, name)
+            if os.path.islink(path):
+                was_folder = os.path.isdir(path) or not os.path.exists(path)
+                os.unlink(path)
+                if was_folder:
+                    os.mkdir(path)
+                else:
+                    open(path, "wb").close()
+    dosdevices = os.path.join(prefix, "dosdevices")
+    for name in os.listdir(dosdevices):
+        if name.lower() != "c:" and len(name) >= 2 and name[1] == ":":
+            os.unlink(os.path.join(dosdevices, name))
+
+
+def escape_routes(prefix):
+    """Lists whatever in the prefix could lead a deleting program outside it: symbolic links
+    under drive_c and drive letters other than c: pointing at ../drive_c."""
+    found = []
+    drive_c = os.path.join(prefix, "drive_c")
+    for top, dirs, files in os.walk(drive_c):
+        for name in dirs + files:
+            path = os.path.join(top, name)
+            if os.path.islink(path):
+                found.append("link %s -> %s" % (os.path.relpath(path, prefix), os.readlink(path)))
+    dosdevices = os.path.join(prefix, "dosdevices")
+    for name in sorted(os.listdir(dosdevices)):
+        path = os.path.join(dosdevices, name)
+        if len(name) >= 2 and name[1] == ":":
+            if name.lower() != "c:" or os.path.realpath(path) != os.path.realpath(drive_c):
+                target = os.readlink(path) if os.path.islink(path) else "(not a link)"
+                found.append("drive %s -> %s" % (name, target))
+    return found
+
+
+def _remove_tree(path):
+    if not os.path.lexists(path):
+        return
+    try:
+        shutil.rmtree(path)
+    except OSError:
+        # A server that was just told to end may still be writing its registry files.
+        time.sleep(0.5)
+        shutil.rmtree(path)
+
+
+def _sweep_stale_runs(runs):
+    """Removes the copies of scenarios whose script is gone (killed by a time-out, say),
+    after ending that copy's own wineserver. Folders are named VERSION-PID-N."""
+    if not os.path.isdir(runs):
+        return
+    for name in os.listdir(runs):
+        try:
+            pid = int(name.split("-")[-2])
+        except (IndexError, ValueError):
+            continue
+        try:
+            os.kill(pid, 0)
+            continue  # still running
+        except ProcessLookupError:
+            pass
+        except PermissionError:
+            continue
+        folder = os.path.join(runs, name)
+        prefix = os.path.join(folder, "prefix")
+        if os.path.isdir(prefix):
+            run(["wineserver", "-k"], wine_env(folder, prefix), check=False)
+        _remove_tree(folder)
+
+
+# --- one scenario ---------------------------------------------------------------------
+
+class Scenario:
+    """A fresh copy of the template with its own wineserver, for one start of the program.
+
+        with Scenario("winxp") as s:
+            s.make_dir("Program Files/Mozilla Firefox")
+            s.start()
+            s.driver("wait-visible", "Form1")
+
+    Leaving the block ends that prefix's wineserver (and with it every process of the prefix)
+    and removes the copy, whatever happened; on an error it prints what the screen held.
+    """
+
+    _serial = 0
+
+    def __init__(self, version, name=None):
+        Scenario._serial += 1
+        self.version = version
+        self.name = name or "%s-%s-%d" % (version, os.getpid(), Scenario._serial)
+        self.root = os.path.join(e2e_root(), "run", self.name)
+        self.prefix = os.path.join(self.root, "prefix")
+        self.drive_c = os.path.join(self.prefix, "drive_c")
+        self.process = None
+        self.env = None
+        self._server_up = False
+
+    # setup and teardown
+
+    def __enter__(self):
+        started = time.monotonic()
+        try:
+            self._setup()
+        except BaseException:
+            self.close(failed=True)
+            raise
+        self.setup_seconds = time.monotonic() - started
+        return self
+
+    def __exit__(self, kind, value, tb):
+        failed = kind is not None
+        if failed:
+            self.print_diagnostics()
+        self.close(failed=failed)
+        return False
+
+    def _setup(self):
+        template = ensure_template()
+        _sweep_stale_runs(os.path.dirname(self.root))
+        for exe in (exe_path(), driver_path()):
+            if not os.path.isfile(exe):
+                raise HarnessError("missing %s (build the Windows targets first)" % exe)
+        _remove_tree(self.root)
+        os.makedirs(self.root)
+        run(["cp", "-a", template, self.prefix], dict(os.environ), timeout=SETUP_TIMEOUT)
+        self.env = wine_env(self.root, self.prefix)
+        # A server for this prefix alone: later launches are cheap, and `wineserver -k`
+        # ends exactly this prefix's processes.
+        self._server_up = True
+        run(["wineserver", "-p%d" % SERVER_LINGER_S], self.env)
+        run(["wine", "winecfg", "/v", self.version], self.env, timeout=SETUP_TIMEOUT)
+        folder = self.path(WIN_DIR[3:])
+        os.makedirs(folder, exist_ok=True)
+        shutil.copy(exe_path(), os.path.join(folder, "OlvexCleaner.exe"))
+        shutil.copy(driver_path(), os.path.join(folder, "driver.exe"))
+
+    def close(self, failed=False):
+        if self._server_up:
+            run(["wineserver", "-k"], self.env, check=False)
+            self._server_up = False
+        if self.process is not None and self.process.poll() is None:
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait(timeout=10)
+        if failed and os.environ.get("OLVEX_E2E_KEEP") == "1":
+            print("kept the prefix of the failed scenario: %s" % self.prefix)
+        else:
+            _remove_tree(self.root)
+
+    # files inside the prefix, Linux side
+
+    def path(self, windows_path):
+        """Linux path of a path relative to C:\\ ("Program Files/Opera" or with backslashes)."""
+        rel = windows_path.replace("\\", "/").lstrip("/")
+        if rel[:2].lower() == "c:":
+            rel = rel[2:].lstrip("/")
+        full = os.path.normpath(os.path.join(self.drive_c, rel))
+        if not (full + "/").startswith(self.drive_c + "/"):
+            raise HarnessError("%s is not inside drive_c" % windows_path)
+        return full
+
+    def make_dir(self, windows_path):
+        full = self.path(windows_path)
+        os.makedirs(full, exist_ok=True)
+        return full
+
+    def make_file(self, windows_path, content=b""):
+        full = self.path(windows_path)
+        os.makedirs(os.path.dirname(full), exist_ok=True)
+        with open(full, "wb") as f:
+            f.write(content.encode() if isinstance(content, str) else content)
+        return full
+
+    # the program
+
+    def start(self):
+        """Starts OlvexCleaner.exe (from C:\\olvex, its own folder) and returns at once."""
+        if self.process is not None:
+            raise HarnessError("the program was already started in this scenario")
+        problems = escape_routes(self.prefix)
+        if problems:
+            raise HarnessError("refusing to start the program: the prefix leads outside itself: "
+                               + "; ".join(problems))
+        self._out = open(os.path.join(self.root, "program.out"), "wb")
+        self.process = subprocess.Popen(["wine", WIN_EXE], env=self.env,
+                                        cwd=self.path(WIN_DIR[3:]), stdin=subprocess.DEVNULL,
+                                        stdout=self._out, stderr=subprocess.STDOUT)
+        self._out.close()
+        self.started_at = time.monotonic()
+        return self.process
+
+    def wait_exit(self, timeout):
+        """Waits for the program to end; returns its exit code or fails after timeout s."""
+        if self.process is None:
+            raise HarnessError("the program was not started")
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the program was still running %s s later" % timeout)
+
+    def running(self):
+        return self.process is not None and self.process.poll() is None
+
+    def program_output(self):
+        try:
+            with open(os.path.join(self.root, "program.out"), "rb") as f:
+                return f.read().decode("utf-8", "replace")
+        except FileNotFoundError:
+            return ""
+
+    # the driver
+
+    def driver(self, *args):
+        """Runs one driver invocation (commands separated by "--") and returns its output
+        lines; raises DriverError if a command failed or timed out."""
+        code, lines, err = self.try_driver(*args)
+        if code != 0:
+            raise DriverError(args, code, "\n".join(lines), err)
+        return lines
+
+    def try_driver(self, *args):
+        """Like driver(), but returns (exit code, output lines, stderr) instead of raising."""
+        args = [str(a) for a in args]
+        # Each command's waits end on their own; this only guards against a stuck launch.
+        limit = DRIVER_TIMEOUT_MS / 1000.0 * (args.count("--") + 1) + 30
+        code, out, err = run(["wine", WIN_DRIVER] + args, self.env, timeout=limit, check=False,
+                             cwd=self.path(WIN_DIR[3:]))
+        return code, out.splitlines(), err
+
+    def value(self, *args):
+        """Output of a single driver command that prints one line."""
+        lines = self.driver(*args)
+        if len(lines) != 1:
+            raise AssertionError("driver %s printed %d lines, expected one: %r"
+                                 % (" ".join(map(str, args)), len(lines), lines))
+        return lines[0]
+
+    def windows(self):
+        """The driver's `windows` listing as a list of field lists."""
+        return [line.split("\t") for line in self.driver("windows")]
+
+    def print_diagnostics(self):
+        print("---- diagnostics of scenario %s (Windows version %s) ----"
+              % (self.name, self.version))
+        if self.process is not None:
+            state = self.process.poll()
+            print("program: %s" % ("running" if state is None else "exited with %s" % state))
+        if self._server_up:
+            try:
+                code, lines, err = self.try_driver("windows", 3000)
+                print("windows (driver exit %s):" % code)
+                for line in lines:
+                    print("  " + line)
+                if err.strip():
+                    print("  " + err.strip())
+            except HarnessError as e:
+                print("windows listing failed: %s" % e)
+        out = self.program_output().strip()
+        if out:
+            print("program output:\n  " + out.replace("\n", "\n  "))
+        print("----")
+
+
+# --- small assertion helpers for the scenario scripts -----------------------------------
+
+class Checks:
+    """Collects failed expectations so one start of the program reports all of them, then
+    fails at the end. Use for independent reads; let a failing action raise at once."""
+
+    def __init__(self, title, scenario=None):
+        self.title = title
+        self.scenario = scenario
+        self.failures = []
+        self.count = 0
+        self.screen = None
+
+    def equal(self, actual, expected, what):
+        self.count += 1
+        if actual != expected:
+            self._failed("%s: expected %r, got %r" % (what, expected, actual))
+
+    def attempt(self, what, action, *args):
+        """Runs an action that asserts on its own; its failure is recorded, not raised."""
+        self.count += 1
+        try:
+            action(*args)
+        except AssertionError as e:
+            self._failed("%s: %s" % (what, e))
+
+    def _failed(self, message):
+        self.failures.append(message)
+        # What the screen held when things first went wrong; by the end it may have changed.
+        if self.screen is None and self.scenario is not None and self.scenario.running():
+            code, lines, err = self.scenario.try_driver("windows", 3000)
+            self.screen = lines if code == 0 else ["(windows listing failed: %s)" % err.strip()]
+
+    def finish(self):
+        if self.failures:
+            screen = ""
+            if self.screen is not None:
+                screen = "\n  windows at the first failure:\n    " + "\n    ".join(self.screen)
+            raise AssertionError("%s: %d of %d checks failed:\n  %s%s" % (
+                self.title, len(self.failures), self.count, "\n  ".join(self.failures), screen))
+        print("%s: %d checks passed" % (self.title, self.count))
+
+
+def _end_on_signal(number, frame):
+    # SystemExit unwinds through the scenario's `with`, which ends its wineserver.
+    sys.exit(128 + number)
+
+
+def main_of(scenario_function):
+    """Runs a scenario script's body: exit 0 on success, 1 with the reason on failure."""
+    signal.signal(signal.SIGTERM, _end_on_signal)
+    started = time.monotonic()
+    try:
+        scenario_function(sys.argv[1:])
+    except (AssertionError, HarnessError) as e:
+        sys.stdout.flush()
+        print("FAIL: %s" % e, file=sys.stderr)
+        sys.stderr.flush()
+        print("(%.1f s)" % (time.monotonic() - started))
+        sys.exit(1)
+    print("PASS (%.1f s)" % (time.monotonic() - started))
+
+
+def _try(argv):
+    if not argv:
+        raise HarnessError("usage: harness.py try VERSION [driver args...]")
+    with Scenario(argv[0]) as s:
+        s.start()
+        if len(argv) > 1:
+            code, lines, err = s.try_driver(*argv[1:])
+            print("\n".join(lines))
+            if err.strip():
+                print(err.strip(), file=sys.stderr)
+            print("driver exit %s" % code)
+        s.print_diagnostics()
+
+
+if __name__ == "__main__":
+    command = sys.argv[1] if len(sys.argv) > 1 else ""
+    try:
+        if command == "template":
+            print("template prefix: %s" % ensure_template())
+        elif command == "try":
+            _try(sys.argv[2:])
+        else:
+            print(__doc__)
+            sys.exit(2)
+    except HarnessError as e:
+        print("harness: %s" % e, file=sys.stderr)
+        sys.exit(1)
