@@ -50,6 +50,8 @@ if [ ! -f "$WINEPREFIX/.olvex-ready" ]; then
   wineserver -w
   # Windows placed where the program puts them, without a window manager's frame.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  # The windows are designed in Comic Sans MS; Comic Neue is its free look-alike.
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Comic Sans MS' /d 'Comic Neue' /f >/dev/null 2>&1
   touch "$WINEPREFIX/.olvex-ready"
 fi
 wine winecfg /v "$version" >/dev/null 2>&1

@@ -8,7 +8,8 @@
 
 namespace {
 
-class Layout : public ::testing::TestWithParam<const ui::FormSpec* (*)()> {};
+using LayoutOf = const ui::FormSpec* (*)();
+class Layout : public ::testing::TestWithParam<LayoutOf> {};
 
 TEST_P(Layout, NamesAndIdsAreUniqueAndFramesExist) {
     const ui::FormSpec& spec = *GetParam()();

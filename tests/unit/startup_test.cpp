@@ -32,6 +32,8 @@ struct StartCase {
     const char* label;
 };
 
+void PrintTo(const StartCase& c, std::ostream* os) { *os << c.version; }
+
 class StartUp : public ::testing::TestWithParam<StartCase> {};
 
 TEST_P(StartUp, OneWindowWithTheSystemName) {
@@ -130,6 +132,8 @@ struct MenuCase {
     int form;
     const char* firefoxItem;
 };
+
+void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.version; }
 
 class BrowserMenus : public ::testing::TestWithParam<MenuCase> {};
 

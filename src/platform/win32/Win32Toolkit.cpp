@@ -1,6 +1,6 @@
 #include "platform/win32/Win32Toolkit.h"
 
-#include <uxtheme.h>
+#include <commctrl.h>
 
 #include <algorithm>
 
@@ -15,6 +15,30 @@ constexpr COLORREF kPureBlue = RGB(0, 0, 255);
 UINT MenuStateMessage() {
     static const UINT message = ::RegisterWindowMessageA(ui::kMenuStateMessage);
     return message;
+}
+
+// Frames draw their own caption so that it can be blue whatever theme is in force.
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                           DWORD_PTR) {
+    if (message != WM_PAINT) return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(hwnd, &paint);
+    HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(hwnd, WM_GETFONT, 0, 0)));
+    char text[256] = {};
+    ::GetWindowTextA(hwnd, text, sizeof text);
+    SIZE extent{0, 0};
+    ::GetTextExtentPoint32A(dc, text, ::lstrlenA(text), &extent);
+    RECT rect;
+    ::GetClientRect(hwnd, &rect);
+    rect.top += extent.cy / 2;
+    ::DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
+    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    ::SetBkMode(dc, OPAQUE);
+    ::SetTextColor(dc, kPureBlue);
+    ::TextOutA(dc, 8, 0, text, ::lstrlenA(text));
+    ::SelectObject(dc, oldFont);
+    ::EndPaint(hwnd, &paint);
+    return 0;
 }
 
 }  // namespace
@@ -36,7 +60,15 @@ public:
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     void SetCaption(const std::string& control, const std::string& text) override {
-        ::SetWindowTextA(Child(control), text.c_str());
+        HWND child = Child(control);
+        ::SetWindowTextA(child, text.c_str());
+        // A transparent label leaves its old text behind unless the window repaints there.
+        if (IsLabel(child)) {
+            RECT rect;
+            ::GetWindowRect(child, &rect);
+            ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
+            ::InvalidateRect(hwnd_, &rect, TRUE);
+        }
     }
     void SetValue(const std::string& control, int value) override {
         ::SendMessageA(Child(control), BM_SETCHECK, static_cast<WPARAM>(value), 0);
@@ -65,6 +97,9 @@ private:
         ::GetWindowRect(hwnd_, &rect);
         return rect;
     }
+    bool IsLabel(HWND child) const {
+        return std::find(labels_.begin(), labels_.end(), child) != labels_.end();
+    }
     HWND Child(const std::string& control) const {
         auto it = children_.find(control);
         return it == children_.end() ? nullptr : it->second;
@@ -79,6 +114,7 @@ private:
     HMENU menu_ = nullptr;
     std::map<std::string, HWND> children_;
     std::vector<HWND> blue_;
+    std::vector<HWND> labels_;
 };
 
 Win32Peer::Win32Peer(Win32Toolkit& toolkit, ui::Form& form) : toolkit_(toolkit), form_(form) {
@@ -99,7 +135,8 @@ Win32Peer::Win32Peer(Win32Toolkit& toolkit, ui::Form& form) : toolkit_(toolkit),
     }
 
     const ui::FormSpec& spec = form.spec();
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    // No WS_CLIPCHILDREN: frames do not paint their inside, the window does.
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     const DWORD exStyle = WS_EX_CONTROLPARENT;
     RECT rect{0, 0, toolkit.ToPixels(spec.clientWidth), toolkit.ToPixels(spec.clientHeight)};
     ::AdjustWindowRectEx(&rect, style, !spec.menus.empty(), exStyle);
@@ -152,7 +189,9 @@ void Win32Peer::CreateControls() {
             top += frame.top;
         }
         const char* cls = "BUTTON";
-        DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+        // Labels may overlap (the title and the system line do) and draw transparently, so
+        // they do not clip each other.
+        DWORD style = WS_CHILD | WS_VISIBLE | (s.kind == ui::Kind::Label ? 0 : WS_CLIPSIBLINGS);
         switch (s.kind) {
             case ui::Kind::Frame: style |= BS_GROUPBOX; break;
             case ui::Kind::CheckBox: style |= BS_CHECKBOX | WS_TABSTOP; break;
@@ -183,10 +222,10 @@ void Win32Peer::CreateControls() {
         }
         ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(toolkit_.Font(s.fontPoints)),
                        FALSE);
+        if (s.kind == ui::Kind::Label) labels_.push_back(child);
         if (s.blue) {
             blue_.push_back(child);
-            // Themed frames ignore the text colour; these draw theirs themselves.
-            if (s.kind == ui::Kind::Frame) ::SetWindowTheme(child, L"", L"");
+            if (s.kind == ui::Kind::Frame) ::SetWindowSubclass(child, FrameProc, 1, 0);
         }
         if (s.kind == ui::Kind::CheckBox)
             ::SendMessageA(child, BM_SETCHECK, static_cast<WPARAM>(control->Value()), 0);
@@ -230,6 +269,10 @@ LRESULT Win32Peer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
                 if (std::find(blue_.begin(), blue_.end(), child) != blue_.end())
                     ::SetTextColor(dc, kPureBlue);
+                if (IsLabel(child)) {
+                    ::SetBkMode(dc, TRANSPARENT);
+                    return reinterpret_cast<LRESULT>(::GetStockObject(HOLLOW_BRUSH));
+                }
                 return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
             }
             case WM_SETCURSOR:
