@@ -2,6 +2,8 @@
 
 #include "platform/Errors.h"
 #include "shell/Links.h"
+#include "shell/Navigation.h"
+#include "system/clsOS.h"
 #include "system/dirMod.h"
 #include "system/modVBFileDisk.h"
 
@@ -19,7 +21,28 @@ void UpdateBrowserItem(Services& services, ui::MenuItem& item, const char* folde
 }  // namespace
 
 FamilyWindow::FamilyWindow(App& app, const ui::FormSpec& spec)
-    : ui::Form(app.services().toolkit, spec), app_(app) {}
+    : ui::Form(app.services().toolkit, spec), app_(app) {
+    WireNavigation();
+}
+
+void FamilyWindow::WireNavigation() {
+    const int self = FormNumber(name());
+    auto wire = [this, self](const std::string& item, std::function<void()>& click) {
+        const int target = RouteFor(self, item);
+        if (target == kMainBySystem) {
+            click = [this] { ReturnToMainBySystem(app_, *this); };
+        } else if (target != kNoRoute) {
+            click = [this, target] { ShowInPlace(app_.Form(target), *this); };
+        }
+    };
+    for (auto& menu : menus()) wire(menu->name(), menu->Click);
+    for (auto& control : controls()) wire(control->name(), control->Click);
+}
+
+void FamilyWindow::Form_Load() {
+    platform::SkipOnFailure([this] { SetSystemLabel(clsOS(services().system).os_name); });
+    UpdateBrowserMenus();
+}
 
 void FamilyWindow::SetSystemLabel(const std::string& osName) {
     Ctl("Label4").SetCaption("for " + osName);

@@ -1,6 +1,7 @@
 #pragma once
 // Behaviour shared by the windows of both families: the system-name label, the browser
-// menu items, the outside links, and ending the program when one is closed.
+// menu items, moving between the windows, the outside links, and ending the program when
+// one is closed.
 #include <string>
 
 #include "shell/App.h"
@@ -22,9 +23,15 @@ protected:
     void UpdateBrowserMenus();
     void OpenLink(const std::string& address);
 
+    // What the Firefox, Opera and information windows do when first loaded: the label,
+    // then the browser items. The main windows do more and have their own.
+    void Form_Load() override;
     void Form_Unload() override;
 
 private:
+    // Connects the menu items and the Main button to the window each one leads to.
+    void WireNavigation();
+
     App& app_;
 };
 

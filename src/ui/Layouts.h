@@ -5,8 +5,14 @@
 namespace ui {
 
 const FormSpec& Form1Layout();
+const FormSpec& Form2Layout();
+const FormSpec& Form3Layout();
 const FormSpec& Form4Layout();
+const FormSpec& Form5Layout();
 const FormSpec& Form6Layout();
+const FormSpec& Form7Layout();
+const FormSpec& Form8Layout();
+const FormSpec& Form9Layout();
 
 // Pieces several windows share.
 extern const char* const kTitleCaption;      // "Olvex Cleaner "

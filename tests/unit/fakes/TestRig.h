@@ -47,7 +47,7 @@ struct Rig {
 
     std::vector<std::string> VisibleForms() {
         std::vector<std::string> visible;
-        for (int n : {1, 4, 6}) {
+        for (int n = 1; n <= 9; ++n) {
             if (app->Form(n).Visible()) visible.push_back(app->Form(n).name());
         }
         return visible;

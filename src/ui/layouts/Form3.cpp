@@ -1,0 +1,26 @@
+#include "ui/Layouts.h"
+#include "ui/layouts/Builders.h"
+
+namespace ui {
+
+const FormSpec& Form3Layout() {
+    // clang-format off
+    static const layouts::BrowserPlaces places{
+        3720, 6840,                // client area
+        {240, 360, 480, 480},      // Image1
+        {840, 240, 2535, 615},     // Label1
+        {960, 720, 1815, 375},     // Label4
+        {360, 1200, 3015, 2295},   // Frame1
+        1680, 2175,                // first box top, Select All width
+        4080,                      // first button top
+        {480, 6120, 3135, 255},    // Label2
+        {600, 6480, 2655, 255},    // Label3
+    };
+    // clang-format on
+    static const FormSpec spec =
+        layouts::BrowserLayout("Form3", "Olvex Cleaner - Firefox", layouts::FirefoxBoxes(), places,
+                               FamilyMenus("mnuFirefox", "Firefox"));
+    return spec;
+}
+
+}  // namespace ui
