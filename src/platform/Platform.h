@@ -122,15 +122,16 @@ public:
     virtual std::string CreateTempFile() = 0;
 };
 
-// One entry of the browser's URL cache index, as the cache enumeration writes it: a
-// fixed head (the first 84 bytes) followed by the strings it points to.
+// The browser's URL cache index. The enumeration writes an entry as the system lays it out: a
+// fixed head (80 bytes) followed by the strings it points to, whose addresses the head holds
+// as 32-bit numbers.
 class UrlCache {
 public:
     virtual ~UrlCache() = default;
     // The enumeration calls of the cache index. Each writes the entry into buffer when
     // size is large enough; otherwise fails and sets size to the size the entry needs (0
     // when there are no more entries). FindFirst returns a handle (0 on failure).
-    // buffer is an address in Memory's address space (0 for the size query).
+    // buffer is a block from Memory (0 for the size query).
     virtual uintptr_t FindFirst(uintptr_t buffer, uint32_t& size) = 0;
     virtual bool FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) = 0;
     virtual void FindClose(uintptr_t handle) = 0;
@@ -141,7 +142,8 @@ public:
 class Memory {
 public:
     virtual ~Memory() = default;
-    // A read-write block of size bytes, or 0.
+    // A committed block of size bytes, readable and writable but never executable; 0 when
+    // refused (a size of 0 is).
     virtual uintptr_t Allocate(uint32_t size) = 0;
     virtual void Lock(uintptr_t address, uint32_t size) = 0;
     virtual void Unlock(uintptr_t address, uint32_t size) = 0;
@@ -153,6 +155,7 @@ public:
     virtual bool CanReadString(uintptr_t address, uint32_t max) = 0;
     // The bytes at address up to their NUL (at most max), when CanReadString holds.
     virtual std::string ReadString(uintptr_t address, uint32_t max) = 0;
+    // Copies length bytes (ranges may overlap); the caller has checked both ranges.
     virtual void Copy(uintptr_t to, uintptr_t from, uint32_t length) = 0;
 };
 

@@ -81,6 +81,7 @@ std::string Win32Memory::ReadString(uintptr_t address, uint32_t max) {
 }
 
 void Win32Memory::Copy(uintptr_t to, uintptr_t from, uint32_t length) {
+    if (length == 0) return;  // either address may be 0 then
     std::memmove(reinterpret_cast<void*>(to), reinterpret_cast<const void*>(from), length);
 }
 

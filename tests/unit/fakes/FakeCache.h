@@ -1,49 +1,118 @@
 #pragma once
-// An empty cache index and host memory: enough for windows that do not purge.
-#include <cstring>
+// The browser's cache index and the process's memory, in memory.
+//
+// FakeMemory hands out blocks from an arena of pages below 4 GB, because a cache entry's head
+// stores the addresses of its strings as 32-bit numbers, as on the 32-bit system the program
+// is built for. Arena pages that no block holds are inaccessible, as freed memory is. An
+// address outside the arena is one of the test's own objects and counts as accessible.
+//
+// Touching inaccessible memory ends the test program with a message, as it would end the
+// real one: the code under test must check a range before it copies.
+#include <cstdint>
+#include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Platform.h"
 
 namespace fakes {
 
-class FakeUrlCache : public platform::UrlCache {
-public:
-    uintptr_t FindFirst(uintptr_t, uint32_t& size) override {
-        size = 0;
-        return 0;
-    }
-    bool FindNext(uintptr_t, uintptr_t, uint32_t& size) override {
-        size = 0;
-        return false;
-    }
-    void FindClose(uintptr_t) override {}
-    bool DeleteEntry(const std::string& url) override {
-        deleted.push_back(url);
-        return false;
-    }
-    std::vector<std::string> deleted;
-};
-
 class FakeMemory : public platform::Memory {
 public:
-    uintptr_t Allocate(uint32_t size) override {
-        return reinterpret_cast<uintptr_t>(new char[size ? size : 1]());
-    }
+    static constexpr uint32_t kPage = 4096;
+    static constexpr uint32_t kArenaPages = 16384;  // 64 MB
+
+    FakeMemory() = default;
+    ~FakeMemory() override;
+    FakeMemory(const FakeMemory&) = delete;
+    FakeMemory& operator=(const FakeMemory&) = delete;
+
+    uintptr_t Allocate(uint32_t size) override;
     void Lock(uintptr_t, uint32_t) override {}
     void Unlock(uintptr_t, uint32_t) override {}
-    void Free(uintptr_t address, uint32_t) override { delete[] reinterpret_cast<char*>(address); }
-    bool CanRead(uintptr_t address, uint32_t length) override { return length == 0 || address; }
-    bool CanWrite(uintptr_t address, uint32_t length) override { return length == 0 || address; }
-    bool CanReadString(uintptr_t address, uint32_t) override { return address != 0; }
-    std::string ReadString(uintptr_t address, uint32_t max) override {
-        const char* text = reinterpret_cast<const char*>(address);
-        return std::string(text, strnlen(text, max));
+    void Free(uintptr_t address, uint32_t size) override;
+    bool CanRead(uintptr_t address, uint32_t length) override {
+        return Accessible(address, length);
     }
-    void Copy(uintptr_t to, uintptr_t from, uint32_t length) override {
-        std::memmove(reinterpret_cast<void*>(to), reinterpret_cast<const void*>(from), length);
+    bool CanWrite(uintptr_t address, uint32_t length) override {
+        return Accessible(address, length);
     }
+    bool CanReadString(uintptr_t address, uint32_t max) override;
+    std::string ReadString(uintptr_t address, uint32_t max) override;
+    void Copy(uintptr_t to, uintptr_t from, uint32_t length) override;
+
+    // Blocks handed out and not yet freed.
+    int LiveBlocks() const { return static_cast<int>(blocks_.size()); }
+    // Blocks handed out since the start.
+    int allocations = 0;
+    // Allocations after this many are refused (as an exhausted address space refuses them);
+    // negative: never.
+    int refuseAfter = -1;
+
+private:
+    bool Accessible(uintptr_t address, uint32_t length) const;
+    void MapArena();
+
+    unsigned char* arena_ = nullptr;
+    std::vector<bool> pageUsed_;
+    std::map<uintptr_t, uint32_t> blocks_;  // base address -> pages
+};
+
+// The kinds of entry the index holds, told apart by the address's scheme.
+enum EntryType : uint32_t {
+    kNormalEntry = 0x1,
+    kCookieEntry = 0x100000,
+    kHistoryEntry = 0x200000,
+};
+
+// The cache index: entries in the order they were added, each written into the caller's
+// buffer as the system writes it: an 80-byte head (the platform's reserved word and exempt
+// delta share one field), then the strings, each aligned to 4 bytes.
+class FakeUrlCache : public platform::UrlCache {
+public:
+    static constexpr uint32_t kHeadSize = 80;
+
+    // "Cookie:..." becomes a cookie entry, "Visited:..." a history entry, any other address an
+    // ordinary entry with a data file and response headers.
+    void Add(const std::string& url);
+    // The addresses in the index, in order.
+    std::vector<std::string> Urls() const;
+    // The bytes the entry of url needs.
+    uint32_t SizeOf(const std::string& url) const;
+
+    uintptr_t FindFirst(uintptr_t buffer, uint32_t& size) override;
+    bool FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) override;
+    void FindClose(uintptr_t handle) override;
+    bool DeleteEntry(const std::string& url) override;
+
+    // Enumerations opened and not closed.
+    int OpenEnumerations() const { return static_cast<int>(cursors_.size()); }
+    // Enumerations opened since the start.
+    int enumerations = 0;
+    // Every address DeleteEntry was called with, in order.
+    std::vector<std::string> deleted;
+
+private:
+    struct Entry {
+        std::string url;
+        std::string localFile;
+        std::string headers;
+        std::string extension;
+        uint32_t type = kNormalEntry;
+        bool present = true;
+    };
+    static uint32_t Size(const Entry& entry);
+    // The next present entry from position at; entries_.size() when there is none.
+    size_t NextFrom(size_t at) const;
+    // Writes entries_[at] into buffer when it fits; otherwise reports the size it needs.
+    bool Fetch(size_t at, uintptr_t buffer, uint32_t& size) const;
+
+    std::vector<Entry> entries_;
+    std::unordered_map<std::string, size_t> byUrl_;
+    std::map<uintptr_t, size_t> cursors_;  // handle -> position of its next entry
+    uintptr_t nextHandle_ = 0xCA000;
+    int stalledCalls_ = 0;  // failed FindNext calls since an entry was last taken
 };
 
 }  // namespace fakes

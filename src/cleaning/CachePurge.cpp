@@ -1,0 +1,120 @@
+#include "cleaning/CachePurge.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "system/MemoryBlock.h"
+
+namespace olvex {
+
+namespace {
+
+struct FileTime {
+    uint32_t low;
+    uint32_t high;
+};
+
+// The fixed head of an index entry as we copy it out. The system's own head is 80 bytes, its
+// reserved word and exempt delta sharing one field; keeping them apart makes 84, and the four
+// bytes more are the start of the strings that follow, which we never look at.
+struct EntryHead {
+    uint32_t dwStructSize;
+    uint32_t lpszSourceUrlName;
+    uint32_t lpszLocalFileName;
+    uint32_t CacheEntryType;
+    uint32_t dwUseCount;
+    uint32_t dwHitRate;
+    uint32_t dwSizeLow;
+    uint32_t dwSizeHigh;
+    FileTime LastModifiedTime;
+    FileTime ExpireTime;
+    FileTime LastAccessTime;
+    FileTime LastSyncTime;
+    uint32_t lpHeaderInfo;
+    uint32_t dwHeaderInfoSize;
+    uint32_t lpszFileExtension;
+    uint32_t dwReserved;
+    uint32_t dwExemptDelta;
+};
+static_assert(sizeof(EntryHead) == 84, "the head is copied as 84 bytes");
+
+// An enumeration handle of the index, closed however the purge ends.
+struct Enumeration {
+    explicit Enumeration(platform::UrlCache& c) : cache(c) {}
+    ~Enumeration() {
+        if (handle != 0) cache.FindClose(handle);
+    }
+    Enumeration(const Enumeration&) = delete;
+    Enumeration& operator=(const Enumeration&) = delete;
+
+    platform::UrlCache& cache;
+    uintptr_t handle = 0;
+};
+
+// The address of the entry the cache has just written into block (size bytes); "" when the
+// entry holds none that can be read.
+std::string SourceUrl(MemoryBlock& block, uint32_t size) {
+    EntryHead head{};
+    block.ReadFrom(AddressOf(head), sizeof head);
+    if (head.lpszSourceUrlName == 0) return std::string();
+    return block.ExtractString(head.lpszSourceUrlName, size);
+}
+
+// Calls visit with the address of every entry of the index, in its order. Each entry is read
+// in two calls, one for its size and one into a fresh block of that size. An entry that cannot
+// be fetched into its block (the memory was refused) ends the listing: asking again would meet
+// the same refusal for ever, and what is not listed now is left for the next purge.
+template <class Visit>
+void ForEachEntry(Services& services, Visit&& visit) {
+    platform::UrlCache& cache = services.urlCache;
+    MemoryBlock block(services.memory);
+    Enumeration find(cache);
+    uint32_t size = 0;
+    cache.FindFirst(0, size);
+    if (size == 0) return;  // an empty index
+    block.Allocate(size);
+    find.handle = cache.FindFirst(block.Handle(), size);
+    if (find.handle == 0) return;
+    visit(SourceUrl(block, size));
+    for (;;) {
+        size = 0;
+        cache.FindNext(find.handle, 0, size);
+        if (size == 0) return;  // no more entries
+        block.Allocate(size);
+        if (!cache.FindNext(find.handle, block.Handle(), size)) return;
+        visit(SourceUrl(block, size));
+    }
+}
+
+void Purge(Services& services, ui::Control& list1, std::string_view keepWord) {
+    // What the list box has no room for is deleted all the same, in this purge.
+    std::vector<std::string> unlisted;
+    ForEachEntry(services, [&](std::string url) {
+        if (url.empty()) return;
+        if (list1.ListCount() < kListBoxCapacity) {
+            list1.AddItem(url);
+        } else {
+            unlisted.push_back(std::move(url));
+        }
+    });
+    auto purge = [&](const std::string& url) {
+        if (url.find(keepWord) == std::string::npos) services.urlCache.DeleteEntry(url);
+    };
+    for (int i = 0; i < list1.ListCount(); ++i) purge(list1.List(i));
+    for (const std::string& url : unlisted) purge(url);
+}
+
+}  // namespace
+
+void ClearUrlCache(Services& services, ui::Control& list1) {
+    Purge(services, list1, "Cookie");
+}
+
+void ClearCookieCache(Services& services, ui::Control& list1) {
+    Purge(services, list1, "http");
+}
+
+}  // namespace olvex
