@@ -382,6 +382,27 @@ void Menu(const Args& a, const Deadline& deadline) {
     Settle(form, deadline, a[0]);
 }
 
+// The menu command as a message, whatever the item's state: what a stray or forged message
+// would do. A disabled item must still do nothing.
+void PostMenu(const Args& a, const Deadline& deadline) {
+    HWND form = FindForm(a[0], deadline, true);
+    SendNotifyMessageW(form, WM_COMMAND, MAKEWPARAM(MenuId(a[1]), 0), 0);
+    Settle(form, deadline, a[0]);
+}
+
+// Moves the window to left, top (screen pixels), as a user dragging it would.
+void Move(const Args& a, const Deadline& deadline) {
+    HWND form = FindForm(a[0], deadline, true);
+    char* end = nullptr;
+    long left = std::strtol(a[1].c_str(), &end, 10);
+    if (*end) Fail("move: left must be a number, not " + a[1]);
+    long top = std::strtol(a[2].c_str(), &end, 10);
+    if (*end) Fail("move: top must be a number, not " + a[2]);
+    if (!SetWindowPos(form, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+        Fail("move: SetWindowPos failed with " + std::to_string(GetLastError()));
+    Settle(form, deadline, a[0]);
+}
+
 // The close box, as the title bar sends it.
 void Close(const Args& a, const Deadline& deadline) {
     HWND form = FindForm(a[0], deadline, true);
@@ -449,6 +470,8 @@ const Command kCommands[] = {
     {"click", 2, false, Click, "click FormN Control [ms]"},
     {"menu", 2, false, Menu, "menu FormN mnuName [ms]"},
     {"menu-state", 2, false, MenuStateCommand, "menu-state FormN mnuName [ms]"},
+    {"post-menu", 2, false, PostMenu, "post-menu FormN mnuName [ms]"},
+    {"move", 3, false, Move, "move FormN left top [ms]"},
     {"close", 1, false, Close, "close FormN [ms]"},
     {"rect", 1, false, Rect, "rect FormN [ms]"},
     {"msgbox", 1, false, MessageBoxText, "msgbox TITLE [ms]"},

@@ -1,0 +1,189 @@
+"""The Firefox and Opera windows delete what their ticked boxes name, and nothing else.
+
+    python3 tests/e2e/browsers.py VERSION      (winxp win98)
+
+Firefox: a profiles.ini with Profile0 and Profile2 (no Profile1) and a Profile11. Select All
+asks the saved-password question once; "Empty Selected" deletes every ticked file in both
+listed profiles (on winxp in both cache folders too), keeps sub-folders of Cache and leaves
+Profile11 alone. On winxp the run asks again before the saved passwords: Yes deletes them,
+No keeps them and unticks the box. Windows 98 deletes them without asking again and says
+"Done Cleaning!!". Opera: the same with the fixed profile of each family.
+"""
+
+import os
+
+import harness
+
+QUESTION = "Olvex Cleaner - Delete Passwords"
+DONE = "Done"
+FREED = "Done Cleaning!! OLVEX CLEANER has freed "
+
+FIREFOX_FILES = ["Cookies.txt", "signons.txt", "formhistory.dat", "history.dat", "downloads.rdf"]
+OPERA_FILES = ["Cookies4.dat", "wand.dat", "global.dat", "download.dat", "vlink4.dat"]
+LISTED = ["Profiles/aaaa.default", "Profiles/cccc.work"]
+UNLISTED = "Profiles/llll.late"
+PROFILES_INI = """[General]
+StartWithLastProfile=1
+
+[Profile0]
+Name=default
+IsRelative=1
+Path=Profiles/aaaa.default
+
+[Profile2]
+Name=work
+IsRelative=1
+Path=Profiles/cccc.work
+
+[Profile11]
+Name=late
+IsRelative=1
+Path=Profiles/llll.late
+"""
+
+# version: main window, Firefox window, its menu in the main window, Opera window
+WINDOWS = {"winxp": ("Form1", "Form3", "mnuFirefox", "Form5"),
+           "win98": ("Form6", "Form7", "mnuFireFox", "Form8")}
+
+
+def user_folder(s):
+    users = [u for u in os.listdir(s.path("users")) if u.lower() != "public"]
+    assert len(users) == 1, "expected one user folder, found %s" % users
+    return "users/" + users[0]
+
+
+def firefox_roots(s, version):
+    """The folders that hold profiles.ini and the profiles; on winxp also the local one,
+    which holds a second cache."""
+    if version == "win98":
+        return ["windows/Application Data/Mozilla/Firefox"], []
+    home = user_folder(s)
+    return ([home + "/AppData/Roaming/Mozilla/Firefox"], [home + "/AppData/Local/Mozilla/Firefox"])
+
+
+def opera_profile(s, version):
+    if version == "win98":
+        return "Program Files/Opera/profile"
+    return user_folder(s) + "/AppData/Roaming/Opera/Opera/profile"
+
+
+def make_profile(s, folder, files, cache):
+    for name in files:
+        s.make_file(folder + "/" + name, "data")
+    s.make_file(folder + "/" + cache + "/0A1B2C3D", "cached")
+    s.make_file(folder + "/" + cache + "/Sub/keep.bin", "kept")
+
+
+def exists(s, path):
+    return os.path.exists(s.path(path))
+
+
+def seed_firefox(s, version):
+    roots, local = firefox_roots(s, version)
+    s.make_file(roots[0] + "/profiles.ini", PROFILES_INI.replace("\n", "\r\n"))
+    for root in roots:
+        for profile in LISTED + [UNLISTED]:
+            make_profile(s, root + "/" + profile, FIREFOX_FILES, "Cache")
+    for root in local:
+        for profile in LISTED + [UNLISTED]:
+            make_profile(s, root + "/" + profile, [], "Cache")
+
+
+def check_firefox(s, checks, version, passwords_deleted):
+    roots, local = firefox_roots(s, version)
+    for root in roots + local:
+        for profile in LISTED:
+            folder = root + "/" + profile
+            checks.equal(exists(s, folder + "/Cache/0A1B2C3D"), False, folder + " cache file")
+            checks.equal(exists(s, folder + "/Cache/Sub/keep.bin"), True,
+                         folder + " cache sub-folder file")
+            if root in local:
+                continue
+            for name in FIREFOX_FILES:
+                kept = name == "signons.txt" and not passwords_deleted
+                checks.equal(exists(s, folder + "/" + name), kept, folder + "/" + name)
+        folder = root + "/" + UNLISTED
+        checks.equal(exists(s, folder + "/Cache/0A1B2C3D"), True, folder + " (Profile11) cache")
+        if root not in local:
+            left = [n for n in FIREFOX_FILES if exists(s, folder + "/" + n)]
+            checks.equal(left, FIREFOX_FILES, folder + " (Profile11) files")
+
+
+def select_all(s, checks, window):
+    s.driver("click", window, "Check7")
+    checks.equal(s.value("msgbox", QUESTION), "Are you sure you want to delete your %s saved password?"
+                 % ("Firefox" if window in ("Form3", "Form7") else "Opera"), "Select All question")
+    s.driver("answer", QUESTION, "yes")
+    reads = []
+    for n in range(1, 8):
+        reads += ["--", "checked", window, "Check%d" % n]
+    states = s.driver(*reads[1:])
+    checks.equal(states, ["1"] * 7, "%s boxes after Select All and Yes" % window)
+
+
+def done_text(s, checks, version):
+    text = s.value("msgbox", DONE)
+    if version == "win98":
+        checks.equal(text, "Done Cleaning!!", "completion message")
+    else:
+        framed = text.startswith(FREED) and text.endswith(" bytes")
+        digits = text[len(FREED):-len(" bytes")] if framed else ""
+        checks.equal(digits.lstrip("-").isdigit(), True, "completion message %r" % text)
+    s.driver("answer", DONE, "ok")
+
+
+def firefox(version):
+    main, window, menu, _ = WINDOWS[version]
+    answers = ["yes", "no"] if version == "winxp" else [None]
+    with harness.Scenario(version) as s:
+        checks = harness.Checks("Firefox on %s" % version, s)
+        s.make_dir("Program Files/Mozilla Firefox")
+        seed_firefox(s, version)
+        s.start()
+        s.driver("wait-visible", main, "--", "menu", main, menu, "--", "wait-visible", window)
+        select_all(s, checks, window)
+        for answer in answers:
+            seed_firefox(s, version)
+            s.driver("click", window, "Command1")
+            if answer:
+                checks.equal(s.value("msgbox", QUESTION),
+                             "Are you sure you want to delete your Firefox saved password?",
+                             "the run's question")
+                s.driver("answer", QUESTION, answer)
+            else:
+                s.driver("no-msgbox", QUESTION, 1000)
+            done_text(s, checks, version)
+            check_firefox(s, checks, version, passwords_deleted=answer != "no")
+            checks.equal(s.value("checked", window, "Check3"), "0" if answer == "no" else "1",
+                         "Check3 after the run (answer %s)" % answer)
+        checks.finish()
+
+
+def opera(version):
+    main, _, _, window = WINDOWS[version]
+    with harness.Scenario(version) as s:
+        checks = harness.Checks("Opera on %s" % version, s)
+        profile = opera_profile(s, version)
+        s.make_dir("Program Files/Opera")
+        make_profile(s, profile, OPERA_FILES, "Cache4")
+        s.start()
+        s.driver("wait-visible", main, "--", "menu", main, "mnuOpera", "--", "wait-visible", window)
+        select_all(s, checks, window)
+        s.driver("click", window, "Command1")
+        done_text(s, checks, version)
+        checks.equal([n for n in OPERA_FILES if exists(s, profile + "/" + n)], [],
+                     "Opera files left in " + profile)
+        checks.equal(exists(s, profile + "/Cache4/0A1B2C3D"), False, "Opera cache file")
+        checks.equal(exists(s, profile + "/Cache4/Sub/keep.bin"), True, "Opera cache sub-folder")
+        checks.finish()
+
+
+def scenario(argv):
+    if len(argv) != 1 or argv[0] not in WINDOWS:
+        raise harness.HarnessError("usage: browsers.py %s" % "|".join(WINDOWS))
+    firefox(argv[0])
+    opera(argv[0])
+
+
+if __name__ == "__main__":
+    harness.main_of(scenario)
