@@ -7,8 +7,9 @@ copy must hold nothing that leads outside it, and nothing here may touch the rea
 
 Locations come from the environment (ctest sets them):
   OLVEX_EXE       OlvexCleaner.exe   (default: <repo>/build/win32/OlvexCleaner.exe)
-  OLVEX_DRIVER    driver.exe   (default: <repo>/build/win32/tests/e2e/driver/driver.exe)
+  OLVEX_DRIVER    driver.exe   (default: <repo>/build/win32/driver.exe)
   OLVEX_E2E_ROOT  work folder for the prefixes   (default: <repo>/build/e2e)
+  OLVEX_SEEDCACHE seedcache.exe, the URL cache seeder   (default: beside the driver)
   OLVEX_E2E_KEEP  set to 1 to keep a failed scenario's prefix for a look afterwards
 
 Command line:
@@ -70,8 +71,13 @@ def exe_path():
 
 
 def driver_path():
-    return os.environ.get("OLVEX_DRIVER") or os.path.join(
-        REPO, "build", "win32", "tests", "e2e", "driver", "driver.exe")
+    return os.environ.get("OLVEX_DRIVER") or os.path.join(REPO, "build", "win32", "driver.exe")
+
+
+def seedcache_path():
+    # The Windows build puts its programs side by side.
+    return os.environ.get("OLVEX_SEEDCACHE") or os.path.join(
+        os.path.dirname(driver_path()), "seedcache.exe")
 
 
 def e2e_root():
@@ -204,16 +210,23 @@ def _seal(prefix):
             os.unlink(os.path.join(dosdevices, name))
 
 
-def escape_routes(prefix):
+def escape_routes(prefix, allowed=None):
     """Lists whatever in the prefix could lead a deleting program outside it: symbolic links
-    under drive_c and drive letters other than c: pointing at ../drive_c."""
+    under drive_c and drive letters other than c: pointing at ../drive_c. `allowed` maps the
+    links a scenario made on purpose (path relative to the prefix) to their targets; exactly
+    those are let through."""
+    allowed = allowed or {}
     found = []
     drive_c = os.path.join(prefix, "drive_c")
-    for top, dirs, files in os.walk(drive_c):
-        for name in dirs + files:
-            path = os.path.join(top, name)
-            if os.path.islink(path):
-                found.append("link %s -> %s" % (os.path.relpath(path, prefix), os.readlink(path)))
+    # find, not os.walk: scenarios build trees thousands of levels deep, beyond Python's
+    # recursion limit and beyond the longest path the system takes in one piece.
+    _, out, _ = run(["find", drive_c, "-type", "l", "-printf", "%P\\0%l\\0"],
+                    dict(os.environ), timeout=SETUP_TIMEOUT)
+    fields = out.split("\0")
+    for name, target in zip(fields[0::2], fields[1::2]):
+        rel = os.path.join("drive_c", name)
+        if allowed.get(rel) != target:
+            found.append("link %s -> %s" % (rel, target))
     dosdevices = os.path.join(prefix, "dosdevices")
     for name in sorted(os.listdir(dosdevices)):
         path = os.path.join(dosdevices, name)
@@ -227,12 +240,16 @@ def escape_routes(prefix):
 def _remove_tree(path):
     if not os.path.lexists(path):
         return
-    try:
-        shutil.rmtree(path)
-    except OSError:
+    # rm, not shutil.rmtree: the latter recurses in Python and gives up on deep trees. rm
+    # removes links themselves, never what they point at.
+    for _ in range(2):
+        code, _, err = run(["rm", "-rf", "--", path], dict(os.environ), timeout=SETUP_TIMEOUT,
+                           check=False)
+        if code == 0 and not os.path.lexists(path):
+            return
         # A server that was just told to end may still be writing its registry files.
         time.sleep(0.5)
-        shutil.rmtree(path)
+    raise HarnessError("could not remove %s: %s" % (path, err.strip()))
 
 
 def _sweep_stale_runs(runs):
@@ -285,6 +302,7 @@ class Scenario:
         self.process = None
         self.env = None
         self._server_up = False
+        self._allowed_links = {}
 
     # setup and teardown
 
@@ -364,13 +382,39 @@ class Scenario:
             f.write(content.encode() if isinstance(content, str) else content)
         return full
 
+    def make_link_outside(self, windows_path, outside_name):
+        """Makes windows_path a symbolic link to the folder outside_name of this scenario's
+        own, beside the prefix (made if missing), and returns that folder's Linux path. Links
+        made here, and only these, pass the check before start(): a test of how the program
+        treats a link needs one that leads out."""
+        target = os.path.join(self.root, "outside", outside_name)
+        os.makedirs(target, exist_ok=True)
+        link = self.path(windows_path)
+        os.makedirs(os.path.dirname(link), exist_ok=True)
+        os.symlink(target, link)
+        self._allowed_links[os.path.relpath(link, self.prefix)] = target
+        return target
+
+    def install(self, linux_exe):
+        """Copies a helper program into C:\\olvex; returns its Windows path."""
+        if not os.path.isfile(linux_exe):
+            raise HarnessError("missing %s (build the Windows targets first)" % linux_exe)
+        name = os.path.basename(linux_exe)
+        shutil.copy(linux_exe, os.path.join(self.path(WIN_DIR[3:]), name))
+        return WIN_DIR + "\\" + name
+
+    def wine(self, *args, check=True, timeout=COMMAND_TIMEOUT):
+        """Runs `wine ARGS` in this prefix (a helper program, reg, cmd); (code, out, err)."""
+        return run(["wine"] + [str(a) for a in args], self.env, timeout=timeout, check=check,
+                   cwd=self.path(WIN_DIR[3:]))
+
     # the program
 
     def start(self):
         """Starts OlvexCleaner.exe (from C:\\olvex, its own folder) and returns at once."""
         if self.process is not None:
             raise HarnessError("the program was already started in this scenario")
-        problems = escape_routes(self.prefix)
+        problems = escape_routes(self.prefix, self._allowed_links)
         if problems:
             raise HarnessError("refusing to start the program: the prefix leads outside itself: "
                                + "; ".join(problems))
