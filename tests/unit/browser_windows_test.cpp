@@ -281,17 +281,6 @@ TEST(FirefoxRun98, DeletesUnderTheWindowsFolderWithoutASecondQuestion) {
               (std::vector<int>{ui::kPointerHourglass, ui::kPointerDefault}));
 }
 
-TEST(FirefoxRun98, HistoryPathKeepsTheSlotAsWritten) {
-    BrowserRig rig("win98", 7);
-    rig.profiles.Write(kFirefox98 + "Profiles.ini", "[Profile0]\nPath=Profiles/ab12cd34.default\n");
-    rig.Box("Check5").UserClick();
-    rig.Run();
-    EXPECT_EQ(
-        rig.files.patterns,
-        std::vector<std::string>{"C:\\WINDOWS\\Application "
-                                 "Data\\Mozilla\\Firefox\\Profiles/ab12cd34.default\\HIStory.dat"});
-}
-
 // profiles.ini written by hand or by something else: nothing breaks, nothing asks, and only
 // the named files in the listed slots are looked for.
 TEST(FirefoxRunNT, OddProfileValuesNeitherCrashNorReachBeyondThePaths) {

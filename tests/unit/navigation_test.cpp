@@ -131,36 +131,6 @@ TEST(ShowInPlace, NtMainButtonsReturnToTheMainWindow) {
     EXPECT_TRUE(rig.shell.executed.empty()) << "Main is navigation, not a link";
 }
 
-TEST(ShowInPlace, ItemNamingTheCurrentWindowDoesNothing) {
-    NavigationRig rig("winxp");
-    const std::pair<int, const char*> own[] = {
-        {1, "mnuMain"}, {3, "mnuFirefox"}, {5, "mnuOpera"}, {2, "mnuInfo"}};
-    for (auto [window, item] : own) {
-        if (window != 1) rig.Form(1).Command(ui::ControlId(item));
-        ASSERT_EQ(rig.Shown(), window);
-        rig.Form(window).Move(555, 444);
-        rig.Form(window).Command(ui::ControlId(item));
-        EXPECT_EQ(rig.Shown(), window) << item;
-        EXPECT_EQ(rig.Form(window).Left(), 555) << item;
-        if (window != 1) rig.Form(window).Command(ui::ControlId("mnuMain"));
-    }
-}
-
-TEST(ShowInPlace, DisabledBrowserItemCannotReachItsWindow) {
-    fakes::Rig rig;
-    rig.SetWindows("winxp");
-    rig.files.AddFolder("C:\\Program Files\\Opera");
-    rig.Start();
-    rig.Form(1).Command(ui::ControlId("mnuFirefox"));
-    EXPECT_FALSE(rig.Form(3).Loaded());
-    rig.Form(1).Command(ui::ControlId("mnuInfo"));
-    EXPECT_FALSE(rig.Form(2).Menu("mnuFirefox").Enabled());
-    EXPECT_TRUE(rig.Form(2).Menu("mnuOpera").Enabled());
-    rig.Form(2).Command(ui::ControlId("mnuFirefox"));
-    EXPECT_FALSE(rig.Form(3).Loaded()) << "also from a window loaded later";
-    EXPECT_EQ(rig.VisibleForms(), std::vector<std::string>{"Form2"});
-}
-
 struct SystemCase {
     const char* version;
     const char* shown;
@@ -226,18 +196,24 @@ TEST(SecondaryLoad, LabelThenMenusOnceOnFirstShow) {
     }
 }
 
-TEST(SecondaryLoad, BrowserFolderMissingDisablesItsItemInEveryLoadedWindow) {
+// A browser missing from Program Files: its item is off in every window loaded, and its
+// window is never reached, not even from a window loaded later.
+TEST(SecondaryLoad, MissingBrowserFolderKeepsItsWindowUnreachable) {
     fakes::Rig rig;
     rig.SetWindows("win2k");
     rig.files.AddFolder("C:\\Program Files\\Mozilla Firefox");
     rig.Start();
+    rig.Form(1).Command(ui::ControlId("mnuOpera"));
     rig.Form(1).Command(ui::ControlId("mnuFirefox"));
+    rig.Form(3).Command(ui::ControlId("mnuOpera"));
     rig.Form(3).Command(ui::ControlId("mnuInfo"));
+    rig.Form(2).Command(ui::ControlId("mnuOpera"));
+    EXPECT_EQ(rig.VisibleForms(), std::vector<std::string>{"Form2"});
+    EXPECT_FALSE(rig.Form(5).Loaded());
     for (int n : {1, 3, 2}) {
         EXPECT_TRUE(rig.Form(n).Menu("mnuFirefox").Enabled()) << "Form" << n;
         EXPECT_FALSE(rig.Form(n).Menu("mnuOpera").Enabled()) << "Form" << n;
     }
-    EXPECT_EQ(rig.Form(3).Ctl("Label4").Caption(), "for Windows 2000");
     EXPECT_EQ(rig.Form(2).Ctl("Label4").Caption(), "for Windows 2000");
 }
 
@@ -298,14 +274,6 @@ TEST(EndOfProgram, NoticeReachedFromTheInformationWindowEndsAtOnce) {
     // The main window's own unload handler takes the other family windows with it.
     EXPECT_FALSE(rig.Form(2).Loaded());
     EXPECT_EQ(rig.toolkit.quits, 0) << "ended at once, not by the last window";
-}
-
-TEST(FormNumbers, FromDesignerNames) {
-    EXPECT_EQ(olvex::FormNumber("Form1"), 1);
-    EXPECT_EQ(olvex::FormNumber("Form9"), 9);
-    EXPECT_EQ(olvex::FormNumber("Form0"), 0);
-    EXPECT_EQ(olvex::FormNumber("Form10"), 0);
-    EXPECT_EQ(olvex::FormNumber("FormT"), 0);
 }
 
 }  // namespace
