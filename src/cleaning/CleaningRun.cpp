@@ -1,10 +1,7 @@
 #include "cleaning/CleaningRun.h"
 
-#if __has_include("cleaning/CachePurge.h")  // TEMPORARY until the purge lands
-#include "cleaning/CachePurge.h"
-#define OLVEX_HAVE_PURGE 1
-#endif
 
+#include "cleaning/CachePurge.h"
 #include "cleaning/FreedSpace.h"
 #include "platform/Errors.h"
 #include "shell/CleaningContext.h"
@@ -68,7 +65,7 @@ void SweepAllProfiles(Services& services, CleaningWindow& window) {
 
 void PerformCategory(Services& services, CleaningWindow& window, const Category& category,
                      const RunPaths& paths) {
-    [[maybe_unused]] ui::Control& list = window.form.Ctl("List1");
+    ui::Control& list = window.form.Ctl("List1");
     switch (category.operation) {
         case Operation::Sweep:
             SkipOnFailure([&] { Sweep(services, window, category.path(paths)); });
@@ -77,15 +74,11 @@ void PerformCategory(Services& services, CleaningWindow& window, const Category&
             SkipOnFailure([&] { SweepKeepingLayout(services, window, category.path(paths)); });
             break;
         case Operation::PurgeCookiesThenSweep:
-#ifdef OLVEX_HAVE_PURGE
             SkipOnFailure([&] { ClearCookieCache(services, list); });
-#endif
             SkipOnFailure([&] { Sweep(services, window, category.path(paths)); });
             break;
         case Operation::PurgeUrls:
-#ifdef OLVEX_HAVE_PURGE
             SkipOnFailure([&] { ClearUrlCache(services, list); });
-#endif
             break;
         case Operation::ClearHistory:
             SkipOnFailure([&] { services.shell.ClearUrlHistory(); });

@@ -72,6 +72,29 @@ TEST_F(CleaningRun, EachNtCategoryCleansOnlyItsOwnPlace) {
     }
 }
 
+TEST_F(CleaningRun, CookiesAndCacheCategoriesPurgeTheIndexIntoList1) {
+    for (auto [version, form] : {std::pair{"winxp", 1}, std::pair{"win98", 6}}) {
+        fakes::Rig r;
+        r.SetWindows(version);
+        r.urlCache.Add("http://a.example/page.html");
+        r.urlCache.Add("Cookie:jo@a.example/");
+        r.urlCache.Add("Visited:jo@http://a.example/");
+        r.Start();
+        r.Form(form).Ctl(form == 1 ? "Check3" : "Check2").SetValue(1);
+        r.Form(form).Ctl("Check4").SetValue(1);
+        r.Form(form).Ctl("Command1").UserClick();
+        // Cookies first (the cookie purge keeps "http"), then the cache purge (keeps "Cookie"):
+        // the visited entry holds "http", so only the cache purge removes it.
+        EXPECT_EQ(r.urlCache.Urls(), std::vector<std::string>{}) << version;
+        ui::Control& list = r.Form(form).Ctl("List1");
+        EXPECT_EQ(list.ListCount(), 5) << version << ": all three, then the two left";
+        EXPECT_EQ(list.List(3), "http://a.example/page.html");
+        EXPECT_EQ(list.List(4), "Visited:jo@http://a.example/");
+        EXPECT_EQ(r.urlCache.OpenEnumerations(), 0);
+        EXPECT_EQ(r.memory.LiveBlocks(), 0);
+    }
+}
+
 TEST_F(CleaningRun, NtRunMessageAndPointer) {
     rig.SetWindows("winxp");
     rig.system.freeFigures = {1000000, 3500000};
