@@ -28,17 +28,7 @@ BrowserWindow::BrowserWindow(App& app, const BrowserRecipe& recipe)
     Ctl("Label3").Click = [this] { OpenLink(config::kSupportPage); };
 }
 
-void BrowserWindow::Check7_Click() {
-    ui::Control& selectAll = Ctl("Check7");
-    if (selectAll.Value() == 1) {
-        SetBoxes(*this, kSelectOrder, 1);
-        selectAll.SetCaption("Unselect All");
-    }
-    if (selectAll.Value() == 0) {
-        SetBoxes(*this, kSelectOrder, 0);
-        selectAll.SetCaption("Select All");
-    }
-}
+void BrowserWindow::Check7_Click() { SelectAllClicked(*this, kSelectOrder); }
 
 void BrowserWindow::Check3_Click() {
     ui::Control& passwords = Ctl(kPasswordsBox);

@@ -56,17 +56,10 @@ void Form1::Form_Load() {
 }
 
 void Form1::Check7_Click() {
-    ui::Control& selectAll = Ctl("Check7");
-    if (selectAll.Value() == 1) {
-        SetBoxes(*this, kCategories, 1);
+    SelectAllClicked(*this, kCategories, [this] {
         // Prefetch cannot be cleaned on Windows 2000; its box is disabled there.
         if (clsOS(services().system).os_name == "Windows 2000") Ctl("Check6").SetValue(0);
-        selectAll.SetCaption("Unselect All");
-    }
-    if (selectAll.Value() == 0) {
-        SetBoxes(*this, kCategories, 0);
-        selectAll.SetCaption("Select All");
-    }
+    });
 }
 
 void Form1::Command1_Click() {

@@ -43,17 +43,7 @@ void Form6::Form_Load() {
     UpdateBrowserMenus();
 }
 
-void Form6::Check7_Click() {
-    ui::Control& selectAll = Ctl("Check7");
-    if (selectAll.Value() == 1) {
-        SetBoxes(*this, kCategories, 1);
-        selectAll.SetCaption("Unselect All");
-    }
-    if (selectAll.Value() == 0) {
-        SetBoxes(*this, kCategories, 0);
-        selectAll.SetCaption("Select All");
-    }
-}
+void Form6::Check7_Click() { SelectAllClicked(*this, kCategories); }
 
 void Form6::Command1_Click() {
     // The Recycle Bin call is owned by the NT main window, which stays loaded (hidden).
