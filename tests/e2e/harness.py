@@ -458,8 +458,17 @@ class Scenario:
     def try_driver(self, *args):
         """Like driver(), but returns (exit code, output lines, stderr) instead of raising."""
         args = [str(a) for a in args]
-        # Each command's waits end on their own; this only guards against a stuck launch.
-        limit = DRIVER_TIMEOUT_MS / 1000.0 * (args.count("--") + 1) + 30
+        # Each command's waits end on their own; this only guards against a stuck launch. A
+        # command's own time-out, if longer than the default, is its last argument.
+        limit = 30.0
+        command = []
+        for arg in args + ["--"]:
+            if arg != "--":
+                command.append(arg)
+                continue
+            own = int(command[-1]) if len(command) > 1 and command[-1].isdigit() else 0
+            limit += max(own, DRIVER_TIMEOUT_MS) / 1000.0
+            command = []
         code, out, err = run(["wine", WIN_DRIVER] + args, self.env, timeout=limit, check=False,
                              cwd=self.path(WIN_DIR[3:]))
         return code, out.splitlines(), err
