@@ -7,7 +7,7 @@
 #include "shell/CleaningContext.h"
 #include "shell/Routing.h"
 #include "system/Services.h"
-#include "ui/FormSpec.h"
+#include "ui/FormLayout.h"
 
 namespace olvex {
 
@@ -40,7 +40,7 @@ enum class PasswordQuestion { OnTicking, AlsoInTheRun };
 enum class Completion { FreedBytes, DoneOnly };
 
 struct BrowserRecipe {
-    const ui::FormSpec& (*layout)();
+    const ui::FormLayout& (*layout)();
     Family family;
     const char* browser;  // as the saved-password question names it
     Profiles profiles;

@@ -20,8 +20,8 @@ void UpdateBrowserItem(Services& services, ui::MenuItem& item, const char* folde
 }
 }  // namespace
 
-FamilyWindow::FamilyWindow(App& app, const ui::FormSpec& spec)
-    : ui::Form(app.services().toolkit, spec), app_(app) {
+FamilyWindow::FamilyWindow(App& app, const ui::FormLayout& layout)
+    : ui::Form(app.services().toolkit, layout), app_(app) {
     WireNavigation();
 }
 

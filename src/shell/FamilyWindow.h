@@ -11,7 +11,7 @@ namespace olvex {
 
 class FamilyWindow : public ui::Form {
 public:
-    FamilyWindow(App& app, const ui::FormSpec& spec);
+    FamilyWindow(App& app, const ui::FormLayout& layout);
 
 protected:
     App& app() { return app_; }

@@ -4,7 +4,7 @@
 
 namespace olvex {
 
-InformationWindow::InformationWindow(App& app, const ui::FormSpec& layout)
+InformationWindow::InformationWindow(App& app, const ui::FormLayout& layout)
     : FamilyWindow(app, layout) {
     Ctl("Command1").Click = [this] { Command1_Click(); };
 }

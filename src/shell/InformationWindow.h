@@ -8,7 +8,7 @@ namespace olvex {
 
 class InformationWindow : public FamilyWindow {
   public:
-    InformationWindow(App& app, const ui::FormSpec& layout);
+    InformationWindow(App& app, const ui::FormLayout& layout);
 
   private:
     void Command1_Click();

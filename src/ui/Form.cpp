@@ -6,11 +6,11 @@
 
 namespace ui {
 
-Control::Control(Form& owner, const ControlSpec& spec) : owner_(owner), spec_(spec) { Reset(); }
+Control::Control(Form& owner, const ControlLayout& layout) : owner_(owner), layout_(layout) { Reset(); }
 
 void Control::Reset() {
     value_ = 0;
-    caption_ = spec_.caption;
+    caption_ = layout_.caption;
     enabled_ = true;
     items_.clear();
 }
@@ -39,7 +39,7 @@ void Control::AddItem(const std::string& text) {
 
 void Control::UserClick() {
     if (!enabled_) return;
-    if (spec_.kind == Kind::CheckBox) {
+    if (layout_.kind == Kind::CheckBox) {
         SetValue(value_ == 0 ? 1 : 0);
     } else if (Click) {
         Click();
@@ -55,9 +55,9 @@ void MenuItem::UserClick() {
     if (enabled_ && Click) Click();
 }
 
-Form::Form(Toolkit& toolkit, FormSpec spec) : toolkit_(toolkit), spec_(std::move(spec)) {
-    for (const ControlSpec& c : spec_.controls) controls_.push_back(std::make_unique<Control>(*this, c));
-    for (const MenuSpec& m : spec_.menus) menus_.push_back(std::make_unique<MenuItem>(*this, m));
+Form::Form(Toolkit& toolkit, FormLayout layout) : toolkit_(toolkit), layout_(std::move(layout)) {
+    for (const ControlLayout& c : layout_.controls) controls_.push_back(std::make_unique<Control>(*this, c));
+    for (const MenuLayout& m : layout_.menus) menus_.push_back(std::make_unique<MenuItem>(*this, m));
 }
 
 Form::~Form() = default;
@@ -65,13 +65,13 @@ Form::~Form() = default;
 Control& Form::Ctl(std::string_view name) {
     for (auto& c : controls_)
         if (c->name() == name) return *c;
-    throw std::out_of_range("no control " + std::string(name) + " on " + spec_.name);
+    throw std::out_of_range("no control " + std::string(name) + " on " + layout_.name);
 }
 
 MenuItem& Form::Menu(std::string_view name) {
     for (auto& m : menus_)
         if (m->name() == name) return *m;
-    throw std::out_of_range("no menu item " + std::string(name) + " on " + spec_.name);
+    throw std::out_of_range("no menu item " + std::string(name) + " on " + layout_.name);
 }
 
 void Form::Load() {

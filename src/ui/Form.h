@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/FormSpec.h"
+#include "ui/FormLayout.h"
 #include "ui/Toolkit.h"
 
 namespace ui {
@@ -15,9 +15,9 @@ class Form;
 
 class Control {
 public:
-    Control(Form& owner, const ControlSpec& spec);
-    const ControlSpec& spec() const { return spec_; }
-    const std::string& name() const { return spec_.name; }
+    Control(Form& owner, const ControlLayout& layout);
+    const ControlLayout& layout() const { return layout_; }
+    const std::string& name() const { return layout_.name; }
 
     // Check box value, 0 or 1. A change raises Click before the assignment returns;
     // assigning the value the box already has raises nothing.
@@ -46,7 +46,7 @@ public:
 
 private:
     Form& owner_;
-    ControlSpec spec_;
+    ControlLayout layout_;
     int value_ = 0;
     std::string caption_;
     bool enabled_ = true;
@@ -55,9 +55,9 @@ private:
 
 class MenuItem {
 public:
-    explicit MenuItem(Form& owner, const MenuSpec& spec) : owner_(owner), spec_(spec) {}
-    const std::string& name() const { return spec_.name; }
-    const std::string& Caption() const { return spec_.caption; }
+    explicit MenuItem(Form& owner, const MenuLayout& layout) : owner_(owner), layout_(layout) {}
+    const std::string& name() const { return layout_.name; }
+    const std::string& Caption() const { return layout_.caption; }
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
     void UserClick();
@@ -67,19 +67,19 @@ public:
 
 private:
     Form& owner_;
-    MenuSpec spec_;
+    MenuLayout layout_;
     bool enabled_ = true;
 };
 
 class Form {
 public:
-    Form(Toolkit& toolkit, FormSpec spec);
+    Form(Toolkit& toolkit, FormLayout layout);
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    const FormSpec& spec() const { return spec_; }
-    const std::string& name() const { return spec_.name; }
+    const FormLayout& layout() const { return layout_; }
+    const std::string& name() const { return layout_.name; }
 
     Control& Ctl(std::string_view name);
     MenuItem& Menu(std::string_view name);
@@ -119,7 +119,7 @@ protected:
 
 private:
     Toolkit& toolkit_;
-    FormSpec spec_;
+    FormLayout layout_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::unique_ptr<MenuItem>> menus_;
     std::unique_ptr<WindowPeer> peer_;

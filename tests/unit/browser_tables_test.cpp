@@ -19,7 +19,7 @@ const BrowserRecipe* const kRecipes[] = {&olvex::Form3Recipe(), &olvex::Form5Rec
 
 TEST(BrowserRecipes, EveryItemBoxOfTheWindowDeletesSomethingOnce) {
     for (const BrowserRecipe* recipe : kRecipes) {
-        const ui::FormSpec& layout = recipe->layout();
+        const ui::FormLayout& layout = recipe->layout();
         std::set<std::string> inRecipe;
         for (const olvex::BrowserItem& item : recipe->items) {
             EXPECT_TRUE(inRecipe.insert(item.box).second) << layout.name << " repeats " << item.box;
@@ -27,7 +27,7 @@ TEST(BrowserRecipes, EveryItemBoxOfTheWindowDeletesSomethingOnce) {
             EXPECT_NE(std::string(item.name), "") << layout.name << " " << item.box;
         }
         std::set<std::string> onScreen;
-        for (const ui::ControlSpec& c : layout.controls)
+        for (const ui::ControlLayout& c : layout.controls)
             if (c.kind == ui::Kind::CheckBox && c.name != "Check7") onScreen.insert(c.name);
         EXPECT_EQ(inRecipe, onScreen) << layout.name;
     }
@@ -63,55 +63,55 @@ TEST(BrowserRecipes, UnknownFolderGivesNoPathAtAll) {
                     << recipe->layout().name << " " << item.box;
 }
 
-class NewLayouts : public ::testing::TestWithParam<const ui::FormSpec* (*)()> {};
+class NewLayouts : public ::testing::TestWithParam<const ui::FormLayout* (*)()> {};
 
 TEST_P(NewLayouts, ControlsLieInsideTheirWindowAndFrame) {
-    const ui::FormSpec& spec = *GetParam()();
+    const ui::FormLayout& layout = *GetParam()();
     std::set<int> ids;
-    for (const ui::ControlSpec& c : spec.controls) {
-        EXPECT_TRUE(ids.insert(ui::ControlId(c.name)).second) << spec.name << " " << c.name;
-        int width = spec.clientWidth, height = spec.clientHeight;
+    for (const ui::ControlLayout& c : layout.controls) {
+        EXPECT_TRUE(ids.insert(ui::ControlId(c.name)).second) << layout.name << " " << c.name;
+        int width = layout.clientWidth, height = layout.clientHeight;
         if (!c.parent.empty()) {
             bool found = false;
-            for (const ui::ControlSpec& f : spec.controls) {
+            for (const ui::ControlLayout& f : layout.controls) {
                 if (f.name != c.parent || f.kind != ui::Kind::Frame) continue;
                 found = true;
                 width = f.width;
                 height = f.height;
             }
-            EXPECT_TRUE(found) << spec.name << " " << c.name;
+            EXPECT_TRUE(found) << layout.name << " " << c.name;
         }
-        EXPECT_GE(c.left, 0) << spec.name << " " << c.name;
-        EXPECT_GE(c.top, 0) << spec.name << " " << c.name;
-        EXPECT_LE(c.left + c.width, width) << spec.name << " " << c.name;
-        EXPECT_LE(c.top + c.height, height) << spec.name << " " << c.name;
+        EXPECT_GE(c.left, 0) << layout.name << " " << c.name;
+        EXPECT_GE(c.top, 0) << layout.name << " " << c.name;
+        EXPECT_LE(c.left + c.width, width) << layout.name << " " << c.name;
+        EXPECT_LE(c.top + c.height, height) << layout.name << " " << c.name;
     }
-    EXPECT_EQ(spec.menus.size(), 4u);
+    EXPECT_EQ(layout.menus.size(), 4u);
 }
 
 TEST(BrowserLayouts, BoxesLieInTheFrameInOneColumnWithSelectAllLast) {
     for (const BrowserRecipe* recipe : kRecipes) {
-        const ui::FormSpec& spec = recipe->layout();
-        const ui::ControlSpec* frame = nullptr;
-        std::vector<const ui::ControlSpec*> boxes;
-        for (const ui::ControlSpec& c : spec.controls) {
+        const ui::FormLayout& layout = recipe->layout();
+        const ui::ControlLayout* frame = nullptr;
+        std::vector<const ui::ControlLayout*> boxes;
+        for (const ui::ControlLayout& c : layout.controls) {
             if (c.name == "Frame1") frame = &c;
             if (c.kind == ui::Kind::CheckBox) boxes.push_back(&c);
         }
-        ASSERT_TRUE(frame) << spec.name;
-        ASSERT_EQ(boxes.size(), 7u) << spec.name;
+        ASSERT_TRUE(frame) << layout.name;
+        ASSERT_EQ(boxes.size(), 7u) << layout.name;
         for (size_t i = 0; i < boxes.size(); ++i) {
-            const ui::ControlSpec& b = *boxes[i];
-            EXPECT_GE(b.left, frame->left) << spec.name << " " << b.name;
-            EXPECT_LE(b.left + b.width, frame->left + frame->width) << spec.name << " " << b.name;
-            EXPECT_GT(b.top, frame->top) << spec.name << " " << b.name;
-            EXPECT_LE(b.top + b.height, frame->top + frame->height) << spec.name << " " << b.name;
+            const ui::ControlLayout& b = *boxes[i];
+            EXPECT_GE(b.left, frame->left) << layout.name << " " << b.name;
+            EXPECT_LE(b.left + b.width, frame->left + frame->width) << layout.name << " " << b.name;
+            EXPECT_GT(b.top, frame->top) << layout.name << " " << b.name;
+            EXPECT_LE(b.top + b.height, frame->top + frame->height) << layout.name << " " << b.name;
             if (i > 0) {
-                EXPECT_EQ(b.left, boxes[0]->left) << spec.name << " " << b.name;
-                EXPECT_GT(b.top, boxes[i - 1]->top) << spec.name << " " << b.name;
+                EXPECT_EQ(b.left, boxes[0]->left) << layout.name << " " << b.name;
+                EXPECT_GT(b.top, boxes[i - 1]->top) << layout.name << " " << b.name;
             }
         }
-        EXPECT_EQ(boxes.back()->name, "Check7") << spec.name << ": Select All comes last";
+        EXPECT_EQ(boxes.back()->name, "Check7") << layout.name << ": Select All comes last";
     }
 }
 

@@ -6,8 +6,8 @@
 
 namespace {
 
-ui::FormSpec TwoBoxes() {
-    return ui::FormSpec{"FormT",
+ui::FormLayout TwoBoxes() {
+    return ui::FormLayout{"FormT",
                         "T",
                         1000,
                         1000,

@@ -8,27 +8,27 @@
 
 namespace {
 
-using LayoutOf = const ui::FormSpec* (*)();
+using LayoutOf = const ui::FormLayout* (*)();
 class Layout : public ::testing::TestWithParam<LayoutOf> {};
 
 TEST_P(Layout, NamesAndIdsAreUniqueAndFramesExist) {
-    const ui::FormSpec& spec = *GetParam()();
+    const ui::FormLayout& layout = *GetParam()();
     std::set<std::string> names;
     std::set<int> ids;
-    for (const auto& c : spec.controls) {
-        EXPECT_TRUE(names.insert(c.name).second) << spec.name << " repeats " << c.name;
+    for (const auto& c : layout.controls) {
+        EXPECT_TRUE(names.insert(c.name).second) << layout.name << " repeats " << c.name;
         const int id = ui::ControlId(c.name);
         EXPECT_NE(id, 0) << c.name;
         EXPECT_TRUE(ids.insert(id).second) << c.name;
         if (!c.parent.empty()) {
             bool frame = false;
-            for (const auto& f : spec.controls) frame |= f.name == c.parent && f.kind == ui::Kind::Frame;
+            for (const auto& f : layout.controls) frame |= f.name == c.parent && f.kind == ui::Kind::Frame;
             EXPECT_TRUE(frame) << c.name << " lies in a missing frame " << c.parent;
         }
         EXPECT_GT(c.width, 0) << c.name;
         EXPECT_GT(c.height, 0) << c.name;
     }
-    for (const auto& m : spec.menus) {
+    for (const auto& m : layout.menus) {
         const int id = ui::ControlId(m.name);
         EXPECT_NE(id, 0) << m.name;
         EXPECT_TRUE(ids.insert(id).second) << m.name;
@@ -41,8 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                       []() { return &ui::Form6Layout(); }));
 
 TEST(LayoutCaptions, WrittenExactly) {
-    auto caption = [](const ui::FormSpec& spec, const std::string& name) {
-        for (const auto& c : spec.controls)
+    auto caption = [](const ui::FormLayout& layout, const std::string& name) {
+        for (const auto& c : layout.controls)
             if (c.name == name) return c.caption;
         return std::string("<missing>");
     };

@@ -191,7 +191,7 @@ TEST(SecondaryLoad, LabelThenMenusOnceOnFirstShow) {
     for (const auto& control : rig.Form(7).controls()) {
         EXPECT_EQ(control->Value(), 0) << control->name();
         if (control->name() != "Label4") {
-            EXPECT_EQ(control->Caption(), control->spec().caption) << control->name();
+            EXPECT_EQ(control->Caption(), control->layout().caption) << control->name();
         }
     }
 }

@@ -134,12 +134,12 @@ Win32Peer::Win32Peer(Win32Toolkit& toolkit, ui::Form& form) : toolkit_(toolkit),
         ::RegisterClassExA(&wc);
     }
 
-    const ui::FormSpec& spec = form.spec();
+    const ui::FormLayout& layout = form.layout();
     // No WS_CLIPCHILDREN: frames do not paint their inside, the window does.
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     const DWORD exStyle = WS_EX_CONTROLPARENT;
-    RECT rect{0, 0, toolkit.ToPixels(spec.clientWidth), toolkit.ToPixels(spec.clientHeight)};
-    ::AdjustWindowRectEx(&rect, style, !spec.menus.empty(), exStyle);
+    RECT rect{0, 0, toolkit.ToPixels(layout.clientWidth), toolkit.ToPixels(layout.clientHeight)};
+    ::AdjustWindowRectEx(&rect, style, !layout.menus.empty(), exStyle);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     // Every window opens at the same place, the middle of the work area.
@@ -148,7 +148,7 @@ Win32Peer::Win32Peer(Win32Toolkit& toolkit, ui::Form& form) : toolkit_(toolkit),
     const int x = std::max<int>(work.left, work.left + (work.right - work.left - width) / 2);
     const int y = std::max<int>(work.top, work.top + (work.bottom - work.top - height) / 2);
 
-    hwnd_ = ::CreateWindowExA(exStyle, className.c_str(), spec.caption.c_str(), style, x, y, width,
+    hwnd_ = ::CreateWindowExA(exStyle, className.c_str(), layout.caption.c_str(), style, x, y, width,
                               height, nullptr, nullptr, toolkit.instance(), this);
     CreateMenuBar();
     CreateControls();
@@ -176,15 +176,15 @@ void Win32Peer::CreateControls() {
     // Frames go last so that they lie beneath the controls drawn on them.
     std::vector<ui::Control*> order;
     for (auto& c : form_.controls())
-        if (c->spec().kind != ui::Kind::Frame) order.push_back(c.get());
+        if (c->layout().kind != ui::Kind::Frame) order.push_back(c.get());
     for (auto& c : form_.controls())
-        if (c->spec().kind == ui::Kind::Frame) order.push_back(c.get());
+        if (c->layout().kind == ui::Kind::Frame) order.push_back(c.get());
 
     for (ui::Control* control : order) {
-        const ui::ControlSpec& s = control->spec();
+        const ui::ControlLayout& s = control->layout();
         int left = s.left, top = s.top;
         if (!s.parent.empty()) {
-            const ui::ControlSpec& frame = form_.Ctl(s.parent).spec();
+            const ui::ControlLayout& frame = form_.Ctl(s.parent).layout();
             left += frame.left;
             top += frame.top;
         }

@@ -10,9 +10,9 @@ constexpr int kBoxLeft = 480;
 constexpr int kBoxPitch = 240;
 constexpr int kButtonPitch = 600;
 
-ControlSpec At(Kind kind, const char* name, const char* caption, const Place& p,
+ControlLayout At(Kind kind, const char* name, const char* caption, const Place& p,
                double points = 9.75, bool blue = false) {
-    return ControlSpec{kind, name, caption, p.left, p.top, p.width, p.height, "", points, blue};
+    return ControlLayout{kind, name, caption, p.left, p.top, p.width, p.height, "", points, blue};
 }
 }  // namespace
 
@@ -40,10 +40,10 @@ const std::vector<Box>& OperaBoxes() {
     return boxes;
 }
 
-FormSpec BrowserLayout(const char* name, const char* caption, const std::vector<Box>& boxes,
-                       const BrowserPlaces& p, std::vector<MenuSpec> menus) {
-    FormSpec spec{name, caption, p.clientWidth, p.clientHeight, {}, std::move(menus)};
-    auto& c = spec.controls;
+FormLayout BrowserLayout(const char* name, const char* caption, const std::vector<Box>& boxes,
+                       const BrowserPlaces& p, std::vector<MenuLayout> menus) {
+    FormLayout layout{name, caption, p.clientWidth, p.clientHeight, {}, std::move(menus)};
+    auto& c = layout.controls;
     c.push_back(At(Kind::Image, "Image1", "", p.image));
     c.push_back(At(Kind::Label, "Label1", kTitleCaption, p.title, 20.25));
     c.push_back(At(Kind::Label, "Label4", "Label4", p.system));
@@ -64,12 +64,12 @@ FormSpec BrowserLayout(const char* name, const char* caption, const std::vector<
     }
     c.push_back(At(Kind::Label, "Label2", kSupportCaption, p.support, 9));
     c.push_back(At(Kind::Label, "Label3", olvex::config::kSupportEmail, p.address, 9, true));
-    return spec;
+    return layout;
 }
 
-FormSpec InformationLayout(const char* name, int clientWidth, int clientHeight, int titleHeight,
-                           std::vector<MenuSpec> menus) {
-    return FormSpec{
+FormLayout InformationLayout(const char* name, int clientWidth, int clientHeight, int titleHeight,
+                           std::vector<MenuLayout> menus) {
+    return FormLayout{
         name,
         "Olvex Cleaner - Information",
         clientWidth,

@@ -3,7 +3,7 @@
 // lists only what its designer placed differently.
 #include <vector>
 
-#include "ui/FormSpec.h"
+#include "ui/FormLayout.h"
 
 namespace ui::layouts {
 
@@ -33,11 +33,11 @@ struct BrowserPlaces {
 const std::vector<Box>& FirefoxBoxes();
 const std::vector<Box>& OperaBoxes();
 
-FormSpec BrowserLayout(const char* name, const char* caption, const std::vector<Box>& boxes,
-                       const BrowserPlaces& places, std::vector<MenuSpec> menus);
+FormLayout BrowserLayout(const char* name, const char* caption, const std::vector<Box>& boxes,
+                       const BrowserPlaces& places, std::vector<MenuLayout> menus);
 
 // The information window; the copies differ in client area and title height only.
-FormSpec InformationLayout(const char* name, int clientWidth, int clientHeight, int titleHeight,
-                           std::vector<MenuSpec> menus);
+FormLayout InformationLayout(const char* name, int clientWidth, int clientHeight, int titleHeight,
+                           std::vector<MenuLayout> menus);
 
 }  // namespace ui::layouts

@@ -3,8 +3,8 @@
 
 namespace ui {
 
-const FormSpec& Form1Layout() {
-    static const FormSpec spec{
+const FormLayout& Form1Layout() {
+    static const FormLayout layout{
         "Form1",
         "Olvex Cleaner - Main",
         3720,
@@ -33,7 +33,7 @@ const FormSpec& Form1Layout() {
         },
         FamilyMenus("mnuFirefox", "Firefox"),
     };
-    return spec;
+    return layout;
 }
 
 }  // namespace ui

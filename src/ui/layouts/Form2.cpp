@@ -3,10 +3,10 @@
 
 namespace ui {
 
-const FormSpec& Form2Layout() {
-    static const FormSpec spec =
+const FormLayout& Form2Layout() {
+    static const FormLayout layout =
         layouts::InformationLayout("Form2", 3720, 6840, 615, FamilyMenus("mnuFirefox", "Firefox"));
-    return spec;
+    return layout;
 }
 
 }  // namespace ui

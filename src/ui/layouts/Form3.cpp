@@ -3,7 +3,7 @@
 
 namespace ui {
 
-const FormSpec& Form3Layout() {
+const FormLayout& Form3Layout() {
     // clang-format off
     static const layouts::BrowserPlaces places{
         3720, 6840,                // client area
@@ -17,10 +17,10 @@ const FormSpec& Form3Layout() {
         {600, 6480, 2655, 255},    // Label3
     };
     // clang-format on
-    static const FormSpec spec =
+    static const FormLayout layout =
         layouts::BrowserLayout("Form3", "Olvex Cleaner - Firefox", layouts::FirefoxBoxes(), places,
                                FamilyMenus("mnuFirefox", "Firefox"));
-    return spec;
+    return layout;
 }
 
 }  // namespace ui

@@ -3,8 +3,8 @@
 
 namespace ui {
 
-const FormSpec& Form4Layout() {
-    static const FormSpec spec{
+const FormLayout& Form4Layout() {
+    static const FormLayout layout{
         "Form4",
         "Olvex Cleaner - Unsupported Version",
         3720,
@@ -25,7 +25,7 @@ const FormSpec& Form4Layout() {
         },
         {},
     };
-    return spec;
+    return layout;
 }
 
 }  // namespace ui

@@ -3,7 +3,7 @@
 
 namespace ui {
 
-const FormSpec& Form5Layout() {
+const FormLayout& Form5Layout() {
     // clang-format off
     static const layouts::BrowserPlaces places{
         3720, 6840,                // client area
@@ -17,10 +17,10 @@ const FormSpec& Form5Layout() {
         {360, 6240, 2655, 255},    // Label3
     };
     // clang-format on
-    static const FormSpec spec =
+    static const FormLayout layout =
         layouts::BrowserLayout("Form5", "Olvex Cleaner - Opera", layouts::OperaBoxes(), places,
                                FamilyMenus("mnuFirefox", "FireFox"));
-    return spec;
+    return layout;
 }
 
 }  // namespace ui

@@ -3,8 +3,8 @@
 
 namespace ui {
 
-const FormSpec& Form6Layout() {
-    static const FormSpec spec{
+const FormLayout& Form6Layout() {
+    static const FormLayout layout{
         "Form6",
         "Olvex Cleaner - Main",
         3720,
@@ -31,7 +31,7 @@ const FormSpec& Form6Layout() {
         },
         FamilyMenus("mnuFireFox", "FireFox"),
     };
-    return spec;
+    return layout;
 }
 
 }  // namespace ui

@@ -3,7 +3,7 @@
 
 namespace ui {
 
-const FormSpec& Form7Layout() {
+const FormLayout& Form7Layout() {
     // clang-format off
     static const layouts::BrowserPlaces places{
         3690, 6810,                // client area
@@ -17,10 +17,10 @@ const FormSpec& Form7Layout() {
         {360, 6360, 2655, 255},    // Label3
     };
     // clang-format on
-    static const FormSpec spec =
+    static const FormLayout layout =
         layouts::BrowserLayout("Form7", "Olvex Cleaner - Firefox", layouts::FirefoxBoxes(), places,
                                FamilyMenus("mnuFirefox", "FireFox"));
-    return spec;
+    return layout;
 }
 
 }  // namespace ui

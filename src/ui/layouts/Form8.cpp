@@ -3,7 +3,7 @@
 
 namespace ui {
 
-const FormSpec& Form8Layout() {
+const FormLayout& Form8Layout() {
     // clang-format off
     static const layouts::BrowserPlaces places{
         3690, 6810,                // client area
@@ -17,10 +17,10 @@ const FormSpec& Form8Layout() {
         {480, 6360, 2655, 255},    // Label3
     };
     // clang-format on
-    static const FormSpec spec =
+    static const FormLayout layout =
         layouts::BrowserLayout("Form8", "Olvex Cleaner - Opera", layouts::OperaBoxes(), places,
                                FamilyMenus("mnuFirefox", "Firefox"));
-    return spec;
+    return layout;
 }
 
 }  // namespace ui

@@ -3,10 +3,10 @@
 
 namespace ui {
 
-const FormSpec& Form9Layout() {
-    static const FormSpec spec =
+const FormLayout& Form9Layout() {
+    static const FormLayout layout =
         layouts::InformationLayout("Form9", 3690, 6810, 495, FamilyMenus("mnuFirefox", "Firefox"));
-    return spec;
+    return layout;
 }
 
 }  // namespace ui

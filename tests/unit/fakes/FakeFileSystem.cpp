@@ -123,32 +123,32 @@ std::unique_ptr<platform::Finder> FakeFileSystem::Find(const std::string& patter
     std::replace(normal.begin(), normal.end(), '/', '\\');
     const size_t cut = normal.find_last_of('\\');
     const std::string folderKey = Key(cut == std::string::npos ? "" : normal.substr(0, cut));
-    const std::string spec = normal.substr(cut == std::string::npos ? 0 : cut + 1);
+    const std::string last = normal.substr(cut == std::string::npos ? 0 : cut + 1);
 
     if (notReady_.count(folderKey.substr(0, 2))) throw platform::RuntimeError(platform::kErrDiskNotReady);
-    if (spec.find_first_of("<>|\"") != std::string::npos)
+    if (last.find_first_of("<>|\"") != std::string::npos)
         throw platform::RuntimeError(platform::kErrBadFileName);
     const Node* folder = Lookup(folderKey);
     // As under Wine, "file\." names the file itself.
-    if (folder && spec == "." && !(folder->attributes & platform::kAttrDirectory))
+    if (folder && last == "." && !(folder->attributes & platform::kAttrDirectory))
         return std::make_unique<ListFinder>(
             std::vector<platform::FindEntry>{{folder->name, folder->attributes, 0}});
     if (!folder || !(folder->attributes & platform::kAttrDirectory)) return nullptr;
 
     std::vector<platform::FindEntry> entries;
-    if (spec == ".") {
+    if (last == ".") {
         entries.push_back({".", folder->attributes, 0});
         return std::make_unique<ListFinder>(entries);
     }
     if (!IsDriveRoot(folderKey)) {
         for (const char* dots : {".", ".."})
-            if (Matches(dots, spec)) entries.push_back({dots, platform::kAttrDirectory, 0});
+            if (Matches(dots, last)) entries.push_back({dots, platform::kAttrDirectory, 0});
     }
     const std::string prefix = folderKey + "\\";
     for (const auto& [key, node] : nodes_) {
         if (key.size() <= prefix.size() || key.compare(0, prefix.size(), prefix) != 0) continue;
         if (key.find('\\', prefix.size()) != std::string::npos) continue;
-        if (Matches(node.name, spec)) entries.push_back({node.name, node.attributes, 0});
+        if (Matches(node.name, last)) entries.push_back({node.name, node.attributes, 0});
     }
     if (entries.empty()) return nullptr;
     return std::make_unique<ListFinder>(entries);

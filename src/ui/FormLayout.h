@@ -9,7 +9,7 @@ enum class Kind { Frame, CheckBox, Button, Label, Image, ListBox };
 
 // Positions and sizes are in twips (1/1440 inch), relative to the client area or, for a
 // control inside a frame, to that frame.
-struct ControlSpec {
+struct ControlLayout {
     Kind kind;
     std::string name;
     std::string caption;
@@ -20,17 +20,17 @@ struct ControlSpec {
     bool wraps = false;  // label text wraps
 };
 
-struct MenuSpec {
+struct MenuLayout {
     std::string name;
     std::string caption;
 };
 
-struct FormSpec {
+struct FormLayout {
     std::string name;
     std::string caption;
     int clientWidth, clientHeight;  // twips
-    std::vector<ControlSpec> controls;
-    std::vector<MenuSpec> menus;
+    std::vector<ControlLayout> controls;
+    std::vector<MenuLayout> menus;
 };
 
 }  // namespace ui
