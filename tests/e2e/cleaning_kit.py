@@ -223,8 +223,10 @@ class MainWindow:
         if select_all:
             args += ["--", "click", self.form, "Check7"]
         args += self._reads()
+        # The click returns once the run sits in its message (or the program is gone), so
+        # only the click waits as long as the run may take.
         args += ["--", "click", self.form, "Command1", timeout_ms,
-                 "--", "msgbox", DONE_TITLE, timeout_ms, "--", "answer", DONE_TITLE, "ok"]
+                 "--", "msgbox", DONE_TITLE, RUN_TIMEOUT_MS, "--", "answer", DONE_TITLE, "ok"]
         args += self._reads()
         lines = self.s.driver(*args[1:])
         n = len(self.boxes)
