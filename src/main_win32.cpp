@@ -1,5 +1,6 @@
 // The Windows program: real system calls, real windows.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "platform/win32/Win32FileSystem.h"

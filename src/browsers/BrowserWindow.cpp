@@ -28,7 +28,9 @@ BrowserWindow::BrowserWindow(App& app, const BrowserRecipe& recipe)
     Ctl("Label3").Click = [this] { OpenLink(config::kSupportPage); };
 }
 
-void BrowserWindow::Check7_Click() { SelectAllClicked(*this, kSelectOrder); }
+void BrowserWindow::Check7_Click() {
+    SelectAllClicked(*this, kSelectOrder);
+}
 
 void BrowserWindow::Check3_Click() {
     ui::Control& passwords = Ctl(kPasswordsBox);

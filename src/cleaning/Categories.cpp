@@ -4,8 +4,12 @@
 
 namespace olvex {
 
-std::string RunPaths::ProfilesRoot() const { return dirMod::GetProfilesRoot(services_.shell); }
-std::string RunPaths::AppData() const { return dirMod::GetAppDataFolder(services_.shell); }
+std::string RunPaths::ProfilesRoot() const {
+    return dirMod::GetProfilesRoot(services_.shell);
+}
+std::string RunPaths::AppData() const {
+    return dirMod::GetAppDataFolder(services_.shell);
+}
 
 std::string Join(std::initializer_list<std::string> parts, const char* tail) {
     std::string path;
@@ -30,7 +34,9 @@ const std::vector<Category>& NtCategories() {
              return Join({p.ProfilesRoot(), p.UserName()}, "\\Local Settings\\temp");
          }},
         {"Check3", "Cookies", Operation::PurgeCookiesThenSweep,
-         [](const RunPaths& p) { return Join({p.ProfilesRoot(), p.UserName()}, "\\Cookies"); }},
+         [](const RunPaths& p) {
+             return Join({p.ProfilesRoot(), p.UserName()}, "\\Cookies");
+         }},
         {"Check4", "Temporary Internet Files", Operation::PurgeUrls, nullptr},
         {"Check5", "History", Operation::ClearHistory, nullptr},
         {"Check6", "Prefetch", Operation::SweepKeepingLayout,
@@ -38,7 +44,9 @@ const std::vector<Category>& NtCategories() {
         {"Check8", "Recycle Bin", Operation::EmptyRecycleBin, nullptr},
         {"Check9", "All Users Temp", Operation::SweepAllProfiles, nullptr},
         {"Check10", "Java Cache", Operation::Sweep,
-         [](const RunPaths& p) { return Join({p.AppData()}, "Sun\\Java\\Deployment\\cache\\javapi"); }},
+         [](const RunPaths& p) {
+             return Join({p.AppData()}, "Sun\\Java\\Deployment\\cache\\javapi");
+         }},
     };
     return table;
 }
@@ -56,7 +64,8 @@ const std::vector<Category>& Windows98Categories() {
         {"Check6", "Recycle Bin", Operation::EmptyRecycleBin, nullptr},
         {"Check8", "Java Cache", Operation::Sweep,
          [](const RunPaths& p) {
-             return Join({p.WindowsDir()}, "\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi");
+             return Join({p.WindowsDir()},
+                         "\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi");
          }},
     };
     return table;

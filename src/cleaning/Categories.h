@@ -11,7 +11,7 @@ namespace olvex {
 // The folders a run builds its paths from: the cleaning context, and the shell's special
 // folders, asked for when a category needs them. "" means unknown.
 class RunPaths {
-public:
+  public:
     RunPaths(Services& services, const CleaningContext& context)
         : services_(services), context_(context) {}
     const std::string& WindowsDir() const { return context_.WindowsDir; }
@@ -20,7 +20,7 @@ public:
     std::string ProfilesRoot() const;
     std::string AppData() const;
 
-private:
+  private:
     Services& services_;
     const CleaningContext& context_;
 };

@@ -1,6 +1,5 @@
 #include "cleaning/CleaningRun.h"
 
-
 #include "cleaning/CachePurge.h"
 #include "cleaning/FreedSpace.h"
 #include "platform/Errors.h"

@@ -14,8 +14,8 @@ struct CleaningWindow {
     ui::Form& form;  // its boxes say what to clean; its List1 is the purge's working list
     const std::vector<Category>& categories;
     SweepKind sweep;
-    bool reportsFreedSpace;  // the NT window measures and reports the bytes freed
-    uintptr_t recycleOwner;  // the window that owns the Recycle Bin call
+    bool reportsFreedSpace;                  // the NT window measures and reports the bytes freed
+    uintptr_t recycleOwner;                  // the window that owns the Recycle Bin call
     std::vector<std::string>& profileNames;  // the last All Users Temp step's profiles
     std::string& profilesRoot;
 };

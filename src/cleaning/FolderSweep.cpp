@@ -31,7 +31,9 @@ std::vector<platform::FindEntry> Listing(platform::FileSystem& files, const std:
     return entries;
 }
 
-bool MatchesEverything(const std::string& pattern) { return pattern == "*" || pattern == "*.*"; }
+bool MatchesEverything(const std::string& pattern) {
+    return pattern == "*" || pattern == "*.*";
+}
 
 // One folder: delete what the pattern names, return the subfolders to visit afterwards.
 // The listing's own attributes answer every question about an entry, so each entry

@@ -8,16 +8,16 @@
 namespace olvex {
 
 class Form1 : public FamilyWindow {
-public:
+  public:
     explicit Form1(App& app);
 
     // True when the load handler handed the screen to another window.
     bool RoutedAway() const { return routedAway_; }
 
-protected:
+  protected:
     void Form_Load() override;
 
-private:
+  private:
     void Check7_Click();
     void Command1_Click();
     void Command3_Click();

@@ -43,14 +43,16 @@ void Form6::Form_Load() {
     UpdateBrowserMenus();
 }
 
-void Form6::Check7_Click() { SelectAllClicked(*this, kCategories); }
+void Form6::Check7_Click() {
+    SelectAllClicked(*this, kCategories);
+}
 
 void Form6::Command1_Click() {
     // The Recycle Bin call is owned by the NT main window, which stays loaded (hidden).
     std::vector<std::string> noProfiles;
     std::string noRoot;
-    CleaningWindow window{*this,        Windows98Categories(), SweepKind::Windows98,
-                          false,        app().Form(1).hWnd(),  noProfiles,
+    CleaningWindow window{*this, Windows98Categories(), SweepKind::Windows98,
+                          false, app().Form(1).hWnd(),  noProfiles,
                           noRoot};
     RunCleaning(services(), window);
 }

@@ -5,13 +5,13 @@
 namespace olvex {
 
 class Form6 : public FamilyWindow {
-public:
+  public:
     explicit Form6(App& app);
 
-protected:
+  protected:
     void Form_Load() override;
 
-private:
+  private:
     void Check7_Click();
     void Command1_Click();
     void Command3_Click();

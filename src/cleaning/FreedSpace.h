@@ -19,7 +19,7 @@ std::string FreedMessage(int64_t freed);
 // no figure: a failed "after" keeps the "before" figure, and after a failed "before" the
 // report says 0 bytes.
 class FreedSpaceReport {
-public:
+  public:
     FreedSpaceReport(platform::System& system, std::string driveRoot)
         : system_(system), root_(std::move(driveRoot)) {}
     void MeasureBefore();
@@ -28,7 +28,7 @@ public:
     // The completion message, OK only, titled "Done".
     void Show(ui::Toolkit& toolkit) const;
 
-private:
+  private:
     platform::System& system_;
     std::string root_;
     uint64_t before_ = 0;

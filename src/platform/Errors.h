@@ -29,14 +29,14 @@ enum ErrorNumber : int {
 std::string ErrorDescription(int number);
 
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     explicit RuntimeError(int number) : RuntimeError(number, ErrorDescription(number)) {}
     RuntimeError(int number, const std::string& description)
         : std::runtime_error(description), number_(number), description_(description) {}
     int number() const { return number_; }
     const std::string& description() const { return description_; }
 
-private:
+  private:
     int number_;
     std::string description_;
 };

@@ -37,7 +37,7 @@ constexpr uint32_t kBasicVersionRecordSize = 148;
 constexpr uint32_t kExtendedVersionRecordSize = 156;
 
 class System {
-public:
+  public:
     virtual ~System() = default;
     // Fills the record whose size field is set; false when the query fails.
     virtual bool QueryVersion(VersionRecord& record) = 0;
@@ -56,7 +56,7 @@ public:
 
 // Reading values of settings files in INI form.
 class ProfileReader {
-public:
+  public:
     virtual ~ProfileReader() = default;
     // As the private-profile lookup: copies the value (or def) into buffer, at most
     // size - 1 characters and a NUL, and returns the number of characters copied. Section
@@ -67,7 +67,7 @@ public:
 };
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // The path of a shell special folder, as the shell writes it (no trailing backslash
     // added); nullopt when the shell does not know the folder.
@@ -93,13 +93,13 @@ struct FindEntry {
 
 // An open directory listing; "no more entries" is the normal end, not an error.
 class Finder {
-public:
+  public:
     virtual ~Finder() = default;
     virtual bool Next(FindEntry& entry) = 0;
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // Lists the entries a pattern (wildcards in its last component) names, "." and ".."
     // included as the system gives them. Returns nullptr when nothing matches or the
@@ -126,7 +126,7 @@ public:
 // fixed head (80 bytes) followed by the strings it points to, whose addresses the head holds
 // as 32-bit numbers.
 class UrlCache {
-public:
+  public:
     virtual ~UrlCache() = default;
     // The enumeration calls of the cache index. Each writes the entry into buffer when
     // size is large enough; otherwise fails and sets size to the size the entry needs (0
@@ -140,7 +140,7 @@ public:
 
 // Committed virtual memory and copies between addresses that cannot fault.
 class Memory {
-public:
+  public:
     virtual ~Memory() = default;
     // A committed block of size bytes, readable and writable but never executable; 0 when
     // refused (a size of 0 is).

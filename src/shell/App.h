@@ -10,7 +10,7 @@
 namespace olvex {
 
 class App {
-public:
+  public:
     explicit App(Services services);
     ~App();
 
@@ -26,7 +26,7 @@ public:
     // unloaded already, are skipped.
     void UnloadAllWindows(ui::Form& current);
 
-private:
+  private:
     void OnUnloaded();
 
     Services services_;

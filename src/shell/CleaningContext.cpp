@@ -19,7 +19,9 @@ CleaningContext DeriveCleaningContext(platform::System& system) {
     uint32_t size = 100;
     if (system.UserName(user.data(), &size)) {
         const void* nul = std::memchr(user.data(), '\0', user.size());
-        if (nul) context.UserName.assign(user.data(), static_cast<size_t>(static_cast<const char*>(nul) - user.data()));
+        if (nul)
+            context.UserName.assign(
+                user.data(), static_cast<size_t>(static_cast<const char*>(nul) - user.data()));
     }
     return context;
 }

@@ -62,6 +62,8 @@ void FamilyWindow::OpenLink(const std::string& address) {
     OpenOutsidePage(services(), hWnd(), address);
 }
 
-void FamilyWindow::Form_Unload() { app_.UnloadAllWindows(*this); }
+void FamilyWindow::Form_Unload() {
+    app_.UnloadAllWindows(*this);
+}
 
 }  // namespace olvex

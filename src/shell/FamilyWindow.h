@@ -10,10 +10,10 @@
 namespace olvex {
 
 class FamilyWindow : public ui::Form {
-public:
+  public:
     FamilyWindow(App& app, const ui::FormLayout& layout);
 
-protected:
+  protected:
     App& app() { return app_; }
     Services& services() { return app_.services(); }
 
@@ -28,7 +28,7 @@ protected:
     void Form_Load() override;
     void Form_Unload() override;
 
-private:
+  private:
     // Connects the menu items and the Main button to the window each one leads to.
     void WireNavigation();
 

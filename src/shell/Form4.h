@@ -6,14 +6,14 @@
 namespace olvex {
 
 class Form4 : public ui::Form {
-public:
+  public:
     explicit Form4(App& app);
 
-protected:
+  protected:
     void Form_Load() override;
     void Form_Unload() override;
 
-private:
+  private:
     App& app_;
 };
 

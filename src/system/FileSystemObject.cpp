@@ -55,13 +55,15 @@ void FileSystemObject::DeleteFolder(const std::string& path) {
     while (!stack.empty()) {
         Level& level = stack.back();
         if (level.next == level.entries.size()) {
-            if (!files_.RemoveFolder(level.path)) throw RuntimeError(platform::kErrPermissionDenied);
+            if (!files_.RemoveFolder(level.path))
+                throw RuntimeError(platform::kErrPermissionDenied);
             stack.pop_back();
             continue;
         }
         const platform::FindEntry entry = level.entries[level.next++];
         const std::string full = level.path + "\\" + entry.name;
-        if (entry.attributes & kAttrReparsePoint) throw RuntimeError(platform::kErrPermissionDenied);
+        if (entry.attributes & kAttrReparsePoint)
+            throw RuntimeError(platform::kErrPermissionDenied);
         if (entry.attributes & kAttrDirectory) {
             stack.push_back(List(files_, full));
         } else if ((entry.attributes & kAttrReadOnly) || !files_.Delete(full, entry.attributes)) {

@@ -8,7 +8,7 @@
 namespace olvex {
 
 class FileSystemObject {
-public:
+  public:
     explicit FileSystemObject(platform::FileSystem& files) : files_(files) {}
 
     bool FolderExists(const std::string& path);
@@ -20,7 +20,7 @@ public:
     // depth of folders is fine.
     void DeleteFolder(const std::string& path);
 
-private:
+  private:
     platform::FileSystem& files_;
 };
 

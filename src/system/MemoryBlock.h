@@ -14,7 +14,7 @@
 namespace olvex {
 
 class MemoryBlock {
-public:
+  public:
     explicit MemoryBlock(platform::Memory& memory) : memory_(memory) {}
     ~MemoryBlock() { ReleaseMemory(); }
     MemoryBlock(const MemoryBlock&) = delete;
@@ -38,7 +38,7 @@ public:
 
     void ReleaseMemory();
 
-private:
+  private:
     platform::Memory& memory_;
     uintptr_t hBlock = 0;
     uint32_t lSize = 0;

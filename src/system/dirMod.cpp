@@ -10,7 +10,9 @@ std::string GetSpecialFolder(platform::Shell& shell, int csidl) {
     return *path + "\\";
 }
 
-std::string GetAppDataFolder(platform::Shell& shell) { return GetSpecialFolder(shell, kCsidlAppData); }
+std::string GetAppDataFolder(platform::Shell& shell) {
+    return GetSpecialFolder(shell, kCsidlAppData);
+}
 std::string GetLocalAppDataFolder(platform::Shell& shell) {
     return GetSpecialFolder(shell, kCsidlLocalAppData);
 }
@@ -20,14 +22,17 @@ std::string GetInternetCacheFolder(platform::Shell& shell) {
 std::string GetProgramFilesFolder(platform::Shell& shell) {
     return GetSpecialFolder(shell, kCsidlProgramFiles);
 }
-std::string GetProfileFolder(platform::Shell& shell) { return GetSpecialFolder(shell, kCsidlProfile); }
+std::string GetProfileFolder(platform::Shell& shell) {
+    return GetSpecialFolder(shell, kCsidlProfile);
+}
 
 std::string PathParts(const std::string& path, int first, int last) {
     std::vector<std::string> parts;
     size_t start = 0;
     for (;;) {
         size_t slash = path.find('\\', start);
-        parts.push_back(path.substr(start, slash == std::string::npos ? std::string::npos : slash - start));
+        parts.push_back(
+            path.substr(start, slash == std::string::npos ? std::string::npos : slash - start));
         if (slash == std::string::npos) break;
         start = slash + 1;
     }
@@ -63,6 +68,8 @@ std::string GetCacheFolderInProfile(platform::Shell& shell) {
     return cache.substr(profile.size());
 }
 
-std::string GetProfilesRoot(platform::Shell& shell) { return PathParts(GetProfileFolder(shell), 0, 1); }
+std::string GetProfilesRoot(platform::Shell& shell) {
+    return PathParts(GetProfileFolder(shell), 0, 1);
+}
 
 }  // namespace olvex::dirMod

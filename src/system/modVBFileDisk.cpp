@@ -46,7 +46,7 @@ std::string FolderOf(const std::string& path) {
 
 void ShowLibraryError(ui::Toolkit& toolkit, const std::string& routine, const RuntimeError& error) {
     toolkit.MsgBox("Error: " + std::to_string(error.number()) + ". " + error.description(),
-                       ui::kOkOnly, routine);
+                   ui::kOkOnly, routine);
 }
 
 bool DirExists(Services& services, const std::string& path) {
@@ -105,7 +105,8 @@ int16_t SubDirsToArray(Services& services, std::string& path, std::vector<std::s
                 keep = false;
             } else {
                 if (IsAttrSet(services.files, full, platform::kAttrHidden)) keep = includeHidden;
-                if (IsAttrSet(services.files, full, platform::kAttrReadOnly)) keep = includeReadOnly;
+                if (IsAttrSet(services.files, full, platform::kAttrReadOnly))
+                    keep = includeReadOnly;
                 if (IsAttrSet(services.files, full, platform::kAttrSystem)) keep = includeSystem;
             }
             if (name == "." || name == "..") keep = false;

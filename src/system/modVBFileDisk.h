@@ -15,13 +15,13 @@ namespace olvex {
 // when each of its hidden, system and directory bits is also in the mask (read-only
 // never filters). Yields names without folder, then "".
 class NameLookup {
-public:
+  public:
     NameLookup(platform::FileSystem& files, const std::string& pattern, uint32_t mask);
     std::string Next();
     // Attributes of the entry that Next returned last.
     uint32_t Attributes() const { return attributes_; }
 
-private:
+  private:
     std::unique_ptr<platform::Finder> finder_;
     uint32_t mask_;
     uint32_t attributes_ = 0;

@@ -6,7 +6,9 @@
 
 namespace ui {
 
-Control::Control(Form& owner, const ControlLayout& layout) : owner_(owner), layout_(layout) { Reset(); }
+Control::Control(Form& owner, const ControlLayout& layout) : owner_(owner), layout_(layout) {
+    Reset();
+}
 
 void Control::Reset() {
     value_ = 0;
@@ -56,8 +58,10 @@ void MenuItem::UserClick() {
 }
 
 Form::Form(Toolkit& toolkit, FormLayout layout) : toolkit_(toolkit), layout_(std::move(layout)) {
-    for (const ControlLayout& c : layout_.controls) controls_.push_back(std::make_unique<Control>(*this, c));
-    for (const MenuLayout& m : layout_.menus) menus_.push_back(std::make_unique<MenuItem>(*this, m));
+    for (const ControlLayout& c : layout_.controls)
+        controls_.push_back(std::make_unique<Control>(*this, c));
+    for (const MenuLayout& m : layout_.menus)
+        menus_.push_back(std::make_unique<MenuItem>(*this, m));
 }
 
 Form::~Form() = default;
@@ -107,15 +111,21 @@ void Form::Unload() {
     if (Unloaded) Unloaded();
 }
 
-int Form::Left() const { return peer_ ? peer_->Left() : 0; }
-int Form::Top() const { return peer_ ? peer_->Top() : 0; }
+int Form::Left() const {
+    return peer_ ? peer_->Left() : 0;
+}
+int Form::Top() const {
+    return peer_ ? peer_->Top() : 0;
+}
 
 void Form::Move(int left, int top) {
     Load();
     if (peer_) peer_->Move(left, top);
 }
 
-uintptr_t Form::hWnd() const { return peer_ ? peer_->Handle() : 0; }
+uintptr_t Form::hWnd() const {
+    return peer_ ? peer_->Handle() : 0;
+}
 
 void Form::Command(int id) {
     for (auto& c : controls_) {

@@ -14,7 +14,7 @@ namespace ui {
 class Form;
 
 class Control {
-public:
+  public:
     Control(Form& owner, const ControlLayout& layout);
     const ControlLayout& layout() const { return layout_; }
     const std::string& name() const { return layout_.name; }
@@ -44,7 +44,7 @@ public:
 
     std::function<void()> Click;
 
-private:
+  private:
     Form& owner_;
     ControlLayout layout_;
     int value_ = 0;
@@ -54,7 +54,7 @@ private:
 };
 
 class MenuItem {
-public:
+  public:
     explicit MenuItem(Form& owner, const MenuLayout& layout) : owner_(owner), layout_(layout) {}
     const std::string& name() const { return layout_.name; }
     const std::string& Caption() const { return layout_.caption; }
@@ -65,14 +65,14 @@ public:
 
     std::function<void()> Click;
 
-private:
+  private:
     Form& owner_;
     MenuLayout layout_;
     bool enabled_ = true;
 };
 
 class Form {
-public:
+  public:
     Form(Toolkit& toolkit, FormLayout layout);
     virtual ~Form();
     Form(const Form&) = delete;
@@ -113,11 +113,11 @@ public:
     // Called after a window is gone, so the owner can end the program with the last one.
     std::function<void()> Unloaded;
 
-protected:
+  protected:
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
 
-private:
+  private:
     Toolkit& toolkit_;
     FormLayout layout_;
     std::vector<std::unique_ptr<Control>> controls_;

@@ -15,8 +15,8 @@ const FormLayout& Form8Layout();
 const FormLayout& Form9Layout();
 
 // Pieces several windows share.
-extern const char* const kTitleCaption;      // "Olvex Cleaner "
-extern const char* const kSupportCaption;    // "For technical support please email: "
+extern const char* const kTitleCaption;    // "Olvex Cleaner "
+extern const char* const kSupportCaption;  // "For technical support please email: "
 std::vector<MenuLayout> FamilyMenus(const char* firefoxName, const char* firefoxCaption);
 
 }  // namespace ui

@@ -16,7 +16,7 @@ enum MousePointer { kPointerDefault = 0, kPointerHourglass = 11 };
 // The toolkit's side of one loaded window: it shows what the Form holds and reports the
 // user's actions back through Form::Command and Form::CloseRequested.
 class WindowPeer {
-public:
+  public:
     virtual ~WindowPeer() = default;
     virtual void SetVisible(bool visible) = 0;
     virtual int Left() const = 0;  // twips
@@ -31,7 +31,7 @@ public:
 };
 
 class Toolkit {
-public:
+  public:
     virtual ~Toolkit() = default;
     // Creates the hidden window of a form from its layout and current control states.
     virtual std::unique_ptr<WindowPeer> CreatePeer(Form& form) = 0;

@@ -21,7 +21,7 @@ const std::string kCookie = "Cookie:jo@example.com/";
 const std::string kVisit = "Visited:jo@http://example.com/index.html";
 
 class CachePurge : public ::testing::Test {
-protected:
+  protected:
     void Seed(const Strings& urls) {
         for (const std::string& url : urls) rig.urlCache.Add(url);
     }

@@ -34,7 +34,7 @@ Bytes<N> Contents(MemoryBlock& block) {
 }
 
 class MemoryBlockTest : public ::testing::Test {
-protected:
+  protected:
     fakes::FakeMemory memory;
 };
 

@@ -14,15 +14,17 @@ using namespace olvex;
 // The older NT layout of user Jo, with something in every place a category names.
 void SeedNt(fakes::Rig& rig) {
     rig.system.windowsDir = "C:\\WINDOWS";
-        for (const char* file :
-             {"C:\\WINDOWS\\temp\\w.tmp", "C:\\Documents and Settings\\Jo\\Local Settings\\temp\\u.tmp",
-              "C:\\Documents and Settings\\Jo\\Cookies\\jo@site.txt", "C:\\windows\\prefetch\\A.pf",
-              "C:\\Documents and Settings\\Jo\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi\\j.jar",
-              "C:\\Documents and Settings\\Bo\\Local Settings\\temp\\b.tmp",
-              "C:\\Documents and Settings\\Bo\\Local Settings\\Temporary Internet Files\\content.ie5\\i.htm",
-              "C:\\Documents and Settings\\Bo\\Local Settings\\Temporary Internet Files\\t.gif",
-              "C:\\Documents and Settings\\Bo\\cookies\\bo@site.txt",
-              "C:\\Documents and Settings\\Jo\\Local Settings\\Application Data\\keep.dat"})
+    for (const char* file :
+         {"C:\\WINDOWS\\temp\\w.tmp", "C:\\Documents and Settings\\Jo\\Local Settings\\temp\\u.tmp",
+          "C:\\Documents and Settings\\Jo\\Cookies\\jo@site.txt", "C:\\windows\\prefetch\\A.pf",
+          "C:\\Documents and Settings\\Jo\\Application "
+          "Data\\Sun\\Java\\Deployment\\cache\\javapi\\j.jar",
+          "C:\\Documents and Settings\\Bo\\Local Settings\\temp\\b.tmp",
+          "C:\\Documents and Settings\\Bo\\Local Settings\\Temporary Internet "
+          "Files\\content.ie5\\i.htm",
+          "C:\\Documents and Settings\\Bo\\Local Settings\\Temporary Internet Files\\t.gif",
+          "C:\\Documents and Settings\\Bo\\cookies\\bo@site.txt",
+          "C:\\Documents and Settings\\Jo\\Local Settings\\Application Data\\keep.dat"})
         rig.files.AddFile(file);
 }
 
@@ -31,7 +33,7 @@ void Tick(ui::Form& form, std::initializer_list<const char*> boxes) {
 }
 
 class CleaningRun : public ::testing::Test {
-protected:
+  protected:
     fakes::Rig rig;
 };
 
@@ -46,10 +48,12 @@ TEST_F(CleaningRun, EachNtCategoryCleansOnlyItsOwnPlace) {
         {"Check3", {"C:\\Documents and Settings\\Jo\\Cookies\\jo@site.txt"}},
         {"Check6", {"C:\\windows\\prefetch\\A.pf"}},
         {"Check10",
-         {"C:\\Documents and Settings\\Jo\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi\\j.jar"}},
+         {"C:\\Documents and Settings\\Jo\\Application "
+          "Data\\Sun\\Java\\Deployment\\cache\\javapi\\j.jar"}},
         {"Check9",
          {"C:\\Documents and Settings\\Bo\\Local Settings\\temp\\b.tmp",
-          "C:\\Documents and Settings\\Bo\\Local Settings\\Temporary Internet Files\\content.ie5\\i.htm",
+          "C:\\Documents and Settings\\Bo\\Local Settings\\Temporary Internet "
+          "Files\\content.ie5\\i.htm",
           "C:\\Documents and Settings\\Bo\\Local Settings\\Temporary Internet Files\\t.gif",
           "C:\\Documents and Settings\\Bo\\cookies\\bo@site.txt",
           "C:\\Documents and Settings\\Jo\\Local Settings\\temp\\u.tmp",
@@ -65,10 +69,12 @@ TEST_F(CleaningRun, EachNtCategoryCleansOnlyItsOwnPlace) {
         r.Start();
         Tick(r.Form(1), {c.box});
         r.Form(1).Ctl("Command1").UserClick();
-        for (const std::string& path : c.gone) EXPECT_FALSE(r.files.Exists(path)) << c.box << " " << path;
+        for (const std::string& path : c.gone)
+            EXPECT_FALSE(r.files.Exists(path)) << c.box << " " << path;
         EXPECT_EQ(r.files.deleted.size(), c.gone.size()) << c.box;
         EXPECT_EQ(r.Form(1).Ctl(c.box).Value(), 1) << "ticks stay";
-        EXPECT_TRUE(r.files.Exists("C:\\Documents and Settings\\Jo\\Local Settings\\Application Data\\keep.dat"));
+        EXPECT_TRUE(r.files.Exists(
+            "C:\\Documents and Settings\\Jo\\Local Settings\\Application Data\\keep.dat"));
     }
 }
 
@@ -122,9 +128,10 @@ TEST_F(CleaningRun, Windows98RunHasThePlainMessageAndNoMeasurement) {
 
 TEST_F(CleaningRun, Windows98Paths) {
     rig.SetWindows("win98");
-    for (const char* file : {"C:\\WINDOWS\\temp\\w.tmp", "C:\\Windows\\Cookies\\c.txt", "C:\\Temp\\t.tmp",
-                             "C:\\WINDOWS\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi\\j.jar",
-                             "C:\\Other\\keep.txt"})
+    for (const char* file :
+         {"C:\\WINDOWS\\temp\\w.tmp", "C:\\Windows\\Cookies\\c.txt", "C:\\Temp\\t.tmp",
+          "C:\\WINDOWS\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi\\j.jar",
+          "C:\\Other\\keep.txt"})
         rig.files.AddFile(file);
     rig.Start();
     Tick(rig.Form(6), {"Check1", "Check2", "Check3", "Check8"});
@@ -170,7 +177,8 @@ TEST_F(CleaningRun, PrefetchKeepsLayoutAndNeverTouchesTheUsersOwnFile) {
         r.files.AddFolder(r.files.tempFolder);
         r.files.AddFile("C:\\layout.ini", platform::kAttrArchive, "the user's own");
         r.files.AddFile("C:\\windows\\prefetch\\X.pf");
-        if (withLayout) r.files.AddFile("C:\\windows\\prefetch\\layout.ini", platform::kAttrArchive, "layout");
+        if (withLayout)
+            r.files.AddFile("C:\\windows\\prefetch\\layout.ini", platform::kAttrArchive, "layout");
         r.Start();
         r.Form(1).Ctl("Check6").SetValue(1);
         r.Form(1).Ctl("Command1").UserClick();
@@ -195,8 +203,10 @@ TEST_F(CleaningRun, AllUsersTempNeverSweepsAParentOfTheCacheOnDeepLayouts) {
     rig.Start();
     rig.Form(1).Ctl("Check9").SetValue(1);
     rig.Form(1).Ctl("Command1").UserClick();
-    EXPECT_FALSE(rig.files.Exists("C:\\users\\root\\AppData\\Local\\Microsoft\\Windows\\INetCache\\c.htm"));
-    EXPECT_FALSE(rig.files.Exists("C:\\users\\Public\\AppData\\Local\\Microsoft\\Windows\\INetCache\\p.htm"));
+    EXPECT_FALSE(
+        rig.files.Exists("C:\\users\\root\\AppData\\Local\\Microsoft\\Windows\\INetCache\\c.htm"));
+    EXPECT_FALSE(rig.files.Exists(
+        "C:\\users\\Public\\AppData\\Local\\Microsoft\\Windows\\INetCache\\p.htm"));
     EXPECT_TRUE(rig.files.Exists("C:\\users\\root\\AppData\\Local\\Other\\keep.dat"));
     EXPECT_TRUE(rig.files.Exists("C:\\users\\Public\\AppData\\Local\\mine.dat"));
 }

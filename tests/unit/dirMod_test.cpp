@@ -1,8 +1,9 @@
 // Special folders and the path parts built from them.
+#include "system/dirMod.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/FakeShell.h"
-#include "system/dirMod.h"
 
 namespace {
 
@@ -27,7 +28,8 @@ TEST(PathPartRoutines, OlderLayout) {
 
 TEST(PathPartRoutines, TakePartsByPositionNotByName) {
     fakes::FakeShell shell;
-    shell.folders[0x20] = "C:\\Users\\Jo\\AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files";
+    shell.folders[0x20] =
+        "C:\\Users\\Jo\\AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files";
     EXPECT_EQ(GetLocalSettingsName(shell), "AppData\\");
     EXPECT_EQ(GetInternetCacheSubPath(shell), "AppData\\Local\\");
     shell.folders[0x28] = "D:\\Profiles\\Jo";

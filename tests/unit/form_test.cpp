@@ -8,13 +8,13 @@ namespace {
 
 ui::FormLayout TwoBoxes() {
     return ui::FormLayout{"FormT",
-                        "T",
-                        1000,
-                        1000,
-                        {{ui::Kind::CheckBox, "Check1", "One", 0, 0, 10, 10, ""},
-                         {ui::Kind::CheckBox, "Check2", "Two", 0, 0, 10, 10, ""},
-                         {ui::Kind::Button, "Command1", "Go", 0, 0, 10, 10, ""}},
-                        {{"mnuMain", "Main"}}};
+                          "T",
+                          1000,
+                          1000,
+                          {{ui::Kind::CheckBox, "Check1", "One", 0, 0, 10, 10, ""},
+                           {ui::Kind::CheckBox, "Check2", "Two", 0, 0, 10, 10, ""},
+                           {ui::Kind::Button, "Command1", "Go", 0, 0, 10, 10, ""}},
+                          {{"mnuMain", "Main"}}};
 }
 
 TEST(CheckBoxRule, ChangeRaisesClickBeforeTheAssignmentReturns) {
@@ -123,7 +123,8 @@ TEST(Lifetime, ExitOnTheWindows98MainWindowAlsoUnloadsTheHiddenNtWindow) {
 }
 
 TEST(Lifetime, CloseBoxOfAnyFamilyWindowUnloadsEveryWindowOnce) {
-    for (auto [version, form] : {std::pair{"winxp", 1}, std::pair{"win98", 6}, std::pair{"win98", 1}}) {
+    for (auto [version, form] :
+         {std::pair{"winxp", 1}, std::pair{"win98", 6}, std::pair{"win98", 1}}) {
         fakes::Rig rig;
         rig.SetWindows(version);
         rig.Start();

@@ -1,10 +1,11 @@
 // Guards on the window layout tables.
+#include "ui/Layouts.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "ui/ControlIds.h"
-#include "ui/Layouts.h"
 
 namespace {
 
@@ -22,7 +23,8 @@ TEST_P(Layout, NamesAndIdsAreUniqueAndFramesExist) {
         EXPECT_TRUE(ids.insert(id).second) << c.name;
         if (!c.parent.empty()) {
             bool frame = false;
-            for (const auto& f : layout.controls) frame |= f.name == c.parent && f.kind == ui::Kind::Frame;
+            for (const auto& f : layout.controls)
+                frame |= f.name == c.parent && f.kind == ui::Kind::Frame;
             EXPECT_TRUE(frame) << c.name << " lies in a missing frame " << c.parent;
         }
         EXPECT_GT(c.width, 0) << c.name;
@@ -35,10 +37,10 @@ TEST_P(Layout, NamesAndIdsAreUniqueAndFramesExist) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Windows, Layout,
-    ::testing::Values([]() { return &ui::Form1Layout(); }, []() { return &ui::Form4Layout(); },
-                      []() { return &ui::Form6Layout(); }));
+INSTANTIATE_TEST_SUITE_P(Windows, Layout,
+                         ::testing::Values([]() { return &ui::Form1Layout(); },
+                                           []() { return &ui::Form4Layout(); },
+                                           []() { return &ui::Form6Layout(); }));
 
 TEST(LayoutCaptions, WrittenExactly) {
     auto caption = [](const ui::FormLayout& layout, const std::string& name) {

@@ -1,8 +1,9 @@
 // The file and folder routines and their lookup rules, on the in-memory file system.
+#include "system/modVBFileDisk.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/TestRig.h"
-#include "system/modVBFileDisk.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ using platform::kAttrReadOnly;
 using platform::kAttrSystem;
 
 class FileRoutines : public ::testing::Test {
-protected:
+  protected:
     fakes::Rig rig;
     fakes::FakeFileSystem& files = rig.files;
 };
@@ -105,7 +106,7 @@ TEST_F(FileRoutines, IsAttrSetNeedsEveryBitAndSaysYesWhenUnreadable) {
 }
 
 class SubDirs : public FileRoutines {
-protected:
+  protected:
     void SetUp() override {
         files.AddFolder("C:\\p\\a");
         files.AddFolder("C:\\p\\b");
@@ -176,7 +177,8 @@ TEST(NameLookupMask, HiddenSystemAndDirectoryBitsMustBeInTheMask) {
     EXPECT_EQ(names(0), (V{"plain", "ro"}));
     EXPECT_EQ(names(kAttrHidden), (V{"hid", "plain", "ro"}));
     EXPECT_EQ(names(16), (V{".", "..", "dir", "plain", "ro"}));
-    EXPECT_EQ(names(16 | kAttrHidden | kAttrSystem), (V{".", "..", "dir", "hid", "plain", "ro", "sys"}));
+    EXPECT_EQ(names(16 | kAttrHidden | kAttrSystem),
+              (V{".", "..", "dir", "hid", "plain", "ro", "sys"}));
 }
 
 TEST(FolderOfPath, KeepsTheLastSeparator) {

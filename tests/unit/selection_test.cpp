@@ -17,7 +17,7 @@ std::vector<int> Values(ui::Form& form, const std::vector<std::string>& boxes) {
 }
 
 class SelectAll : public ::testing::Test {
-protected:
+  protected:
     ui::Form& StartOn(const char* version, int form) {
         rig.SetWindows(version);
         rig.Start();

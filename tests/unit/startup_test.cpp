@@ -32,7 +32,9 @@ struct StartCase {
     const char* label;
 };
 
-void PrintTo(const StartCase& c, std::ostream* os) { *os << c.version; }
+void PrintTo(const StartCase& c, std::ostream* os) {
+    *os << c.version;
+}
 
 class StartUp : public ::testing::TestWithParam<StartCase> {};
 
@@ -48,22 +50,21 @@ TEST_P(StartUp, OneWindowWithTheSystemName) {
                                                                             : 4);
     EXPECT_EQ(shown.Ctl("Label4").Caption(), GetParam().label);
     // Only the chosen window is loaded besides the NT main window.
-    for (int n : {4, 6})
-        EXPECT_EQ(rig.Form(n).Loaded(), &rig.Form(n) == &shown) << "Form" << n;
+    for (int n : {4, 6}) EXPECT_EQ(rig.Form(n).Loaded(), &rig.Form(n) == &shown) << "Form" << n;
     EXPECT_TRUE(rig.toolkit.boxes.empty()) << "start-up shows no message";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WineVersions, StartUp,
-    ::testing::Values(StartCase{"winxp", "Form1", "for Windows XP"},
-                      StartCase{"win2k", "Form1", "for Windows 2000"},
-                      StartCase{"nt40", "Form1", "for Windows NT 4.0"},
-                      StartCase{"win98", "Form6", "for Windows 98 SE"},
-                      StartCase{"winme", "Form6", "for Windows ME"},
-                      StartCase{"win95", "Form4", "for Windows 95"},
-                      StartCase{"win2003", "Form4", "for Windows .NET"},
-                      StartCase{"win7", "Form4", "for Unknown OS Version 6.1"}),
-    [](const auto& info) { return std::string(info.param.version); });
+INSTANTIATE_TEST_SUITE_P(WineVersions, StartUp,
+                         ::testing::Values(StartCase{"winxp", "Form1", "for Windows XP"},
+                                           StartCase{"win2k", "Form1", "for Windows 2000"},
+                                           StartCase{"nt40", "Form1", "for Windows NT 4.0"},
+                                           StartCase{"win98", "Form6", "for Windows 98 SE"},
+                                           StartCase{"winme", "Form6", "for Windows ME"},
+                                           StartCase{"win95", "Form4", "for Windows 95"},
+                                           StartCase{"win2003", "Form4", "for Windows .NET"},
+                                           StartCase{"win7", "Form4",
+                                                     "for Unknown OS Version 6.1"}),
+                         [](const auto& info) { return std::string(info.param.version); });
 
 TEST(StartUpForm1, HiddenMainWindowStillGetsItsLabelAndAdminState) {
     fakes::Rig rig;
@@ -133,7 +134,9 @@ struct MenuCase {
     const char* firefoxItem;
 };
 
-void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.version; }
+void PrintTo(const MenuCase& c, std::ostream* os) {
+    *os << c.version;
+}
 
 class BrowserMenus : public ::testing::TestWithParam<MenuCase> {};
 

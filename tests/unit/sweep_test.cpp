@@ -14,7 +14,7 @@ using platform::kAttrReadOnly;
 using platform::kAttrSystem;
 
 class Sweep : public ::testing::Test {
-protected:
+  protected:
     void Run(std::string path, SweepKind kind = SweepKind::NT) {
         FindFilesAPI(files, path, "*.*", kind);
     }

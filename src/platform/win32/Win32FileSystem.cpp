@@ -1,5 +1,4 @@
 #include "platform/win32/Win32FileSystem.h"
-
 #include <windows.h>
 
 #include "platform/win32/Text.h"
@@ -11,7 +10,7 @@ namespace {
 
 // Owns a find handle; the first entry comes from FindFirstFile, the rest from FindNextFile.
 class Win32Finder : public Finder {
-public:
+  public:
     Win32Finder(HANDLE handle, const WIN32_FIND_DATAW& first) : handle_(handle), data_(first) {}
     ~Win32Finder() override { ::FindClose(handle_); }
     Win32Finder(const Win32Finder&) = delete;
@@ -26,7 +25,7 @@ public:
         return true;
     }
 
-private:
+  private:
     HANDLE handle_;
     WIN32_FIND_DATAW data_;
     bool pending_ = true;

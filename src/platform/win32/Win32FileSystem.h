@@ -7,7 +7,7 @@ namespace platform::win32 {
 // longer than the classic limit. An entry that is a reparse point (a symbolic link or a
 // junction) is never deleted or removed: doing so would reach whatever it points to.
 class Win32FileSystem : public FileSystem {
-public:
+  public:
     std::unique_ptr<Finder> Find(const std::string& pattern) override;
     uint32_t GetAttributes(const std::string& path) override;
     bool Delete(const std::string& path, uint32_t knownAttributes) override;

@@ -1,5 +1,4 @@
 #include "platform/win32/Win32Memory.h"
-
 #include <windows.h>
 
 #include <cstring>

@@ -6,7 +6,7 @@ namespace platform::win32 {
 // Copies are guarded by the page protections that VirtualQuery reports, so a copy never
 // touches a page it may not read or write.
 class Win32Memory : public Memory {
-public:
+  public:
     uintptr_t Allocate(uint32_t size) override;
     void Lock(uintptr_t address, uint32_t size) override;
     void Unlock(uintptr_t address, uint32_t size) override;

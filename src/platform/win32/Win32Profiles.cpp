@@ -1,5 +1,4 @@
 #include "platform/win32/Win32Profiles.h"
-
 #include <windows.h>
 
 namespace platform::win32 {

@@ -22,7 +22,7 @@ const IID kIidUrlHistoryStg2 = {
 
 // Owns a shell item-id list; frees it with the shell's allocator.
 class ItemIdList {
-public:
+  public:
     ItemIdList() = default;
     ~ItemIdList() {
         if (pidl_) ::CoTaskMemFree(pidl_);
@@ -32,14 +32,14 @@ public:
     LPITEMIDLIST* out() { return &pidl_; }
     LPCITEMIDLIST get() const { return pidl_; }
 
-private:
+  private:
     LPITEMIDLIST pidl_ = nullptr;
 };
 
 // Owns a COM interface pointer.
 template <class T>
 class ComPtr {
-public:
+  public:
     ComPtr() = default;
     ~ComPtr() {
         if (ptr_) ptr_->Release();
@@ -50,7 +50,7 @@ public:
     T* operator->() const { return ptr_; }
     explicit operator bool() const { return ptr_ != nullptr; }
 
-private:
+  private:
     T* ptr_ = nullptr;
 };
 

@@ -4,7 +4,7 @@
 namespace platform::win32 {
 
 class Win32Shell : public Shell {
-public:
+  public:
     std::optional<std::string> SpecialFolderPath(int csidl) override;
     void Execute(uintptr_t owner, const std::string& operation, const std::string& file,
                  int showCommand) override;

@@ -1,5 +1,4 @@
 #include "platform/win32/Win32System.h"
-
 #include <windows.h>
 
 #include <cstring>

@@ -4,7 +4,7 @@
 namespace platform::win32 {
 
 class Win32System : public System {
-public:
+  public:
     bool QueryVersion(VersionRecord& record) override;
     uint32_t WindowsDirectory(char* buffer, uint32_t size) override;
     bool UserName(char* buffer, uint32_t* size) override;

@@ -23,7 +23,8 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     if (message != WM_PAINT) return ::DefSubclassProc(hwnd, message, wParam, lParam);
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(hwnd, &paint);
-    HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(hwnd, WM_GETFONT, 0, 0)));
+    HGDIOBJ oldFont =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(hwnd, WM_GETFONT, 0, 0)));
     char text[256] = {};
     ::GetWindowTextA(hwnd, text, sizeof text);
     SIZE extent{0, 0};
@@ -45,7 +46,7 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 // One top-level window and its child controls.
 class Win32Peer : public ui::WindowPeer {
-public:
+  public:
     Win32Peer(Win32Toolkit& toolkit, ui::Form& form);
     ~Win32Peer() override;
 
@@ -91,7 +92,7 @@ public:
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     RECT Rect() const {
         RECT rect{};
         ::GetWindowRect(hwnd_, &rect);
@@ -148,8 +149,8 @@ Win32Peer::Win32Peer(Win32Toolkit& toolkit, ui::Form& form) : toolkit_(toolkit),
     const int x = std::max<int>(work.left, work.left + (work.right - work.left - width) / 2);
     const int y = std::max<int>(work.top, work.top + (work.bottom - work.top - height) / 2);
 
-    hwnd_ = ::CreateWindowExA(exStyle, className.c_str(), layout.caption.c_str(), style, x, y, width,
-                              height, nullptr, nullptr, toolkit.instance(), this);
+    hwnd_ = ::CreateWindowExA(exStyle, className.c_str(), layout.caption.c_str(), style, x, y,
+                              width, height, nullptr, nullptr, toolkit.instance(), this);
     CreateMenuBar();
     CreateControls();
     toolkit_.Register(this);
@@ -193,9 +194,15 @@ void Win32Peer::CreateControls() {
         // they do not clip each other.
         DWORD style = WS_CHILD | WS_VISIBLE | (s.kind == ui::Kind::Label ? 0 : WS_CLIPSIBLINGS);
         switch (s.kind) {
-            case ui::Kind::Frame: style |= BS_GROUPBOX; break;
-            case ui::Kind::CheckBox: style |= BS_CHECKBOX | WS_TABSTOP; break;
-            case ui::Kind::Button: style |= BS_PUSHBUTTON | WS_TABSTOP; break;
+            case ui::Kind::Frame:
+                style |= BS_GROUPBOX;
+                break;
+            case ui::Kind::CheckBox:
+                style |= BS_CHECKBOX | WS_TABSTOP;
+                break;
+            case ui::Kind::Button:
+                style |= BS_PUSHBUTTON | WS_TABSTOP;
+                break;
             case ui::Kind::Label:
                 cls = "STATIC";
                 style |= SS_NOTIFY | (s.wraps ? SS_LEFT : SS_LEFTNOWORDWRAP);
@@ -209,12 +216,12 @@ void Win32Peer::CreateControls() {
                 style |= WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
                 break;
         }
-        HWND child = ::CreateWindowExA(
-            0, cls, s.kind == ui::Kind::Image ? "" : control->Caption().c_str(), style,
-            toolkit_.ToPixels(left), toolkit_.ToPixels(top), toolkit_.ToPixels(s.width),
-            toolkit_.ToPixels(s.height), hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(ui::ControlId(s.name))),
-            toolkit_.instance(), nullptr);
+        HWND child =
+            ::CreateWindowExA(0, cls, s.kind == ui::Kind::Image ? "" : control->Caption().c_str(),
+                              style, toolkit_.ToPixels(left), toolkit_.ToPixels(top),
+                              toolkit_.ToPixels(s.width), toolkit_.ToPixels(s.height), hwnd_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(ui::ControlId(s.name))),
+                              toolkit_.instance(), nullptr);
         children_[s.name] = child;
         if (s.kind == ui::Kind::Image) {
             ::SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(toolkit_.Icon()), 0);
@@ -283,7 +290,8 @@ LRESULT Win32Peer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 break;
             default:
                 if (message == MenuStateMessage()) {
-                    const UINT state = ::GetMenuState(menu_, static_cast<UINT>(wParam), MF_BYCOMMAND);
+                    const UINT state =
+                        ::GetMenuState(menu_, static_cast<UINT>(wParam), MF_BYCOMMAND);
                     if (!menu_ || state == static_cast<UINT>(-1)) return -1;
                     return (state & (MF_GRAYED | MF_DISABLED)) ? 0 : 1;
                 }
@@ -325,7 +333,9 @@ HFONT Win32Toolkit::Font(double points) {
     return font;
 }
 
-void Win32Toolkit::Register(Win32Peer* peer) { peers_.push_back(peer); }
+void Win32Toolkit::Register(Win32Peer* peer) {
+    peers_.push_back(peer);
+}
 
 void Win32Toolkit::Unregister(Win32Peer* peer) {
     peers_.erase(std::remove(peers_.begin(), peers_.end(), peer), peers_.end());
@@ -344,9 +354,13 @@ void Win32Toolkit::SetMousePointer(int pointer) {
     ::SetCursor(::LoadCursor(nullptr, pointer == ui::kPointerHourglass ? IDC_WAIT : IDC_ARROW));
 }
 
-void Win32Toolkit::Quit() { ::PostQuitMessage(0); }
+void Win32Toolkit::Quit() {
+    ::PostQuitMessage(0);
+}
 
-void Win32Toolkit::End() { ::ExitProcess(0); }
+void Win32Toolkit::End() {
+    ::ExitProcess(0);
+}
 
 int Win32Toolkit::Run() {
     MSG msg;

@@ -12,7 +12,7 @@ namespace platform::win32 {
 class Win32Peer;
 
 class Win32Toolkit : public ui::Toolkit {
-public:
+  public:
     explicit Win32Toolkit(HINSTANCE instance);
     ~Win32Toolkit() override;
 
@@ -36,7 +36,7 @@ public:
     int ToPixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
     int ToTwips(int pixels) const { return MulDiv(pixels, 1440, dpi_); }
 
-private:
+  private:
     HINSTANCE instance_;
     int dpi_ = 96;
     HICON icon_ = nullptr;

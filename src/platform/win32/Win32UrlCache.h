@@ -4,7 +4,7 @@
 namespace platform::win32 {
 
 class Win32UrlCache : public UrlCache {
-public:
+  public:
     uintptr_t FindFirst(uintptr_t buffer, uint32_t& size) override;
     bool FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) override;
     void FindClose(uintptr_t handle) override;

@@ -11,7 +11,7 @@ constexpr int kBoxPitch = 240;
 constexpr int kButtonPitch = 600;
 
 ControlLayout At(Kind kind, const char* name, const char* caption, const Place& p,
-               double points = 9.75, bool blue = false) {
+                 double points = 9.75, bool blue = false) {
     return ControlLayout{kind, name, caption, p.left, p.top, p.width, p.height, "", points, blue};
 }
 }  // namespace
@@ -41,7 +41,7 @@ const std::vector<Box>& OperaBoxes() {
 }
 
 FormLayout BrowserLayout(const char* name, const char* caption, const std::vector<Box>& boxes,
-                       const BrowserPlaces& p, std::vector<MenuLayout> menus) {
+                         const BrowserPlaces& p, std::vector<MenuLayout> menus) {
     FormLayout layout{name, caption, p.clientWidth, p.clientHeight, {}, std::move(menus)};
     auto& c = layout.controls;
     c.push_back(At(Kind::Image, "Image1", "", p.image));
@@ -68,7 +68,7 @@ FormLayout BrowserLayout(const char* name, const char* caption, const std::vecto
 }
 
 FormLayout InformationLayout(const char* name, int clientWidth, int clientHeight, int titleHeight,
-                           std::vector<MenuLayout> menus) {
+                             std::vector<MenuLayout> menus) {
     return FormLayout{
         name,
         "Olvex Cleaner - Information",

@@ -34,10 +34,10 @@ const std::vector<Box>& FirefoxBoxes();
 const std::vector<Box>& OperaBoxes();
 
 FormLayout BrowserLayout(const char* name, const char* caption, const std::vector<Box>& boxes,
-                       const BrowserPlaces& places, std::vector<MenuLayout> menus);
+                         const BrowserPlaces& places, std::vector<MenuLayout> menus);
 
 // The information window; the copies differ in client area and title height only.
 FormLayout InformationLayout(const char* name, int clientWidth, int clientHeight, int titleHeight,
-                           std::vector<MenuLayout> menus);
+                             std::vector<MenuLayout> menus);
 
 }  // namespace ui::layouts

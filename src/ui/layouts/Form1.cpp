@@ -10,7 +10,8 @@ const FormLayout& Form1Layout() {
         3720,
         6840,
         {
-            {Kind::Frame, "Frame1", "Select Files To Delete", 360, 1200, 3015, 2895, "", 9.75, true},
+            {Kind::Frame, "Frame1", "Select Files To Delete", 360, 1200, 3015, 2895, "", 9.75,
+             true},
             {Kind::CheckBox, "Check1", "Windows Temp", 480, 1560, 1935, 255, ""},
             {Kind::CheckBox, "Check2", "Current User Temp", 480, 1800, 2295, 255, ""},
             {Kind::CheckBox, "Check9", "All Users Temp", 120, 840, 2175, 315, "Frame1"},
@@ -29,7 +30,8 @@ const FormLayout& Form1Layout() {
             {Kind::Label, "Label1", kTitleCaption, 840, 240, 2535, 615, "", 20.25},
             {Kind::Label, "Label4", "Label4", 960, 720, 1815, 375, ""},
             {Kind::Label, "Label2", kSupportCaption, 360, 6120, 3135, 255, "", 9},
-            {Kind::Label, "Label3", olvex::config::kSupportEmail, 600, 6480, 2655, 255, "", 9, true},
+            {Kind::Label, "Label3", olvex::config::kSupportEmail, 600, 6480, 2655, 255, "", 9,
+             true},
         },
         FamilyMenus("mnuFirefox", "Firefox"),
     };

@@ -10,7 +10,8 @@ const FormLayout& Form6Layout() {
         3720,
         6840,
         {
-            {Kind::Frame, "Frame1", "Select Files To Delete", 360, 1200, 3015, 2415, "", 9.75, true},
+            {Kind::Frame, "Frame1", "Select Files To Delete", 360, 1200, 3015, 2415, "", 9.75,
+             true},
             {Kind::CheckBox, "Check3", "Temp", 480, 1560, 2775, 255, ""},
             {Kind::CheckBox, "Check1", "Windows Temp", 480, 1800, 1935, 255, ""},
             {Kind::CheckBox, "Check2", "Cookies", 480, 2040, 2295, 255, ""},
@@ -27,7 +28,8 @@ const FormLayout& Form6Layout() {
             {Kind::Label, "Label1", kTitleCaption, 840, 240, 2535, 615, "", 20.25},
             {Kind::Label, "Label4", "Label4", 960, 720, 1815, 375, ""},
             {Kind::Label, "Label2", kSupportCaption, 360, 6120, 3135, 255, "", 9},
-            {Kind::Label, "Label3", olvex::config::kSupportEmail, 600, 6480, 2655, 255, "", 9, true},
+            {Kind::Label, "Label3", olvex::config::kSupportEmail, 600, 6480, 2655, 255, "", 9,
+             true},
         },
         FamilyMenus("mnuFireFox", "FireFox"),
     };

@@ -12,9 +12,10 @@
 // a read never overtakes a click. After each action we wait until the program's thread
 // pumps messages again (a WM_NULL round trip): then the handler has finished, or it sits in
 // a modal loop waiting for the user, and the next command sees its effects.
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>

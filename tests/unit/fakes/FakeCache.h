@@ -19,7 +19,7 @@
 namespace fakes {
 
 class FakeMemory : public platform::Memory {
-public:
+  public:
     static constexpr uint32_t kPage = 4096;
     static constexpr uint32_t kArenaPages = 16384;  // 64 MB
 
@@ -50,7 +50,7 @@ public:
     // negative: never.
     int refuseAfter = -1;
 
-private:
+  private:
     bool Accessible(uintptr_t address, uint32_t length) const;
     void MapArena();
 
@@ -70,7 +70,7 @@ enum EntryType : uint32_t {
 // buffer as the system writes it: an 80-byte head (the platform's reserved word and exempt
 // delta share one field), then the strings, each aligned to 4 bytes.
 class FakeUrlCache : public platform::UrlCache {
-public:
+  public:
     static constexpr uint32_t kHeadSize = 80;
 
     // "Cookie:..." becomes a cookie entry, "Visited:..." a history entry, any other address an
@@ -93,7 +93,7 @@ public:
     // Every address DeleteEntry was called with, in order.
     std::vector<std::string> deleted;
 
-private:
+  private:
     struct Entry {
         std::string url;
         std::string localFile;

@@ -15,7 +15,7 @@ std::string Lower(std::string text) {
 }
 
 class ListFinder : public platform::Finder {
-public:
+  public:
     explicit ListFinder(std::vector<platform::FindEntry> entries) : entries_(std::move(entries)) {}
     bool Next(platform::FindEntry& entry) override {
         if (next_ >= entries_.size()) return false;
@@ -23,16 +23,20 @@ public:
         return true;
     }
 
-private:
+  private:
     std::vector<platform::FindEntry> entries_;
     size_t next_ = 0;
 };
 
-bool IsDriveRoot(const std::string& key) { return key.size() == 2 && key[1] == ':'; }
+bool IsDriveRoot(const std::string& key) {
+    return key.size() == 2 && key[1] == ':';
+}
 
 }  // namespace
 
-FakeFileSystem::FakeFileSystem() { AddFolder("C:"); }
+FakeFileSystem::FakeFileSystem() {
+    AddFolder("C:");
+}
 
 std::string FakeFileSystem::Key(const std::string& path) {
     std::string key;
@@ -115,7 +119,9 @@ const FakeFileSystem::Node* FakeFileSystem::Lookup(const std::string& key) const
     return it == nodes_.end() ? nullptr : &it->second;
 }
 
-bool FakeFileSystem::Exists(const std::string& path) const { return Lookup(Key(path)) != nullptr; }
+bool FakeFileSystem::Exists(const std::string& path) const {
+    return Lookup(Key(path)) != nullptr;
+}
 
 std::unique_ptr<platform::Finder> FakeFileSystem::Find(const std::string& pattern) {
     patterns.push_back(pattern);
@@ -125,7 +131,8 @@ std::unique_ptr<platform::Finder> FakeFileSystem::Find(const std::string& patter
     const std::string folderKey = Key(cut == std::string::npos ? "" : normal.substr(0, cut));
     const std::string last = normal.substr(cut == std::string::npos ? 0 : cut + 1);
 
-    if (notReady_.count(folderKey.substr(0, 2))) throw platform::RuntimeError(platform::kErrDiskNotReady);
+    if (notReady_.count(folderKey.substr(0, 2)))
+        throw platform::RuntimeError(platform::kErrDiskNotReady);
     if (last.find_first_of("<>|\"") != std::string::npos)
         throw platform::RuntimeError(platform::kErrBadFileName);
     const Node* folder = Lookup(folderKey);

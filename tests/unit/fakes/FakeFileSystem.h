@@ -12,7 +12,7 @@
 namespace fakes {
 
 class FakeFileSystem : public platform::FileSystem {
-public:
+  public:
     FakeFileSystem();
 
     void AddFolder(const std::string& path, uint32_t attributes = 0);
@@ -43,7 +43,7 @@ public:
     static std::string Key(const std::string& path);
     static bool Matches(const std::string& name, const std::string& wildcard);
 
-private:
+  private:
     struct Node {
         std::string name;
         uint32_t attributes;

@@ -14,7 +14,7 @@
 namespace fakes {
 
 class FakeProfileReader : public platform::ProfileReader {
-public:
+  public:
     uint32_t GetString(const std::string& section, const std::string& key, const std::string& def,
                        char* buffer, uint32_t size, const std::string& file) override {
         ++calls;
@@ -32,7 +32,7 @@ public:
     std::map<std::string, std::string> files;  // by lower-case path
     int calls = 0;
 
-private:
+  private:
     static std::string Lower(std::string s) {
         for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         return s;

@@ -17,7 +17,7 @@ struct Executed {
 };
 
 class FakeShell : public platform::Shell {
-public:
+  public:
     // The NT layout of a user Jo.
     FakeShell() {
         folders[0x1A] = "C:\\Documents and Settings\\Jo\\Application Data";

@@ -11,7 +11,7 @@
 namespace fakes {
 
 class FakeSystem : public platform::System {
-public:
+  public:
     // A Windows version as a test names it: "winxp", "win2k", "win98", ...
     void SetVersion(uint32_t major, uint32_t minor, uint32_t platformId, const char* csd = "",
                     int32_t build = 0) {

@@ -18,7 +18,7 @@ struct ShownBox {
 };
 
 class FakePeer : public ui::WindowPeer {
-public:
+  public:
     explicit FakePeer(uintptr_t handle) : handle_(handle) {}
     void SetVisible(bool visible) override { visible_ = visible; }
     int Left() const override { return left_; }
@@ -35,7 +35,7 @@ public:
     uintptr_t Handle() const override { return handle_; }
     bool visible() const { return visible_; }
 
-private:
+  private:
     uintptr_t handle_;
     bool visible_ = false;
     int left_ = 1000;
@@ -43,7 +43,7 @@ private:
 };
 
 class FakeToolkit : public ui::Toolkit {
-public:
+  public:
     std::unique_ptr<ui::WindowPeer> CreatePeer(ui::Form& form) override {
         created.push_back(form.name());
         return std::make_unique<FakePeer>(nextHandle++);

@@ -27,15 +27,24 @@ struct Rig {
 
     // The version records Wine reports for its version settings.
     void SetWindows(const std::string& name) {
-        if (name == "winxp") system.SetVersion(5, 1, 2, "Service Pack 3", 2600);
-        else if (name == "win2k") system.SetVersion(5, 0, 2, "Service Pack 4", 2195);
-        else if (name == "win98") system.SetVersion(4, 10, 1, " A ", 67766446);
-        else if (name == "winme") system.SetVersion(4, 90, 1, " ", 73010104);
-        else if (name == "win95") system.SetVersion(4, 0, 1, "", 67109814);
-        else if (name == "nt40") system.SetVersion(4, 0, 2, "Service Pack 6a", 1381);
-        else if (name == "win2003") system.SetVersion(5, 2, 2, "Service Pack 2", 3790);
-        else if (name == "win7") system.SetVersion(6, 1, 2, "Service Pack 1", 7601);
-        else throw std::invalid_argument(name);
+        if (name == "winxp")
+            system.SetVersion(5, 1, 2, "Service Pack 3", 2600);
+        else if (name == "win2k")
+            system.SetVersion(5, 0, 2, "Service Pack 4", 2195);
+        else if (name == "win98")
+            system.SetVersion(4, 10, 1, " A ", 67766446);
+        else if (name == "winme")
+            system.SetVersion(4, 90, 1, " ", 73010104);
+        else if (name == "win95")
+            system.SetVersion(4, 0, 1, "", 67109814);
+        else if (name == "nt40")
+            system.SetVersion(4, 0, 2, "Service Pack 6a", 1381);
+        else if (name == "win2003")
+            system.SetVersion(5, 2, 2, "Service Pack 2", 3790);
+        else if (name == "win7")
+            system.SetVersion(6, 1, 2, "Service Pack 1", 7601);
+        else
+            throw std::invalid_argument(name);
     }
 
     olvex::App& Start() {
