@@ -160,7 +160,6 @@ Win32Peer::~Win32Peer() {
     toolkit_.Unregister(this);
     ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     ::DestroyWindow(hwnd_);
-    if (menu_ && !::IsMenu(menu_)) menu_ = nullptr;
 }
 
 void Win32Peer::CreateMenuBar() {
@@ -290,9 +289,10 @@ LRESULT Win32Peer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 break;
             default:
                 if (message == MenuStateMessage()) {
+                    if (!menu_) return -1;
                     const UINT state =
                         ::GetMenuState(menu_, static_cast<UINT>(wParam), MF_BYCOMMAND);
-                    if (!menu_ || state == static_cast<UINT>(-1)) return -1;
+                    if (state == static_cast<UINT>(-1)) return -1;
                     return (state & (MF_GRAYED | MF_DISABLED)) ? 0 : 1;
                 }
                 break;
