@@ -17,7 +17,7 @@ while [ $# -gt 0 ]; do
 done
 
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh"
+bash "$root/scripts/build.sh" --program-only
 
 sandbox="$root/.sandbox"
 mkdir -p "$sandbox"/{home,data,config,cache,tmp}
