@@ -9,12 +9,25 @@
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Toolkit.h"
+#include "platform/win32/SystemCalls.h"
 #include "platform/win32/Win32UrlCache.h"
 #include "shell/App.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+namespace {
+
+// The common controls of the version this Windows has; the extended call came with a later
+// version than the first systems the program runs on carry.
+void InitialiseCommonControls() {
+    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto initEx = platform::win32::BoundOrNull<InitFn>("comctl32.dll", "InitCommonControlsEx");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    if (!initEx || !initEx(&controls)) ::InitCommonControls();
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    InitialiseCommonControls();
     ::CoInitialize(nullptr);
 
     platform::win32::Win32System system;

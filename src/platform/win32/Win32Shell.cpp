@@ -8,7 +8,7 @@
 // clang-format on
 
 #include "platform/Errors.h"
-#include "platform/win32/Text.h"
+#include "platform/win32/SystemCalls.h"
 
 namespace platform::win32 {
 
@@ -60,31 +60,24 @@ std::optional<std::string> Win32Shell::SpecialFolderPath(int csidl) {
     ItemIdList list;
     if (::SHGetSpecialFolderLocation(nullptr, csidl, list.out()) != S_OK || !list.get())
         return std::nullopt;
-    wchar_t path[MAX_PATH + 1] = {};
     // A folder without a file-system path (a virtual folder) is as unknown as a missing one.
-    if (!::SHGetPathFromIDListW(list.get(), path)) return std::nullopt;
-    return Utf8(path);
+    return PathFromIdListU(list.get());
 }
 
 void Win32Shell::Execute(uintptr_t owner, const std::string& operation, const std::string& file,
                          int showCommand) {
-    ::ShellExecuteW(reinterpret_cast<HWND>(owner), Wide(operation).c_str(), Wide(file).c_str(),
-                    nullptr, L"", showCommand);
+    ShellExecuteU(reinterpret_cast<HWND>(owner), operation, file, showCommand);
 }
 
 long Win32Shell::EmptyRecycleBin(uintptr_t owner) {
-    return ::SHEmptyRecycleBinA(reinterpret_cast<HWND>(owner), "",
-                                SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI);
+    return EmptyRecycleBinU(reinterpret_cast<HWND>(owner),
+                            SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI);
 }
 
 void Win32Shell::UpdateRecycleBinIcon() {
-    // Not in every SDK header; the shell exports it by name.
+    // Not in every SDK header, nor in every shell.
     using UpdateFn = void(WINAPI*)();
-    if (HMODULE shell32 = ::GetModuleHandleA("shell32.dll")) {
-        if (auto fn = reinterpret_cast<UpdateFn>(
-                reinterpret_cast<void*>(::GetProcAddress(shell32, "SHUpdateRecycleBinIcon"))))
-            fn();
-    }
+    if (auto update = BoundOrNull<UpdateFn>("shell32.dll", "SHUpdateRecycleBinIcon")) update();
 }
 
 void Win32Shell::ClearUrlHistory() {

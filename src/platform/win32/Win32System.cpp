@@ -2,10 +2,10 @@
 #include <windows.h>
 
 #include <cstring>
-#include <vector>
+#include <optional>
 
 #include "platform/Errors.h"
-#include "platform/win32/Text.h"
+#include "platform/win32/SystemCalls.h"
 
 namespace platform::win32 {
 
@@ -33,52 +33,34 @@ bool Win32System::QueryVersion(VersionRecord& record) {
 // The folder and user names are handed over as UTF-8, like every string of the logic;
 // the buffer rules (size in characters, NUL included) are the system's own.
 uint32_t Win32System::WindowsDirectory(char* buffer, uint32_t size) {
-    std::vector<wchar_t> wide(size + 1, L'\0');
-    const UINT n = ::GetWindowsDirectoryW(wide.data(), size);
-    if (n == 0 || n >= size) return n;
-    const std::string utf8 = Utf8(wide.data(), static_cast<int>(n));
-    if (utf8.size() >= size) return static_cast<uint32_t>(utf8.size() + 1);
-    std::memcpy(buffer, utf8.c_str(), utf8.size() + 1);
-    return static_cast<uint32_t>(utf8.size());
+    const std::optional<std::string> folder = WindowsDirectoryU();
+    if (!folder) return 0;
+    if (folder->size() >= size) return static_cast<uint32_t>(folder->size() + 1);
+    std::memcpy(buffer, folder->c_str(), folder->size() + 1);
+    return static_cast<uint32_t>(folder->size());
 }
 
 bool Win32System::UserName(char* buffer, uint32_t* size) {
-    std::vector<wchar_t> wide(*size + 1, L'\0');
-    DWORD n = *size;
-    if (!::GetUserNameW(wide.data(), &n)) {
-        *size = n;
+    const std::optional<std::string> name = UserNameU();
+    if (!name) return false;
+    const uint32_t needed = static_cast<uint32_t>(name->size() + 1);
+    if (needed > *size) {
+        *size = needed;
         return false;
     }
-    const std::string utf8 = Utf8(wide.data());
-    if (utf8.size() + 1 > *size) {
-        *size = static_cast<uint32_t>(utf8.size() + 1);
-        return false;
-    }
-    std::memcpy(buffer, utf8.c_str(), utf8.size() + 1);
-    *size = static_cast<uint32_t>(utf8.size() + 1);
+    std::memcpy(buffer, name->c_str(), needed);
+    *size = needed;
     return true;
 }
 
 bool Win32System::DiskFreeSpace(const std::string& root, uint64_t& freeToCaller) {
-    ULARGE_INTEGER available, total, totalFree;
-    if (!::GetDiskFreeSpaceExW(Wide(root).c_str(), &available, &total, &totalFree)) return false;
-    freeToCaller = available.QuadPart;
-    return true;
+    return DiskFreeSpaceU(root, freeToCaller);
 }
 
 int Win32System::IsNTAdmin() {
     using IsNTAdminFn = BOOL(WINAPI*)(DWORD, DWORD*);
-    HMODULE advpack = ::LoadLibraryA("advpack.dll");
-    if (!advpack) throw RuntimeError(48);
-    auto fn = reinterpret_cast<IsNTAdminFn>(
-        reinterpret_cast<void*>(::GetProcAddress(advpack, "IsNTAdmin")));
-    if (!fn) {
-        ::FreeLibrary(advpack);
-        throw RuntimeError(453);
-    }
-    const int result = fn(0, nullptr);
-    ::FreeLibrary(advpack);
-    return result;
+    static const auto isNTAdmin = Bound<IsNTAdminFn>("advpack.dll", "IsNTAdmin");
+    return isNTAdmin(0, nullptr);
 }
 
 }  // namespace platform::win32

@@ -1,9 +1,8 @@
 #include "platform/win32/Win32Toolkit.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
+#include "platform/win32/SystemCalls.h"
 #include "ui/ControlIds.h"
 #include "ui/Form.h"
 
@@ -17,18 +16,24 @@ UINT MenuStateMessage() {
     return message;
 }
 
-// Frames draw their own caption so that it can be blue whatever theme is in force.
-LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                           DWORD_PTR) {
-    if (message != WM_PAINT) return ::DefSubclassProc(hwnd, message, wParam, lParam);
+// Frames draw their own caption so that it can be blue whatever theme is in force. The
+// frame's own window procedure is replaced and kept in the frame's user data: subclassing
+// by the common controls needs a version that only later systems have.
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto button = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message != WM_PAINT || !button) {
+        return button ? CallWindowProcU(button, hwnd, message, wParam, lParam)
+                      : DefWindowProcU(hwnd, message, wParam, lParam);
+    }
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(hwnd, &paint);
     HGDIOBJ oldFont =
         ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(hwnd, WM_GETFONT, 0, 0)));
-    char text[256] = {};
-    ::GetWindowTextA(hwnd, text, sizeof text);
+    // Wide text drawing is one of the few wide calls every family carries out itself.
+    const std::wstring text = Wide(WindowTextU(hwnd));
+    const int length = static_cast<int>(text.size());
     SIZE extent{0, 0};
-    ::GetTextExtentPoint32A(dc, text, ::lstrlenA(text), &extent);
+    ::GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
     RECT rect;
     ::GetClientRect(hwnd, &rect);
     rect.top += extent.cy / 2;
@@ -36,10 +41,17 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
     ::SetBkMode(dc, OPAQUE);
     ::SetTextColor(dc, kPureBlue);
-    ::TextOutA(dc, 8, 0, text, ::lstrlenA(text));
+    ::TextOutW(dc, 8, 0, text.c_str(), length);
     ::SelectObject(dc, oldFont);
     ::EndPaint(hwnd, &paint);
     return 0;
+}
+
+// The top-level window a control belongs to (what later systems call the root ancestor).
+HWND TopLevelOf(HWND window) {
+    while (window && (::GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD))
+        window = ::GetParent(window);
+    return window;
 }
 
 }  // namespace
@@ -62,7 +74,7 @@ class Win32Peer : public ui::WindowPeer {
     }
     void SetCaption(const std::string& control, const std::string& text) override {
         HWND child = Child(control);
-        ::SetWindowTextA(child, text.c_str());
+        SetWindowTextU(child, text);
         // A transparent label leaves its old text behind unless the window repaints there.
         if (IsLabel(child)) {
             RECT rect;
@@ -83,7 +95,7 @@ class Win32Peer : public ui::WindowPeer {
         ::DrawMenuBar(hwnd_);
     }
     void AddListItem(const std::string& control, const std::string& text) override {
-        ::SendMessageA(Child(control), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        AddListBoxItemU(Child(control), text);
     }
     uintptr_t Handle() const override { return reinterpret_cast<uintptr_t>(hwnd_); }
 
@@ -120,20 +132,7 @@ class Win32Peer : public ui::WindowPeer {
 
 Win32Peer::Win32Peer(Win32Toolkit& toolkit, ui::Form& form) : toolkit_(toolkit), form_(form) {
     const std::string className = "OlvexCleaner_" + form.name();
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    if (!::GetClassInfoExA(toolkit.instance(), className.c_str(), &wc)) {
-        wc = WNDCLASSEXA{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &Win32Peer::WindowProc;
-        wc.hInstance = toolkit.instance();
-        wc.hIcon = toolkit.Icon();
-        wc.hIconSm = toolkit.Icon();
-        wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = className.c_str();
-        ::RegisterClassExA(&wc);
-    }
+    RegisterWindowClassU(className, &Win32Peer::WindowProc, toolkit.instance(), toolkit.Icon());
 
     const ui::FormLayout& layout = form.layout();
     // No WS_CLIPCHILDREN: frames do not paint their inside, the window does.
@@ -149,8 +148,8 @@ Win32Peer::Win32Peer(Win32Toolkit& toolkit, ui::Form& form) : toolkit_(toolkit),
     const int x = std::max<int>(work.left, work.left + (work.right - work.left - width) / 2);
     const int y = std::max<int>(work.top, work.top + (work.bottom - work.top - height) / 2);
 
-    hwnd_ = ::CreateWindowExA(exStyle, className.c_str(), layout.caption.c_str(), style, x, y,
-                              width, height, nullptr, nullptr, toolkit.instance(), this);
+    hwnd_ = CreateWindowU(exStyle, className, layout.caption, style, x, y, width, height, nullptr,
+                          0, toolkit.instance(), this);
     CreateMenuBar();
     CreateControls();
     toolkit_.Register(this);
@@ -166,8 +165,8 @@ void Win32Peer::CreateMenuBar() {
     if (form_.menus().empty()) return;
     menu_ = ::CreateMenu();
     for (auto& item : form_.menus()) {
-        ::AppendMenuA(menu_, MF_STRING | (item->Enabled() ? MF_ENABLED : MF_GRAYED),
-                      static_cast<UINT_PTR>(ui::ControlId(item->name())), item->Caption().c_str());
+        AppendMenuU(menu_, MF_STRING | (item->Enabled() ? MF_ENABLED : MF_GRAYED),
+                    static_cast<UINT_PTR>(ui::ControlId(item->name())), item->Caption());
     }
     ::SetMenu(hwnd_, menu_);
 }
@@ -215,12 +214,11 @@ void Win32Peer::CreateControls() {
                 style |= WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
                 break;
         }
-        HWND child =
-            ::CreateWindowExA(0, cls, s.kind == ui::Kind::Image ? "" : control->Caption().c_str(),
-                              style, toolkit_.ToPixels(left), toolkit_.ToPixels(top),
-                              toolkit_.ToPixels(s.width), toolkit_.ToPixels(s.height), hwnd_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(ui::ControlId(s.name))),
-                              toolkit_.instance(), nullptr);
+        HWND child = CreateWindowU(
+            0, cls, s.kind == ui::Kind::Image ? "" : control->Caption(), style,
+            toolkit_.ToPixels(left), toolkit_.ToPixels(top), toolkit_.ToPixels(s.width),
+            toolkit_.ToPixels(s.height), hwnd_, static_cast<UINT_PTR>(ui::ControlId(s.name)),
+            toolkit_.instance(), nullptr);
         children_[s.name] = child;
         if (s.kind == ui::Kind::Image) {
             ::SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(toolkit_.Icon()), 0);
@@ -231,15 +229,16 @@ void Win32Peer::CreateControls() {
         if (s.kind == ui::Kind::Label) labels_.push_back(child);
         if (s.blue) {
             blue_.push_back(child);
-            if (s.kind == ui::Kind::Frame) ::SetWindowSubclass(child, FrameProc, 1, 0);
+            if (s.kind == ui::Kind::Frame)
+                ::SetWindowLongPtrA(child, GWLP_USERDATA,
+                                    reinterpret_cast<LONG_PTR>(SubclassWindowU(child, FrameProc)));
         }
         if (s.kind == ui::Kind::CheckBox)
             ::SendMessageA(child, BM_SETCHECK, static_cast<WPARAM>(control->Value()), 0);
         if (!control->Enabled()) ::EnableWindow(child, FALSE);
         if (s.kind == ui::Kind::ListBox) {
             for (int i = 0; i < control->ListCount(); ++i)
-                ::SendMessageA(child, LB_ADDSTRING, 0,
-                               reinterpret_cast<LPARAM>(control->List(i).c_str()));
+                AddListBoxItemU(child, control->List(i));
         }
     }
 }
@@ -252,7 +251,7 @@ LRESULT CALLBACK Win32Peer::WindowProc(HWND hwnd, UINT message, WPARAM wParam, L
         reinterpret_cast<Win32Peer*>(create->lpCreateParams)->hwnd_ = hwnd;
     }
     auto* peer = reinterpret_cast<Win32Peer*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!peer) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    if (!peer) return DefWindowProcU(hwnd, message, wParam, lParam);
     return peer->Handle(message, wParam, lParam);
 }
 
@@ -300,7 +299,7 @@ LRESULT Win32Peer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     } catch (const std::exception&) {
         return 0;
     }
-    return ::DefWindowProcA(hwnd_, message, wParam, lParam);
+    return DefWindowProcU(hwnd_, message, wParam, lParam);
 }
 
 Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
@@ -346,7 +345,7 @@ int Win32Toolkit::MsgBox(const std::string& text, int buttons, const std::string
     HWND owner = nullptr;
     for (Win32Peer* peer : peers_)
         if (peer->IsVisible()) owner = peer->hwnd();
-    return ::MessageBoxA(owner, text.c_str(), title.c_str(), static_cast<UINT>(buttons));
+    return MessageBoxU(owner, text, title, static_cast<UINT>(buttons));
 }
 
 void Win32Toolkit::SetMousePointer(int pointer) {
@@ -364,13 +363,13 @@ void Win32Toolkit::End() {
 
 int Win32Toolkit::Run() {
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    while (GetMessageU(msg) > 0) {
+        HWND root = TopLevelOf(msg.hwnd);
         bool ours = false;
         for (Win32Peer* peer : peers_) ours = ours || peer->hwnd() == root;
-        if (ours && ::IsDialogMessageA(root, &msg)) continue;
+        if (ours && IsDialogMessageU(root, msg)) continue;
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        DispatchMessageU(msg);
     }
     return static_cast<int>(msg.wParam);
 }

@@ -5,12 +5,23 @@
 #include <wininet.h>
 // clang-format on
 
+#include "platform/win32/SystemCalls.h"
+
 namespace platform::win32 {
 
+// The cache index belongs to the browser's Internet library, which Windows 95 lacks until a
+// browser brings it: its calls are bound at first use, and a purge without it fails as a
+// step. Its addresses are plain text in both families.
+namespace {
+constexpr const char* kInternet = "wininet.dll";
+}
+
 uintptr_t Win32UrlCache::FindFirst(uintptr_t buffer, uint32_t& size) {
+    using Fn = HANDLE(WINAPI*)(LPCSTR, LPINTERNET_CACHE_ENTRY_INFOA, LPDWORD);
+    static const auto findFirst = Bound<Fn>(kInternet, "FindFirstUrlCacheEntryA");
     DWORD n = size;
-    HANDLE handle = ::FindFirstUrlCacheEntryA(
-        nullptr, reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer), &n);
+    HANDLE handle =
+        findFirst(nullptr, reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer), &n);
     // An empty index leaves the size as passed; report "no entry" as 0. The last error is
     // read only after a failure: a successful call may leave the size query's error behind.
     if (!handle && ::GetLastError() == ERROR_NO_MORE_ITEMS) n = 0;
@@ -19,10 +30,11 @@ uintptr_t Win32UrlCache::FindFirst(uintptr_t buffer, uint32_t& size) {
 }
 
 bool Win32UrlCache::FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) {
+    using Fn = BOOL(WINAPI*)(HANDLE, LPINTERNET_CACHE_ENTRY_INFOA, LPDWORD);
+    static const auto findNext = Bound<Fn>(kInternet, "FindNextUrlCacheEntryA");
     DWORD n = size;
-    const BOOL ok =
-        ::FindNextUrlCacheEntryA(reinterpret_cast<HANDLE>(handle),
-                                 reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer), &n);
+    const BOOL ok = findNext(reinterpret_cast<HANDLE>(handle),
+                             reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer), &n);
     // At the end of the index the size stays as passed; report "nothing more" as 0.
     if (!ok && ::GetLastError() == ERROR_NO_MORE_ITEMS) n = 0;
     size = n;
@@ -30,11 +42,15 @@ bool Win32UrlCache::FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size)
 }
 
 void Win32UrlCache::FindClose(uintptr_t handle) {
-    if (handle) ::FindCloseUrlCache(reinterpret_cast<HANDLE>(handle));
+    using Fn = BOOL(WINAPI*)(HANDLE);
+    static const auto findClose = BoundOrNull<Fn>(kInternet, "FindCloseUrlCache");
+    if (handle && findClose) findClose(reinterpret_cast<HANDLE>(handle));
 }
 
 bool Win32UrlCache::DeleteEntry(const std::string& url) {
-    return ::DeleteUrlCacheEntryA(url.c_str()) != 0;
+    using Fn = BOOL(WINAPI*)(LPCSTR);
+    static const auto deleteEntry = Bound<Fn>(kInternet, "DeleteUrlCacheEntryA");
+    return deleteEntry(url.c_str()) != 0;
 }
 
 }  // namespace platform::win32

@@ -1,0 +1,469 @@
+#include "platform/win32/SystemCalls.h"
+
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+// clang-format on
+
+#include <vector>
+
+#include "platform/TextEncoding.h"
+
+namespace platform::win32 {
+
+bool IsNtFamily() {
+    // Asked once; a plain variable, not a guarded static: the runtime's own locks come here
+    // through the semaphore call below, and a guard may need a lock itself.
+    static int family = 0;  // 0 not asked yet, 1 NT, 2 the 9x family
+    // The high bit of the version is set on Windows 95, 98 and ME.
+    if (family == 0) family = (::GetVersion() & 0x80000000u) ? 2 : 1;
+    return family == 1;
+}
+
+// --- text ------------------------------------------------------------------------------
+
+std::wstring Wide(const std::string& utf8) {
+    const std::u16string wide = Utf16FromUtf8(utf8);
+    return std::wstring(wide.begin(), wide.end());
+}
+
+std::string Utf8(const wchar_t* wide, int length) {
+    if (length < 0) length = ::lstrlenW(wide);
+    return Utf8FromUtf16(
+        std::u16string_view(reinterpret_cast<const char16_t*>(wide), static_cast<size_t>(length)));
+}
+
+std::string Utf8FromAnsi(const std::string& ansi) {
+    if (ansi.empty()) return std::string();
+    const int size = static_cast<int>(ansi.size());
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, &wide[0], n);
+    return Utf8(wide.c_str(), n);
+}
+
+std::optional<std::string> AnsiFromUtf8(const std::string& utf8) {
+    if (utf8.empty()) return std::string();
+    const std::wstring wide = Wide(utf8);
+    const int size = static_cast<int>(wide.size());
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, &ansi[0], n, nullptr, nullptr);
+    // The way back tells a stand-in ("?", or a look-alike letter) from the real character.
+    if (n == 0 || Utf8FromAnsi(ansi) != Utf8(wide.c_str(), size)) return std::nullopt;
+    return ansi;
+}
+
+namespace {
+
+// A path as the wide file calls take it: separators unified, and, for an absolute path too
+// long for the classic limit, the extended-length form (which is taken literally, so doubled
+// separators are collapsed first).
+std::wstring WidePath(const std::string& path) {
+    std::wstring wide = Wide(path);
+    for (wchar_t& c : wide)
+        if (c == L'/') c = L'\\';
+    const bool absolute = wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\';
+    if (!absolute || wide.size() < MAX_PATH - 12) return wide;
+    std::wstring tidy;
+    for (wchar_t c : wide) {
+        if (c == L'\\' && !tidy.empty() && tidy.back() == L'\\') continue;
+        tidy += c;
+    }
+    return L"\\\\?\\" + tidy;
+}
+
+// The ANSI text of a path or name for the 9x calls; nullopt (with the error a missing file
+// gives) when it has a character the code page lacks, since no such file can exist there.
+std::optional<std::string> AnsiArgument(const std::string& text) {
+    std::optional<std::string> ansi = AnsiFromUtf8(text);
+    if (!ansi) ::SetLastError(ERROR_FILE_NOT_FOUND);
+    return ansi;
+}
+
+// ANSI text where a stand-in does no harm (window texts, titles).
+std::string AnsiText(const std::string& utf8) {
+    const std::wstring wide = Wide(utf8);
+    const int size = static_cast<int>(wide.size());
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(n), '\0');
+    if (n > 0) ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, &ansi[0], n, nullptr, nullptr);
+    return ansi;
+}
+
+void Take(const WIN32_FIND_DATAW& data, FoundFile& found) {
+    found.name = Utf8(data.cFileName);
+    found.attributes = data.dwFileAttributes;
+    found.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+void Take(const WIN32_FIND_DATAA& data, FoundFile& found) {
+    found.name = Utf8FromAnsi(data.cFileName);
+    found.attributes = data.dwFileAttributes;
+    found.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+HMODULE LoadSystemLibrary(const char* library) {
+    if (IsNtFamily()) return ::LoadLibraryW(Wide(library).c_str());
+    return ::LoadLibraryA(library);
+}
+
+}  // namespace
+
+FARPROC FindSystemFunction(const char* library, const char* function) {
+    HMODULE module = LoadSystemLibrary(library);
+    return module ? ::GetProcAddress(module, function) : nullptr;
+}
+
+FARPROC RequireSystemFunction(const char* library, const char* function) {
+    HMODULE module = LoadSystemLibrary(library);
+    if (!module) throw RuntimeError(48);  // Error in loading DLL
+    FARPROC found = ::GetProcAddress(module, function);
+    if (!found) throw RuntimeError(453);  // Specified DLL function not found
+    return found;
+}
+
+// --- files -----------------------------------------------------------------------------
+
+HANDLE FindFirstFileU(const std::string& pattern, FoundFile& found) {
+    if (IsNtFamily()) {
+        WIN32_FIND_DATAW data;
+        HANDLE find = ::FindFirstFileW(WidePath(pattern).c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) Take(data, found);
+        return find;
+    }
+    const auto ansi = AnsiArgument(pattern);
+    if (!ansi) return INVALID_HANDLE_VALUE;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA(ansi->c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) Take(data, found);
+    return find;
+}
+
+bool FindNextFileU(HANDLE find, FoundFile& found) {
+    if (IsNtFamily()) {
+        WIN32_FIND_DATAW data;
+        if (!::FindNextFileW(find, &data)) return false;
+        Take(data, found);
+        return true;
+    }
+    WIN32_FIND_DATAA data;
+    if (!::FindNextFileA(find, &data)) return false;
+    Take(data, found);
+    return true;
+}
+
+DWORD GetFileAttributesU(const std::string& path) {
+    if (IsNtFamily()) return ::GetFileAttributesW(WidePath(path).c_str());
+    const auto ansi = AnsiArgument(path);
+    return ansi ? ::GetFileAttributesA(ansi->c_str()) : INVALID_FILE_ATTRIBUTES;
+}
+
+bool DeleteFileU(const std::string& path) {
+    if (IsNtFamily()) return ::DeleteFileW(WidePath(path).c_str()) != 0;
+    const auto ansi = AnsiArgument(path);
+    return ansi && ::DeleteFileA(ansi->c_str()) != 0;
+}
+
+bool RemoveDirectoryU(const std::string& path) {
+    if (IsNtFamily()) return ::RemoveDirectoryW(WidePath(path).c_str()) != 0;
+    const auto ansi = AnsiArgument(path);
+    return ansi && ::RemoveDirectoryA(ansi->c_str()) != 0;
+}
+
+bool DeleteAtRestartU(const std::string& path) {
+    // Only the NT family keeps a list of files to delete at the next start.
+    if (!IsNtFamily()) return false;
+    return ::MoveFileExW(WidePath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+}
+
+bool CopyFileU(const std::string& from, const std::string& to) {
+    if (IsNtFamily())
+        return ::CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), FALSE) != 0;
+    const auto source = AnsiArgument(from);
+    const auto target = AnsiArgument(to);
+    return source && target && ::CopyFileA(source->c_str(), target->c_str(), FALSE) != 0;
+}
+
+std::string CreateTempFileU() {
+    if (IsNtFamily()) {
+        wchar_t folder[MAX_PATH + 1] = {};
+        wchar_t name[MAX_PATH + 1] = {};
+        const DWORD n = ::GetTempPathW(MAX_PATH, folder);
+        if (n == 0 || n > MAX_PATH) return "";
+        if (::GetTempFileNameW(folder, L"olv", 0, name) == 0) return "";
+        return Utf8(name);
+    }
+    char folder[MAX_PATH + 1] = {};
+    char name[MAX_PATH + 1] = {};
+    const DWORD n = ::GetTempPathA(MAX_PATH, folder);
+    if (n == 0 || n > MAX_PATH) return "";
+    if (::GetTempFileNameA(folder, "olv", 0, name) == 0) return "";
+    return Utf8FromAnsi(name);
+}
+
+// --- system ----------------------------------------------------------------------------
+
+std::optional<std::string> WindowsDirectoryU() {
+    if (IsNtFamily()) {
+        wchar_t folder[MAX_PATH + 1] = {};
+        const UINT n = ::GetWindowsDirectoryW(folder, MAX_PATH + 1);
+        if (n == 0 || n > MAX_PATH) return std::nullopt;
+        return Utf8(folder, static_cast<int>(n));
+    }
+    char folder[MAX_PATH + 1] = {};
+    const UINT n = ::GetWindowsDirectoryA(folder, MAX_PATH + 1);
+    if (n == 0 || n > MAX_PATH) return std::nullopt;
+    return Utf8FromAnsi(std::string(folder, n));
+}
+
+std::optional<std::string> UserNameU() {
+    constexpr DWORD kLongestName = 256 + 1;  // the system's own limit and the NUL
+    if (IsNtFamily()) {
+        wchar_t name[kLongestName] = {};
+        DWORD n = kLongestName;
+        if (!::GetUserNameW(name, &n)) return std::nullopt;
+        return Utf8(name);
+    }
+    char name[kLongestName] = {};
+    DWORD n = kLongestName;
+    if (!::GetUserNameA(name, &n)) return std::nullopt;
+    return Utf8FromAnsi(name);
+}
+
+bool DiskFreeSpaceU(const std::string& root, uint64_t& freeToCaller) {
+    ULARGE_INTEGER available, total, totalFree;
+    if (IsNtFamily()) {
+        using Fn = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+        static const auto fn = Bound<Fn>("kernel32.dll", "GetDiskFreeSpaceExW");
+        if (!fn(Wide(root).c_str(), &available, &total, &totalFree)) return false;
+    } else {
+        using Fn = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+        static const auto fn = Bound<Fn>("kernel32.dll", "GetDiskFreeSpaceExA");
+        const auto ansi = AnsiArgument(root);
+        if (!ansi || !fn(ansi->c_str(), &available, &total, &totalFree)) return false;
+    }
+    freeToCaller = available.QuadPart;
+    return true;
+}
+
+std::string PrivateProfileBytesU(const std::string& section, const std::string& key,
+                                 const std::string& def, const std::string& file) {
+    constexpr DWORD kValue = 256;  // 255 characters and the NUL, as the lookup is asked
+    if (IsNtFamily()) {
+        // The wide lookup reads a file without a byte-order mark in the ANSI code page;
+        // turning its answer back with the same code page gives the bytes as written.
+        wchar_t value[kValue] = {};
+        const DWORD n = ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
+                                                   Wide(def).c_str(), value, kValue,
+                                                   WidePath(file).c_str());
+        const int size = static_cast<int>(n);
+        const int bytes = ::WideCharToMultiByte(CP_ACP, 0, value, size, nullptr, 0, nullptr, nullptr);
+        std::string raw(static_cast<size_t>(bytes), '\0');
+        if (bytes > 0)
+            ::WideCharToMultiByte(CP_ACP, 0, value, size, &raw[0], bytes, nullptr, nullptr);
+        if (raw.size() >= kValue) raw.resize(kValue - 1);
+        return raw;
+    }
+    const auto path = AnsiArgument(file);
+    if (!path) return AnsiText(def);
+    char value[kValue] = {};
+    const DWORD n = ::GetPrivateProfileStringA(AnsiText(section).c_str(), AnsiText(key).c_str(),
+                                               AnsiText(def).c_str(), value, kValue,
+                                               path->c_str());
+    return std::string(value, n < kValue ? n : kValue - 1);
+}
+
+// --- shell -----------------------------------------------------------------------------
+
+std::optional<std::string> PathFromIdListU(LPCITEMIDLIST list) {
+    if (IsNtFamily()) {
+        using Fn = BOOL(WINAPI*)(LPCITEMIDLIST, LPWSTR);
+        static const auto fn = Bound<Fn>("shell32.dll", "SHGetPathFromIDListW");
+        wchar_t path[MAX_PATH + 1] = {};
+        if (!fn(list, path)) return std::nullopt;
+        return Utf8(path);
+    }
+    char path[MAX_PATH + 1] = {};
+    if (!::SHGetPathFromIDListA(list, path)) return std::nullopt;
+    return Utf8FromAnsi(path);
+}
+
+void ShellExecuteU(HWND owner, const std::string& operation, const std::string& file,
+                   int showCommand) {
+    if (IsNtFamily()) {
+        using Fn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+        static const auto fn = Bound<Fn>("shell32.dll", "ShellExecuteW");
+        fn(owner, Wide(operation).c_str(), Wide(file).c_str(), nullptr, L"", showCommand);
+        return;
+    }
+    const auto target = AnsiArgument(file);
+    if (!target) throw RuntimeError(kErrFileNotFound);
+    ::ShellExecuteA(owner, AnsiText(operation).c_str(), target->c_str(), nullptr, "",
+                    showCommand);
+}
+
+HRESULT EmptyRecycleBinU(HWND owner, DWORD flags) {
+    if (IsNtFamily()) {
+        using Fn = HRESULT(WINAPI*)(HWND, LPCWSTR, DWORD);
+        static const auto fn = Bound<Fn>("shell32.dll", "SHEmptyRecycleBinW");
+        return fn(owner, L"", flags);
+    }
+    using Fn = HRESULT(WINAPI*)(HWND, LPCSTR, DWORD);
+    static const auto fn = Bound<Fn>("shell32.dll", "SHEmptyRecycleBinA");
+    return fn(owner, "", flags);
+}
+
+// --- windows ---------------------------------------------------------------------------
+
+void RegisterWindowClassU(const std::string& name, WNDPROC procedure, HINSTANCE instance,
+                          HICON icon) {
+    if (IsNtFamily()) {
+        const std::wstring wide = Wide(name);
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        if (::GetClassInfoExW(instance, wide.c_str(), &wc)) return;
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = instance;
+        wc.hIcon = icon;
+        wc.hIconSm = icon;
+        wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = wide.c_str();
+        ::RegisterClassExW(&wc);
+        return;
+    }
+    const std::string ansi = AnsiText(name);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (::GetClassInfoExA(instance, ansi.c_str(), &wc)) return;
+    wc = WNDCLASSEXA{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hIconSm = icon;
+    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = ansi.c_str();
+    ::RegisterClassExA(&wc);
+}
+
+HWND CreateWindowU(DWORD exStyle, const std::string& className, const std::string& text,
+                   DWORD style, int x, int y, int width, int height, HWND parent, UINT_PTR id,
+                   HINSTANCE instance, void* param) {
+    HMENU menu = reinterpret_cast<HMENU>(id);
+    if (IsNtFamily())
+        return ::CreateWindowExW(exStyle, Wide(className).c_str(), Wide(text).c_str(), style, x,
+                                 y, width, height, parent, menu, instance, param);
+    return ::CreateWindowExA(exStyle, AnsiText(className).c_str(), AnsiText(text).c_str(), style,
+                             x, y, width, height, parent, menu, instance, param);
+}
+
+LRESULT DefWindowProcU(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (IsNtFamily()) return ::DefWindowProcW(window, message, wParam, lParam);
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+WNDPROC SubclassWindowU(HWND window, WNDPROC procedure) {
+    const auto value = reinterpret_cast<LONG_PTR>(procedure);
+    if (IsNtFamily())
+        return reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(window, GWLP_WNDPROC, value));
+    return reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(window, GWLP_WNDPROC, value));
+}
+
+LRESULT CallWindowProcU(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                        LPARAM lParam) {
+    if (IsNtFamily()) return ::CallWindowProcW(previous, window, message, wParam, lParam);
+    return ::CallWindowProcA(previous, window, message, wParam, lParam);
+}
+
+void SetWindowTextU(HWND window, const std::string& text) {
+    if (IsNtFamily()) {
+        ::SetWindowTextW(window, Wide(text).c_str());
+    } else {
+        ::SetWindowTextA(window, AnsiText(text).c_str());
+    }
+}
+
+std::string WindowTextU(HWND window) {
+    if (IsNtFamily()) {
+        std::vector<wchar_t> text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+        const int n = ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+        return Utf8(text.data(), n);
+    }
+    std::vector<char> text(static_cast<size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
+    const int n = ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+    return Utf8FromAnsi(std::string(text.data(), static_cast<size_t>(n)));
+}
+
+void AppendMenuU(HMENU menu, UINT flags, UINT_PTR id, const std::string& text) {
+    if (IsNtFamily()) {
+        ::AppendMenuW(menu, flags, id, Wide(text).c_str());
+    } else {
+        ::AppendMenuA(menu, flags, id, AnsiText(text).c_str());
+    }
+}
+
+void AddListBoxItemU(HWND listBox, const std::string& text) {
+    if (IsNtFamily()) {
+        ::SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+    } else {
+        ::SendMessageA(listBox, LB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(AnsiText(text).c_str()));
+    }
+}
+
+int MessageBoxU(HWND owner, const std::string& text, const std::string& title, UINT type) {
+    // One of the few wide calls that Windows 95, 98 and ME carry out themselves.
+    return ::MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), type);
+}
+
+BOOL GetMessageU(MSG& message) {
+    if (IsNtFamily()) return ::GetMessageW(&message, nullptr, 0, 0);
+    return ::GetMessageA(&message, nullptr, 0, 0);
+}
+
+bool IsDialogMessageU(HWND dialog, MSG& message) {
+    if (IsNtFamily()) return ::IsDialogMessageW(dialog, &message) != 0;
+    return ::IsDialogMessageA(dialog, &message) != 0;
+}
+
+void DispatchMessageU(const MSG& message) {
+    if (IsNtFamily()) {
+        ::DispatchMessageW(&message);
+    } else {
+        ::DispatchMessageA(&message);
+    }
+}
+
+}  // namespace platform::win32
+
+// The compiler's thread runtime creates its semaphores with the wide call, which Windows 95,
+// 98 and ME do not carry out. Its import slot is filled here instead, with the call of the
+// family: the runtime never names a semaphore, and a single-threaded program never waits on
+// one, but no wide stub is called on those systems all the same.
+namespace {
+HANDLE WINAPI CreateSemaphoreOfFamily(LPSECURITY_ATTRIBUTES security, LONG initial, LONG maximum,
+                                      LPCWSTR name) {
+    // Bound on every call, without a static: a guarded static could need a semaphore itself.
+    using WideFn = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LONG, LONG, LPCWSTR);
+    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    if (platform::win32::IsNtFamily()) {
+        auto wide = reinterpret_cast<WideFn>(
+            reinterpret_cast<void*>(::GetProcAddress(kernel, "CreateSemaphoreW")));
+        return wide ? wide(security, initial, maximum, name) : nullptr;
+    }
+    if (name) return nullptr;
+    return ::CreateSemaphoreA(security, initial, maximum, nullptr);
+}
+}  // namespace
+
+extern "C" {
+extern decltype(&CreateSemaphoreOfFamily) const olvexCreateSemaphoreSlot __asm__(
+    "__imp__CreateSemaphoreW@16");
+decltype(&CreateSemaphoreOfFamily) const olvexCreateSemaphoreSlot = &CreateSemaphoreOfFamily;
+}

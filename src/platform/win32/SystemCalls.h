@@ -1,0 +1,112 @@
+#pragma once
+// The one place that decides which calls the program makes. It asks the platform id once: on
+// the NT family it calls the wide functions; on Windows 95, 98 and ME, whose wide functions
+// are stubs that fail, it calls the ANSI ones with text in the ANSI code page and no
+// long-path form. Callers pass and receive UTF-8 and never ask which family they run on.
+//
+// Functions that not every supported Windows exports are bound by name at first use, so
+// the program still starts where one is missing; the step that needs it then fails.
+// clang-format off
+#include <windows.h>
+#include <shlobj.h>
+// clang-format on
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/Errors.h"
+
+namespace platform::win32 {
+
+bool IsNtFamily();
+
+// Text at the edge.
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const wchar_t* wide, int length = -1);
+std::string Utf8FromAnsi(const std::string& ansi);
+// nullopt when a character has no place in the ANSI code page: no such name can exist on a
+// 9x volume, and a stand-in character could match another one.
+std::optional<std::string> AnsiFromUtf8(const std::string& utf8);
+
+// A function of a system library by name, found at first use; nullptr when this Windows
+// lacks the library or the function. Libraries once loaded stay for the program's life.
+FARPROC FindSystemFunction(const char* library, const char* function);
+
+// The same, for a call that cannot be made without it: run-time error 48 (the library is
+// missing) or 453 (the function is).
+FARPROC RequireSystemFunction(const char* library, const char* function);
+
+// The two above, typed. A call site keeps what it bound in a static local.
+template <class Fn>
+Fn Bound(const char* library, const char* function) {
+    return reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(RequireSystemFunction(library, function)));
+}
+template <class Fn>
+Fn BoundOrNull(const char* library, const char* function) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(FindSystemFunction(library, function)));
+}
+
+// --- files -----------------------------------------------------------------------------
+
+struct FoundFile {
+    std::string name;
+    DWORD attributes = 0;
+    uint64_t size = 0;
+};
+
+// INVALID_HANDLE_VALUE on failure, with the last error set.
+HANDLE FindFirstFileU(const std::string& pattern, FoundFile& found);
+bool FindNextFileU(HANDLE find, FoundFile& found);
+DWORD GetFileAttributesU(const std::string& path);
+bool DeleteFileU(const std::string& path);
+bool RemoveDirectoryU(const std::string& path);
+bool DeleteAtRestartU(const std::string& path);
+bool CopyFileU(const std::string& from, const std::string& to);
+// A new, empty, uniquely named file in the user's temporary folder; "" on failure.
+std::string CreateTempFileU();
+
+// --- system ----------------------------------------------------------------------------
+
+// The Windows folder; nullopt when it cannot be read.
+std::optional<std::string> WindowsDirectoryU();
+std::optional<std::string> UserNameU();
+// Throws RuntimeError when this Windows cannot measure it (Windows 95 before OSR2).
+bool DiskFreeSpaceU(const std::string& root, uint64_t& freeToCaller);
+// A value of a settings file, as its bytes are written, cut to 255 bytes; def when missing.
+std::string PrivateProfileBytesU(const std::string& section, const std::string& key,
+                                 const std::string& def, const std::string& file);
+
+// --- shell -----------------------------------------------------------------------------
+
+std::optional<std::string> PathFromIdListU(LPCITEMIDLIST list);
+void ShellExecuteU(HWND owner, const std::string& operation, const std::string& file,
+                   int showCommand);
+// Throws RuntimeError when the shell has no Recycle Bin call (before shell32 4.71).
+HRESULT EmptyRecycleBinU(HWND owner, DWORD flags);
+
+// --- windows ---------------------------------------------------------------------------
+
+// Registers the class unless it already is.
+void RegisterWindowClassU(const std::string& name, WNDPROC procedure, HINSTANCE instance,
+                          HICON icon);
+HWND CreateWindowU(DWORD exStyle, const std::string& className, const std::string& text,
+                   DWORD style, int x, int y, int width, int height, HWND parent, UINT_PTR id,
+                   HINSTANCE instance, void* param);
+LRESULT DefWindowProcU(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Replaces a control's window procedure; returns the one it had.
+WNDPROC SubclassWindowU(HWND window, WNDPROC procedure);
+LRESULT CallWindowProcU(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                        LPARAM lParam);
+void SetWindowTextU(HWND window, const std::string& text);
+std::string WindowTextU(HWND window);
+void AppendMenuU(HMENU menu, UINT flags, UINT_PTR id, const std::string& text);
+void AddListBoxItemU(HWND listBox, const std::string& text);
+int MessageBoxU(HWND owner, const std::string& text, const std::string& title, UINT type);
+// The message loop's calls; GetMessageU returns what GetMessage does.
+BOOL GetMessageU(MSG& message);
+bool IsDialogMessageU(HWND dialog, MSG& message);
+void DispatchMessageU(const MSG& message);
+
+}  // namespace platform::win32
