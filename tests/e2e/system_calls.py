@@ -74,7 +74,7 @@ NT_ANSI_ALLOWED = {
     # The version record (its service-pack text is the system's own), byte counts,
     # resources, atoms and metrics by fixed names.
     "GetVersionExA", "lstrlenA", "LoadCursorA", "LoadIconA", "RegisterWindowMessageA",
-    "GetClassInfoExA", "SystemParametersInfoA", "CreateFontA",
+    "GetClassInfoExA", "SystemParametersInfoA", "CreateFontA", "CreateFontIndirectA",
     # The message loop: the system converts what a Unicode window receives.
     "GetMessageA", "PeekMessageA", "DispatchMessageA", "IsDialogMessageA",
 }
