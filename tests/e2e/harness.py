@@ -17,8 +17,10 @@ Command line:
   python3 harness.py try VERSION [driver args]   start the program, run the driver, clean up
 """
 
+import collections
 import fcntl
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -46,6 +48,11 @@ SERVER_LINGER_S = 30
 SETUP_TIMEOUT = 180
 COMMAND_TIMEOUT = 60
 DRIVER_TIMEOUT_MS = 15000
+
+# Wine's relay trace of one function call, e.g.
+#   0024:Call KERNEL32.FindFirstFileW(0032f5a8 L"C:\\windows\\temp\\*",0032f35c) ret=0040abcd
+# The arguments may hold anything a path holds, so the line is anchored at both ends.
+RELAY_CALL = re.compile(r"^[0-9a-f]+:Call ([\w.-]+)\.(\w+)\((.*)\) ret=([0-9a-f]+)$")
 
 # The server's socket lives at $TMPDIR/wine-XXXXXX/server-DEV-INODE/socket, and a Unix
 # socket path may not exceed 107 bytes.
@@ -129,6 +136,35 @@ def run(cmd, env, timeout=COMMAND_TIMEOUT, check=True, cwd=None):
     if check and code != 0:
         raise HarnessError("%s failed with %s: %s" % (" ".join(cmd), code, err_text.strip()))
     return code, out_text, err_text
+
+
+def image_range(exe):
+    """[start, end) of the exe's image in memory, from its PE header (ImageBase and
+    SizeOfImage as `objdump -p` reports them)."""
+    _, out, _ = run(["i686-w64-mingw32-objdump", "-p", exe], dict(os.environ))
+    fields = dict(line.split(None, 1) for line in out.splitlines()
+                  if line.startswith(("ImageBase", "SizeOfImage")))
+    try:
+        base = int(fields["ImageBase"], 16)
+        return base, base + int(fields["SizeOfImage"], 16)
+    except (KeyError, ValueError):
+        raise HarnessError("no ImageBase/SizeOfImage in objdump -p of %s" % exe)
+
+
+Call = collections.namedtuple("Call", "dll function args")
+
+
+def relay_calls(log_path, image):
+    """The calls a relay log shows made from inside image ([start, end)), in order, as
+    Call(DLL upper case, function, argument text). Calls the system DLLs make on the
+    program's behalf return elsewhere and are left out."""
+    calls = []
+    with open(log_path, "rb") as log:
+        for raw in log:
+            match = RELAY_CALL.match(raw.decode("utf-8", "replace").rstrip("\r\n"))
+            if match and image[0] <= int(match.group(4), 16) < image[1]:
+                calls.append(Call(match.group(1).upper(), match.group(2), match.group(3)))
+    return calls
 
 
 # --- the template -----------------------------------------------------------------------
@@ -410,21 +446,53 @@ class Scenario:
 
     # the program
 
-    def start(self):
-        """Starts OlvexCleaner.exe (from C:\\olvex, its own folder) and returns at once."""
+    def start(self, relay=False):
+        """Starts OlvexCleaner.exe (from C:\\olvex, its own folder) and returns at once.
+        With relay, Wine logs the program's calls into the system DLLs to relay.log (read
+        them with own_calls()); the driver and other helpers run untraced."""
         if self.process is not None:
             raise HarnessError("the program was already started in this scenario")
         problems = escape_routes(self.prefix, self._allowed_links)
         if problems:
             raise HarnessError("refusing to start the program: the prefix leads outside itself: "
                                + "; ".join(problems))
+        env = self.env
         self._out = open(os.path.join(self.root, "program.out"), "wb")
-        self.process = subprocess.Popen(["wine", WIN_EXE], env=self.env,
+        errors = subprocess.STDOUT
+        if relay:
+            self._trace_only_the_program()
+            env = dict(self.env, WINEDEBUG="-all,+relay")
+            errors = open(self.relay_log(), "wb")
+        self.process = subprocess.Popen(["wine", WIN_EXE], env=env,
                                         cwd=self.path(WIN_DIR[3:]), stdin=subprocess.DEVNULL,
-                                        stdout=self._out, stderr=subprocess.STDOUT)
+                                        stdout=self._out, stderr=errors)
         self._out.close()
+        if relay:
+            errors.close()
         self.started_at = time.monotonic()
         return self.process
+
+    def relay_log(self):
+        return os.path.join(self.root, "relay.log")
+
+    def _trace_only_the_program(self):
+        # Only imports bound in the program's own module get relay thunks, so calls between
+        # system DLLs are mostly not logged: a start, a Select All run and a close made a
+        # 35 MB trace without this and 1.2 MB with it, with the same 7,374 calls from the
+        # program. Functions the program looks up with GetProcAddress are still traced.
+        # Wine ignores the include list while the prefix's default RelayFromExclude is
+        # there, and reads both values when a process starts.
+        self.wine("reg", "add", "HKCU\\Software\\Wine\\Debug", "/v", "RelayFromInclude",
+                  "/d", WIN_EXE.rsplit("\\", 1)[-1].lower(), "/f")
+        self.wine("reg", "delete", "HKCU\\Software\\Wine\\Debug", "/v", "RelayFromExclude",
+                  "/f")
+
+    def own_calls(self):
+        """The calls the program made from its own image (relay_calls), read from the relay
+        log of a start(relay=True)."""
+        if not os.path.isfile(self.relay_log()):
+            raise HarnessError("no relay log: start the program with start(relay=True)")
+        return relay_calls(self.relay_log(), image_range(exe_path()))
 
     def wait_exit(self, timeout):
         """Waits for the program to end; returns its exit code or fails after timeout s."""
