@@ -52,6 +52,9 @@ if [ ! -f "$WINEPREFIX/.olvex-ready" ]; then
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   # The windows are designed in Comic Sans MS; Comic Neue is its free look-alike.
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Comic Sans MS' /d 'Comic Neue' /f >/dev/null 2>&1
+  # Wine's own fonts (Marlett draws the title bar buttons, Tahoma the dialogs) come with
+  # fonts-wine, in a folder this Wine build does not read: the prefix gets them.
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   touch "$WINEPREFIX/.olvex-ready"
 fi
 wine winecfg /v "$version" >/dev/null 2>&1
