@@ -3,13 +3,13 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/SystemCalls.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Memory.h"
 #include "platform/win32/Win32Profiles.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Toolkit.h"
-#include "platform/win32/SystemCalls.h"
 #include "platform/win32/Win32UrlCache.h"
 #include "shell/App.h"
 
@@ -19,7 +19,8 @@ namespace {
 // version than the first systems the program runs on carry.
 void InitialiseCommonControls() {
     using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    const auto initEx = platform::win32::BoundOrNull<InitFn>("comctl32.dll", "InitCommonControlsEx");
+    const auto initEx =
+        platform::win32::BoundOrNull<InitFn>("comctl32.dll", "InitCommonControlsEx");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     if (!initEx || !initEx(&controls)) ::InitCommonControls();
 }

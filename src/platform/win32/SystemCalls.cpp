@@ -179,8 +179,7 @@ bool DeleteAtRestartU(const std::string& path) {
 }
 
 bool CopyFileU(const std::string& from, const std::string& to) {
-    if (IsNtFamily())
-        return ::CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), FALSE) != 0;
+    if (IsNtFamily()) return ::CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), FALSE) != 0;
     const auto source = AnsiArgument(from);
     const auto target = AnsiArgument(to);
     return source && target && ::CopyFileA(source->c_str(), target->c_str(), FALSE) != 0;
@@ -255,11 +254,12 @@ std::string PrivateProfileBytesU(const std::string& section, const std::string& 
         // The wide lookup reads a file without a byte-order mark in the ANSI code page;
         // turning its answer back with the same code page gives the bytes as written.
         wchar_t value[kValue] = {};
-        const DWORD n = ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
-                                                   Wide(def).c_str(), value, kValue,
-                                                   WidePath(file).c_str());
+        const DWORD n =
+            ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(def).c_str(),
+                                       value, kValue, WidePath(file).c_str());
         const int size = static_cast<int>(n);
-        const int bytes = ::WideCharToMultiByte(CP_ACP, 0, value, size, nullptr, 0, nullptr, nullptr);
+        const int bytes =
+            ::WideCharToMultiByte(CP_ACP, 0, value, size, nullptr, 0, nullptr, nullptr);
         std::string raw(static_cast<size_t>(bytes), '\0');
         if (bytes > 0)
             ::WideCharToMultiByte(CP_ACP, 0, value, size, &raw[0], bytes, nullptr, nullptr);
@@ -270,8 +270,7 @@ std::string PrivateProfileBytesU(const std::string& section, const std::string& 
     if (!path) return AnsiText(def);
     char value[kValue] = {};
     const DWORD n = ::GetPrivateProfileStringA(AnsiText(section).c_str(), AnsiText(key).c_str(),
-                                               AnsiText(def).c_str(), value, kValue,
-                                               path->c_str());
+                                               AnsiText(def).c_str(), value, kValue, path->c_str());
     return std::string(value, n < kValue ? n : kValue - 1);
 }
 
@@ -300,8 +299,7 @@ void ShellExecuteU(HWND owner, const std::string& operation, const std::string& 
     }
     const auto target = AnsiArgument(file);
     if (!target) throw RuntimeError(kErrFileNotFound);
-    ::ShellExecuteA(owner, AnsiText(operation).c_str(), target->c_str(), nullptr, "",
-                    showCommand);
+    ::ShellExecuteA(owner, AnsiText(operation).c_str(), target->c_str(), nullptr, "", showCommand);
 }
 
 HRESULT EmptyRecycleBinU(HWND owner, DWORD flags) {
@@ -317,30 +315,15 @@ HRESULT EmptyRecycleBinU(HWND owner, DWORD flags) {
 
 // --- windows ---------------------------------------------------------------------------
 
-void RegisterWindowClassU(const std::string& name, WNDPROC procedure, HINSTANCE instance,
-                          HICON icon) {
-    if (IsNtFamily()) {
-        const std::wstring wide = Wide(name);
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        if (::GetClassInfoExW(instance, wide.c_str(), &wc)) return;
-        wc = WNDCLASSEXW{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = procedure;
-        wc.hInstance = instance;
-        wc.hIcon = icon;
-        wc.hIconSm = icon;
-        wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = wide.c_str();
-        ::RegisterClassExW(&wc);
-        return;
-    }
-    const std::string ansi = AnsiText(name);
-    WNDCLASSEXA wc{};
+namespace {
+// The class record is the same in both families but for the text of its name.
+template <class ClassRecord, class Char, class GetInfo, class Register>
+void RegisterClassOnce(const std::basic_string<Char>& name, WNDPROC procedure, HINSTANCE instance,
+                       HICON icon, GetInfo getInfo, Register registerClass) {
+    ClassRecord wc{};
     wc.cbSize = sizeof wc;
-    if (::GetClassInfoExA(instance, ansi.c_str(), &wc)) return;
-    wc = WNDCLASSEXA{};
+    if (getInfo(instance, name.c_str(), &wc)) return;
+    wc = ClassRecord{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = procedure;
     wc.hInstance = instance;
@@ -348,8 +331,20 @@ void RegisterWindowClassU(const std::string& name, WNDPROC procedure, HINSTANCE 
     wc.hIconSm = icon;
     wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = ansi.c_str();
-    ::RegisterClassExA(&wc);
+    wc.lpszClassName = name.c_str();
+    registerClass(&wc);
+}
+}  // namespace
+
+void RegisterWindowClassU(const std::string& name, WNDPROC procedure, HINSTANCE instance,
+                          HICON icon) {
+    if (IsNtFamily()) {
+        RegisterClassOnce<WNDCLASSEXW>(Wide(name), procedure, instance, icon, ::GetClassInfoExW,
+                                       ::RegisterClassExW);
+    } else {
+        RegisterClassOnce<WNDCLASSEXA>(AnsiText(name), procedure, instance, icon, ::GetClassInfoExA,
+                                       ::RegisterClassExA);
+    }
 }
 
 HWND CreateWindowU(DWORD exStyle, const std::string& className, const std::string& text,
@@ -357,10 +352,10 @@ HWND CreateWindowU(DWORD exStyle, const std::string& className, const std::strin
                    HINSTANCE instance, void* param) {
     HMENU menu = reinterpret_cast<HMENU>(id);
     if (IsNtFamily())
-        return ::CreateWindowExW(exStyle, Wide(className).c_str(), Wide(text).c_str(), style, x,
-                                 y, width, height, parent, menu, instance, param);
-    return ::CreateWindowExA(exStyle, AnsiText(className).c_str(), AnsiText(text).c_str(), style,
-                             x, y, width, height, parent, menu, instance, param);
+        return ::CreateWindowExW(exStyle, Wide(className).c_str(), Wide(text).c_str(), style, x, y,
+                                 width, height, parent, menu, instance, param);
+    return ::CreateWindowExA(exStyle, AnsiText(className).c_str(), AnsiText(text).c_str(), style, x,
+                             y, width, height, parent, menu, instance, param);
 }
 
 LRESULT DefWindowProcU(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -375,8 +370,7 @@ WNDPROC SubclassWindowU(HWND window, WNDPROC procedure) {
     return reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(window, GWLP_WNDPROC, value));
 }
 
-LRESULT CallWindowProcU(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
-                        LPARAM lParam) {
+LRESULT CallWindowProcU(WNDPROC previous, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (IsNtFamily()) return ::CallWindowProcW(previous, window, message, wParam, lParam);
     return ::CallWindowProcA(previous, window, message, wParam, lParam);
 }
@@ -412,8 +406,7 @@ void AddListBoxItemU(HWND listBox, const std::string& text) {
     if (IsNtFamily()) {
         ::SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
     } else {
-        ::SendMessageA(listBox, LB_ADDSTRING, 0,
-                       reinterpret_cast<LPARAM>(AnsiText(text).c_str()));
+        ::SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiText(text).c_str()));
     }
 }
 
@@ -463,7 +456,7 @@ HANDLE WINAPI CreateSemaphoreOfFamily(LPSECURITY_ATTRIBUTES security, LONG initi
 }  // namespace
 
 extern "C" {
-extern decltype(&CreateSemaphoreOfFamily) const olvexCreateSemaphoreSlot __asm__(
-    "__imp__CreateSemaphoreW@16");
+extern decltype(&CreateSemaphoreOfFamily)
+    const olvexCreateSemaphoreSlot __asm__("__imp__CreateSemaphoreW@16");
 decltype(&CreateSemaphoreOfFamily) const olvexCreateSemaphoreSlot = &CreateSemaphoreOfFamily;
 }

@@ -40,8 +40,7 @@ FARPROC RequireSystemFunction(const char* library, const char* function);
 // The two above, typed. A call site keeps what it bound in a static local.
 template <class Fn>
 Fn Bound(const char* library, const char* function) {
-    return reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(RequireSystemFunction(library, function)));
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(RequireSystemFunction(library, function)));
 }
 template <class Fn>
 Fn BoundOrNull(const char* library, const char* function) {
@@ -97,8 +96,7 @@ HWND CreateWindowU(DWORD exStyle, const std::string& className, const std::strin
 LRESULT DefWindowProcU(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Replaces a control's window procedure; returns the one it had.
 WNDPROC SubclassWindowU(HWND window, WNDPROC procedure);
-LRESULT CallWindowProcU(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
-                        LPARAM lParam);
+LRESULT CallWindowProcU(WNDPROC previous, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void SetWindowTextU(HWND window, const std::string& text);
 std::string WindowTextU(HWND window);
 void AppendMenuU(HMENU menu, UINT flags, UINT_PTR id, const std::string& text);

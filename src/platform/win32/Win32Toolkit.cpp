@@ -214,11 +214,11 @@ void Win32Peer::CreateControls() {
                 style |= WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
                 break;
         }
-        HWND child = CreateWindowU(
-            0, cls, s.kind == ui::Kind::Image ? "" : control->Caption(), style,
-            toolkit_.ToPixels(left), toolkit_.ToPixels(top), toolkit_.ToPixels(s.width),
-            toolkit_.ToPixels(s.height), hwnd_, static_cast<UINT_PTR>(ui::ControlId(s.name)),
-            toolkit_.instance(), nullptr);
+        HWND child = CreateWindowU(0, cls, s.kind == ui::Kind::Image ? "" : control->Caption(),
+                                   style, toolkit_.ToPixels(left), toolkit_.ToPixels(top),
+                                   toolkit_.ToPixels(s.width), toolkit_.ToPixels(s.height), hwnd_,
+                                   static_cast<UINT_PTR>(ui::ControlId(s.name)),
+                                   toolkit_.instance(), nullptr);
         children_[s.name] = child;
         if (s.kind == ui::Kind::Image) {
             ::SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(toolkit_.Icon()), 0);
@@ -237,8 +237,7 @@ void Win32Peer::CreateControls() {
             ::SendMessageA(child, BM_SETCHECK, static_cast<WPARAM>(control->Value()), 0);
         if (!control->Enabled()) ::EnableWindow(child, FALSE);
         if (s.kind == ui::Kind::ListBox) {
-            for (int i = 0; i < control->ListCount(); ++i)
-                AddListBoxItemU(child, control->List(i));
+            for (int i = 0; i < control->ListCount(); ++i) AddListBoxItemU(child, control->List(i));
         }
     }
 }

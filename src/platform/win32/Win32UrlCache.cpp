@@ -20,8 +20,7 @@ uintptr_t Win32UrlCache::FindFirst(uintptr_t buffer, uint32_t& size) {
     using Fn = HANDLE(WINAPI*)(LPCSTR, LPINTERNET_CACHE_ENTRY_INFOA, LPDWORD);
     static const auto findFirst = Bound<Fn>(kInternet, "FindFirstUrlCacheEntryA");
     DWORD n = size;
-    HANDLE handle =
-        findFirst(nullptr, reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer), &n);
+    HANDLE handle = findFirst(nullptr, reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer), &n);
     // An empty index leaves the size as passed; report "no entry" as 0. The last error is
     // read only after a failure: a successful call may leave the size query's error behind.
     if (!handle && ::GetLastError() == ERROR_NO_MORE_ITEMS) n = 0;
