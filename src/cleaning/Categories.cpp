@@ -20,11 +20,6 @@ std::string Join(std::initializer_list<std::string> parts, const char* tail) {
     return path + tail;
 }
 
-bool IsSweepableFolder(const std::string& path) {
-    if (path.size() < 4 || path[1] != ':' || (path[2] != '\\' && path[2] != '/')) return false;
-    return path.find_first_not_of("\\/", 3) != std::string::npos;
-}
-
 const std::vector<Category>& NtCategories() {
     static const std::vector<Category> table = {
         {"Check1", "Windows Temp", Operation::Sweep,

@@ -51,8 +51,4 @@ const std::vector<Category>& Windows98Categories();
 // parts joined, then tail; "" when a part is unknown.
 std::string Join(std::initializer_list<std::string> parts, const char* tail);
 
-// Only an absolute folder below a drive root may be swept: never a drive root itself and
-// never a path relative to the current folder.
-bool IsSweepableFolder(const std::string& path);
-
 }  // namespace olvex

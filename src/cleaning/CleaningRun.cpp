@@ -13,31 +13,9 @@ using platform::SkipOnFailure;
 
 namespace {
 
-void Sweep(Services& services, const CleaningWindow& window, std::string path) {
-    if (!IsSweepableFolder(path)) return;
-    FindFilesAPI(services.files, path, "*.*", window.sweep);
-}
-
-// The prefetch folder keeps its layout.ini: it is copied to a temporary file of its own
-// before the sweep and copied back afterwards. Nothing but that backup is ever removed,
-// and a layout.ini is only restored where one was backed up.
-void SweepKeepingLayout(Services& services, const CleaningWindow& window,
-                        const std::string& prefetch) {
-    if (!IsSweepableFolder(prefetch)) return;
-    const std::string layout = prefetch + "\\layout.ini";
-    std::string backup;
-    const uint32_t attributes = services.files.GetAttributes(layout);
-    if (attributes != platform::kInvalidAttributes && !(attributes & platform::kAttrDirectory)) {
-        backup = services.files.CreateTempFile();
-        if (!backup.empty() && !services.files.Copy(layout, backup)) {
-            services.files.Delete(backup, platform::kInvalidAttributes);
-            backup.clear();
-        }
-    }
-    SkipOnFailure([&] { Sweep(services, window, prefetch); });
-    if (backup.empty()) return;
-    services.files.Copy(backup, layout);
-    services.files.Delete(backup, platform::kInvalidAttributes);
+void Sweep(Services& services, const CleaningWindow& window, std::string path,
+           const std::string& keptFile = "") {
+    FindFilesAPI(services.files, path, "*.*", window.sweep, keptFile);
 }
 
 // Every profile folder, hidden and system ones included: its temporary folder, its
@@ -70,7 +48,8 @@ void PerformCategory(Services& services, CleaningWindow& window, const Category&
             SkipOnFailure([&] { Sweep(services, window, category.path(paths)); });
             break;
         case Operation::SweepKeepingLayout:
-            SkipOnFailure([&] { SweepKeepingLayout(services, window, category.path(paths)); });
+            // layout.ini stays where it is while everything else goes.
+            SkipOnFailure([&] { Sweep(services, window, category.path(paths), "layout.ini"); });
             break;
         case Operation::PurgeCookiesThenSweep:
             SkipOnFailure([&] { ClearCookieCache(services, list); });

@@ -1,15 +1,14 @@
 #include "cleaning/FolderSweep.h"
 
+#include <memory>
 #include <vector>
 
-#include "system/FileSystemObject.h"
+#include "system/DeletionGuard.h"
 
 namespace olvex {
 
-using platform::kAttrDirectory;
-using platform::kAttrHidden;
-using platform::kAttrReparsePoint;
-using platform::kAttrSystem;
+using platform::FindEntry;
+using platform::OpenedFolder;
 
 std::string StripNulls(std::string& OriginalStr) {
     const size_t nul = OriginalStr.find('\0');
@@ -19,51 +18,28 @@ std::string StripNulls(std::string& OriginalStr) {
 
 namespace {
 
-std::vector<platform::FindEntry> Listing(platform::FileSystem& files, const std::string& pattern) {
-    std::vector<platform::FindEntry> entries;
-    if (auto finder = files.Find(pattern)) {
-        platform::FindEntry entry;
-        while (finder->Next(entry)) {
-            StripNulls(entry.name);
-            if (entry.name != "." && entry.name != "..") entries.push_back(entry);
-        }
-    }
-    return entries;
-}
-
-bool MatchesEverything(const std::string& pattern) {
-    return pattern == "*" || pattern == "*.*";
-}
-
 // One folder: delete what the pattern names, return the subfolders to visit afterwards.
 // The listing's own attributes answer every question about an entry, so each entry
-// costs no more than the one call that deletes it.
-std::vector<std::string> SweepOne(platform::FileSystem& files, FileSystemObject& fso,
-                                  const std::string& path, const std::string& pattern,
-                                  SweepKind kind) {
-    // First pass: the subfolders, listed before anything is deleted.
-    const std::vector<platform::FindEntry> all = Listing(files, path + "*");
-    std::vector<std::string> subfolders;
-    for (const auto& entry : all) {
-        if ((entry.attributes & kAttrDirectory) && !(entry.attributes & kAttrReparsePoint))
-            subfolders.push_back(entry.name);
-    }
+// costs no more than the calls that delete it.
+std::vector<FindEntry> SweepOne(OpenedFolder& folder, const std::string& pattern, SweepKind kind,
+                                const std::string& keptFile) {
+    const std::vector<FindEntry> all = folder.List();
+    std::vector<FindEntry> subfolders;
+    for (const FindEntry& entry : all)
+        if ((entry.attributes & platform::kAttrDirectory) && !IsLeftAlone(entry))
+            subfolders.push_back(entry);
 
-    // Second pass: delete. With a pattern that names everything, the first listing serves.
-    const std::vector<platform::FindEntry> targets =
-        MatchesEverything(pattern) ? all : Listing(files, path + pattern);
-    for (const auto& entry : targets) {
-        const std::string full = path + entry.name;
-        // A link or junction stays where it is, like a file that cannot be deleted.
-        if (entry.attributes & kAttrReparsePoint) continue;
-        if (entry.attributes & kAttrDirectory) {
-            fso.DeleteFolder(full);  // a failure ends the whole sweep
+    for (const FindEntry& entry : all) {
+        if (IsLeftAlone(entry) || !MatchesPattern(entry.name, pattern)) continue;
+        if (entry.attributes & platform::kAttrDirectory) {
+            RemoveTree(folder, entry);  // a failure ends the whole sweep
             continue;
         }
         // Ordinary files only: hidden and system files are not touched.
-        if (entry.attributes & (kAttrHidden | kAttrSystem)) continue;
-        if (!files.Delete(full, entry.attributes) && kind == SweepKind::NT)
-            files.DeleteAtRestart(full);
+        if (entry.attributes & (platform::kAttrHidden | platform::kAttrSystem)) continue;
+        if (!keptFile.empty() && MatchesPattern(entry.name, keptFile)) continue;
+        if (folder.DeleteListedFile(entry) == platform::Deletion::Refused && kind == SweepKind::NT)
+            folder.DeleteAtRestart(entry);
     }
     return subfolders;
 }
@@ -71,18 +47,30 @@ std::vector<std::string> SweepOne(platform::FileSystem& files, FileSystemObject&
 }  // namespace
 
 void FindFilesAPI(platform::FileSystem& files, std::string& path, const std::string& SearchStr,
-                  SweepKind kind) {
-    FileSystemObject fso(files);
+                  SweepKind kind, const std::string& keptFile) {
     if (path.empty() || path.back() != '\\') path += "\\";
+    std::shared_ptr<OpenedFolder> start = OpenStartFolder(files, path);
+    if (!start) return;
 
-    // Depth first, in listing order, without recursion: trees of any depth are fine.
-    std::vector<std::string> pending{path};
-    while (!pending.empty()) {
-        const std::string folder = pending.back();
-        pending.pop_back();
-        std::vector<std::string> subfolders = SweepOne(files, fso, folder, SearchStr, kind);
+    // Depth first, in listing order, without recursion: trees of any depth are fine. Each
+    // folder is opened through its parent, which stays open while its subfolders wait.
+    struct Pending {
+        std::shared_ptr<OpenedFolder> parent;
+        FindEntry entry;
+    };
+    std::vector<Pending> pending;
+    auto visit = [&](const std::shared_ptr<OpenedFolder>& folder, const std::string& kept) {
+        std::vector<FindEntry> subfolders = SweepOne(*folder, SearchStr, kind, kept);
         for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it)
-            pending.push_back(folder + *it + "\\");
+            pending.push_back({folder, *it});
+    };
+    visit(start, keptFile);
+    while (!pending.empty()) {
+        const Pending next = pending.back();
+        pending.pop_back();
+        // Subfolders deleted whole are gone by now.
+        std::shared_ptr<OpenedFolder> folder = next.parent->OpenListedFolder(next.entry);
+        if (folder) visit(folder, "");
     }
 }
 

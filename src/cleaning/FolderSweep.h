@@ -16,9 +16,12 @@ enum class SweepKind {
 
 // Deletes every file and subfolder that SearchStr matches in path, then walks into the
 // subfolders that survive. Hidden, system, read-only and locked files stay; links and
-// junctions are left in place and never entered. A subfolder that cannot be deleted whole
-// ends the sweep at every level with its run-time error. path gains a trailing backslash.
+// junctions are left in place and never entered or registered, and so is every name the
+// system's path parsing would change. A subfolder that cannot be deleted whole ends the
+// sweep at every level with its run-time error. A start folder that is a link, or has
+// one on its path, is not swept at all. A file named keptFile at the top stays where it
+// is. path gains a trailing backslash.
 void FindFilesAPI(platform::FileSystem& files, std::string& path, const std::string& SearchStr,
-                  SweepKind kind);
+                  SweepKind kind, const std::string& keptFile = "");
 
 }  // namespace olvex

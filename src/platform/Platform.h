@@ -1,10 +1,11 @@
 #pragma once
 // The operating system as the program's logic sees it. The real implementation lives in
-// win32/; unit tests use in-memory fakes. Strings are narrow (ANSI code page) text.
+// win32/; unit tests use in-memory fakes. Strings are UTF-8.
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -89,6 +90,7 @@ struct FindEntry {
     std::string name;
     uint32_t attributes = 0;
     uint64_t size = 0;
+    uint64_t id = 0;  // the system's file id where a listing gives one, else 0
 };
 
 // An open directory listing; "no more entries" is the normal end, not an error.
@@ -98,6 +100,39 @@ class Finder {
     virtual bool Next(FindEntry& entry) = 0;
 };
 
+// What became of a listed file that a folder was asked to delete.
+enum class Deletion {
+    Deleted,
+    Refused,   // it is there but cannot go (read-only, in use)
+    NotThere,  // gone, or not the plain file the listing showed (a link leads elsewhere)
+};
+
+// A folder held open for deleting inside it. It was opened without following a link, and
+// every entry is reached relative to it by its listed name, taken literally: nothing is
+// glued to a path and parsed again where the system allows that. Each entry is checked,
+// on what it will be deleted through, to be the plain file or folder the listing showed
+// at that place; a link or a swapped entry is never deleted, removed or entered.
+class OpenedFolder {
+  public:
+    virtual ~OpenedFolder() = default;
+    // The entries, "." and ".." left out, in the system's order; throws RuntimeError when
+    // the folder cannot be read.
+    virtual std::vector<FindEntry> List() = 0;
+    virtual Deletion DeleteListedFile(const FindEntry& entry) = 0;
+    // Asks the system to delete the listed file at the next restart, once it is checked to
+    // be the plain file listed; false when refused, or when the system keeps no such list.
+    virtual bool DeleteAtRestart(const FindEntry& entry) = 0;
+    // The listed subfolder, opened and checked; nullptr when it is missing or not the plain
+    // folder listed.
+    virtual std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry) = 0;
+    // Removes this folder, which must be empty by now; false when it cannot go.
+    virtual bool RemoveEmpty() = 0;
+    // Moves this folder into parent under name (which must be free); false when it cannot
+    // be moved. The folder stays open and usable.
+    virtual bool MoveInto(OpenedFolder& parent, const std::string& name) = 0;
+};
+
+// Looking at files, and the one way to change them: through an OpenedFolder.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -108,18 +143,10 @@ class FileSystem {
     virtual std::unique_ptr<Finder> Find(const std::string& pattern) = 0;
     // The attributes of a path, or kInvalidAttributes.
     virtual uint32_t GetAttributes(const std::string& path) = 0;
-    // Deletes one file; false when it cannot be deleted. A reparse point (link or junction)
-    // is never deleted. knownAttributes are the entry's attributes from a listing, so the
-    // check needs no second look; kInvalidAttributes when the caller has none.
-    virtual bool Delete(const std::string& path, uint32_t knownAttributes) = 0;
-    // Removes an empty folder; false when it cannot be removed (or is a reparse point).
-    virtual bool RemoveFolder(const std::string& path) = 0;
-    // Asks the system to delete the file at the next restart; false when refused.
-    virtual bool DeleteAtRestart(const std::string& path) = 0;
-    // Copies a file, replacing the target; false when it cannot be copied.
-    virtual bool Copy(const std::string& from, const std::string& to) = 0;
-    // A new, empty, uniquely named file in the user's temporary folder; "" on failure.
-    virtual std::string CreateTempFile() = 0;
+    // Opens the folder at an absolute path for deleting inside it; nullptr when it is
+    // missing, not a folder, or (as far as the system can tell on the opened object) a
+    // link. The callers check the folders on the way first.
+    virtual std::unique_ptr<OpenedFolder> OpenFolder(const std::string& path) = 0;
 };
 
 // The browser's URL cache index. The enumeration writes an entry as the system lays it out: a

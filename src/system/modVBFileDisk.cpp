@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "system/DeletionGuard.h"
+
 namespace olvex {
 
 using platform::FileSystem;
@@ -72,11 +74,16 @@ bool FileExists(FileSystem& files, const std::string& path) {
 
 bool KillFile(FileSystem& files, const std::string& path) {
     try {
-        const std::string folder = FolderOf(path);
+        // The system matches the pattern; the names it finds are deleted through their
+        // folder, opened once.
         NameLookup lookup(files, path, 0);
+        std::string name = lookup.Next();
+        if (name.empty()) return true;
+        auto folder = OpenStartFolder(files, FolderOf(path));
+        if (!folder) return true;
         // A file that cannot be deleted does not stop the others the pattern names.
-        for (std::string name = lookup.Next(); !name.empty(); name = lookup.Next())
-            files.Delete(folder + name, lookup.Attributes());
+        for (; !name.empty(); name = lookup.Next())
+            DeleteEntry(*folder, platform::FindEntry{name, lookup.Attributes(), 0, 0});
     } catch (const RuntimeError&) {
     }
     return true;

@@ -94,7 +94,7 @@ TEST_F(FileRoutines, KillFileAddressesFilesInTheirOwnFolderWithEitherSeparator) 
     files.AddFile("C:\\ff\\Profiles\\ab.default\\Cookies.txt");
     KillFile(files, "C:\\ff\\Profiles/ab.default\\cookies.TXT");
     ASSERT_EQ(files.deleted.size(), 1u);
-    EXPECT_EQ(files.deleted[0], "C:\\ff\\Profiles/ab.default\\Cookies.txt");
+    EXPECT_EQ(files.deleted[0], "C:\\ff\\Profiles\\ab.default\\Cookies.txt");
 }
 
 TEST_F(FileRoutines, IsAttrSetNeedsEveryBitAndSaysYesWhenUnreadable) {

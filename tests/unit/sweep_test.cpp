@@ -1,10 +1,9 @@
-// The folder sweep and the folder delete it relies on.
+// The folder sweep.
 #include <gtest/gtest.h>
 
 #include "cleaning/FolderSweep.h"
 #include "fakes/FakeFileSystem.h"
 #include "platform/Errors.h"
-#include "system/FileSystemObject.h"
 
 namespace {
 
@@ -95,8 +94,6 @@ TEST_F(Sweep, LinksAreNeitherEnteredNorDeleted) {
     // that cannot be deleted.
     EXPECT_TRUE(files.Exists("C:\\T\\sub\\deeper-link"));
     EXPECT_TRUE(files.Exists("C:\\Outside\\precious.doc"));
-    for (const auto& pattern : files.patterns)
-        EXPECT_EQ(pattern.find("link\\"), std::string::npos) << "entered " << pattern;
 }
 
 TEST_F(Sweep, DeepTreesNeedNoRecursion) {
@@ -130,49 +127,6 @@ TEST(StripNullsRoutine, CutsAtTheFirstNul) {
     EXPECT_EQ(StripNulls(plain), "plain");
     std::string empty("\0x", 2);
     EXPECT_EQ(StripNulls(empty), "");
-}
-
-TEST(FolderDelete, RemovesHiddenAndSystemButStopsAtReadOnly) {
-    fakes::FakeFileSystem files;
-    files.AddFile("C:\\F\\h", kAttrHidden);
-    files.AddFile("C:\\F\\s", kAttrSystem);
-    files.AddFile("C:\\F\\sub\\x");
-    FileSystemObject fso(files);
-    EXPECT_TRUE(fso.FolderExists("C:\\F"));
-    fso.DeleteFolder("C:\\F");
-    EXPECT_FALSE(files.Exists("C:\\F"));
-    EXPECT_FALSE(fso.FolderExists("C:\\F"));
-
-    files.AddFile("C:\\G\\a");
-    files.AddFile("C:\\G\\b", kAttrReadOnly);
-    files.AddFile("C:\\G\\c");
-    try {
-        fso.DeleteFolder("C:\\G");
-        FAIL();
-    } catch (const platform::RuntimeError& error) {
-        EXPECT_EQ(error.number(), 70);
-        EXPECT_EQ(error.description(), "Permission denied");
-    }
-    EXPECT_FALSE(files.Exists("C:\\G\\a"));
-    EXPECT_TRUE(files.Exists("C:\\G\\b"));
-    EXPECT_TRUE(files.Exists("C:\\G\\c"));
-}
-
-TEST(FolderDelete, MissingFolderAndLinks) {
-    fakes::FakeFileSystem files;
-    FileSystemObject fso(files);
-    try {
-        fso.DeleteFolder("C:\\Missing");
-        FAIL();
-    } catch (const platform::RuntimeError& error) {
-        EXPECT_EQ(error.number(), 76);
-    }
-    files.AddFile("C:\\Target\\keep.txt");
-    files.AddFolderLink("C:\\Link");
-    EXPECT_THROW(fso.DeleteFolder("C:\\Link"), platform::RuntimeError);
-    EXPECT_TRUE(files.Exists("C:\\Link"));
-    files.AddFile("C:\\file.txt");
-    EXPECT_FALSE(fso.FolderExists("C:\\file.txt"));
 }
 
 }  // namespace

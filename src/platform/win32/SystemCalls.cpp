@@ -178,30 +178,6 @@ bool DeleteAtRestartU(const std::string& path) {
     return ::MoveFileExW(WidePath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
 }
 
-bool CopyFileU(const std::string& from, const std::string& to) {
-    if (IsNtFamily()) return ::CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), FALSE) != 0;
-    const auto source = AnsiArgument(from);
-    const auto target = AnsiArgument(to);
-    return source && target && ::CopyFileA(source->c_str(), target->c_str(), FALSE) != 0;
-}
-
-std::string CreateTempFileU() {
-    if (IsNtFamily()) {
-        wchar_t folder[MAX_PATH + 1] = {};
-        wchar_t name[MAX_PATH + 1] = {};
-        const DWORD n = ::GetTempPathW(MAX_PATH, folder);
-        if (n == 0 || n > MAX_PATH) return "";
-        if (::GetTempFileNameW(folder, L"olv", 0, name) == 0) return "";
-        return Utf8(name);
-    }
-    char folder[MAX_PATH + 1] = {};
-    char name[MAX_PATH + 1] = {};
-    const DWORD n = ::GetTempPathA(MAX_PATH, folder);
-    if (n == 0 || n > MAX_PATH) return "";
-    if (::GetTempFileNameA(folder, "olv", 0, name) == 0) return "";
-    return Utf8FromAnsi(name);
-}
-
 // --- system ----------------------------------------------------------------------------
 
 std::optional<std::string> WindowsDirectoryU() {

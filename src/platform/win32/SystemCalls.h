@@ -62,9 +62,6 @@ DWORD GetFileAttributesU(const std::string& path);
 bool DeleteFileU(const std::string& path);
 bool RemoveDirectoryU(const std::string& path);
 bool DeleteAtRestartU(const std::string& path);
-bool CopyFileU(const std::string& from, const std::string& to);
-// A new, empty, uniquely named file in the user's temporary folder; "" on failure.
-std::string CreateTempFileU();
 
 // --- system ----------------------------------------------------------------------------
 

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include <windows.h>
 
+#include "platform/win32/OpenedFolders.h"
 #include "platform/win32/SystemCalls.h"
 #include "platform/win32/Win32Error.h"
 
@@ -37,11 +38,6 @@ bool MeansNothingFound(DWORD code) {
            code == ERROR_NO_MORE_FILES || code == ERROR_DIRECTORY || code == ERROR_ACCESS_DENIED;
 }
 
-bool IsReparsePoint(const std::string& path) {
-    const DWORD attributes = GetFileAttributesU(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
 }  // namespace
 
 std::unique_ptr<Finder> Win32FileSystem::Find(const std::string& pattern) {
@@ -59,29 +55,8 @@ uint32_t Win32FileSystem::GetAttributes(const std::string& path) {
     return GetFileAttributesU(path);
 }
 
-bool Win32FileSystem::Delete(const std::string& path, uint32_t knownAttributes) {
-    if (knownAttributes == kInvalidAttributes ? IsReparsePoint(path)
-                                              : (knownAttributes & kAttrReparsePoint) != 0)
-        return false;
-    return DeleteFileU(path);
-}
-
-bool Win32FileSystem::RemoveFolder(const std::string& path) {
-    if (IsReparsePoint(path)) return false;
-    return RemoveDirectoryU(path);
-}
-
-bool Win32FileSystem::DeleteAtRestart(const std::string& path) {
-    if (IsReparsePoint(path)) return false;
-    return DeleteAtRestartU(path);
-}
-
-bool Win32FileSystem::Copy(const std::string& from, const std::string& to) {
-    return CopyFileU(from, to);
-}
-
-std::string Win32FileSystem::CreateTempFile() {
-    return CreateTempFileU();
+std::unique_ptr<OpenedFolder> Win32FileSystem::OpenFolder(const std::string& path) {
+    return IsNtFamily() ? OpenHandleFolder(path) : OpenPathFolder(path);
 }
 
 }  // namespace platform::win32

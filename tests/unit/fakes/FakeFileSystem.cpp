@@ -166,57 +166,104 @@ uint32_t FakeFileSystem::GetAttributes(const std::string& path) {
     return node ? node->attributes : platform::kInvalidAttributes;
 }
 
-bool FakeFileSystem::Delete(const std::string& path, uint32_t) {
-    const std::string key = Key(path);
-    const Node* node = Lookup(key);
-    if (!node || (node->attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint)))
-        return false;
-    if ((node->attributes & platform::kAttrReadOnly) || locked_.count(key)) return false;
-    nodes_.erase(key);
-    deleted.push_back(path);
-    return true;
+// A folder of the fake, addressed by its path; entries are checked as the real folders do.
+class FakeFolder : public platform::OpenedFolder {
+  public:
+    FakeFolder(FakeFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
+
+    std::vector<platform::FindEntry> List() override {
+        std::vector<platform::FindEntry> entries;
+        const std::string prefix = FakeFileSystem::Key(path_) + "\\";
+        for (const auto& [key, node] : files_.nodes_) {
+            if (key.compare(0, prefix.size(), prefix) != 0) continue;
+            if (key.find('\\', prefix.size()) == std::string::npos)
+                entries.push_back({node.name, node.attributes, node.content.size(), 0});
+        }
+        return entries;
+    }
+
+    platform::Deletion DeleteListedFile(const platform::FindEntry& entry) override {
+        const std::string key = Key(entry);
+        if (!IsPlain(key, false)) return platform::Deletion::NotThere;
+        const FakeFileSystem::Node& node = files_.nodes_.at(key);
+        if ((node.attributes & platform::kAttrReadOnly) || files_.locked_.count(key))
+            return platform::Deletion::Refused;
+        files_.nodes_.erase(key);
+        files_.deleted.push_back(Child(entry));
+        return platform::Deletion::Deleted;
+    }
+
+    bool DeleteAtRestart(const platform::FindEntry& entry) override {
+        if (!IsPlain(Key(entry), false)) return false;
+        files_.atRestart.push_back(Child(entry));
+        return true;
+    }
+
+    std::unique_ptr<platform::OpenedFolder> OpenListedFolder(
+        const platform::FindEntry& entry) override {
+        if (!IsPlain(Key(entry), true)) return nullptr;
+        return std::make_unique<FakeFolder>(files_, Child(entry));
+    }
+
+    bool RemoveEmpty() override {
+        const std::string key = FakeFileSystem::Key(path_);
+        if (!files_.nodes_.count(key) || !List().empty()) return false;
+        files_.nodes_.erase(key);
+        files_.removedFolders.push_back(path_);
+        return true;
+    }
+
+    bool MoveInto(platform::OpenedFolder& parent, const std::string& name) override {
+        const std::string to = static_cast<FakeFolder&>(parent).path_ + "\\" + name;
+        const std::string from = FakeFileSystem::Key(path_), target = FakeFileSystem::Key(to);
+        if (files_.refuseMoves_ || files_.nodes_.count(target)) return false;
+        std::map<std::string, FakeFileSystem::Node> moved;
+        for (auto it = files_.nodes_.begin(); it != files_.nodes_.end();) {
+            if (it->first == from || it->first.compare(0, from.size() + 1, from + "\\") == 0) {
+                moved[target + it->first.substr(from.size())] = it->second;
+                it = files_.nodes_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        moved[target].name = name;
+        files_.nodes_.insert(moved.begin(), moved.end());
+        files_.moves.push_back(path_ + " -> " + to);
+        path_ = to;
+        return true;
+    }
+
+  private:
+    std::string Child(const platform::FindEntry& entry) const { return path_ + "\\" + entry.name; }
+    std::string Key(const platform::FindEntry& entry) const { return FakeFileSystem::Key(Child(entry)); }
+    bool IsPlain(const std::string& key, bool folder) const {
+        const FakeFileSystem::Node* node = files_.Lookup(key);
+        return node && !files_.elsewhere_.count(key) &&
+               !(node->attributes & platform::kAttrReparsePoint) &&
+               ((node->attributes & platform::kAttrDirectory) != 0) == folder;
+    }
+
+    FakeFileSystem& files_;
+    std::string path_;
+};
+
+void FakeFileSystem::AddFileLink(const std::string& path) {
+    AddFile(path);
+    elsewhere_.insert(Key(path));
 }
 
-bool FakeFileSystem::RemoveFolder(const std::string& path) {
+void FakeFileSystem::AddSwappedFolder(const std::string& path) {
+    AddFolder(path);
+    elsewhere_.insert(Key(path));
+}
+
+std::unique_ptr<platform::OpenedFolder> FakeFileSystem::OpenFolder(const std::string& path) {
     const std::string key = Key(path);
     const Node* node = Lookup(key);
     if (!node || !(node->attributes & platform::kAttrDirectory) ||
-        (node->attributes & platform::kAttrReparsePoint) || IsDriveRoot(key))
-        return false;
-    const std::string prefix = key + "\\";
-    auto next = nodes_.lower_bound(prefix);
-    if (next != nodes_.end() && next->first.compare(0, prefix.size(), prefix) == 0) return false;
-    nodes_.erase(key);
-    removedFolders.push_back(path);
-    return true;
-}
-
-bool FakeFileSystem::DeleteAtRestart(const std::string& path) {
-    if (!Lookup(Key(path))) return false;
-    atRestart.push_back(path);
-    return true;
-}
-
-bool FakeFileSystem::Copy(const std::string& from, const std::string& to) {
-    const Node* source = Lookup(Key(from));
-    if (!source || (source->attributes & platform::kAttrDirectory)) return false;
-    const size_t cut = Key(to).find_last_of('\\');
-    const Node* folder = cut == std::string::npos ? nullptr : Lookup(Key(to).substr(0, cut));
-    if (!folder) return false;
-    const Node* target = Lookup(Key(to));
-    if (target && (target->attributes & (platform::kAttrReadOnly | platform::kAttrDirectory)))
-        return false;
-    const std::string content = source->content;
-    const uint32_t attributes = source->attributes;
-    AddEntry(to, attributes, content);
-    return true;
-}
-
-std::string FakeFileSystem::CreateTempFile() {
-    if (!Lookup(Key(tempFolder))) return "";
-    const std::string path = tempFolder + "\\olv" + std::to_string(++tempCount_) + ".tmp";
-    AddFile(path);
-    return path;
+        (node->attributes & platform::kAttrReparsePoint) || elsewhere_.count(key))
+        return nullptr;
+    return std::make_unique<FakeFolder>(*this, path);
 }
 
 }  // namespace fakes

@@ -1,7 +1,8 @@
 #pragma once
 // An in-memory file system with the listing and deletion rules of the platform: names match
 // without regard to case, both separators work, listings come sorted by name with "." and
-// "..", read-only and locked files cannot be deleted.
+// "..", read-only and locked files cannot be deleted. Deleting goes through opened folders,
+// which check each entry as the real ones do.
 #include <map>
 #include <set>
 #include <string>
@@ -20,6 +21,13 @@ class FakeFileSystem : public platform::FileSystem {
                  const std::string& content = "");
     // A symbolic link or junction to a folder: listed as a folder with the reparse flag.
     void AddFolderLink(const std::string& path);
+    // An entry listed as a plain file or folder that, once opened, is not what was listed:
+    // a file link where the system does not flag links, or a folder swapped for a link
+    // after the listing.
+    void AddFileLink(const std::string& path);
+    void AddSwappedFolder(const std::string& path);
+    // Moving folders fails from now on.
+    void RefuseMoves() { refuseMoves_ = true; }
     std::string Content(const std::string& path) const;
     bool Exists(const std::string& path) const;
     void Lock(const std::string& path) { locked_.insert(Key(path)); }
@@ -28,22 +36,19 @@ class FakeFileSystem : public platform::FileSystem {
 
     std::unique_ptr<platform::Finder> Find(const std::string& pattern) override;
     uint32_t GetAttributes(const std::string& path) override;
-    bool Delete(const std::string& path, uint32_t knownAttributes) override;
-    bool RemoveFolder(const std::string& path) override;
-    bool DeleteAtRestart(const std::string& path) override;
-    bool Copy(const std::string& from, const std::string& to) override;
-    std::string CreateTempFile() override;
+    std::unique_ptr<platform::OpenedFolder> OpenFolder(const std::string& path) override;
 
     std::vector<std::string> deleted;   // paths as passed
     std::vector<std::string> patterns;  // every Find pattern, in order
     std::vector<std::string> removedFolders;
     std::vector<std::string> atRestart;
-    std::string tempFolder = "C:\\Documents and Settings\\Jo\\Local Settings\\Temp";
+    std::vector<std::string> moves;  // "from -> to"
 
     static std::string Key(const std::string& path);
     static bool Matches(const std::string& name, const std::string& wildcard);
 
   private:
+    friend class FakeFolder;
     struct Node {
         std::string name;
         uint32_t attributes;
@@ -51,7 +56,8 @@ class FakeFileSystem : public platform::FileSystem {
     };
     const Node* Lookup(const std::string& key) const;
     void AddEntry(const std::string& path, uint32_t attributes, const std::string& content = "");
-    int tempCount_ = 0;
+    bool refuseMoves_ = false;
+    std::set<std::string> elsewhere_;
 
     std::map<std::string, Node> nodes_;
     std::set<std::string> locked_;

@@ -1,0 +1,328 @@
+#include <windows.h>
+#include <winternl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/Errors.h"
+#include "platform/win32/OpenedFolders.h"
+#include "platform/win32/SystemCalls.h"
+
+namespace platform::win32 {
+
+namespace {
+
+using NtCreateFileFn = NTSTATUS(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK,
+                                        PLARGE_INTEGER, ULONG, ULONG, ULONG, ULONG, PVOID, ULONG);
+using NtFileInformationFn = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG,
+                                             FILE_INFORMATION_CLASS);
+using NtQueryDirectoryFileFn = NTSTATUS(NTAPI*)(HANDLE, HANDLE, PIO_APC_ROUTINE, PVOID,
+                                                PIO_STATUS_BLOCK, PVOID, ULONG,
+                                                FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING,
+                                                BOOLEAN);
+using NtCloseFn = NTSTATUS(NTAPI*)(HANDLE);
+
+// The native calls, bound at first use: every NT has them, no 9x system does.
+struct NativeCalls {
+    NtCreateFileFn create = Bound<NtCreateFileFn>("ntdll.dll", "NtCreateFile");
+    NtFileInformationFn query = Bound<NtFileInformationFn>("ntdll.dll", "NtQueryInformationFile");
+    NtFileInformationFn set = Bound<NtFileInformationFn>("ntdll.dll", "NtSetInformationFile");
+    NtQueryDirectoryFileFn list = Bound<NtQueryDirectoryFileFn>("ntdll.dll", "NtQueryDirectoryFile");
+    NtCloseFn close = Bound<NtCloseFn>("ntdll.dll", "NtClose");
+};
+
+const NativeCalls& Native() {
+    static const NativeCalls calls;
+    return calls;
+}
+
+constexpr NTSTATUS kNoMoreFiles = static_cast<NTSTATUS>(0x80000006L);
+constexpr NTSTATUS kBufferOverflow = static_cast<NTSTATUS>(0x80000005L);
+constexpr NTSTATUS kInvalidParameter = static_cast<NTSTATUS>(0xC000000DL);
+constexpr NTSTATUS kAccessDenied = static_cast<NTSTATUS>(0xC0000022L);
+constexpr FILE_INFORMATION_CLASS kNameInformation = static_cast<FILE_INFORMATION_CLASS>(9);
+constexpr FILE_INFORMATION_CLASS kRenameInformation = static_cast<FILE_INFORMATION_CLASS>(10);
+constexpr FILE_INFORMATION_CLASS kDispositionInformation = static_cast<FILE_INFORMATION_CLASS>(13);
+constexpr FILE_INFORMATION_CLASS kInternalInformation = static_cast<FILE_INFORMATION_CLASS>(6);
+constexpr FILE_INFORMATION_CLASS kBothDirectory = static_cast<FILE_INFORMATION_CLASS>(3);
+constexpr FILE_INFORMATION_CLASS kIdBothDirectory = static_cast<FILE_INFORMATION_CLASS>(37);
+
+constexpr ACCESS_MASK kFolderAccess =
+    FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | DELETE;
+
+bool Succeeded(NTSTATUS status) {
+    return status >= 0;
+}
+
+bool MeansMissing(NTSTATUS status) {
+    switch (static_cast<ULONG>(status)) {
+        case 0xC0000034:  // object name not found
+        case 0xC000003A:  // object path not found
+        case 0xC000000F:  // no such file
+        case 0xC00000BA:  // is a directory
+        case 0xC0000103:  // not a directory
+        case 0xC0000056:  // delete pending
+            return true;
+        default:
+            return false;
+    }
+}
+
+class NtHandle {
+  public:
+    NtHandle() = default;
+    explicit NtHandle(HANDLE handle) : handle_(handle) {}
+    ~NtHandle() {
+        if (handle_) Native().close(handle_);
+    }
+    NtHandle(NtHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+    NtHandle& operator=(NtHandle&& other) noexcept {
+        std::swap(handle_, other.handle_);
+        return *this;
+    }
+    NtHandle(const NtHandle&) = delete;
+    NtHandle& operator=(const NtHandle&) = delete;
+    HANDLE get() const { return handle_; }
+
+  private:
+    HANDLE handle_ = nullptr;
+};
+
+// NT 4.0 knows no reparse points and may refuse the option that opens one itself.
+bool g_reparseOptionRefused = false;
+
+// Opens name relative to root (or, with no root, the full native path), never following a
+// reparse point at its last component where the system has them.
+NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG options,
+              NtHandle& out) {
+    if (name.empty() || name.size() > 32767) return kInvalidParameter;
+    UNICODE_STRING text;
+    text.Length = text.MaximumLength = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+    text.Buffer = const_cast<PWSTR>(name.c_str());
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, root, nullptr);
+    for (;;) {
+        IO_STATUS_BLOCK io{};
+        HANDLE handle = nullptr;
+        const ULONG reparse = g_reparseOptionRefused ? 0 : FILE_OPEN_REPARSE_POINT;
+        const NTSTATUS status = Native().create(
+            &handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
+            options | FILE_SYNCHRONOUS_IO_NONALERT | reparse, nullptr, 0);
+        if (status == kInvalidParameter && reparse) {
+            g_reparseOptionRefused = true;
+            continue;
+        }
+        if (Succeeded(status)) out = NtHandle(handle);
+        return status;
+    }
+}
+
+// The path of what a handle reached, as the system reports it (from the volume's root).
+bool ReportedName(HANDLE handle, std::wstring& name) {
+    std::vector<ULONG> buffer(512);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        IO_STATUS_BLOCK io{};
+        const ULONG size = static_cast<ULONG>(buffer.size() * sizeof(ULONG));
+        const NTSTATUS status = Native().query(handle, &io, buffer.data(), size, kNameInformation);
+        const auto* info = reinterpret_cast<const FILE_NAME_INFORMATION*>(buffer.data());
+        if (status == kBufferOverflow) {
+            buffer.resize(info->FileNameLength / sizeof(ULONG) + 4);
+            continue;
+        }
+        if (!Succeeded(status)) return false;
+        name.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
+        for (wchar_t& c : name)
+            if (c == L'/') c = L'\\';
+        return true;
+    }
+    return false;
+}
+
+wchar_t UpperAscii(wchar_t c) {
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+bool EndsWithName(const std::wstring& reported, const std::wstring& expected, bool whole) {
+    if (reported.size() < expected.size() || (whole && reported.size() != expected.size()))
+        return false;
+    const size_t offset = reported.size() - expected.size();
+    for (size_t i = 0; i < expected.size(); ++i)
+        if (UpperAscii(reported[offset + i]) != UpperAscii(expected[i])) return false;
+    return true;
+}
+
+// A folder handle that reached a reparse point, or a folder other than the listed one.
+bool IsPlainFolder(HANDLE handle, uint64_t listedId) {
+    IO_STATUS_BLOCK io{};
+    FILE_BASIC_INFORMATION basic{};
+    if (!Succeeded(Native().query(handle, &io, &basic, sizeof basic, FileBasicInformation)) ||
+        (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        !(basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    if (listedId == 0) return true;
+    FILE_INTERNAL_INFORMATION internal{};
+    return Succeeded(Native().query(handle, &io, &internal, sizeof internal, kInternalInformation)) &&
+           static_cast<uint64_t>(internal.IndexNumber.QuadPart) == listedId;
+}
+
+class HandleFolder : public OpenedFolder {
+  public:
+    HandleFolder(NtHandle handle, std::wstring reported, std::string path)
+        : handle_(std::move(handle)), reported_(std::move(reported)), path_(std::move(path)) {}
+
+    std::vector<FindEntry> List() override {
+        std::vector<FindEntry> entries;
+        std::vector<LONGLONG> buffer(8192);
+        FILE_INFORMATION_CLASS kind = kIdBothDirectory;
+        bool restart = TRUE;
+        for (;;) {
+            IO_STATUS_BLOCK io{};
+            const NTSTATUS status =
+                Native().list(handle_.get(), nullptr, nullptr, nullptr, &io, buffer.data(),
+                              static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)), kind, FALSE,
+                              nullptr, restart);
+            if (status == kNoMoreFiles) break;
+            if (!Succeeded(status)) {
+                // Before XP, and on some file systems, listings carry no file ids.
+                if (restart && kind == kIdBothDirectory) {
+                    kind = kBothDirectory;
+                    continue;
+                }
+                throw RuntimeError(kErrPathFileAccess);
+            }
+            restart = FALSE;
+            const char* at = reinterpret_cast<const char*>(buffer.data());
+            for (;;) {
+                FindEntry entry;
+                ULONG next = 0;
+                if (kind == kIdBothDirectory) {
+                    const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFORMATION*>(at);
+                    entry = Entry(info->FileName, info->FileNameLength, info->FileAttributes,
+                                  info->EndOfFile.QuadPart);
+                    entry.id = static_cast<uint64_t>(info->FileId.QuadPart);
+                    next = info->NextEntryOffset;
+                } else {
+                    const auto* info = reinterpret_cast<const FILE_BOTH_DIR_INFORMATION*>(at);
+                    entry = Entry(info->FileName, info->FileNameLength, info->FileAttributes,
+                                  info->EndOfFile.QuadPart);
+                    next = info->NextEntryOffset;
+                }
+                if (entry.name != "." && entry.name != "..") entries.push_back(entry);
+                if (next == 0) break;
+                at += next;
+            }
+        }
+        return entries;
+    }
+
+    Deletion DeleteListedFile(const FindEntry& entry) override {
+        NtHandle file;
+        const std::wstring name = Wide(entry.name);
+        const NTSTATUS status =
+            Open(handle_.get(), name, DELETE | FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE, file);
+        if (!Succeeded(status)) return MeansMissing(status) ? Deletion::NotThere : Deletion::Refused;
+        // A link opened here leads to its target, which reports a name of its own.
+        if (!IsWhereListed(file.get(), name)) return Deletion::NotThere;
+        FILE_DISPOSITION_INFORMATION dispose{TRUE};
+        IO_STATUS_BLOCK io{};
+        // The file goes when the handle closes.
+        return Succeeded(Native().set(file.get(), &io, &dispose, sizeof dispose,
+                                      kDispositionInformation))
+                   ? Deletion::Deleted
+                   : Deletion::Refused;
+    }
+
+    bool DeleteAtRestart(const FindEntry& entry) override {
+        NtHandle file;
+        const std::wstring name = Wide(entry.name);
+        // Attributes only: a file in use can still be looked at.
+        if (!Succeeded(Open(handle_.get(), name, FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE,
+                            file)) ||
+            !IsWhereListed(file.get(), name))
+            return false;
+        return DeleteAtRestartU(path_ + "\\" + entry.name);
+    }
+
+    std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry) override {
+        NtHandle folder;
+        const std::wstring name = Wide(entry.name);
+        NTSTATUS status = Open(handle_.get(), name, kFolderAccess, FILE_DIRECTORY_FILE, folder);
+        // A folder this user may empty but not remove can still be swept.
+        if (status == kAccessDenied)
+            status = Open(handle_.get(), name, kFolderAccess & ~DELETE, FILE_DIRECTORY_FILE, folder);
+        std::wstring reported;
+        if (!Succeeded(status) || !ReportedName(folder.get(), reported) ||
+            !EndsWithName(reported, reported_ + L"\\" + name, true) ||
+            !IsPlainFolder(folder.get(), entry.id))
+            return nullptr;
+        return std::make_unique<HandleFolder>(std::move(folder), std::move(reported),
+                                              path_ + "\\" + entry.name);
+    }
+
+    bool RemoveEmpty() override {
+        FILE_DISPOSITION_INFORMATION dispose{TRUE};
+        IO_STATUS_BLOCK io{};
+        // The folder goes when its handle closes.
+        return Succeeded(
+            Native().set(handle_.get(), &io, &dispose, sizeof dispose, kDispositionInformation));
+    }
+
+    bool MoveInto(OpenedFolder& parent, const std::string& newName) override {
+        auto* into = dynamic_cast<HandleFolder*>(&parent);
+        if (!into) return false;
+        const std::wstring name = Wide(newName);
+        std::vector<char> buffer(sizeof(FILE_RENAME_INFORMATION) + name.size() * sizeof(wchar_t));
+        auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
+        info->ReplaceIfExists = FALSE;
+        info->RootDirectory = into->handle_.get();
+        info->FileNameLength = static_cast<ULONG>(name.size() * sizeof(wchar_t));
+        std::memcpy(info->FileName, name.data(), info->FileNameLength);
+        IO_STATUS_BLOCK io{};
+        if (!Succeeded(Native().set(handle_.get(), &io, info, static_cast<ULONG>(buffer.size()),
+                                    kRenameInformation)))
+            return false;
+        if (!ReportedName(handle_.get(), reported_)) reported_ = into->reported_ + L"\\" + name;
+        path_ = into->path_ + "\\" + newName;
+        return true;
+    }
+
+  private:
+    static FindEntry Entry(const WCHAR* name, ULONG bytes, ULONG attributes, LONGLONG size) {
+        return FindEntry{Utf8(name, static_cast<int>(bytes / sizeof(WCHAR))), attributes,
+                         static_cast<uint64_t>(size), 0};
+    }
+
+    bool IsWhereListed(HANDLE handle, const std::wstring& name) const {
+        std::wstring reported;
+        return ReportedName(handle, reported) &&
+               EndsWithName(reported, reported_ + L"\\" + name, true);
+    }
+
+    NtHandle handle_;
+    std::wstring reported_;  // this folder's own path as the system reports it
+    std::string path_;       // the path it was reached by, for the restart list
+};
+
+}  // namespace
+
+std::unique_ptr<OpenedFolder> OpenHandleFolder(const std::string& path) {
+    const bool network = path.compare(0, 2, "\\\\") == 0;
+    const std::wstring wide = Wide(path);
+    const std::wstring native = network ? L"\\??\\UNC\\" + wide.substr(2) : L"\\??\\" + wide;
+    NtHandle folder;
+    NTSTATUS status = Open(nullptr, native, kFolderAccess, FILE_DIRECTORY_FILE, folder);
+    if (status == kAccessDenied)
+        status = Open(nullptr, native, kFolderAccess & ~DELETE, FILE_DIRECTORY_FILE, folder);
+    if (!Succeeded(status)) return nullptr;
+    // Below its drive the reported path is the whole path; on a share the system may add
+    // its own prefix, so the part below the share must match.
+    const size_t share = network ? wide.find(L'\\', wide.find(L'\\', 2) + 1) : 2;
+    std::wstring reported;
+    if (share == std::wstring::npos || !ReportedName(folder.get(), reported) ||
+        !EndsWithName(reported, wide.substr(share), !network) || !IsPlainFolder(folder.get(), 0))
+        return nullptr;
+    return std::make_unique<HandleFolder>(std::move(folder), std::move(reported), path);
+}
+
+}  // namespace platform::win32

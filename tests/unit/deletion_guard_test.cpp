@@ -1,0 +1,167 @@
+// The rules of the one deletion layer: which names and folders it refuses, how it removes a
+// tree, and that no link or swapped entry is ever deleted through.
+#include <gtest/gtest.h>
+
+#include "cleaning/FolderSweep.h"
+#include "fakes/FakeFileSystem.h"
+#include "platform/Errors.h"
+#include "system/DeletionGuard.h"
+
+namespace {
+
+using namespace olvex;
+using platform::kAttrHidden;
+using platform::kAttrReadOnly;
+using platform::kAttrSystem;
+
+TEST(DeletionGuard, NamesThatPathParsingWouldChangeAreNotLiteral) {
+    for (const char* name : {"a.tmp", ".hidden", "COM10", "console.log", "auxiliary", "h.x",
+                             "Жанна.txt", "LPT0"})
+        EXPECT_TRUE(IsLiteralName(name)) << name;
+    for (const char* name : {"", ".", "..", "x\\..\\..\\canary.txt", "a/b", "h.", "r ", "COM1",
+                             "com9.txt", "aux.log", "CON", "nul .txt", "LPT1", "CONOUT$", "a:b",
+                             "a?", "*", "tab\there"})
+        EXPECT_FALSE(IsLiteralName(name)) << name;
+}
+
+TEST(DeletionGuard, OnlyAbsoluteFoldersBelowADriveOrShareRoot) {
+    for (const char* path : {"C:\\WINDOWS\\temp", "C:\\\\Windows\\Cookies", "c:/Temp",
+                             "\\\\server\\share\\AppData", "\\\\server\\share\\a\\.\\b\\"})
+        EXPECT_TRUE(IsSweepableFolder(path)) << path;
+    for (const char* path : {"", "C:", "C:\\", "C:\\\\", "C:temp", "\\temp", "Local Settings\\temp",
+                             "C:\\x\\..", "C:\\..\\x", "\\\\server", "\\\\server\\share",
+                             "\\\\server\\share\\", "\\\\?\\C:\\x", "\\\\.\\COM1\\x", "C:\\COM1\\x",
+                             "C:\\dots.\\x"})
+        EXPECT_FALSE(IsSweepableFolder(path)) << path;
+}
+
+TEST(DeletionGuard, PatternsIgnoreAsciiCase) {
+    EXPECT_TRUE(MatchesPattern("Cookies.TXT", "cookies.txt"));
+    EXPECT_TRUE(MatchesPattern("noext", "*.*"));
+    EXPECT_TRUE(MatchesPattern("a1b.dat", "a?b.*"));
+    EXPECT_FALSE(MatchesPattern("ab.dat", "a?b.*"));
+    EXPECT_FALSE(MatchesPattern("layout.ini.bak", "layout.ini"));
+}
+
+class GuardedSweep : public ::testing::Test {
+  protected:
+    void Run(std::string path, SweepKind kind = SweepKind::NT) {
+        FindFilesAPI(files, path, "*.*", kind);
+    }
+    fakes::FakeFileSystem files;
+};
+
+TEST_F(GuardedSweep, ALinkAsTheStartOrOnItsPathSweepsNothing) {
+    files.AddFolderLink("C:\\Docs\\Jo\\Local Settings");
+    files.AddFile("C:\\Docs\\Jo\\Local Settings\\temp\\target.doc");
+    files.AddFolderLink("C:\\Docs\\Jo\\Cookies");
+    files.AddFile("C:\\Docs\\Jo\\Cookies\\c.txt");
+    files.AddSwappedFolder("C:\\Docs\\Jo\\Swapped");
+    files.AddFile("C:\\Docs\\Jo\\Swapped\\s.txt");
+    Run("C:\\Docs\\Jo\\Local Settings\\temp");
+    Run("C:\\Docs\\Jo\\Cookies");
+    Run("C:\\Docs\\Jo\\Swapped");
+    EXPECT_TRUE(files.deleted.empty());
+    EXPECT_TRUE(files.removedFolders.empty());
+}
+
+TEST_F(GuardedSweep, LinksAndOddNamesInsideStayAndAreNeverRegistered) {
+    files.AddFileLink("C:\\T\\cookies.txt");
+    // (Names holding a separator cannot be made here: the fake reads them as paths.)
+    for (const char* name : {"h.", "r ", "COM1", "aux.log"})
+        files.AddFile(std::string("C:\\T\\") + name, kAttrReadOnly);
+    files.AddFile("C:\\T\\plain.tmp");
+    files.AddFile("C:\\T\\r", kAttrReadOnly);
+    files.AddFile("C:\\T\\h", kAttrHidden);
+    Run("C:\\T");
+    EXPECT_EQ(files.deleted, std::vector<std::string>{"C:\\T\\plain.tmp"});
+    EXPECT_EQ(files.atRestart, std::vector<std::string>{"C:\\T\\r"});
+    EXPECT_TRUE(files.Exists("C:\\T\\cookies.txt"));
+}
+
+TEST_F(GuardedSweep, ASubfolderSwappedAfterTheListingStopsTheSweepUntouched) {
+    files.AddFile("C:\\T\\a\\1.tmp");
+    files.AddSwappedFolder("C:\\T\\b");
+    files.AddFile("C:\\T\\b\\target.doc");
+    files.AddFile("C:\\T\\c.tmp");
+    try {
+        Run("C:\\T");
+        FAIL() << "the swapped folder must stop the sweep";
+    } catch (const platform::RuntimeError& error) {
+        EXPECT_EQ(error.number(), 70);
+    }
+    EXPECT_FALSE(files.Exists("C:\\T\\a"));
+    EXPECT_TRUE(files.Exists("C:\\T\\b\\target.doc"));
+    EXPECT_TRUE(files.Exists("C:\\T\\c.tmp"));
+}
+
+TEST_F(GuardedSweep, NetworkFoldersAreSweptAndTheFileNamedToKeepStays) {
+    files.AddFile("\\\\srv\\share\\AppData\\java\\a.jar");
+    files.AddFile("\\\\srv\\share\\AppData\\java\\sub\\b.idx");
+    files.AddFile("\\\\srv\\share\\AppData\\java\\Layout.INI");
+    std::string path = "\\\\srv\\share\\AppData\\java";
+    FindFilesAPI(files, path, "*.*", SweepKind::NT, "layout.ini");
+    EXPECT_FALSE(files.Exists("\\\\srv\\share\\AppData\\java\\a.jar"));
+    EXPECT_FALSE(files.Exists("\\\\srv\\share\\AppData\\java\\sub"));
+    EXPECT_TRUE(files.Exists("\\\\srv\\share\\AppData\\java\\Layout.INI"));
+    EXPECT_TRUE(files.atRestart.empty());
+}
+
+// Removing a tree: hidden and system files go, the first entry that cannot go stops it.
+TEST(RemoveTree, RemovesHiddenAndSystemButStopsAtTheFirstThatCannotGo) {
+    fakes::FakeFileSystem files;
+    files.AddFile("C:\\T\\F\\h", kAttrHidden);
+    files.AddFile("C:\\T\\F\\s", kAttrSystem);
+    files.AddFile("C:\\T\\F\\sub\\x");
+    files.AddFile("C:\\T\\G\\a");
+    files.AddFile("C:\\T\\G\\b", kAttrReadOnly);
+    files.AddFile("C:\\T\\G\\c");
+    files.AddFile("C:\\T\\H\\a");
+    files.AddFolderLink("C:\\T\\H\\link");
+    files.AddFile("C:\\T\\H\\z");
+    auto top = files.OpenFolder("C:\\T");
+    RemoveTree(*top, {"F", platform::kAttrDirectory, 0, 0});
+    EXPECT_FALSE(files.Exists("C:\\T\\F"));
+    for (const char* stopper : {"G", "H"}) {
+        try {
+            RemoveTree(*top, {stopper, platform::kAttrDirectory, 0, 0});
+            FAIL() << stopper;
+        } catch (const platform::RuntimeError& error) {
+            EXPECT_EQ(error.number(), 70);
+            EXPECT_EQ(error.description(), "Permission denied");
+        }
+    }
+    EXPECT_FALSE(files.Exists("C:\\T\\G\\a"));
+    EXPECT_TRUE(files.Exists("C:\\T\\G\\b"));
+    EXPECT_TRUE(files.Exists("C:\\T\\G\\c")) << "nothing after the stopper";
+    EXPECT_TRUE(files.Exists("C:\\T\\H\\link"));
+    EXPECT_TRUE(files.Exists("C:\\T\\H\\z"));
+}
+
+TEST(RemoveTree, DeepFoldersAreMovedUpAndGoBackWhenTheyCannotBeEmptied) {
+    for (bool stopper : {false, true}) {
+        fakes::FakeFileSystem files;
+        std::string deep = "C:\\T\\d";
+        for (int i = 1; i < 100; ++i) deep += "\\d";
+        files.AddFile(deep + "\\f.tmp");
+        if (stopper) files.AddFile(deep + "\\r.tmp", kAttrReadOnly);
+        auto top = files.OpenFolder("C:\\T");
+        if (stopper) {
+            EXPECT_THROW(RemoveTree(*top, {"d", platform::kAttrDirectory, 0, 0}),
+                         platform::RuntimeError);
+        } else {
+            RemoveTree(*top, {"d", platform::kAttrDirectory, 0, 0});
+        }
+        // The folder 32 levels below the top is moved into it, and so is every 31st after.
+        ASSERT_EQ(files.moves.size(), stopper ? 6u : 3u);
+        std::string thirtySecond = "C:\\T\\d";
+        for (int i = 0; i < 32; ++i) thirtySecond += "\\d";
+        EXPECT_EQ(files.moves[0], thirtySecond + " -> C:\\T\\d\\~olvex-deep-1");
+        EXPECT_EQ(files.Exists(deep + "\\r.tmp"), stopper) << "the tree is back as it was";
+        EXPECT_FALSE(files.Exists(deep + "\\f.tmp"));
+        EXPECT_EQ(files.Exists("C:\\T\\d"), stopper);
+        EXPECT_FALSE(files.Exists("C:\\T\\d\\~olvex-deep-1"));
+    }
+}
+
+}  // namespace
