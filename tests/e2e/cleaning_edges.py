@@ -41,17 +41,6 @@ def empty_folder(s, windows_path):
         harness.run(["rm", "-rf", "--", os.path.join(folder, name)], dict(os.environ))
 
 
-def outside_files(folder):
-    found = {}
-    for top, dirs, files in os.walk(folder):
-        for name in dirs:
-            found[os.path.relpath(os.path.join(top, name), folder) + "/"] = None
-        for name in files:
-            with open(os.path.join(top, name)) as f:
-                found[os.path.relpath(os.path.join(top, name), folder)] = f.read()
-    return found
-
-
 class Run:
     """One press of "Empty Selected" and what it must leave behind."""
 
@@ -89,7 +78,7 @@ def links_and_long_paths(s, checks, window, outside):
     for link, (target, before) in outside.items():
         checks.equal(os.path.islink(s.path(link)), True, "links and long paths: link C:/%s stays"
                      % link)
-        checks.equal(outside_files(target) if os.path.isdir(target) else "(gone)", before,
+        checks.equal(kit.outside_state(target), before,
                      "links and long paths: what C:/%s leads to" % link)
 
 
@@ -158,7 +147,7 @@ def scenario(argv):
                 os.makedirs(os.path.dirname(os.path.join(target, rel)), exist_ok=True)
                 with open(os.path.join(target, rel), "w") as f:
                     f.write(content)
-            outside[link] = (target, outside_files(target))
+            outside[link] = (target, kit.outside_state(target))
         s.make_file(WINDOWS_TEMP + "m_sub/inner.tmp", "inside the subfolder with a link\n")
         s.pending = kit.PendingDeletions(s)
         s.start()

@@ -88,6 +88,24 @@ def make_deep_tree(top, depth, name="d"):
         os.close(fd)
 
 
+def outside_state(target):
+    """What a link's target holds: a file's bytes, or a folder's files (relative path ->
+    bytes) and subfolders (relative path + "/" -> None); "(gone)" when it is missing."""
+    if os.path.isfile(target):
+        with open(target, "rb") as f:
+            return f.read()
+    if not os.path.isdir(target):
+        return "(gone)"
+    found = {}
+    for top, dirs, files in os.walk(target):
+        for name in dirs:
+            found[os.path.relpath(os.path.join(top, name), target) + "/"] = None
+        for name in files:
+            with open(os.path.join(top, name), "rb") as f:
+                found[os.path.relpath(os.path.join(top, name), target)] = f.read()
+    return found
+
+
 def tree_entries(top):
     """Number of entries below the Linux folder top (0 when it is empty or missing)."""
     code, out, err = harness.run(["find", top, "-mindepth", "1", "-printf", "."], dict(os.environ),

@@ -418,13 +418,19 @@ class Scenario:
             f.write(content.encode() if isinstance(content, str) else content)
         return full
 
-    def make_link_outside(self, windows_path, outside_name):
+    def make_link_outside(self, windows_path, outside_name, content=None):
         """Makes windows_path a symbolic link to the folder outside_name of this scenario's
-        own, beside the prefix (made if missing), and returns that folder's Linux path. Links
-        made here, and only these, pass the check before start(): a test of how the program
-        treats a link needs one that leads out."""
+        own, beside the prefix (made if missing), and returns that folder's Linux path; with
+        content, outside_name is a file holding it instead. Links made here, and only these,
+        pass the check before start(): a test of how the program treats a link needs one that
+        leads out."""
         target = os.path.join(self.root, "outside", outside_name)
-        os.makedirs(target, exist_ok=True)
+        if content is None:
+            os.makedirs(target, exist_ok=True)
+        else:
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            with open(target, "wb") as f:
+                f.write(content.encode() if isinstance(content, str) else content)
         link = self.path(windows_path)
         os.makedirs(os.path.dirname(link), exist_ok=True)
         os.symlink(target, link)
