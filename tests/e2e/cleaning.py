@@ -50,6 +50,7 @@ class Seed:
 ROOT = "users/root/"
 ROOT_CACHE = ROOT + "AppData/Local/Microsoft/Windows/INetCache/"
 OTHER = "users/other/"
+INDEX_FILE = "c:\\" + (ROOT_CACHE + "content.ie5/index.dat").replace("/", "\\").lower()
 JAVA = ROOT + "AppData/Roaming/Sun/Java/Deployment/"
 JAVA98 = "windows/Application Data/Sun/Java/Deployment/"
 # The profile folder All Users Temp must reach although it is hidden and system.
@@ -188,6 +189,10 @@ def run_categories(s, checks, window, categories, select_all=False, with_cache=T
         # In the order the run meets them (every category's folder listed by name).
         for item in SEEDS:
             registered += [item.windows_path()] * len(item.registered_with & categories)
+        # The cache index, which the program's own URL-cache calls keep mapped from the
+        # first purge on, cannot be deleted while mapped (as on Windows): it is registered.
+        if "all_users" in categories:
+            registered.append(INDEX_FILE)
     checks.equal(sorted(s.pending.added()), sorted(registered),
                  "%s: files registered for deletion at restart" % what)
 

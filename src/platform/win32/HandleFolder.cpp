@@ -40,6 +40,7 @@ constexpr NTSTATUS kNoMoreFiles = static_cast<NTSTATUS>(0x80000006L);
 constexpr NTSTATUS kBufferOverflow = static_cast<NTSTATUS>(0x80000005L);
 constexpr NTSTATUS kInvalidParameter = static_cast<NTSTATUS>(0xC000000DL);
 constexpr NTSTATUS kAccessDenied = static_cast<NTSTATUS>(0xC0000022L);
+constexpr NTSTATUS kSharingViolation = static_cast<NTSTATUS>(0xC0000043L);
 constexpr FILE_INFORMATION_CLASS kNameInformation = static_cast<FILE_INFORMATION_CLASS>(9);
 constexpr FILE_INFORMATION_CLASS kRenameInformation = static_cast<FILE_INFORMATION_CLASS>(10);
 constexpr FILE_INFORMATION_CLASS kDispositionInformation = static_cast<FILE_INFORMATION_CLASS>(13);
@@ -248,8 +249,9 @@ class HandleFolder : public OpenedFolder {
         NtHandle folder;
         const std::wstring name = Wide(entry.name);
         NTSTATUS status = Open(handle_.get(), name, kFolderAccess, FILE_DIRECTORY_FILE, folder);
-        // A folder this user may empty but not remove can still be swept.
-        if (status == kAccessDenied)
+        // A folder this user may empty but not remove, or that another program has open,
+        // can still be swept.
+        if (status == kAccessDenied || status == kSharingViolation)
             status = Open(handle_.get(), name, kFolderAccess & ~DELETE, FILE_DIRECTORY_FILE, folder);
         std::wstring reported;
         if (!Succeeded(status) || !ReportedName(folder.get(), reported) ||
@@ -311,10 +313,9 @@ std::unique_ptr<OpenedFolder> OpenHandleFolder(const std::string& path) {
     const std::wstring wide = Wide(path);
     const std::wstring native = network ? L"\\??\\UNC\\" + wide.substr(2) : L"\\??\\" + wide;
     NtHandle folder;
-    NTSTATUS status = Open(nullptr, native, kFolderAccess, FILE_DIRECTORY_FILE, folder);
-    if (status == kAccessDenied)
-        status = Open(nullptr, native, kFolderAccess & ~DELETE, FILE_DIRECTORY_FILE, folder);
-    if (!Succeeded(status)) return nullptr;
+    // A start folder is emptied, never removed.
+    if (!Succeeded(Open(nullptr, native, kFolderAccess & ~DELETE, FILE_DIRECTORY_FILE, folder)))
+        return nullptr;
     // Below its drive the reported path is the whole path; on a share the system may add
     // its own prefix, so the part below the share must match.
     const size_t share = network ? wide.find(L'\\', wide.find(L'\\', 2) + 1) : 2;
