@@ -71,7 +71,7 @@ def read_file(s, windows_path):
         return None
 
 
-def make_deep_tree(top, depth, name="d"):
+def make_deep_tree(top, depth, name="d", bottom_mode=0o644):
     """Nests `depth` folders called `name` under the Linux folder top, with a file at the
     bottom, one level at a time relative to the last (the whole path may be longer than
     the system takes in one piece)."""
@@ -83,7 +83,7 @@ def make_deep_tree(top, depth, name="d"):
             inner = os.open(name, os.O_RDONLY | os.O_DIRECTORY, dir_fd=fd)
             os.close(fd)
             fd = inner
-        os.close(os.open("bottom.tmp", os.O_CREAT | os.O_WRONLY, 0o644, dir_fd=fd))
+        os.close(os.open("bottom.tmp", os.O_CREAT | os.O_WRONLY, bottom_mode, dir_fd=fd))
     finally:
         os.close(fd)
 
