@@ -186,9 +186,12 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry) {
             stack.push_back(std::move(below));
         }
     } catch (...) {
-        // Whatever was moved up goes back where it was, the deepest first.
-        for (auto it = stack.rbegin(); it != stack.rend(); ++it)
+        // Whatever was moved up goes back where it was, the deepest first, each folder
+        // closed before the one holding it moves (a folder with open entries may not).
+        for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
             if (it->home) it->folder->MoveInto(*it->home, it->homeName);
+            it->folder.reset();
+        }
         throw;
     }
 }
