@@ -61,7 +61,7 @@ def scenario(argv):
                 checks.equal(find(temp, "-type", "d", "-printf", "%P\\n"), levels,
                              "%s: the chain's folders, in place" % run)
                 checks.equal(sorted(find(temp, "-type", "f", "-printf", "%d %f\\n")),
-                             ["%d bottom.tmp" % (DEPTH + 1), "1 zz.tmp"],
+                             ["1 zz.tmp", "%d bottom.tmp" % (DEPTH + 1)],
                              "%s: files left (depth and name)" % run)
         checks.finish()
 
