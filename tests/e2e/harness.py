@@ -70,7 +70,8 @@ class DriverError(AssertionError):
         self.code, self.out, self.err = code, out, err
         what = "timed out" if code == 2 else "failed (exit %s)" % code
         so_far = ("\n  output so far: " + out.strip()) if out.strip() else ""
-        super().__init__("driver %s %s: %s%s" % (" ".join(args), what, err.strip(), so_far))
+        super().__init__("driver %s %s: %s%s" % (" ".join(map(str, args)), what, err.strip(),
+                                                   so_far))
 
 
 def exe_path():

@@ -3,7 +3,7 @@
     python3 tests/e2e/hostile_paths.py VERSION      (winxp win98)
 
 Every link leads out of the prefix, to a folder or file beside it, which must keep every
-byte; the links themselves stay. One start of the program, three runs:
+byte; the links themselves stay. One start of the program, four runs:
 
 1. Main window, Windows Temp, Cookies and Java Cache ticked (on winxp also Current User
    Temp, Prefetch and All Users Temp):
@@ -27,6 +27,8 @@ byte; the links themselves stay. One start of the program, three runs:
 3. Firefox, with Cache, Cookies and Form History ticked: one listed profile is a link, the
    other's Cache is (and on winxp its Cookies.txt leads to a file); what they lead to stays,
    the other profile's own files go.
+4. Windows Temp again: a subfolder listed as a folder is swapped for a link to a folder
+   outside while the sweep removes the one before it: what the link leads to stays.
 Every run ends with its completion message.
 
 Not here: Application Data on a network share. Wine's shell cannot make an item list of a
@@ -35,6 +37,8 @@ folder's item list, finds no Application Data at all.
 """
 
 import os
+import threading
+import time
 
 import harness
 import browsers
@@ -52,6 +56,10 @@ INDEX_FILE = "c:\\users\\root\\appdata\\local\\microsoft\\windows\\inetcache\\co
 # version: the Cookies box and folder, the Java Cache box, the application data folder
 PLACES = {"winxp": ("Check3", "users/root/Cookies", "Check10", "users/root/AppData/Roaming/"),
           "win98": ("Check2", "windows/Cookies", "Check8", "windows/Application Data/")}
+
+# The folder removed first in the swap run, big enough that the swap surely lands while it
+# is being removed.
+SWAP_FILES = 5000
 
 FIREFOX_INI = ("[General]\r\nStartWithLastProfile=1\r\n\r\n"
                "[Profile0]\r\nName=own\r\nIsRelative=1\r\nPath=Profiles/aaaa.own\r\n\r\n"
@@ -150,6 +158,47 @@ def seed_firefox(s, version):
     return fx
 
 
+def swap_during_sweep(s, checks, window, firefox):
+    """Windows Temp holds a (many files) and b; once a starts to go, b is moved aside and a
+    link to a folder outside takes its place. The sweep, which listed b as a folder, must
+    not empty what the link leads to, and stops there: zz.tmp after it stays."""
+    fx = Fixture(s)
+    first = s.make_dir(WINDOWS_TEMP + "a")
+    for i in range(SWAP_FILES):
+        open(os.path.join(first, "%05d.tmp" % i), "w").close()
+    fx.file(WINDOWS_TEMP + "b/inner.tmp", True)
+    fx.file(WINDOWS_TEMP + "zz.tmp", True)
+    target = os.path.join(s.root, "outside", "swapped")
+    os.makedirs(target)
+    with open(os.path.join(target, "precious.doc"), "w") as f:
+        f.write("outside\n")
+    swapped, stop = [], threading.Event()
+
+    def swap():
+        while os.path.exists(os.path.join(first, "00000.tmp")):
+            if stop.wait(0.001):
+                return
+        os.rename(fx.path(WINDOWS_TEMP + "b"), s.make_dir("aside") + "/b")
+        os.symlink(target, fx.path(WINDOWS_TEMP + "b"))
+        # Still there, so the sweep had not got past a to b yet.
+        swapped.append(os.path.exists(os.path.join(first, "%05d.tmp" % (SWAP_FILES - 1))))
+
+    s.driver("menu", firefox, "mnuMain", "--", "wait-visible", window.form)
+    watcher = threading.Thread(target=swap)
+    watcher.start()
+    try:
+        _, text, _ = window.empty_selected({"Check1"})
+    finally:
+        stop.set()
+        watcher.join()
+    kit.check_done_message(checks, window.form, text, "swap")
+    checks.equal(swapped, [True],
+                 "swap: b replaced by a link while a was still being emptied")
+    checks.equal(os.listdir(target), ["precious.doc"], "swap: what the link leads to")
+    checks.equal(os.path.exists(fx.path(WINDOWS_TEMP + "zz.tmp")), True, "swap: zz.tmp stays")
+    checks.equal(os.path.exists(fx.path("aside/b/inner.tmp")), True, "swap: b's own file")
+
+
 def check_run(s, checks, form, text, fx, title, registered=()):
     kit.check_done_message(checks, form, text, title)
     fx.check(checks, title)
@@ -197,6 +246,7 @@ def scenario(argv):
         browsers.done_text(s, checks, version)
         browser.check(checks, "Firefox")
         checks.equal(s.pending.added(), [], "Firefox: files registered for deletion at restart")
+        swap_during_sweep(s, checks, window, firefox)
         checks.finish()
 
 
