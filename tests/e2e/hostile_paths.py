@@ -210,7 +210,7 @@ def scenario(argv):
     if len(argv) != 1 or argv[0] not in PLACES:
         raise harness.HarnessError("usage: hostile_paths.py %s" % "|".join(PLACES))
     version = argv[0]
-    main, firefox, firefox_menu, _ = browsers.WINDOWS[version]
+    main, firefox, _, _ = browsers.WINDOWS[version]
     _, _, java_box, app_data = PLACES[version]
     with harness.Scenario(version) as s:
         checks = harness.Checks("hostile paths on %s" % version, s)
@@ -238,12 +238,7 @@ def scenario(argv):
         _, text, _ = window.empty_selected({java_box})
         check_run(s, checks, main, text, second, "Java Cache through a link")
 
-        clicks = []
-        for box in FIREFOX_BOXES:
-            clicks += ["--", "click", firefox, box]
-        s.driver("menu", main, firefox_menu, "--", "wait-visible", firefox, *clicks)
-        s.driver("click", firefox, "Command1")
-        browsers.done_text(s, checks, version)
+        browsers.firefox_boxes_run(s, checks, version, FIREFOX_BOXES)
         browser.check(checks, "Firefox")
         checks.equal(s.pending.added(), [], "Firefox: files registered for deletion at restart")
         swap_during_sweep(s, checks, window, firefox)

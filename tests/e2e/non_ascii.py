@@ -128,7 +128,7 @@ def scenario(argv):
     if len(argv) != 1 or argv[0] not in FIREFOX:
         raise harness.HarnessError("usage: non_ascii.py %s" % "|".join(FIREFOX))
     version = argv[0]
-    main, firefox, firefox_menu, _ = browsers.WINDOWS[version]
+    main = browsers.WINDOWS[version][0]
     with harness.Scenario(version) as s:
         _, out, _ = s.wine("reg", "query", CODE_PAGES, "/v", "ACP")
         if out.split()[-1:] != [ACP[2:]]:
@@ -147,12 +147,7 @@ def scenario(argv):
         _, text, _ = kit.MainWindow(s, main).empty_selected(boxes)
         kit.check_done_message(checks, main, text, "Windows run")
 
-        clicks = []
-        for box in FIREFOX_BOXES:
-            clicks += ["--", "click", firefox, box]
-        s.driver("menu", main, firefox_menu, "--", "wait-visible", firefox, *clicks)
-        s.driver("click", firefox, "Command1")
-        browsers.done_text(s, checks, version)
+        browsers.firefox_boxes_run(s, checks, version, FIREFOX_BOXES)
 
         expect.check(checks, "after the Windows and Firefox runs")
         checks.finish()

@@ -2,7 +2,6 @@
 // tree, and that no link or swapped entry is ever deleted through.
 #include <gtest/gtest.h>
 
-#include "cleaning/FolderSweep.h"
 #include "fakes/FakeFileSystem.h"
 #include "platform/Errors.h"
 #include "system/DeletionGuard.h"
@@ -41,70 +40,6 @@ TEST(DeletionGuard, PatternsIgnoreAsciiCase) {
     EXPECT_TRUE(MatchesPattern("a1b.dat", "a?b.*"));
     EXPECT_FALSE(MatchesPattern("ab.dat", "a?b.*"));
     EXPECT_FALSE(MatchesPattern("layout.ini.bak", "layout.ini"));
-}
-
-class GuardedSweep : public ::testing::Test {
-  protected:
-    void Run(std::string path, SweepKind kind = SweepKind::NT) {
-        FindFilesAPI(files, path, "*.*", kind);
-    }
-    fakes::FakeFileSystem files;
-};
-
-TEST_F(GuardedSweep, ALinkAsTheStartOrOnItsPathSweepsNothing) {
-    files.AddFolderLink("C:\\Docs\\Jo\\Local Settings");
-    files.AddFile("C:\\Docs\\Jo\\Local Settings\\temp\\target.doc");
-    files.AddFolderLink("C:\\Docs\\Jo\\Cookies");
-    files.AddFile("C:\\Docs\\Jo\\Cookies\\c.txt");
-    files.AddSwappedFolder("C:\\Docs\\Jo\\Swapped");
-    files.AddFile("C:\\Docs\\Jo\\Swapped\\s.txt");
-    Run("C:\\Docs\\Jo\\Local Settings\\temp");
-    Run("C:\\Docs\\Jo\\Cookies");
-    Run("C:\\Docs\\Jo\\Swapped");
-    EXPECT_TRUE(files.deleted.empty());
-    EXPECT_TRUE(files.removedFolders.empty());
-}
-
-TEST_F(GuardedSweep, LinksAndOddNamesInsideStayAndAreNeverRegistered) {
-    files.AddFileLink("C:\\T\\cookies.txt");
-    // (Names holding a separator cannot be made here: the fake reads them as paths.)
-    for (const char* name : {"h.", "r ", "COM1", "aux.log"})
-        files.AddFile(std::string("C:\\T\\") + name, kAttrReadOnly);
-    files.AddFile("C:\\T\\plain.tmp");
-    files.AddFile("C:\\T\\r", kAttrReadOnly);
-    files.AddFile("C:\\T\\h", kAttrHidden);
-    Run("C:\\T");
-    EXPECT_EQ(files.deleted, std::vector<std::string>{"C:\\T\\plain.tmp"});
-    EXPECT_EQ(files.atRestart, std::vector<std::string>{"C:\\T\\r"});
-    EXPECT_TRUE(files.Exists("C:\\T\\cookies.txt"));
-}
-
-TEST_F(GuardedSweep, ASubfolderSwappedAfterTheListingStopsTheSweepUntouched) {
-    files.AddFile("C:\\T\\a\\1.tmp");
-    files.AddSwappedFolder("C:\\T\\b");
-    files.AddFile("C:\\T\\b\\target.doc");
-    files.AddFile("C:\\T\\c.tmp");
-    try {
-        Run("C:\\T");
-        FAIL() << "the swapped folder must stop the sweep";
-    } catch (const platform::RuntimeError& error) {
-        EXPECT_EQ(error.number(), 70);
-    }
-    EXPECT_FALSE(files.Exists("C:\\T\\a"));
-    EXPECT_TRUE(files.Exists("C:\\T\\b\\target.doc"));
-    EXPECT_TRUE(files.Exists("C:\\T\\c.tmp"));
-}
-
-TEST_F(GuardedSweep, NetworkFoldersAreSweptAndTheFileNamedToKeepStays) {
-    files.AddFile("\\\\srv\\share\\AppData\\java\\a.jar");
-    files.AddFile("\\\\srv\\share\\AppData\\java\\sub\\b.idx");
-    files.AddFile("\\\\srv\\share\\AppData\\java\\Layout.INI");
-    std::string path = "\\\\srv\\share\\AppData\\java";
-    FindFilesAPI(files, path, "*.*", SweepKind::NT, "layout.ini");
-    EXPECT_FALSE(files.Exists("\\\\srv\\share\\AppData\\java\\a.jar"));
-    EXPECT_FALSE(files.Exists("\\\\srv\\share\\AppData\\java\\sub"));
-    EXPECT_TRUE(files.Exists("\\\\srv\\share\\AppData\\java\\Layout.INI"));
-    EXPECT_TRUE(files.atRestart.empty());
 }
 
 // Removing a tree: hidden and system files go, the first entry that cannot go stops it.

@@ -119,6 +119,62 @@ TEST_F(Sweep, OtherPatternsDeleteOnlyWhatTheyName) {
     EXPECT_TRUE(files.Exists("C:\\T\\s\\b.log"));
 }
 
+TEST_F(Sweep, ALinkAsTheStartOrOnItsPathSweepsNothing) {
+    files.AddFolderLink("C:\\Docs\\Jo\\Local Settings");
+    files.AddFile("C:\\Docs\\Jo\\Local Settings\\temp\\target.doc");
+    files.AddFolderLink("C:\\Docs\\Jo\\Cookies");
+    files.AddFile("C:\\Docs\\Jo\\Cookies\\c.txt");
+    files.AddSwappedFolder("C:\\Docs\\Jo\\Swapped");
+    files.AddFile("C:\\Docs\\Jo\\Swapped\\s.txt");
+    Run("C:\\Docs\\Jo\\Local Settings\\temp");
+    Run("C:\\Docs\\Jo\\Cookies");
+    Run("C:\\Docs\\Jo\\Swapped");
+    EXPECT_TRUE(files.deleted.empty());
+    EXPECT_TRUE(files.removedFolders.empty());
+}
+
+TEST_F(Sweep, LinksAndOddNamesInsideStayAndAreNeverRegistered) {
+    files.AddFileLink("C:\\T\\cookies.txt");
+    // (Names holding a separator cannot be made here: the fake reads them as paths.)
+    for (const char* name : {"h.", "r ", "COM1", "aux.log"})
+        files.AddFile(std::string("C:\\T\\") + name, kAttrReadOnly);
+    files.AddFile("C:\\T\\plain.tmp");
+    files.AddFile("C:\\T\\r", kAttrReadOnly);
+    files.AddFile("C:\\T\\h", kAttrHidden);
+    Run("C:\\T");
+    EXPECT_EQ(files.deleted, std::vector<std::string>{"C:\\T\\plain.tmp"});
+    EXPECT_EQ(files.atRestart, std::vector<std::string>{"C:\\T\\r"});
+    EXPECT_TRUE(files.Exists("C:\\T\\cookies.txt"));
+}
+
+TEST_F(Sweep, ASubfolderSwappedAfterTheListingStopsTheSweepUntouched) {
+    files.AddFile("C:\\T\\a\\1.tmp");
+    files.AddSwappedFolder("C:\\T\\b");
+    files.AddFile("C:\\T\\b\\target.doc");
+    files.AddFile("C:\\T\\c.tmp");
+    try {
+        Run("C:\\T");
+        FAIL() << "the swapped folder must stop the sweep";
+    } catch (const platform::RuntimeError& error) {
+        EXPECT_EQ(error.number(), 70);
+    }
+    EXPECT_FALSE(files.Exists("C:\\T\\a"));
+    EXPECT_TRUE(files.Exists("C:\\T\\b\\target.doc"));
+    EXPECT_TRUE(files.Exists("C:\\T\\c.tmp"));
+}
+
+TEST_F(Sweep, NetworkFoldersAreSweptAndTheFileNamedToKeepStays) {
+    files.AddFile("\\\\srv\\share\\AppData\\java\\a.jar");
+    files.AddFile("\\\\srv\\share\\AppData\\java\\sub\\b.idx");
+    files.AddFile("\\\\srv\\share\\AppData\\java\\Layout.INI");
+    std::string path = "\\\\srv\\share\\AppData\\java";
+    FindFilesAPI(files, path, "*.*", SweepKind::NT, "layout.ini");
+    EXPECT_FALSE(files.Exists("\\\\srv\\share\\AppData\\java\\a.jar"));
+    EXPECT_FALSE(files.Exists("\\\\srv\\share\\AppData\\java\\sub"));
+    EXPECT_TRUE(files.Exists("\\\\srv\\share\\AppData\\java\\Layout.INI"));
+    EXPECT_TRUE(files.atRestart.empty());
+}
+
 TEST(StripNullsRoutine, CutsAtTheFirstNul) {
     std::string text("abc\0def\0", 8);
     EXPECT_EQ(StripNulls(text), "abc");

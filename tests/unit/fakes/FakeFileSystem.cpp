@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/Errors.h"
+#include "system/DeletionGuard.h"
 
 namespace fakes {
 
@@ -50,26 +51,7 @@ std::string FakeFileSystem::Key(const std::string& path) {
 }
 
 bool FakeFileSystem::Matches(const std::string& name, const std::string& wildcard) {
-    if (wildcard == "*" || wildcard == "*.*") return true;
-    const std::string n = Lower(name), w = Lower(wildcard);
-    // Classic two-pointer wildcard match with * and ?.
-    size_t i = 0, j = 0, star = std::string::npos, mark = 0;
-    while (i < n.size()) {
-        if (j < w.size() && (w[j] == '?' || w[j] == n[i])) {
-            ++i;
-            ++j;
-        } else if (j < w.size() && w[j] == '*') {
-            star = j++;
-            mark = i;
-        } else if (star != std::string::npos) {
-            j = star + 1;
-            i = ++mark;
-        } else {
-            return false;
-        }
-    }
-    while (j < w.size() && w[j] == '*') ++j;
-    return j == w.size();
+    return olvex::MatchesPattern(name, wildcard);
 }
 
 namespace {
