@@ -102,21 +102,21 @@ NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG o
     text.Buffer = const_cast<PWSTR>(name.c_str());
     OBJECT_ATTRIBUTES attributes;
     InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, root, nullptr);
-    for (;;) {
+    auto attempt = [&](ULONG reparse) {
         IO_STATUS_BLOCK io{};
         HANDLE handle = nullptr;
-        const ULONG reparse = g_reparseOptionRefused ? 0 : FILE_OPEN_REPARSE_POINT;
         const NTSTATUS status = Native().create(
             &handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0,
             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
             options | FILE_SYNCHRONOUS_IO_NONALERT | reparse, nullptr, 0);
-        if (status == kInvalidParameter && reparse) {
-            g_reparseOptionRefused = true;
-            continue;
-        }
         if (Succeeded(status)) out = NtHandle(handle);
         return status;
-    }
+    };
+    if (g_reparseOptionRefused) return attempt(0);
+    NTSTATUS status = attempt(FILE_OPEN_REPARSE_POINT);
+    if (status == kInvalidParameter && Succeeded(status = attempt(0)))
+        g_reparseOptionRefused = true;
+    return status;
 }
 
 // The path of what a handle reached, as the system reports it (from the volume's root).

@@ -24,7 +24,9 @@ class PathFolder : public OpenedFolder {
         HANDLE find = FindFirstFileU(path_ + "\\*", found);
         if (find == INVALID_HANDLE_VALUE) {
             const DWORD code = ::GetLastError();
-            if (code == ERROR_FILE_NOT_FOUND || code == ERROR_NO_MORE_FILES) return entries;
+            if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
+                code == ERROR_NO_MORE_FILES)
+                return entries;
             throw ErrorFromWin32(code);
         }
         do {
