@@ -1,20 +1,29 @@
-"""How fast a real cleaning run empties the Windows temp folder under Wine, against three
-yardsticks. Not a test: it prints figures and judges nothing but the aim below.
+"""How fast a real cleaning run empties the Windows temp folder under Wine: a wide tree against
+two yardsticks, and single chains of folders nested hundreds of levels deep. Not a test: it
+prints figures and judges them against the aims below.
 
-    python3 tests/bench/sweep_bench.py [--runs N]
+    python3 tests/bench/sweep_bench.py [--runs N] [--only tree|chains] [--chain-yardstick]
+                                       [--pin]
 
-In one prefix, on identical fresh copies of a tree of 20,000 files in 400 folders four
-levels deep (50 small files a folder), each of these empties C:\\windows\\temp, N times (5 by
-default), taking turns so that noise from the machine falls on all of them alike:
+"ours" is OlvexCleaner.exe with Check1 (Windows Temp) ticked and "Empty Selected" pressed,
+timed until the "Done" box shows (the driver's click and wait; the program stays running).
+Every run empties a fresh copy of its workload from C:\\windows\\temp, N times (5 by default).
 
-  ours  OlvexCleaner.exe: Check1 (Windows Temp) ticked, "Empty Selected" pressed, until the
-        "Done" box shows (the driver's click and wait; the program stays running)
-  (a)   walkdelete.exe: FindFirstFile/FindNextFile + DeleteFile/RemoveDirectory, nothing more
-  (b)   rm -rf, natively
-  (c)   Wine's cmd /c rd /s /q
+  tree    20,000 files in 400 folders four levels deep (50 small files a folder). In each round
+          each contender empties an identical copy, taking turns:
+            (a) walkdelete.exe: FindFirstFile/FindNextFile + DeleteFile/RemoveDirectory only
+            (b) rm -rf, natively
+          The ratios ours/(a) and ours/(b) are taken within each round, and their medians
+          printed. Aim: ours at most 1.6 times (a).
+  chains  one folder in each of 500, 1,000 and 2,000 levels with a file at the bottom, emptied
+          by ours (and by (a) too with --chain-yardstick: minutes for 2,000 levels). Aims: 2,000
+          levels under 10 s, and the cost per level flat: at 2,000 levels within 1.5 times that
+          at 500.
 
-Prints each median and the ratios ours/(a), ours/(b), ours/(c). The aim is ours within 1.5
-times (a). Uses the e2e harness (same OLVEX_* settings); needs i686-w64-mingw32-g++.
+With --pin the whole benchmark (this script, so the prefix's wineserver, the program, the
+driver and every yardstick alike) runs on CPU 0, which takes the cost of waking another CPU
+out of each server round trip. Uses the e2e harness (same OLVEX_* settings); needs
+i686-w64-mingw32-g++.
 """
 
 import argparse
@@ -34,10 +43,15 @@ import cleaning_kit as kit  # noqa: E402
 BRANCHING = (4, 3, 4, 7)
 FILES_PER_FOLDER = 50
 FILE_BYTES = 200
-AIM = 1.5
-# Wine's rd takes about a minute for this tree; every contender gets ten.
+TREE_AIM = 1.6
+LEVELS = (500, 1000, 2000)
+CHAIN_AIM_S = 10.0  # for the deepest chain
+FLAT_AIM = 1.5
+# Linux takes paths of at most 4096 bytes, and Wine hands it whole ones.
+PATH_MAX = 4096
 LIMIT_S = 600
-RUN_TIMEOUT_MS = LIMIT_S * 1000
+LIMIT_MS = LIMIT_S * 1000
+OURS, WALK, RM = "ours", "(a) walkdelete", "(b) rm -rf"
 
 
 def build_tree(top):
@@ -70,88 +84,122 @@ def build_walkdelete(out_dir):
     return exe
 
 
-class Bench:
-    def __init__(self, s, tree):
-        self.s = s
-        self.tree = tree
-        self.temp = s.path("windows/temp")
-        self.target = os.path.join(self.temp, "bench")
+def rounds(temp, runs, fill, contenders):
+    """Runs every contender once a round on a fresh fill of the empty temp folder, starting
+    each round one further along the list; returns {name: [seconds of each round]}."""
+    times = {name: [] for name in contenders}
+    names = list(contenders)
+    for r in range(runs):
+        for name in names[r % len(names):] + names[:r % len(names)]:
+            if kit.tree_entries(temp) != 0:
+                raise AssertionError("the Windows temp folder was not empty before a run")
+            fill()
+            # The new entries' pages on their way to the disk must not land in the timing.
+            os.sync()
+            started = time.monotonic()
+            after = contenders[name]()
+            times[name].append(time.monotonic() - started)
+            if after:
+                after()  # outside the timing, as the yardsticks' exits are
+            left = kit.tree_entries(temp)
+            if left != 0:
+                raise AssertionError("%s left %d entries in the Windows temp folder" % (name, left))
+        print("  round %d: %s" % (r + 1, "  ".join(
+            "%s %.2f s" % (name.split()[0], t[-1]) for name, t in times.items())))
+    return times
 
-    def fresh_tree(self):
-        if kit.tree_entries(self.temp) != 0:
-            raise AssertionError("the Windows temp folder was not empty before a copy")
-        harness.run(["cp", "-a", self.tree, self.target], dict(os.environ))
-        # The copy's pages on their way to the disk must not land in the next timing.
-        os.sync()
 
-    def check_emptied(self, who):
-        left = kit.tree_entries(self.temp)
-        if left != 0:
-            raise AssertionError("%s left %d entries in the Windows temp folder" % (who, left))
+def ratio(times, other):
+    """Median of the per-round ratios ours/other: noise that hits a round hits both."""
+    return statistics.median(a / b for a, b in zip(times[OURS], times[other]))
 
-    def timed(self, who, action):
-        self.fresh_tree()
-        started = time.monotonic()
-        action()
-        seconds = time.monotonic() - started
-        self.check_emptied(who)
-        return seconds
+
+def row(*cells):
+    return "| " + " | ".join(cells) + " |"
+
+
+def judged(what, value, aim, met):
+    return "%s: %s, aim %s: %s" % (what, value, aim, "met" if met else "NOT met")
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--runs", type=int, default=5)
-    runs = parser.parse_args().runs
+    parser.add_argument("--only", choices=("tree", "chains"))
+    parser.add_argument("--chain-yardstick", action="store_true",
+                        help="time walkdelete.exe on the chains too (minutes)")
+    parser.add_argument("--pin", action="store_true", help="run everything on CPU 0")
+    args = parser.parse_args()
+    if args.pin:
+        os.sched_setaffinity(0, {0})  # inherited by the server and every process after it
+    table, verdicts = [], []
 
     with harness.Scenario("winxp") as s:
-        tree = os.path.join(s.root, "tree")
-        folders, files = build_tree(tree)
+        temp = s.path("windows/temp")
         walkdelete = s.install(build_walkdelete(s.root))
-        bench = Bench(s, tree)
-
         s.start()
-        window = kit.MainWindow(s, kit.NT)
         s.driver("wait-visible", kit.NT, "--", "click", kit.NT, "Check1")
-        window.ticked["Check1"] = 1
 
         def ours():
-            text = s.driver("click", kit.NT, "Command1", RUN_TIMEOUT_MS, "--",
-                            "msgbox", kit.DONE_TITLE, RUN_TIMEOUT_MS)
+            text = s.driver("click", kit.NT, "Command1", LIMIT_MS, "--",
+                            "msgbox", kit.DONE_TITLE, LIMIT_MS)
             if not kit.DONE_NT.match("\n".join(text)):
                 raise AssertionError("unexpected completion message: %r" % text)
+            return lambda: s.driver("answer", kit.DONE_TITLE, "ok")
 
-        def close_box():
-            s.driver("answer", kit.DONE_TITLE, "ok")
+        def walk():
+            s.wine(walkdelete, "C:\\windows\\temp", timeout=LIMIT_S)
 
-        contenders = [
-            ("ours", ours, close_box),
-            ("(a) walkdelete.exe", lambda: s.wine(walkdelete, "C:\\windows\\temp",
-                                                  timeout=LIMIT_S), None),
-            ("(b) rm -rf", lambda: harness.run(["rm", "-rf", "--", bench.target],
-                                               dict(os.environ)), None),
-            ("(c) cmd /c rd /s /q", lambda: s.wine("cmd", "/c", "rd", "/s", "/q",
-                                                   "C:\\windows\\temp\\bench",
-                                                   timeout=LIMIT_S), None),
-        ]
-        times = {name: [] for name, _, _ in contenders}
-        print("%d files in %d folders, %d runs each" % (files, folders, runs))
-        for round_no in range(runs):
-            for name, action, after in contenders:
-                times[name].append(bench.timed(name, action))
-                if after:
-                    after()
-            print("round %d: %s" % (round_no + 1, "  ".join(
-                "%s %.2f s" % (name.split()[0], times[name][-1]) for name, _, _ in contenders)))
+        def rm():
+            harness.run(["rm", "-rf", "--"] + [os.path.join(temp, e) for e in os.listdir(temp)],
+                        dict(os.environ))
 
-        medians = {name: statistics.median(t) for name, t in times.items()}
-        for name, _, _ in contenders:
-            print("%-22s median %6.2f s   (min %.2f, max %.2f)"
-                  % (name, medians[name], min(times[name]), max(times[name])))
-        ours_median = medians["ours"]
-        for name, _, _ in contenders[1:]:
-            print("ours/%-18s %6.2f" % (name.split()[0], ours_median / medians[name]))
-        ratio = ours_median / medians["(a) walkdelete.exe"]
-        print("aim ours/(a) <= %.1f: %s" % (AIM, "met" if ratio <= AIM else "NOT met"))
+        print("%s, %d runs each, %s" % (os.path.basename(harness.exe_path()), args.runs,
+                                        "pinned to CPU 0" if args.pin else "not pinned"))
+        if args.only in (None, "tree"):
+            tree = os.path.join(s.root, "tree")
+            folders, files = build_tree(tree)
+            print("tree: %d files in %d folders" % (files, folders))
+            times = rounds(temp, args.runs, lambda: harness.run(
+                ["cp", "-a", tree, os.path.join(temp, "bench")], dict(os.environ)),
+                {OURS: ours, WALK: walk, RM: rm})
+            med = {name: "%.2f s" % statistics.median(t) for name, t in times.items()}
+            table.append(row("tree, {:,} files in {} folders".format(files, folders), med[OURS],
+                             med[WALK], med[RM], "%.2f" % ratio(times, WALK),
+                             "%.1f" % ratio(times, RM), ""))
+            verdicts.append(judged("tree", "ours/(a) %.2f" % ratio(times, WALK),
+                                   "<= %.1f" % TREE_AIM, ratio(times, WALK) <= TREE_AIM))
+
+        if args.only in (None, "chains"):
+            chain = {OURS: ours, WALK: walk} if args.chain_yardstick else {OURS: ours}
+            seconds = {}
+            for levels in LEVELS:
+                bottom = os.path.join(temp, "/".join(["d"] * levels), "bottom.tmp").encode()
+                if len(bottom) >= PATH_MAX:
+                    raise harness.HarnessError("the chain's deepest file would be %d bytes deep; "
+                                               "use a shorter OLVEX_E2E_ROOT" % len(bottom))
+                print("chain: %d levels" % levels)
+                times = rounds(temp, args.runs, lambda: kit.make_deep_tree(temp, levels), chain)
+                seconds[levels] = statistics.median(times[OURS])
+                walked = ("%.2f s" % statistics.median(times[WALK]), "%.2f" % ratio(times, WALK)
+                          ) if args.chain_yardstick else ("", "")
+                table.append(row("chain, {:,} levels".format(levels), "%.2f s" % seconds[levels],
+                                 walked[0], "", walked[1], "",
+                                 "%.2f s" % (1000 * seconds[levels] / levels)))
+            deep, shallow = LEVELS[-1], LEVELS[0]
+            verdicts.append(judged("chains", "%d levels in %.2f s" % (deep, seconds[deep]),
+                                   "< %.0f s" % CHAIN_AIM_S, seconds[deep] < CHAIN_AIM_S))
+            flat = (seconds[deep] / deep) / (seconds[shallow] / shallow)
+            verdicts.append(judged("chains", "cost per level at %d / at %d = %.2f"
+                                   % (deep, shallow, flat), "<= %.1f (flat)" % FLAT_AIM,
+                                   flat <= FLAT_AIM))
+
+    print("\nMedians of %d runs%s; ratios are medians of the per-round ratios.\n"
+          % (args.runs, ", all on one CPU" if args.pin else ""))
+    print(row("workload", "ours", "(a) walkdelete", "(b) rm -rf", "ours/(a)", "ours/(b)",
+              "ours per 1,000 levels"))
+    print(row(*["---"] * 7))
+    print("\n".join(table + [""] + verdicts))
 
 
 if __name__ == "__main__":
