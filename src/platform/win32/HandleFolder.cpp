@@ -223,7 +223,10 @@ class HandleFolder : public OpenedFolder {
         const NTSTATUS status =
             Open(handle_.get(), name, DELETE | FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE, file);
         if (!Succeeded(status)) return MeansMissing(status) ? Deletion::NotThere : Deletion::Refused;
-        // A link opened here leads to its target, which reports a name of its own.
+        // A link opened here leads to its target, which reports a name of its own. The
+        // deletion is asked for only after this check, not by delete-on-close at the open:
+        // where links open as their targets, a delete-on-close, once given, cannot be taken
+        // back, and would delete the target.
         if (!IsWhereListed(file.get(), name)) return Deletion::NotThere;
         FILE_DISPOSITION_INFORMATION dispose{TRUE};
         IO_STATUS_BLOCK io{};
