@@ -34,7 +34,6 @@ bool SplitPath(const std::string& path, std::string& root, std::vector<std::stri
     std::string tidy = path;
     for (char& c : tidy)
         if (c == '/') c = '\\';
-    std::vector<std::string> pieces;
     size_t at = 0;
     if (tidy.compare(0, 2, "\\\\") == 0) {
         const size_t server = tidy.find('\\', 2);
@@ -182,8 +181,9 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry) {
             below.bytes = level.bytes + item.name.size() + 1;
             if (below.depth >= kMoveUpDepth || below.bytes >= kMoveUpBytes)
                 MoveUp(*stack.front().folder, below, *level.folder, item.name, moves);
-            below.entries = below.folder->List();
+            // On the stack before it is listed, so that a failing listing moves it back too.
             stack.push_back(std::move(below));
+            stack.back().entries = stack.back().folder->List();
         }
     } catch (...) {
         // Whatever was moved up goes back where it was, the deepest first, each folder

@@ -99,4 +99,16 @@ TEST(RemoveTree, DeepFoldersAreMovedUpAndGoBackWhenTheyCannotBeEmptied) {
     }
 }
 
+TEST(RemoveTree, AMovedFolderThatCannotBeListedGoesBack) {
+    fakes::FakeFileSystem files;
+    std::string level32 = "C:\\T\\d";
+    for (int i = 0; i < 32; ++i) level32 += "\\d";
+    files.AddFile(level32 + "\\d\\f.tmp");
+    files.MakeUnreadable(level32);
+    auto top = files.OpenFolder("C:\\T");
+    EXPECT_THROW(RemoveTree(*top, {"d", platform::kAttrDirectory, 0, 0}), platform::RuntimeError);
+    EXPECT_EQ(files.moves.size(), 2u) << "moved up, then back";
+    EXPECT_TRUE(files.Exists(level32 + "\\d\\f.tmp"));
+}
+
 }  // namespace

@@ -89,9 +89,6 @@ class NtHandle {
     HANDLE handle_ = nullptr;
 };
 
-// NT 4.0 knows no reparse points and may refuse the option that opens one itself.
-bool g_reparseOptionRefused = false;
-
 // Opens name relative to root (or, with no root, the full native path), never following a
 // reparse point at its last component where the system has them.
 NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG options,
@@ -112,11 +109,10 @@ NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG o
         if (Succeeded(status)) out = NtHandle(handle);
         return status;
     };
-    if (g_reparseOptionRefused) return attempt(0);
-    NTSTATUS status = attempt(FILE_OPEN_REPARSE_POINT);
-    if (status == kInvalidParameter && Succeeded(status = attempt(0)))
-        g_reparseOptionRefused = true;
-    return status;
+    // A system or file system that knows no reparse points may refuse the option that
+    // opens one itself; such a volume holds no links to follow.
+    const NTSTATUS status = attempt(FILE_OPEN_REPARSE_POINT);
+    return status == kInvalidParameter ? attempt(0) : status;
 }
 
 // The path of what a handle reached, as the system reports it (from the volume's root).

@@ -14,6 +14,11 @@ bool IsPlainFolder(DWORD attributes) {
            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+bool IsPlainFile(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
 class PathFolder : public OpenedFolder {
   public:
     explicit PathFolder(std::string path) : path_(std::move(path)) {}
@@ -29,30 +34,26 @@ class PathFolder : public OpenedFolder {
                 return entries;
             throw ErrorFromWin32(code);
         }
+        struct Closer {
+            HANDLE find;
+            ~Closer() { ::FindClose(find); }
+        } closer{find};
         do {
             if (found.name != "." && found.name != "..")
                 entries.push_back({found.name, found.attributes, found.size, 0});
         } while (FindNextFileU(find, found));
-        ::FindClose(find);
         return entries;
     }
 
     Deletion DeleteListedFile(const FindEntry& entry) override {
         const std::string path = Child(entry);
-        const DWORD attributes = GetFileAttributesU(path);
-        if (attributes == INVALID_FILE_ATTRIBUTES ||
-            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
-            return Deletion::NotThere;
+        if (!IsPlainFile(GetFileAttributesU(path))) return Deletion::NotThere;
         return DeleteFileU(path) ? Deletion::Deleted : Deletion::Refused;
     }
 
     bool DeleteAtRestart(const FindEntry& entry) override {
         const std::string path = Child(entry);
-        const DWORD attributes = GetFileAttributesU(path);
-        if (attributes == INVALID_FILE_ATTRIBUTES ||
-            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
-            return false;
-        return DeleteAtRestartU(path);
+        return IsPlainFile(GetFileAttributesU(path)) && DeleteAtRestartU(path);
     }
 
     std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry) override {

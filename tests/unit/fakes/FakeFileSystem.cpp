@@ -154,6 +154,8 @@ class FakeFolder : public platform::OpenedFolder {
     FakeFolder(FakeFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
 
     std::vector<platform::FindEntry> List() override {
+        const FakeFileSystem::Node* self = files_.Lookup(FakeFileSystem::Key(path_));
+        if (self && self->unreadable) throw platform::RuntimeError(platform::kErrPathFileAccess);
         std::vector<platform::FindEntry> entries;
         const std::string prefix = FakeFileSystem::Key(path_) + "\\";
         for (const auto& [key, node] : files_.nodes_) {

@@ -26,6 +26,8 @@ class FakeFileSystem : public platform::FileSystem {
     // after the listing.
     void AddFileLink(const std::string& path);
     void AddSwappedFolder(const std::string& path);
+    // Listing this folder fails, wherever it is moved.
+    void MakeUnreadable(const std::string& path) { nodes_.at(Key(path)).unreadable = true; }
     // Moving folders fails from now on.
     void RefuseMoves() { refuseMoves_ = true; }
     std::string Content(const std::string& path) const;
@@ -53,6 +55,7 @@ class FakeFileSystem : public platform::FileSystem {
         std::string name;
         uint32_t attributes;
         std::string content;
+        bool unreadable = false;
     };
     const Node* Lookup(const std::string& key) const;
     void AddEntry(const std::string& path, uint32_t attributes, const std::string& content = "");
