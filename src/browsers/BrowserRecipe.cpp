@@ -1,7 +1,7 @@
 #include "browsers/BrowserRecipe.h"
 
 #include "browsers/FirefoxProfiles.h"
-#include "system/dirMod.h"
+#include "system/SpecialFolders.h"
 #include "ui/Layouts.h"
 
 namespace olvex {
@@ -81,13 +81,13 @@ std::string RootPath(Services& services, const CleaningContext& context, const R
     std::string folder;
     switch (root.folder) {
         case Folder::AppData:
-            folder = dirMod::GetAppDataFolder(services.shell);
+            folder = folders::GetAppDataFolder(services.shell);
             break;
         case Folder::LocalAppData:
-            folder = dirMod::GetLocalAppDataFolder(services.shell);
+            folder = folders::GetLocalAppDataFolder(services.shell);
             break;
         case Folder::ProgramFiles:
-            folder = dirMod::GetProgramFilesFolder(services.shell);
+            folder = folders::GetProgramFilesFolder(services.shell);
             break;
         case Folder::WindowsDir:
             folder = context.WindowsDir;

@@ -40,7 +40,7 @@ enum class PasswordQuestion { OnTicking, AlsoInTheRun };
 enum class Completion { FreedBytes, DoneOnly };
 
 struct BrowserRecipe {
-    const ui::FormLayout& (*layout)();
+    ui::FormLayout (*layout)(const std::string& supportAddress);
     Family family;
     const char* browser;  // as the saved-password question names it
     Profiles profiles;

@@ -7,7 +7,7 @@
 #include "cleaning/SelectAll.h"
 #include "platform/Errors.h"
 #include "shell/Config.h"
-#include "system/modVBFileDisk.h"
+#include "system/FileUtilities.h"
 
 namespace olvex {
 
@@ -20,7 +20,7 @@ constexpr const char* kPasswordsBox = "Check3";
 }  // namespace
 
 BrowserWindow::BrowserWindow(App& app, const BrowserRecipe& recipe)
-    : FamilyWindow(app, recipe.layout()), recipe_(recipe) {
+    : FamilyWindow(app, recipe.layout(config::kSupportEmail)), recipe_(recipe) {
     Ctl("Check7").Click = [this] { Check7_Click(); };
     Ctl("Check3").Click = [this] { Check3_Click(); };
     Ctl("Command1").Click = [this] { Command1_Click(); };

@@ -1,6 +1,6 @@
 #include "browsers/FirefoxProfiles.h"
 
-#include "system/modinifile.h"
+#include "system/IniFile.h"
 
 namespace olvex {
 

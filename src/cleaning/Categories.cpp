@@ -1,14 +1,14 @@
 #include "cleaning/Categories.h"
 
-#include "system/dirMod.h"
+#include "system/SpecialFolders.h"
 
 namespace olvex {
 
 std::string RunPaths::ProfilesRoot() const {
-    return dirMod::GetProfilesRoot(services_.shell);
+    return folders::GetProfilesRoot(services_.shell);
 }
 std::string RunPaths::AppData() const {
-    return dirMod::GetAppDataFolder(services_.shell);
+    return folders::GetAppDataFolder(services_.shell);
 }
 
 std::string Join(std::initializer_list<std::string> parts, const char* tail) {

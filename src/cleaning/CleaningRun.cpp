@@ -4,8 +4,8 @@
 #include "cleaning/FreedSpace.h"
 #include "platform/Errors.h"
 #include "shell/CleaningContext.h"
-#include "system/dirMod.h"
-#include "system/modVBFileDisk.h"
+#include "system/SpecialFolders.h"
+#include "system/FileUtilities.h"
 
 namespace olvex {
 
@@ -21,13 +21,13 @@ void Sweep(Services& services, const CleaningWindow& window, std::string path,
 // Every profile folder, hidden and system ones included: its temporary folder, its
 // Internet cache (the index folder first) and its cookies.
 void SweepAllProfiles(Services& services, CleaningWindow& window) {
-    window.profilesRoot = dirMod::GetProfilesRoot(services.shell);
+    window.profilesRoot = folders::GetProfilesRoot(services.shell);
     window.profileNames.clear();
     if (window.profilesRoot.empty()) return;
     SubDirsToArray(services, window.profilesRoot, window.profileNames, true, true, true);
 
-    const std::string localSettings = dirMod::GetLocalSettingsName(services.shell);
-    const std::string cache = dirMod::GetCacheFolderInProfile(services.shell);
+    const std::string localSettings = folders::GetLocalSettingsName(services.shell);
+    const std::string cache = folders::GetCacheFolderInProfile(services.shell);
     for (const std::string& name : window.profileNames) {
         const std::string profile = window.profilesRoot + name + "\\";
         for (const std::string& path :

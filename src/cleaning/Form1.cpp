@@ -7,7 +7,7 @@
 #include "platform/Errors.h"
 #include "shell/Config.h"
 #include "shell/Routing.h"
-#include "system/clsOS.h"
+#include "system/WindowsVersion.h"
 #include "ui/Layouts.h"
 
 namespace olvex {
@@ -17,7 +17,7 @@ const std::initializer_list<const char*> kCategories = {
     "Check1", "Check2", "Check3", "Check4", "Check5", "Check6", "Check8", "Check9", "Check10"};
 }
 
-Form1::Form1(App& app) : FamilyWindow(app, ui::Form1Layout()) {
+Form1::Form1(App& app) : FamilyWindow(app, ui::Form1Layout(config::kSupportEmail)) {
     Ctl("Check7").Click = [this] { Check7_Click(); };
     Ctl("Command1").Click = [this] { Command1_Click(); };
     Ctl("Command2").Click = [this] { OpenLink(config::kDonationPage); };
@@ -27,7 +27,7 @@ Form1::Form1(App& app) : FamilyWindow(app, ui::Form1Layout()) {
 
 void Form1::Form_Load() {
     using platform::SkipOnFailure;
-    std::optional<clsOS> os;
+    std::optional<WindowsVersion> os;
     auto osName = [&]() -> const std::string& {
         if (!os) os.emplace(services().system);
         return os->os_name;
@@ -58,7 +58,7 @@ void Form1::Form_Load() {
 void Form1::Check7_Click() {
     SelectAllClicked(*this, kCategories, [this] {
         // Prefetch cannot be cleaned on Windows 2000; its box is disabled there.
-        if (clsOS(services().system).os_name == "Windows 2000") Ctl("Check6").SetValue(0);
+        if (WindowsVersion(services().system).os_name == "Windows 2000") Ctl("Check6").SetValue(0);
     });
 }
 

@@ -7,7 +7,7 @@
 #include "platform/Errors.h"
 #include "shell/Config.h"
 #include "shell/Routing.h"
-#include "system/clsOS.h"
+#include "system/WindowsVersion.h"
 #include "ui/Layouts.h"
 
 namespace olvex {
@@ -17,7 +17,7 @@ const std::initializer_list<const char*> kCategories = {"Check1", "Check2", "Che
                                                         "Check5", "Check6", "Check8"};
 }
 
-Form6::Form6(App& app) : FamilyWindow(app, ui::Form6Layout()) {
+Form6::Form6(App& app) : FamilyWindow(app, ui::Form6Layout(config::kSupportEmail)) {
     Ctl("Check7").Click = [this] { Check7_Click(); };
     Ctl("Command1").Click = [this] { Command1_Click(); };
     Ctl("Command2").Click = [this] { OpenLink(config::kDonationPage); };
@@ -28,7 +28,7 @@ Form6::Form6(App& app) : FamilyWindow(app, ui::Form6Layout()) {
 
 void Form6::Form_Load() {
     using platform::SkipOnFailure;
-    std::optional<clsOS> os;
+    std::optional<WindowsVersion> os;
     auto osName = [&]() -> const std::string& {
         if (!os) os.emplace(services().system);
         return os->os_name;

@@ -3,9 +3,9 @@
 #include "platform/Errors.h"
 #include "shell/Links.h"
 #include "shell/Navigation.h"
-#include "system/clsOS.h"
-#include "system/dirMod.h"
-#include "system/modVBFileDisk.h"
+#include "system/WindowsVersion.h"
+#include "system/SpecialFolders.h"
+#include "system/FileUtilities.h"
 
 namespace olvex {
 
@@ -14,7 +14,7 @@ namespace {
 // Program Files folder disables it instead of looking relative to the current folder.
 void UpdateBrowserItem(Services& services, ui::MenuItem& item, const char* folder) {
     platform::SkipOnFailure([&] {
-        const std::string programFiles = dirMod::GetProgramFilesFolder(services.shell);
+        const std::string programFiles = folders::GetProgramFilesFolder(services.shell);
         item.SetEnabled(!programFiles.empty() && DirExists(services, programFiles + folder));
     });
 }
@@ -40,7 +40,7 @@ void FamilyWindow::WireNavigation() {
 }
 
 void FamilyWindow::Form_Load() {
-    platform::SkipOnFailure([this] { SetSystemLabel(clsOS(services().system).os_name); });
+    platform::SkipOnFailure([this] { SetSystemLabel(WindowsVersion(services().system).os_name); });
     UpdateBrowserMenus();
 }
 

@@ -1,7 +1,7 @@
 #include "shell/Navigation.h"
 
 #include "shell/Routing.h"
-#include "system/clsOS.h"
+#include "system/WindowsVersion.h"
 #include "ui/ControlIds.h"
 
 namespace olvex {
@@ -59,7 +59,7 @@ void ReturnToMainBySystem(App& app, ui::Form& current) {
     // Names the table does not list (Windows NT 4.0 and its kin) go back to the NT main
     // window, as the Main button does; the 98 family and the unsupported systems get the
     // notice, at its own place.
-    if (FamilyFor(clsOS(app.services().system).os_name) == Family::NT) {
+    if (FamilyFor(WindowsVersion(app.services().system).os_name) == Family::NT) {
         ShowInPlace(app.Form(1), current);
         return;
     }

@@ -1,18 +1,21 @@
 #pragma once
-// The designed layout of every window.
+// The designed layout of every window. The support address shown at the foot of a window
+// comes from the caller.
+#include <string>
+
 #include "ui/FormLayout.h"
 
 namespace ui {
 
-const FormLayout& Form1Layout();
-const FormLayout& Form2Layout();
-const FormLayout& Form3Layout();
-const FormLayout& Form4Layout();
-const FormLayout& Form5Layout();
-const FormLayout& Form6Layout();
-const FormLayout& Form7Layout();
-const FormLayout& Form8Layout();
-const FormLayout& Form9Layout();
+FormLayout Form1Layout(const std::string& supportAddress);
+FormLayout Form2Layout();
+FormLayout Form3Layout(const std::string& supportAddress);
+FormLayout Form4Layout(const std::string& supportAddress);
+FormLayout Form5Layout(const std::string& supportAddress);
+FormLayout Form6Layout(const std::string& supportAddress);
+FormLayout Form7Layout(const std::string& supportAddress);
+FormLayout Form8Layout(const std::string& supportAddress);
+FormLayout Form9Layout();
 
 // Pieces several windows share.
 extern const char* const kTitleCaption;    // "Olvex Cleaner "

@@ -19,7 +19,7 @@ const BrowserRecipe* const kRecipes[] = {&olvex::Form3Recipe(), &olvex::Form5Rec
 
 TEST(BrowserRecipes, EveryItemBoxOfTheWindowDeletesSomethingOnce) {
     for (const BrowserRecipe* recipe : kRecipes) {
-        const ui::FormLayout& layout = recipe->layout();
+        const ui::FormLayout layout = recipe->layout("support@example");
         std::set<std::string> inRecipe;
         for (const olvex::BrowserItem& item : recipe->items) {
             EXPECT_TRUE(inRecipe.insert(item.box).second) << layout.name << " repeats " << item.box;
@@ -40,7 +40,8 @@ TEST(BrowserRecipes, PathsAreAbsoluteAndNeverADriveRoot) {
         for (const olvex::BrowserItem& item : recipe->items) {
             for (const olvex::Root& root : item.roots) {
                 const std::string folder = olvex::RootPath(rig.services, context, root);
-                ASSERT_EQ(folder.rfind("C:\\", 0), 0u) << recipe->layout().name << " " << item.box;
+                ASSERT_EQ(folder.rfind("C:\\", 0), 0u)
+                    << recipe->layout("").name << " " << item.box;
                 // The profile part is empty for Opera and never empty for Firefox.
                 const std::string path =
                     folder + (recipe->profiles == olvex::Profiles::One ? "" : "p") + item.name;
@@ -60,13 +61,13 @@ TEST(BrowserRecipes, UnknownFolderGivesNoPathAtAll) {
         for (const olvex::BrowserItem& item : recipe->items)
             for (const olvex::Root& root : item.roots)
                 EXPECT_EQ(olvex::RootPath(rig.services, noWindows, root), "")
-                    << recipe->layout().name << " " << item.box;
+                    << recipe->layout("").name << " " << item.box;
 }
 
-class NewLayouts : public ::testing::TestWithParam<const ui::FormLayout* (*)()> {};
+class NewLayouts : public ::testing::TestWithParam<ui::FormLayout (*)()> {};
 
 TEST_P(NewLayouts, ControlsLieInsideTheirWindowAndFrame) {
-    const ui::FormLayout& layout = *GetParam()();
+    const ui::FormLayout layout = GetParam()();
     std::set<int> ids;
     for (const ui::ControlLayout& c : layout.controls) {
         EXPECT_TRUE(ids.insert(ui::ControlId(c.name)).second) << layout.name << " " << c.name;
@@ -91,7 +92,7 @@ TEST_P(NewLayouts, ControlsLieInsideTheirWindowAndFrame) {
 
 TEST(BrowserLayouts, BoxesLieInTheFrameInOneColumnWithSelectAllLast) {
     for (const BrowserRecipe* recipe : kRecipes) {
-        const ui::FormLayout& layout = recipe->layout();
+        const ui::FormLayout layout = recipe->layout("support@example");
         const ui::ControlLayout* frame = nullptr;
         std::vector<const ui::ControlLayout*> boxes;
         for (const ui::ControlLayout& c : layout.controls) {
@@ -115,10 +116,12 @@ TEST(BrowserLayouts, BoxesLieInTheFrameInOneColumnWithSelectAllLast) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Windows, NewLayouts,
-    ::testing::Values([] { return &ui::Form2Layout(); }, [] { return &ui::Form3Layout(); },
-                      [] { return &ui::Form5Layout(); }, [] { return &ui::Form7Layout(); },
-                      [] { return &ui::Form8Layout(); }, [] { return &ui::Form9Layout(); }));
+INSTANTIATE_TEST_SUITE_P(Windows, NewLayouts,
+                         ::testing::Values([] { return ui::Form2Layout(); },
+                                           [] { return ui::Form3Layout("support@example"); },
+                                           [] { return ui::Form5Layout("support@example"); },
+                                           [] { return ui::Form7Layout("support@example"); },
+                                           [] { return ui::Form8Layout("support@example"); },
+                                           [] { return ui::Form9Layout(); }));
 
 }  // namespace

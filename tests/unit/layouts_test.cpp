@@ -9,11 +9,11 @@
 
 namespace {
 
-using LayoutOf = const ui::FormLayout* (*)();
+using LayoutOf = ui::FormLayout (*)();
 class Layout : public ::testing::TestWithParam<LayoutOf> {};
 
 TEST_P(Layout, NamesAndIdsAreUniqueAndFramesExist) {
-    const ui::FormLayout& layout = *GetParam()();
+    const ui::FormLayout layout = GetParam()();
     std::set<std::string> names;
     std::set<int> ids;
     for (const auto& c : layout.controls) {
@@ -38,9 +38,9 @@ TEST_P(Layout, NamesAndIdsAreUniqueAndFramesExist) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, Layout,
-                         ::testing::Values([]() { return &ui::Form1Layout(); },
-                                           []() { return &ui::Form4Layout(); },
-                                           []() { return &ui::Form6Layout(); }));
+                         ::testing::Values([]() { return ui::Form1Layout("support@example"); },
+                                           []() { return ui::Form4Layout("support@example"); },
+                                           []() { return ui::Form6Layout("support@example"); }));
 
 TEST(LayoutCaptions, WrittenExactly) {
     auto caption = [](const ui::FormLayout& layout, const std::string& name) {
@@ -48,15 +48,17 @@ TEST(LayoutCaptions, WrittenExactly) {
             if (c.name == name) return c.caption;
         return std::string("<missing>");
     };
-    EXPECT_EQ(caption(ui::Form6Layout(), "Check4"), "Temporary Internet FIles");
-    EXPECT_EQ(caption(ui::Form1Layout(), "Check4"), "Temporary Internet Files");
-    EXPECT_EQ(caption(ui::Form1Layout(), "Label1"), "Olvex Cleaner ");
-    EXPECT_EQ(caption(ui::Form1Layout(), "Label2"), "For technical support please email: ");
-    EXPECT_EQ(ui::Form4Layout().caption, "Olvex Cleaner - Unsupported Version");
-    EXPECT_NE(caption(ui::Form4Layout(), "Label5").find("systems  are"), std::string::npos);
-    EXPECT_TRUE(ui::Form4Layout().menus.empty());
-    EXPECT_EQ(ui::Form6Layout().menus[1].name, "mnuFireFox");
-    EXPECT_EQ(ui::Form6Layout().menus[1].caption, "FireFox");
+    EXPECT_EQ(caption(ui::Form6Layout("support@example"), "Check4"), "Temporary Internet FIles");
+    EXPECT_EQ(caption(ui::Form1Layout("support@example"), "Check4"), "Temporary Internet Files");
+    EXPECT_EQ(caption(ui::Form1Layout("support@example"), "Label1"), "Olvex Cleaner ");
+    EXPECT_EQ(caption(ui::Form1Layout("support@example"), "Label2"),
+              "For technical support please email: ");
+    EXPECT_EQ(ui::Form4Layout("support@example").caption, "Olvex Cleaner - Unsupported Version");
+    EXPECT_NE(caption(ui::Form4Layout("support@example"), "Label5").find("systems  are"),
+              std::string::npos);
+    EXPECT_TRUE(ui::Form4Layout("support@example").menus.empty());
+    EXPECT_EQ(ui::Form6Layout("support@example").menus[1].name, "mnuFireFox");
+    EXPECT_EQ(ui::Form6Layout("support@example").menus[1].caption, "FireFox");
 }
 
 }  // namespace

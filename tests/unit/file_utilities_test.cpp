@@ -1,5 +1,5 @@
 // The file and folder routines and their lookup rules, on the in-memory file system.
-#include "system/modVBFileDisk.h"
+#include "system/FileUtilities.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include "platform/Platform.h"
 
-namespace olvex::dirMod {
+namespace olvex::folders {
 
 enum Csidl : int {
     kCsidlAppData = 0x1A,
@@ -37,4 +37,4 @@ std::string GetProfilesRoot(platform::Shell& shell);
 // "" when the path has fewer parts.
 std::string PathParts(const std::string& path, int first, int last);
 
-}  // namespace olvex::dirMod
+}  // namespace olvex::folders

@@ -1,4 +1,4 @@
-#include "system/clsOS.h"
+#include "system/WindowsVersion.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 namespace {
 
-using olvex::clsOS;
+using olvex::WindowsVersion;
 using platform::kBasicVersionRecordSize;
 using platform::kExtendedVersionRecordSize;
 using platform::VersionRecord;
@@ -381,7 +381,7 @@ INSTANTIATE_TEST_SUITE_P(OtherVersions, ProductTypeTest,
                                          ProductCase{3, 51, 1, 0, ""},
                                          ProductCase{3, 51, 2, 0, ""}));
 
-// --- clsOS: the queries ---------------------------------------------------------------------
+// --- WindowsVersion: the queries ---------------------------------------------------------------------
 
 void ExpectZeroedExceptSize(const VersionRecord& record, uint32_t size) {
     EXPECT_EQ(record.size, size);
@@ -396,7 +396,7 @@ void ExpectZeroedExceptSize(const VersionRecord& record, uint32_t size) {
     EXPECT_EQ(record.productType, 0);
 }
 
-void ExpectAllEmpty(const clsOS& os) {
+void ExpectAllEmpty(const WindowsVersion& os) {
     EXPECT_EQ(os.os_name, "");
     EXPECT_EQ(os.OS_Version, "");
     EXPECT_EQ(os.OS_Build, "");
@@ -408,7 +408,7 @@ void ExpectAllEmpty(const clsOS& os) {
 
 TEST(ClsOsTest, EachQueryGetsAFreshZeroedRecordOfItsSize) {
     FakeSystem system = SystemReporting(5, 1, kNT, "Service Pack 3", 3, 0, 1, 0x0300, 2600);
-    clsOS os(system);
+    WindowsVersion os(system);
     ASSERT_EQ(system.requestedSizes, kBasicThenExtended);
     ExpectZeroedExceptSize(system.received[0], kBasicVersionRecordSize);
     ExpectZeroedExceptSize(system.received[1], kExtendedVersionRecordSize);
@@ -417,7 +417,7 @@ TEST(ClsOsTest, EachQueryGetsAFreshZeroedRecordOfItsSize) {
 TEST(ClsOsTest, FailingFirstQueryLeavesEverythingEmpty) {
     FakeSystem system = SystemReporting(5, 1, kNT, "Service Pack 3", 3, 0, 1, 0x0300, 2600);
     system.basicSucceeds = false;
-    clsOS os(system);
+    WindowsVersion os(system);
     EXPECT_EQ(system.requestedSizes, kBasicOnly);
     ExpectAllEmpty(os);
 }
@@ -425,7 +425,7 @@ TEST(ClsOsTest, FailingFirstQueryLeavesEverythingEmpty) {
 TEST(ClsOsTest, FailingExtendedQueryLeavesTheLastThreeEmpty) {
     FakeSystem system = SystemReporting(5, 1, kNT, "Service Pack 3", 3, 0, 1, 0x0300, 2600);
     system.extendedSucceeds = false;
-    clsOS os(system);
+    WindowsVersion os(system);
     EXPECT_EQ(system.requestedSizes, kBasicThenExtended);
     EXPECT_EQ(os.os_name, "Windows XP");
     EXPECT_EQ(os.OS_Version, "5.1");
@@ -439,7 +439,7 @@ TEST(ClsOsTest, FailingExtendedQueryLeavesTheLastThreeEmpty) {
 TEST(ClsOsTest, Win98SEKeepsBlanksAndSkipsTheExtendedQuery) {
     // The system would report extended data; it must not be asked for it.
     FakeSystem system = SystemReporting(4, 10, kWin9x, " A ", 1, 0, 1, 0x0010, 67766446);
-    clsOS os(system);
+    WindowsVersion os(system);
     EXPECT_EQ(system.requestedSizes, kBasicOnly);
     EXPECT_EQ(os.os_name, "Windows 98 SE");
     EXPECT_EQ(os.OS_Version, "4.10");
@@ -451,14 +451,14 @@ TEST(ClsOsTest, Win98SEKeepsBlanksAndSkipsTheExtendedQuery) {
 
 TEST(ClsOsTest, NT4AsksForTheExtendedRecordFromServicePack6) {
     FakeSystem sp6a = SystemReporting(4, 0, kNT, "Service Pack 6a", 6, 0, 1, 0, 1381);
-    clsOS withSp6a(sp6a);
+    WindowsVersion withSp6a(sp6a);
     EXPECT_EQ(sp6a.requestedSizes, kBasicThenExtended);
     EXPECT_EQ(withSp6a.os_name, "Windows NT 4.0");
     EXPECT_EQ(withSp6a.OS_ServicePack, "Service Pack 6.0");
     EXPECT_EQ(withSp6a.OS_ProductType, "Workstation");
 
     FakeSystem sp5 = SystemReporting(4, 0, kNT, "Service Pack 5", 5, 0, 1, 0, 1381);
-    clsOS withSp5(sp5);
+    WindowsVersion withSp5(sp5);
     EXPECT_EQ(sp5.requestedSizes, kBasicOnly);
     EXPECT_EQ(withSp5.os_name, "Windows NT 4.0");
     EXPECT_EQ(withSp5.OS_Additional, "Service Pack 5");
@@ -468,7 +468,7 @@ TEST(ClsOsTest, NT4AsksForTheExtendedRecordFromServicePack6) {
 
 TEST(ClsOsTest, XPHomeWithSingleUserSuite) {
     FakeSystem system = SystemReporting(5, 1, kNT, "Service Pack 2", 2, 0, 1, 0x0300, 2600);
-    clsOS os(system);
+    WindowsVersion os(system);
     EXPECT_EQ(os.os_name, "Windows XP");
     EXPECT_EQ(os.OS_ServicePack, "Service Pack 2.0");
     EXPECT_EQ(os.OS_Suite, "Single User ");
@@ -477,7 +477,7 @@ TEST(ClsOsTest, XPHomeWithSingleUserSuite) {
 
 TEST(ClsOsTest, Version6IsUnknownAndSkipsTheExtendedQuery) {
     FakeSystem system = SystemReporting(6, 0, kNT, "Service Pack 2", 2, 0, 1, 0, 6002);
-    clsOS os(system);
+    WindowsVersion os(system);
     EXPECT_EQ(system.requestedSizes, kBasicOnly);
     EXPECT_EQ(os.os_name, "Unknown OS Version 6.0");
     EXPECT_EQ(os.OS_Version, "6.0");
@@ -486,14 +486,14 @@ TEST(ClsOsTest, Version6IsUnknownAndSkipsTheExtendedQuery) {
 
 TEST(ClsOsTest, ServicePackZeroOnVersion5IsEmpty) {
     FakeSystem system = SystemReporting(5, 0, kNT, "", 0, 0, 1, 0, 2195);
-    clsOS os(system);
+    WindowsVersion os(system);
     EXPECT_EQ(system.requestedSizes, kBasicThenExtended);
     EXPECT_EQ(os.os_name, "Windows 2000");
     EXPECT_EQ(os.OS_ServicePack, "");
     EXPECT_EQ(os.OS_ProductType, "Professional");
 }
 
-// --- clsOS: what Wine reports for each version setting --------------------------------------
+// --- WindowsVersion: what Wine reports for each version setting --------------------------------------
 
 struct WineCase {
     const char* setting;
@@ -519,7 +519,7 @@ TEST_P(WineVersionTest, ReportedVersionGivesTheExpectedTexts) {
     const WineCase& c = GetParam();
     FakeSystem system = SystemReporting(c.major, c.minor, c.platformId, c.csd, c.spMajor, c.spMinor,
                                         c.productType, 0, c.build);
-    clsOS os(system);
+    WindowsVersion os(system);
     EXPECT_EQ(system.requestedSizes, c.extended ? kBasicThenExtended : kBasicOnly);
     EXPECT_EQ(os.os_name, c.expected.os_name);
     EXPECT_EQ(os.OS_Version, c.expected.OS_Version);

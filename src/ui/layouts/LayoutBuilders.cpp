@@ -1,6 +1,5 @@
-#include "ui/layouts/Builders.h"
+#include "ui/layouts/LayoutBuilders.h"
 
-#include "shell/Config.h"
 #include "ui/Layouts.h"
 
 namespace ui::layouts {
@@ -41,7 +40,8 @@ const std::vector<Box>& OperaBoxes() {
 }
 
 FormLayout BrowserLayout(const char* name, const char* caption, const std::vector<Box>& boxes,
-                         const BrowserPlaces& p, std::vector<MenuLayout> menus) {
+                         const BrowserPlaces& p, const std::string& supportAddress,
+                         std::vector<MenuLayout> menus) {
     FormLayout layout{name, caption, p.clientWidth, p.clientHeight, {}, std::move(menus)};
     auto& c = layout.controls;
     c.push_back(At(Kind::Image, "Image1", "", p.image));
@@ -63,7 +63,7 @@ FormLayout BrowserLayout(const char* name, const char* caption, const std::vecto
         top += kButtonPitch;
     }
     c.push_back(At(Kind::Label, "Label2", kSupportCaption, p.support, 9));
-    c.push_back(At(Kind::Label, "Label3", olvex::config::kSupportEmail, p.address, 9, true));
+    c.push_back(At(Kind::Label, "Label3", supportAddress.c_str(), p.address, 9, true));
     return layout;
 }
 

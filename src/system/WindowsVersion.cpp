@@ -1,4 +1,4 @@
-#include "system/clsOS.h"
+#include "system/WindowsVersion.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -274,11 +274,11 @@ void ApplyExtendedRecord(const platform::VersionRecord& extended, OsIdentity& id
     identity.OS_ProductType = ProductTypeFor(extended);
 }
 
-clsOS::clsOS(platform::System& system) {
+WindowsVersion::WindowsVersion(platform::System& system) {
     IdentifyOS(system);
 }
 
-void clsOS::IdentifyOS(platform::System& system) {
+void WindowsVersion::IdentifyOS(platform::System& system) {
     OsIdentity identity;
 
     // A fresh record each time: the system must not see anything we did not put there.

@@ -1,6 +1,7 @@
 #pragma once
 // The parts of a layout that the two copies of a window share, so each window's own table
 // lists only what its designer placed differently.
+#include <string>
 #include <vector>
 
 #include "ui/FormLayout.h"
@@ -34,7 +35,8 @@ const std::vector<Box>& FirefoxBoxes();
 const std::vector<Box>& OperaBoxes();
 
 FormLayout BrowserLayout(const char* name, const char* caption, const std::vector<Box>& boxes,
-                         const BrowserPlaces& places, std::vector<MenuLayout> menus);
+                         const BrowserPlaces& places, const std::string& supportAddress,
+                         std::vector<MenuLayout> menus);
 
 // The information window; the copies differ in client area and title height only.
 FormLayout InformationLayout(const char* name, int clientWidth, int clientHeight, int titleHeight,

@@ -1,4 +1,4 @@
-#include "system/modVBFileDisk.h"
+#include "system/FileUtilities.h"
 
 #include <limits>
 

@@ -1,8 +1,8 @@
-#include "system/dirMod.h"
+#include "system/SpecialFolders.h"
 
 #include <vector>
 
-namespace olvex::dirMod {
+namespace olvex::folders {
 
 std::string GetSpecialFolder(platform::Shell& shell, int csidl) {
     std::optional<std::string> path = shell.SpecialFolderPath(csidl);
@@ -72,4 +72,4 @@ std::string GetProfilesRoot(platform::Shell& shell) {
     return PathParts(GetProfileFolder(shell), 0, 1);
 }
 
-}  // namespace olvex::dirMod
+}  // namespace olvex::folders

@@ -1,10 +1,10 @@
-#include "shell/Config.h"
+// The notice shown on systems the program does not serve.
 #include "ui/Layouts.h"
 
 namespace ui {
 
-const FormLayout& Form4Layout() {
-    static const FormLayout layout{
+FormLayout Form4Layout(const std::string& supportAddress) {
+    return FormLayout{
         "Form4",
         "Olvex Cleaner - Unsupported Version",
         3720,
@@ -21,12 +21,10 @@ const FormLayout& Form4Layout() {
              120, 360, 3015, 1815, "Frame1", 9.75, false, true},
             {Kind::Button, "Command3", "Exit", 720, 4560, 2295, 495, ""},
             {Kind::Label, "Label2", kSupportCaption, 360, 6000, 3135, 255, "", 9},
-            {Kind::Label, "Label3", olvex::config::kSupportEmail, 600, 6360, 2655, 255, "", 9,
-             true},
+            {Kind::Label, "Label3", supportAddress, 600, 6360, 2655, 255, "", 9, true},
         },
         {},
     };
-    return layout;
 }
 
 }  // namespace ui

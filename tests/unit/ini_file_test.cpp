@@ -1,5 +1,5 @@
 // Reading settings values over the private-profile lookup, and Firefox's profile list.
-#include "system/modinifile.h"
+#include "system/IniFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Special folders and the path parts built from them.
-#include "system/dirMod.h"
+#include "system/SpecialFolders.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 namespace {
 
-using namespace olvex::dirMod;
+using namespace olvex::folders;
 
 TEST(SpecialFolders, EndWithOneBackslashOrAreEmpty) {
     fakes::FakeShell shell;

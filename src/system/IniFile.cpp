@@ -1,11 +1,11 @@
-#include "system/modinifile.h"
+#include "system/IniFile.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <new>
 #include <vector>
 
-#include "system/modVBFileDisk.h"
+#include "system/FileUtilities.h"
 
 namespace olvex {
 

@@ -3,7 +3,7 @@
 // other six texts are kept so the class tells the whole story when someone asks for it.
 //
 // The work is split in two: the free functions below turn version records into texts and
-// never touch the system, and clsOS does the querying and feeds them. That way every branch of
+// never touch the system, and WindowsVersion does the querying and feeds them. That way every branch of
 // the naming rules can be exercised with hand-made records, including systems we cannot boot.
 #include <string>
 
@@ -59,9 +59,9 @@ void ApplyExtendedRecord(const platform::VersionRecord& extended, OsIdentity& id
 
 // Asks the system once on construction. Every user makes its own instance, so nothing is
 // cached between instances.
-class clsOS {
+class WindowsVersion {
   public:
-    explicit clsOS(platform::System& system);
+    explicit WindowsVersion(platform::System& system);
 
     std::string os_name;
     std::string OS_Version;
