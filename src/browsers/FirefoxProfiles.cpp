@@ -4,26 +4,39 @@
 
 namespace olvex {
 
-Root FirefoxFolder(Family family) {
+FirefoxFolder FirefoxFolderOf(Family family) {
     if (family == Family::Windows98)
-        return {Folder::WindowsDir, "\\Application Data\\Mozilla\\Firefox\\"};
-    return {Folder::AppData, "Mozilla\\Firefox\\"};
+        return {BaseFolder::WindowsDir, std::string("\\Application Data\\") + kFirefoxTail};
+    return {BaseFolder::AppData, kFirefoxTail};
 }
 
-Root LocalFirefoxFolder() {
-    return {Folder::LocalAppData, "Mozilla\\Firefox\\"};
-}
-
-ProfilePaths ReadFirefoxProfilePaths(Services& services, Family family,
-                                     const CleaningContext& context) {
+ProfilePaths ReadFirefoxProfilePaths(RuleRun& run, Family family) {
+    const FirefoxFolder firefox = FirefoxFolderOf(family);
     ProfilePaths slots;
     for (size_t n = 0; n < slots.size(); ++n) {
-        const std::string folder = RootPath(services, context, FirefoxFolder(family));
-        if (folder.empty()) continue;
-        slots[n] = INIGetSettingString(services, "Profile" + std::to_string(n), "path",
-                                       folder + "Profiles.ini", "");
+        const std::string base = BaseFolderPath(run, firefox.base);
+        if (base.empty()) continue;
+        slots[n] = INIGetSettingString(run.services, "Profile" + std::to_string(n), "path",
+                                       base + firefox.tail + "Profiles.ini", "");
     }
     return slots;
+}
+
+namespace {
+std::vector<std::string> Named(const ProfilePaths& slots) {
+    std::vector<std::string> profiles;
+    for (const std::string& slot : slots)
+        if (!slot.empty()) profiles.push_back(slot);
+    return profiles;
+}
+}  // namespace
+
+std::vector<std::string> FirefoxProfilesNt(RuleRun& run) {
+    return Named(ReadFirefoxProfilePaths(run, Family::NT));
+}
+
+std::vector<std::string> FirefoxProfiles98(RuleRun& run) {
+    return Named(ReadFirefoxProfilePaths(run, Family::Windows98));
 }
 
 }  // namespace olvex

@@ -2,22 +2,21 @@
 
 #include <stdexcept>
 
-#include "browsers/BrowserWindow.h"
-#include "cleaning/Form1.h"
-#include "cleaning/Form6.h"
-#include "shell/Form4.h"
+#include "shell/BrowserWindow.h"
 #include "shell/InformationWindow.h"
+#include "shell/MainWindow.h"
+#include "shell/UnsupportedNotice.h"
 #include "ui/Layouts.h"
 
 namespace olvex {
 
 App::App(Services services) : services_(services) {
-    forms_[1] = std::make_unique<Form1>(*this);
+    forms_[1] = std::make_unique<MainWindow>(*this, Form1Recipe());
     forms_[2] = std::make_unique<InformationWindow>(*this, ui::Form2Layout());
     forms_[3] = std::make_unique<BrowserWindow>(*this, Form3Recipe());
-    forms_[4] = std::make_unique<Form4>(*this);
+    forms_[4] = std::make_unique<UnsupportedNotice>(*this);
     forms_[5] = std::make_unique<BrowserWindow>(*this, Form5Recipe());
-    forms_[6] = std::make_unique<Form6>(*this);
+    forms_[6] = std::make_unique<MainWindow>(*this, Form6Recipe());
     forms_[7] = std::make_unique<BrowserWindow>(*this, Form7Recipe());
     forms_[8] = std::make_unique<BrowserWindow>(*this, Form8Recipe());
     forms_[9] = std::make_unique<InformationWindow>(*this, ui::Form9Layout());
@@ -34,7 +33,7 @@ ui::Form& App::Form(int number) {
 }
 
 void App::Start() {
-    auto& main = static_cast<Form1&>(Form(1));
+    auto& main = static_cast<MainWindow&>(Form(1));
     main.Load();
     if (main.Loaded() && !main.RoutedAway()) main.Show();
 }

@@ -3,9 +3,9 @@
 #include "platform/Errors.h"
 #include "shell/Links.h"
 #include "shell/Navigation.h"
-#include "system/WindowsVersion.h"
-#include "system/SpecialFolders.h"
 #include "system/FileUtilities.h"
+#include "system/SpecialFolders.h"
+#include "system/WindowsVersion.h"
 
 namespace olvex {
 

@@ -1,6 +1,5 @@
 #include "shell/Navigation.h"
 
-#include "shell/Routing.h"
 #include "system/WindowsVersion.h"
 #include "ui/ControlIds.h"
 

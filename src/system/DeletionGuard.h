@@ -36,8 +36,9 @@ platform::Deletion DeleteEntry(platform::OpenedFolder& folder, const platform::F
 // Stops with run-time error 70 at the first entry it cannot remove (a read-only or locked
 // file, a link or junction, a name that is left alone, a swapped entry); what it removed
 // before stays removed and the tree is otherwise as it was. A subfolder that is gone
-// or no longer the one listed stops it the same way. Any depth costs the same per entry: a folder far below the top is first moved
-// up into the subfolder being removed, and moved back if it cannot be emptied.
+// or no longer the one listed stops it the same way. Any depth costs the same per entry: a folder
+// far below the top is first moved up into the subfolder being removed, and moved back if it cannot
+// be emptied.
 void RemoveTree(platform::OpenedFolder& parent, const platform::FindEntry& entry);
 
 // A name against a pattern with * and ?, without regard to ASCII case; "*.*" matches all.

@@ -3,8 +3,9 @@
 // other six texts are kept so the class tells the whole story when someone asks for it.
 //
 // The work is split in two: the free functions below turn version records into texts and
-// never touch the system, and WindowsVersion does the querying and feeds them. That way every branch of
-// the naming rules can be exercised with hand-made records, including systems we cannot boot.
+// never touch the system, and WindowsVersion does the querying and feeds them. That way every
+// branch of the naming rules can be exercised with hand-made records, including systems we cannot
+// boot.
 #include <string>
 
 #include "platform/Platform.h"
@@ -74,5 +75,11 @@ class WindowsVersion {
   private:
     void IdentifyOS(platform::System& system);
 };
+
+// Which window family serves a system, by its name: NT for NT systems and for names the
+// routing does not list (the empty name included), Windows98 for the 98 family, Unsupported
+// for 95, .NET and unknown versions.
+enum class Family { NT, Windows98, Unsupported };
+Family FamilyFor(const std::string& osName);
 
 }  // namespace olvex

@@ -1,12 +1,8 @@
 // "Empty Selected" in both main windows, on the in-memory system.
 #include <gtest/gtest.h>
 
-#include <set>
-
-#include "cleaning/Categories.h"
-#include "cleaning/FreedSpace.h"
 #include "fakes/TestRig.h"
-#include "system/DeletionGuard.h"
+#include "system/FreedSpace.h"
 
 namespace {
 
@@ -221,44 +217,6 @@ TEST_F(CleaningRun, UnknownFoldersNeverLeadToRelativePaths) {
     for (const std::string& pattern : rig.files.patterns)
         EXPECT_TRUE(pattern.size() > 2 && pattern[1] == ':') << "relative lookup " << pattern;
     EXPECT_EQ(rig.toolkit.boxes.back().text, "Done Cleaning!! OLVEX CLEANER has freed 0 bytes");
-}
-
-// Guards on the category tables themselves.
-TEST(CategoryTables, BoxesUniqueEveryPathAbsoluteAndBelowARoot) {
-    fakes::Rig rig;
-    CleaningContext full{"C:\\WINDOWS", "C:\\", "Jo"};
-    CleaningContext empty{"", "", ""};
-    RunPaths known(rig.services, full);
-    fakes::Rig unknownRig;
-    unknownRig.shell.folders.clear();
-    RunPaths unknown(unknownRig.services, empty);
-    for (const auto* table : {&NtCategories(), &Windows98Categories()}) {
-        std::set<std::string> boxes;
-        for (const Category& c : *table) {
-            EXPECT_TRUE(boxes.insert(c.box).second) << c.box;
-            const bool needsPath = c.operation == Operation::Sweep ||
-                                   c.operation == Operation::SweepKeepingLayout ||
-                                   c.operation == Operation::PurgeCookiesThenSweep;
-            EXPECT_EQ(needsPath, c.path != nullptr) << c.caption;
-            if (!c.path) continue;
-            EXPECT_TRUE(IsSweepableFolder(c.path(known))) << c.path(known);
-            EXPECT_EQ(c.path(unknown), "") << c.caption;
-        }
-    }
-    EXPECT_EQ(NtCategories().size(), 9u);
-    EXPECT_EQ(Windows98Categories().size(), 7u);
-}
-
-TEST(CategoryTables, CaptionsMatchTheWindows) {
-    fakes::Rig rig;
-    rig.SetWindows("winxp");
-    rig.Start();
-    for (const Category& c : NtCategories()) EXPECT_EQ(rig.Form(1).Ctl(c.box).Caption(), c.caption);
-    fakes::Rig rig98;
-    rig98.SetWindows("win98");
-    rig98.Start();
-    for (const Category& c : Windows98Categories())
-        EXPECT_EQ(rig98.Form(6).Ctl(c.box).Caption(), c.caption);
 }
 
 TEST(FreedSpace, ArithmeticAndFailures) {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FakeSystem.h"
-#include "shell/CleaningContext.h"
+#include "system/CleaningContext.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Reading settings values over the private-profile lookup, and Firefox's profile list.
-#include "system/IniFile.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "browsers/BrowserItems.h"
 #include "browsers/FirefoxProfiles.h"
 #include "fakes/TestRig.h"
+#include "system/IniFile.h"
 
 namespace {
 
@@ -101,8 +101,13 @@ const char* const kNtProfiles =
 const char* const k98Profiles = "C:\\WINDOWS\\Application Data\\Mozilla\\Firefox\\Profiles.ini";
 
 olvex::ProfilePaths Read(fakes::Rig& rig, olvex::Family family) {
-    olvex::CleaningContext context = olvex::DeriveCleaningContext(rig.system);
-    return olvex::ReadFirefoxProfilePaths(rig.services, family, context);
+    olvex::RuleRun run{rig.services,
+                       rig.Form(1),
+                       olvex::FirefoxNtItems(),
+                       0,
+                       olvex::DeriveCleaningContext(rig.system),
+                       {}};
+    return olvex::ReadFirefoxProfilePaths(run, family);
 }
 
 TEST(FirefoxProfiles, TenSlotsEachFromItsOwnSection) {

@@ -4,16 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
 #include "ui/ControlIds.h"
 
 namespace {
 
-using LayoutOf = ui::FormLayout (*)();
-class Layout : public ::testing::TestWithParam<LayoutOf> {};
+const char* const kAddress = "support@example";
+
+// Parameterised cases are named after the window.
+std::string WindowName(const ::testing::TestParamInfo<ui::FormLayout>& info) {
+    return info.param.name;
+}
+
+class Layout : public ::testing::TestWithParam<ui::FormLayout> {};
 
 TEST_P(Layout, NamesAndIdsAreUniqueAndFramesExist) {
-    const ui::FormLayout layout = GetParam()();
+    const ui::FormLayout& layout = GetParam();
     std::set<std::string> names;
     std::set<int> ids;
     for (const auto& c : layout.controls) {
@@ -38,9 +46,9 @@ TEST_P(Layout, NamesAndIdsAreUniqueAndFramesExist) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, Layout,
-                         ::testing::Values([]() { return ui::Form1Layout("support@example"); },
-                                           []() { return ui::Form4Layout("support@example"); },
-                                           []() { return ui::Form6Layout("support@example"); }));
+                         ::testing::Values(ui::Form1Layout(kAddress), ui::Form4Layout(kAddress),
+                                           ui::Form6Layout(kAddress)),
+                         WindowName);
 
 TEST(LayoutCaptions, WrittenExactly) {
     auto caption = [](const ui::FormLayout& layout, const std::string& name) {
@@ -48,17 +56,73 @@ TEST(LayoutCaptions, WrittenExactly) {
             if (c.name == name) return c.caption;
         return std::string("<missing>");
     };
-    EXPECT_EQ(caption(ui::Form6Layout("support@example"), "Check4"), "Temporary Internet FIles");
-    EXPECT_EQ(caption(ui::Form1Layout("support@example"), "Check4"), "Temporary Internet Files");
-    EXPECT_EQ(caption(ui::Form1Layout("support@example"), "Label1"), "Olvex Cleaner ");
-    EXPECT_EQ(caption(ui::Form1Layout("support@example"), "Label2"),
-              "For technical support please email: ");
-    EXPECT_EQ(ui::Form4Layout("support@example").caption, "Olvex Cleaner - Unsupported Version");
-    EXPECT_NE(caption(ui::Form4Layout("support@example"), "Label5").find("systems  are"),
-              std::string::npos);
-    EXPECT_TRUE(ui::Form4Layout("support@example").menus.empty());
-    EXPECT_EQ(ui::Form6Layout("support@example").menus[1].name, "mnuFireFox");
-    EXPECT_EQ(ui::Form6Layout("support@example").menus[1].caption, "FireFox");
+    EXPECT_EQ(caption(ui::Form6Layout(kAddress), "Check4"), "Temporary Internet FIles");
+    EXPECT_EQ(caption(ui::Form1Layout(kAddress), "Check4"), "Temporary Internet Files");
+    EXPECT_EQ(caption(ui::Form1Layout(kAddress), "Label1"), "Olvex Cleaner ");
+    EXPECT_EQ(caption(ui::Form1Layout(kAddress), "Label2"), "For technical support please email: ");
+    EXPECT_EQ(ui::Form4Layout(kAddress).caption, "Olvex Cleaner - Unsupported Version");
+    EXPECT_NE(caption(ui::Form4Layout(kAddress), "Label5").find("systems  are"), std::string::npos);
+    EXPECT_TRUE(ui::Form4Layout(kAddress).menus.empty());
+    EXPECT_EQ(ui::Form6Layout(kAddress).menus[1].name, "mnuFireFox");
+    EXPECT_EQ(ui::Form6Layout(kAddress).menus[1].caption, "FireFox");
 }
+
+class NewLayouts : public ::testing::TestWithParam<ui::FormLayout> {};
+
+TEST_P(NewLayouts, ControlsLieInsideTheirWindowAndFrame) {
+    const ui::FormLayout& layout = GetParam();
+    std::set<int> ids;
+    for (const ui::ControlLayout& c : layout.controls) {
+        EXPECT_TRUE(ids.insert(ui::ControlId(c.name)).second) << layout.name << " " << c.name;
+        int width = layout.clientWidth, height = layout.clientHeight;
+        if (!c.parent.empty()) {
+            bool found = false;
+            for (const ui::ControlLayout& f : layout.controls) {
+                if (f.name != c.parent || f.kind != ui::Kind::Frame) continue;
+                found = true;
+                width = f.width;
+                height = f.height;
+            }
+            EXPECT_TRUE(found) << layout.name << " " << c.name;
+        }
+        EXPECT_GE(c.left, 0) << layout.name << " " << c.name;
+        EXPECT_GE(c.top, 0) << layout.name << " " << c.name;
+        EXPECT_LE(c.left + c.width, width) << layout.name << " " << c.name;
+        EXPECT_LE(c.top + c.height, height) << layout.name << " " << c.name;
+    }
+    EXPECT_EQ(layout.menus.size(), 4u);
+}
+
+TEST(BrowserLayouts, BoxesLieInTheFrameInOneColumnWithSelectAllLast) {
+    for (const ui::FormLayout& layout : {ui::Form3Layout(kAddress), ui::Form5Layout(kAddress),
+                                         ui::Form7Layout(kAddress), ui::Form8Layout(kAddress)}) {
+        const ui::ControlLayout* frame = nullptr;
+        std::vector<const ui::ControlLayout*> boxes;
+        for (const ui::ControlLayout& c : layout.controls) {
+            if (c.name == "Frame1") frame = &c;
+            if (c.kind == ui::Kind::CheckBox) boxes.push_back(&c);
+        }
+        ASSERT_TRUE(frame) << layout.name;
+        ASSERT_EQ(boxes.size(), 7u) << layout.name;
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            const ui::ControlLayout& b = *boxes[i];
+            EXPECT_GE(b.left, frame->left) << layout.name << " " << b.name;
+            EXPECT_LE(b.left + b.width, frame->left + frame->width) << layout.name << " " << b.name;
+            EXPECT_GT(b.top, frame->top) << layout.name << " " << b.name;
+            EXPECT_LE(b.top + b.height, frame->top + frame->height) << layout.name << " " << b.name;
+            if (i > 0) {
+                EXPECT_EQ(b.left, boxes[0]->left) << layout.name << " " << b.name;
+                EXPECT_GT(b.top, boxes[i - 1]->top) << layout.name << " " << b.name;
+            }
+        }
+        EXPECT_EQ(boxes.back()->name, "Check7") << layout.name << ": Select All comes last";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, NewLayouts,
+                         ::testing::Values(ui::Form2Layout(), ui::Form3Layout(kAddress),
+                                           ui::Form5Layout(kAddress), ui::Form7Layout(kAddress),
+                                           ui::Form8Layout(kAddress), ui::Form9Layout()),
+                         WindowName);
 
 }  // namespace

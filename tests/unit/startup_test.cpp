@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/TestRig.h"
-#include "shell/Routing.h"
+#include "system/WindowsVersion.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 namespace olvex {
 
-class Form4 : public ui::Form {
+class UnsupportedNotice : public ui::Form {
   public:
-    explicit Form4(App& app);
+    explicit UnsupportedNotice(App& app);
 
   protected:
     void Form_Load() override;

@@ -1,4 +1,4 @@
-#include "shell/CleaningContext.h"
+#include "system/CleaningContext.h"
 
 #include <cstring>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "cleaning/FreedSpace.h"
+#include "system/FreedSpace.h"
 
 namespace olvex {
 

@@ -1,0 +1,71 @@
+#include "shell/BrowserWindow.h"
+
+#include "browsers/BrowserItems.h"
+#include "shell/Config.h"
+#include "shell/SelectAll.h"
+#include "ui/Layouts.h"
+
+namespace olvex {
+
+const BrowserWindowRecipe& Form3Recipe() {
+    static const BrowserWindowRecipe recipe{ui::Form3Layout, FirefoxNtItems(), "Firefox",
+                                            PasswordQuestion::AlsoInTheRun};
+    return recipe;
+}
+
+const BrowserWindowRecipe& Form5Recipe() {
+    static const BrowserWindowRecipe recipe{ui::Form5Layout, OperaNtItems(), "Opera",
+                                            PasswordQuestion::OnTicking};
+    return recipe;
+}
+
+const BrowserWindowRecipe& Form7Recipe() {
+    static const BrowserWindowRecipe recipe{ui::Form7Layout, Firefox98Items(), "Firefox",
+                                            PasswordQuestion::OnTicking};
+    return recipe;
+}
+
+const BrowserWindowRecipe& Form8Recipe() {
+    static const BrowserWindowRecipe recipe{ui::Form8Layout, Opera98Items(), "Opera",
+                                            PasswordQuestion::OnTicking};
+    return recipe;
+}
+
+BrowserWindow::BrowserWindow(App& app, const BrowserWindowRecipe& recipe)
+    : FamilyWindow(app, recipe.layout(config::kSupportEmail)), recipe_(recipe) {
+    Ctl("Check7").Click = [this] { Check7_Click(); };
+    Ctl(kPasswordsBox).Click = [this] { Check3_Click(); };
+    Ctl("Command1").Click = [this] { Command1_Click(); };
+    Ctl("Command2").Click = [this] { OpenLink(config::kDonationPage); };
+    Ctl("Label3").Click = [this] { OpenLink(config::kSupportPage); };
+}
+
+void BrowserWindow::Check7_Click() {
+    // The saved passwords are ticked last, so their question comes after the other boxes
+    // are already ticked.
+    SelectAllClicked(*this, SelectAllOrder(recipe_.items, kPasswordsBox));
+}
+
+void BrowserWindow::Check3_Click() {
+    ui::Control& passwords = Ctl(kPasswordsBox);
+    // Unticking from here raises this handler again, which then finds nothing to ask.
+    if (passwords.Value() == 1 && !ConfirmPasswords()) passwords.SetValue(0);
+}
+
+bool BrowserWindow::ConfirmPasswords() {
+    const std::string text =
+        std::string("Are you sure you want to delete your ") + recipe_.browser + " saved password?";
+    return toolkit().MsgBox(text, ui::kYesNo, "Olvex Cleaner - Delete Passwords") == ui::kAnswerYes;
+}
+
+void BrowserWindow::Command1_Click() {
+    RunRecipe(services(), *this, recipe_.items, hWnd(), [this](const CleaningRule& rule) {
+        if (recipe_.passwordQuestion != PasswordQuestion::AlsoInTheRun ||
+            rule.box != std::string(kPasswordsBox) || ConfirmPasswords())
+            return true;
+        Ctl(kPasswordsBox).SetValue(0);
+        return false;
+    });
+}
+
+}  // namespace olvex

@@ -1,0 +1,41 @@
+#pragma once
+// The Firefox and Opera windows of both families: one window, driven by its recipe. Form3
+// and Form7 clean Firefox, Form5 and Form8 Opera.
+#include <string>
+
+#include "shell/FamilyWindow.h"
+#include "system/CleaningRules.h"
+
+namespace olvex {
+
+// The NT Firefox run asks once more before it deletes the saved passwords.
+enum class PasswordQuestion { OnTicking, AlsoInTheRun };
+
+struct BrowserWindowRecipe {
+    ui::FormLayout (*layout)(const std::string& supportAddress);
+    const CleaningRecipe& items;
+    const char* browser;  // as the saved-password question names it
+    PasswordQuestion passwordQuestion;
+};
+
+const BrowserWindowRecipe& Form3Recipe();  // Firefox, NT family
+const BrowserWindowRecipe& Form5Recipe();  // Opera, NT family
+const BrowserWindowRecipe& Form7Recipe();  // Firefox, Windows 98 family
+const BrowserWindowRecipe& Form8Recipe();  // Opera, Windows 98 family
+
+class BrowserWindow : public FamilyWindow {
+  public:
+    BrowserWindow(App& app, const BrowserWindowRecipe& recipe);
+
+  private:
+    void Check7_Click();
+    void Check3_Click();
+    void Command1_Click();
+
+    // The saved-password question; true on Yes.
+    bool ConfirmPasswords();
+
+    const BrowserWindowRecipe& recipe_;
+};
+
+}  // namespace olvex

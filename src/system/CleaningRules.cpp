@@ -1,0 +1,120 @@
+#include "system/CleaningRules.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "platform/Errors.h"
+#include "system/FreedSpace.h"
+#include "system/SpecialFolders.h"
+
+namespace olvex {
+
+using platform::SkipOnFailure;
+
+std::vector<std::string> BoxesOf(const CleaningRecipe& recipe) {
+    std::vector<std::string> boxes;
+    for (const CleaningRule& rule : recipe.rules)
+        if (std::find(boxes.begin(), boxes.end(), rule.box) == boxes.end())
+            boxes.push_back(rule.box);
+    return boxes;
+}
+
+std::string BaseFolderPath(RuleRun& run, BaseFolder base) {
+    platform::Shell& shell = run.services.shell;
+    switch (base) {
+        case BaseFolder::None:
+            return "";
+        case BaseFolder::WindowsDir:
+            return run.context.WindowsDir;
+        case BaseFolder::SystemDrive:
+            return run.context.SystemDrive;
+        case BaseFolder::UserProfile: {
+            const std::string root = folders::GetProfilesRoot(shell);
+            return root.empty() || run.context.UserName.empty() ? "" : root + run.context.UserName;
+        }
+        case BaseFolder::AppData:
+            return folders::GetAppDataFolder(shell);
+        case BaseFolder::LocalAppData:
+            return folders::GetLocalAppDataFolder(shell);
+        case BaseFolder::ProgramFiles:
+            return folders::GetProgramFilesFolder(shell);
+    }
+    return "";
+}
+
+namespace {
+
+// One row on one path; "" for the profile when the row's tail names none. The base folder
+// is looked up afresh for every path.
+void RunRow(RuleRun& run, const CleaningRule& rule, const std::string& profile) {
+    if (rule.base == BaseFolder::None) {
+        rule.action(run, "");
+        return;
+    }
+    const std::string base = BaseFolderPath(run, rule.base);
+    if (base.empty()) return;
+    std::string path = base + rule.tail;
+    const size_t marker = path.find(kEachProfile, base.size());
+    if (marker != std::string::npos)
+        path.replace(marker, std::char_traits<char>::length(kEachProfile), profile);
+    rule.action(run, path);
+}
+
+bool NamesAProfile(const CleaningRule& rule) {
+    return rule.tail.find(kEachProfile) != std::string::npos;
+}
+
+// The rows of one ticked box, first to last. Rows that name a profile are run for each
+// profile in turn, all of the box's rows for the first profile, then for the next.
+void RunBox(RuleRun& run, const CleaningRule* first, const CleaningRule* last) {
+    const bool perProfile = std::any_of(first, last, NamesAProfile);
+    if (!perProfile) {
+        for (const CleaningRule* rule = first; rule != last; ++rule)
+            SkipOnFailure([&] { RunRow(run, *rule, ""); });
+        return;
+    }
+    for (const std::string& profile : run.profiles) {
+        if (profile.empty()) continue;
+        for (const CleaningRule* rule = first; rule != last; ++rule)
+            SkipOnFailure([&] { RunRow(run, *rule, profile); });
+    }
+}
+
+}  // namespace
+
+void RunRecipe(Services& services, ui::Form& form, const CleaningRecipe& recipe, uintptr_t owner,
+               const RowCheck& mayRun) {
+    ui::Toolkit& toolkit = services.toolkit;
+    toolkit.SetMousePointer(ui::kPointerHourglass);
+    RuleRun run{services, form, recipe, owner, {}, {}};
+    SkipOnFailure([&] { run.context = DeriveCleaningContext(services.system); });
+
+    std::optional<FreedSpaceReport> report;
+    if (!recipe.doneMessage) {
+        report.emplace(services.system, run.context.SystemDrive);
+        SkipOnFailure([&] { report->MeasureBefore(); });
+    }
+    if (recipe.profiles) SkipOnFailure([&] { run.profiles = recipe.profiles(run); });
+
+    const std::vector<CleaningRule>& rules = recipe.rules;
+    for (size_t first = 0, last = 0; first < rules.size(); first = last) {
+        last = first + 1;
+        while (last < rules.size() && std::string(rules[last].box) == rules[first].box) ++last;
+        SkipOnFailure([&] {
+            if (form.Ctl(rules[first].box).Value() == 0) return;
+            if (mayRun && !mayRun(rules[first])) return;
+            RunBox(run, &rules[first], rules.data() + last);
+        });
+    }
+
+    toolkit.SetMousePointer(ui::kPointerDefault);
+    if (report) {
+        SkipOnFailure([&] { report->MeasureAfter(); });
+        report->Show(toolkit);
+    } else {
+        toolkit.MsgBox(recipe.doneMessage, ui::kOkOnly, kDoneTitle);
+    }
+}
+
+}  // namespace olvex

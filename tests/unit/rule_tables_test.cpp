@@ -1,0 +1,79 @@
+// Guards on the cleaning tables of every window: each box the user can tick does something,
+// each row belongs to a box on the screen, and no row yields a relative path, a drive root,
+// or any path at all when its folder is unknown.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "fakes/TestRig.h"
+#include "shell/BrowserWindow.h"
+#include "shell/MainWindow.h"
+#include "system/DeletionGuard.h"
+
+namespace {
+
+using namespace olvex;
+
+struct WindowTable {
+    ui::FormLayout layout;
+    const CleaningRecipe& recipe;
+};
+
+std::vector<WindowTable> AllTables() {
+    std::vector<WindowTable> tables;
+    for (const MainWindowRecipe* r : {&Form1Recipe(), &Form6Recipe()})
+        tables.push_back({r->layout("support@example"), r->categories});
+    for (const BrowserWindowRecipe* r :
+         {&Form3Recipe(), &Form5Recipe(), &Form7Recipe(), &Form8Recipe()})
+        tables.push_back({r->layout("support@example"), r->items});
+    return tables;
+}
+
+TEST(RuleTables, EveryBoxOnTheScreenHasRowsAndEveryRowABox) {
+    for (const WindowTable& table : AllTables()) {
+        std::set<std::string> onScreen;
+        for (const ui::ControlLayout& c : table.layout.controls)
+            if (c.kind == ui::Kind::CheckBox && c.name != "Check7") onScreen.insert(c.name);
+        const std::vector<std::string> boxes = BoxesOf(table.recipe);
+        EXPECT_EQ(std::set<std::string>(boxes.begin(), boxes.end()), onScreen) << table.layout.name;
+        // Rows of one box follow each other, so a run visits each box once.
+        std::set<std::string> seen;
+        std::string previous;
+        for (const CleaningRule& rule : table.recipe.rules) {
+            if (rule.box == previous) continue;
+            EXPECT_TRUE(seen.insert(rule.box).second) << table.layout.name << " " << rule.box;
+            previous = rule.box;
+        }
+    }
+}
+
+TEST(RuleTables, PathsLieBelowAFolderOfTheDriveAndVanishWhenTheFolderIsUnknown) {
+    fakes::Rig known;
+    known.SetWindows("winxp");
+    known.Start();
+    fakes::Rig unknown;
+    unknown.shell.folders.clear();
+    unknown.Start();
+    for (const WindowTable& table : AllTables()) {
+        RuleRun run{
+            known.services, known.Form(1), table.recipe, 0, DeriveCleaningContext(known.system),
+            {"p"}};
+        RuleRun blind{unknown.services, unknown.Form(1), table.recipe, 0, CleaningContext{}, {"p"}};
+        for (const CleaningRule& rule : table.recipe.rules) {
+            const std::string where = table.layout.name + " " + rule.box;
+            if (rule.base == BaseFolder::None) {
+                EXPECT_EQ(rule.tail, "") << where;
+                continue;
+            }
+            std::string path = BaseFolderPath(run, rule.base) + rule.tail;
+            const size_t marker = path.find(kEachProfile);
+            if (marker != std::string::npos) path.replace(marker, 9, "p");
+            if (path.size() > 2 && path.compare(path.size() - 2, 2, "\\*") == 0)
+                path.resize(path.size() - 2);
+            EXPECT_TRUE(IsSweepableFolder(path)) << where << ": " << path;
+            EXPECT_EQ(BaseFolderPath(blind, rule.base), "") << where;
+        }
+    }
+}
+
+}  // namespace
