@@ -1,8 +1,7 @@
-#include "system/WindowsVersion.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <ios>
@@ -10,7 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "system/WindowsVersion.h"
+
 namespace {
+
+// Parameterised cases are named after what PrintTo shows of them, letters and digits only,
+// and their place in the list.
+template <class Case>
+std::string CaseName(const testing::TestParamInfo<Case>& info) {
+    std::string name;
+    for (char c : testing::PrintToString(info.param))
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name + "_" + std::to_string(info.index);
+}
 
 using olvex::WindowsVersion;
 using platform::kBasicVersionRecordSize;
@@ -237,7 +248,8 @@ INSTANTIATE_TEST_SUITE_P(Numbers, ServicePackTest,
                                          ServicePackCase{0, 0, ""},
                                          // Signed: negative numbers are not above zero.
                                          ServicePackCase{-1, 0, ""}, ServicePackCase{0, -2, ""},
-                                         ServicePackCase{-1, 2, "Service Pack -1.2"}));
+                                         ServicePackCase{-1, 2, "Service Pack -1.2"}),
+                         CaseName<ServicePackCase>);
 
 // --- Suites ---------------------------------------------------------------------------------
 
@@ -283,7 +295,8 @@ INSTANTIATE_TEST_SUITE_P(
                     SuiteBitCase{0x0080, kDatacenter}, SuiteBitCase{0x0040, kEmbedded},
                     SuiteBitCase{0x0100, kSingleUser}, SuiteBitCase{0x0001, kSmallBusiness},
                     SuiteBitCase{0x0020, kSmallBusinessRestricted},
-                    SuiteBitCase{0x0010, kTerminal}));
+                    SuiteBitCase{0x0010, kTerminal}),
+    CaseName<SuiteBitCase>);
 
 TEST(SuiteTest, PhrasesFollowTableOrderWithNothingBetweenThem) {
     // 0x0081 shows it: bit order would put Small Business (0x01) before Datacenter (0x80).
@@ -339,7 +352,8 @@ INSTANTIATE_TEST_SUITE_P(Version4, ProductTypeTest,
                                          ProductCase{4, 0, 3, 0x0002, "Advanced Server"},
                                          ProductCase{4, 10, 3, 0x0002, "Advanced Server"},
                                          ProductCase{4, 0, 0, 0, ""},
-                                         ProductCase{4, 0, 4, 0x0002, ""}));
+                                         ProductCase{4, 0, 4, 0x0002, ""}),
+                         CaseName<ProductCase>);
 
 INSTANTIATE_TEST_SUITE_P(
     Version50, ProductTypeTest,
@@ -348,7 +362,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ProductCase{5, 0, 2, 0, "Domain Controller"}, ProductCase{5, 0, 3, 0, "Server"},
                     ProductCase{5, 0, 3, 0x0002, "Advanced Server"},
                     ProductCase{5, 0, 3, 0x0080, "Server"}, ProductCase{5, 0, 0, 0, ""},
-                    ProductCase{5, 0, 4, 0, ""}));
+                    ProductCase{5, 0, 4, 0, ""}),
+    CaseName<ProductCase>);
 
 INSTANTIATE_TEST_SUITE_P(Version51, ProductTypeTest,
                          testing::Values(ProductCase{5, 1, 1, 0, "Professional"},
@@ -359,7 +374,8 @@ INSTANTIATE_TEST_SUITE_P(Version51, ProductTypeTest,
                                          ProductCase{5, 1, 3, 0, "Server"},
                                          ProductCase{5, 1, 3, 0x0002,
                                                      "Server"},  // no Advanced Server here
-                                         ProductCase{5, 1, 0, 0x0200, ""}));
+                                         ProductCase{5, 1, 0, 0x0200, ""}),
+                         CaseName<ProductCase>);
 
 INSTANTIATE_TEST_SUITE_P(
     Version52, ProductTypeTest,
@@ -372,16 +388,19 @@ INSTANTIATE_TEST_SUITE_P(
                     ProductCase{5, 2, 3, 0x0002, "Enterprise Server"},
                     ProductCase{5, 2, 3, 0x0402, "Enterprise Server"},
                     ProductCase{5, 2, 3, 0x0400, "Web Server"}, ProductCase{5, 2, 3, 0, "Server"},
-                    ProductCase{5, 2, 3, 0x0200, "Server"}, ProductCase{5, 2, 0, 0x0080, ""}));
+                    ProductCase{5, 2, 3, 0x0200, "Server"}, ProductCase{5, 2, 0, 0x0080, ""}),
+    CaseName<ProductCase>);
 
 INSTANTIATE_TEST_SUITE_P(OtherVersions, ProductTypeTest,
                          testing::Values(ProductCase{5, 3, 1, 0, ""}, ProductCase{5, 3, 2, 0, ""},
                                          ProductCase{5, 3, 3, 0x0002, ""},
                                          ProductCase{6, 0, 1, 0, ""}, ProductCase{6, 1, 3, 0, ""},
                                          ProductCase{3, 51, 1, 0, ""},
-                                         ProductCase{3, 51, 2, 0, ""}));
+                                         ProductCase{3, 51, 2, 0, ""}),
+                         CaseName<ProductCase>);
 
-// --- WindowsVersion: the queries ---------------------------------------------------------------------
+// --- WindowsVersion: the queries
+// ---------------------------------------------------------------------
 
 void ExpectZeroedExceptSize(const VersionRecord& record, uint32_t size) {
     EXPECT_EQ(record.size, size);
@@ -493,7 +512,8 @@ TEST(ClsOsTest, ServicePackZeroOnVersion5IsEmpty) {
     EXPECT_EQ(os.OS_ProductType, "Professional");
 }
 
-// --- WindowsVersion: what Wine reports for each version setting --------------------------------------
+// --- WindowsVersion: what Wine reports for each version setting
+// --------------------------------------
 
 struct WineCase {
     const char* setting;
