@@ -293,13 +293,7 @@ void WindowsVersion::IdentifyOS(platform::System& system) {
         if (system.QueryVersion(extended)) ApplyExtendedRecord(extended, identity);
     }
 
-    os_name = identity.os_name;
-    OS_Version = identity.OS_Version;
-    OS_Build = identity.OS_Build;
-    OS_Additional = identity.OS_Additional;
-    OS_ServicePack = identity.OS_ServicePack;
-    OS_Suite = identity.OS_Suite;
-    OS_ProductType = identity.OS_ProductType;
+    static_cast<OsIdentity&>(*this) = identity;
 }
 
 Family FamilyFor(const std::string& osName) {

@@ -60,17 +60,9 @@ void ApplyExtendedRecord(const platform::VersionRecord& extended, OsIdentity& id
 
 // Asks the system once on construction. Every user makes its own instance, so nothing is
 // cached between instances.
-class WindowsVersion {
+class WindowsVersion : public OsIdentity {
   public:
     explicit WindowsVersion(platform::System& system);
-
-    std::string os_name;
-    std::string OS_Version;
-    std::string OS_Build;
-    std::string OS_Additional;
-    std::string OS_ServicePack;
-    std::string OS_Suite;
-    std::string OS_ProductType;
 
   private:
     void IdentifyOS(platform::System& system);
