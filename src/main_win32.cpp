@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/Owned.h"
 #include "platform/win32/SystemCalls.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Memory.h"
@@ -29,7 +30,7 @@ void InitialiseCommonControls() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitialiseCommonControls();
-    ::CoInitialize(nullptr);
+    const platform::win32::ComScope com;
 
     platform::win32::Win32System system;
     platform::win32::Win32Shell shell;
@@ -39,12 +40,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     platform::win32::Win32UrlCache urlCache;
     platform::win32::Win32Memory memory;
 
-    int exitCode = 0;
-    {
-        olvex::App app(olvex::Services{system, shell, files, toolkit, profiles, urlCache, memory});
-        app.Start();
-        exitCode = toolkit.Run();
-    }
-    ::CoUninitialize();
-    return exitCode;
+    olvex::App app(olvex::Services{system, shell, files, toolkit, profiles, urlCache, memory});
+    app.Start();
+    return toolkit.Run();
 }

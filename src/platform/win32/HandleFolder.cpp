@@ -6,6 +6,7 @@
 
 #include "platform/Errors.h"
 #include "platform/win32/OpenedFolders.h"
+#include "platform/win32/Owned.h"
 #include "platform/win32/SystemCalls.h"
 
 namespace platform::win32 {
@@ -69,26 +70,6 @@ bool MeansMissing(NTSTATUS status) {
     }
 }
 
-class NtHandle {
-  public:
-    NtHandle() = default;
-    explicit NtHandle(HANDLE handle) : handle_(handle) {}
-    ~NtHandle() {
-        if (handle_) Native().close(handle_);
-    }
-    NtHandle(NtHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
-    NtHandle& operator=(NtHandle&& other) noexcept {
-        std::swap(handle_, other.handle_);
-        return *this;
-    }
-    NtHandle(const NtHandle&) = delete;
-    NtHandle& operator=(const NtHandle&) = delete;
-    HANDLE get() const { return handle_; }
-
-  private:
-    HANDLE handle_ = nullptr;
-};
-
 // Opens name relative to root (or, with no root, the full native path), never following a
 // reparse point at its last component where the system has them.
 NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG options,
@@ -106,7 +87,7 @@ NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG o
             &handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0,
             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
             options | FILE_SYNCHRONOUS_IO_NONALERT | reparse, nullptr, 0);
-        if (Succeeded(status)) out = NtHandle(handle);
+        if (Succeeded(status)) out.reset(handle);
         return status;
     };
     // A system or file system that knows no reparse points may refuse the option that
@@ -306,6 +287,10 @@ class HandleFolder : public OpenedFolder {
 };
 
 }  // namespace
+
+void NtCloser::Close(HANDLE handle) {
+    Native().close(handle);
+}
 
 std::unique_ptr<OpenedFolder> OpenHandleFolder(const std::string& path) {
     const bool network = path.compare(0, 2, "\\\\") == 0;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/Errors.h"
+#include "platform/win32/Owned.h"
 #include "platform/win32/SystemCalls.h"
 #include "platform/win32/Win32Error.h"
 
@@ -26,22 +27,18 @@ class PathFolder : public OpenedFolder {
     std::vector<FindEntry> List() override {
         std::vector<FindEntry> entries;
         FoundFile found;
-        HANDLE find = FindFirstFileU(path_ + "\\*", found);
-        if (find == INVALID_HANDLE_VALUE) {
+        const FindHandle find(FindFirstFileU(path_ + "\\*", found));
+        if (!find) {
             const DWORD code = ::GetLastError();
             if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
                 code == ERROR_NO_MORE_FILES)
                 return entries;
             throw ErrorFromWin32(code);
         }
-        struct Closer {
-            HANDLE find;
-            ~Closer() { ::FindClose(find); }
-        } closer{find};
         do {
             if (found.name != "." && found.name != "..")
                 entries.push_back({found.name, found.attributes, found.size, 0});
-        } while (FindNextFileU(find, found));
+        } while (FindNextFileU(find.get(), found));
         return entries;
     }
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/win32/OpenedFolders.h"
+#include "platform/win32/Owned.h"
 #include "platform/win32/SystemCalls.h"
 #include "platform/win32/Win32Error.h"
 
@@ -12,13 +13,11 @@ namespace {
 // Owns a find handle; the first entry comes from the first call, the rest from the next.
 class Win32Finder : public Finder {
   public:
-    Win32Finder(HANDLE handle, const FoundFile& first) : handle_(handle), found_(first) {}
-    ~Win32Finder() override { ::FindClose(handle_); }
-    Win32Finder(const Win32Finder&) = delete;
-    Win32Finder& operator=(const Win32Finder&) = delete;
+    Win32Finder(FindHandle handle, const FoundFile& first)
+        : handle_(std::move(handle)), found_(first) {}
 
     bool Next(FindEntry& entry) override {
-        if (!pending_ && !FindNextFileU(handle_, found_)) return false;
+        if (!pending_ && !FindNextFileU(handle_.get(), found_)) return false;
         pending_ = false;
         entry.name = found_.name;
         entry.attributes = found_.attributes;
@@ -27,7 +26,7 @@ class Win32Finder : public Finder {
     }
 
   private:
-    HANDLE handle_;
+    FindHandle handle_;
     FoundFile found_;
     bool pending_ = true;
 };
@@ -42,13 +41,13 @@ bool MeansNothingFound(DWORD code) {
 
 std::unique_ptr<Finder> Win32FileSystem::Find(const std::string& pattern) {
     FoundFile first;
-    HANDLE handle = FindFirstFileU(pattern, first);
-    if (handle == INVALID_HANDLE_VALUE) {
+    FindHandle handle(FindFirstFileU(pattern, first));
+    if (!handle) {
         const DWORD code = ::GetLastError();
         if (MeansNothingFound(code)) return nullptr;
         throw ErrorFromWin32(code);
     }
-    return std::make_unique<Win32Finder>(handle, first);
+    return std::make_unique<Win32Finder>(std::move(handle), first);
 }
 
 uint32_t Win32FileSystem::GetAttributes(const std::string& path) {

@@ -8,6 +8,7 @@
 // clang-format on
 
 #include "platform/Errors.h"
+#include "platform/win32/Owned.h"
 #include "platform/win32/SystemCalls.h"
 
 namespace platform::win32 {
@@ -19,40 +20,6 @@ const CLSID kClsidUrlHistory = {
     0x3C374A40, 0xBAE4, 0x11CF, {0xBF, 0x7D, 0x00, 0xAA, 0x00, 0x69, 0x46, 0xEE}};
 const IID kIidUrlHistoryStg2 = {
     0xAFA0DC11, 0xC313, 0x11D0, {0x83, 0x1A, 0x00, 0xC0, 0x4F, 0xD5, 0xAE, 0x38}};
-
-// Owns a shell item-id list; frees it with the shell's allocator.
-class ItemIdList {
-  public:
-    ItemIdList() = default;
-    ~ItemIdList() {
-        if (pidl_) ::CoTaskMemFree(pidl_);
-    }
-    ItemIdList(const ItemIdList&) = delete;
-    ItemIdList& operator=(const ItemIdList&) = delete;
-    LPITEMIDLIST* out() { return &pidl_; }
-    LPCITEMIDLIST get() const { return pidl_; }
-
-  private:
-    LPITEMIDLIST pidl_ = nullptr;
-};
-
-// Owns a COM interface pointer.
-template <class T>
-class ComPtr {
-  public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (ptr_) ptr_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    void** out() { return reinterpret_cast<void**>(&ptr_); }
-    T* operator->() const { return ptr_; }
-    explicit operator bool() const { return ptr_ != nullptr; }
-
-  private:
-    T* ptr_ = nullptr;
-};
 
 }  // namespace
 
@@ -83,10 +50,10 @@ void Win32Shell::UpdateRecycleBinIcon() {
 void Win32Shell::ClearUrlHistory() {
     ComPtr<IUrlHistoryStg2> history;
     if (FAILED(::CoCreateInstance(kClsidUrlHistory, nullptr, CLSCTX_INPROC_SERVER,
-                                  kIidUrlHistoryStg2, history.out())) ||
+                                  kIidUrlHistoryStg2, reinterpret_cast<void**>(history.out()))) ||
         !history)
         throw RuntimeError(kErrCannotCreateObject);
-    if (FAILED(history->ClearHistory())) throw RuntimeError(kErrAutomation);
+    if (FAILED(history.get()->ClearHistory())) throw RuntimeError(kErrAutomation);
 }
 
 }  // namespace platform::win32

@@ -302,17 +302,9 @@ LRESULT Win32Peer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
-    HDC screen = ::GetDC(nullptr);
-    if (screen) {
-        dpi_ = ::GetDeviceCaps(screen, LOGPIXELSY);
-        ::ReleaseDC(nullptr, screen);
-    }
+    if (const ScreenDc screen{::GetDC(nullptr)}) dpi_ = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
     if (dpi_ <= 0) dpi_ = 96;
     icon_ = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
-}
-
-Win32Toolkit::~Win32Toolkit() {
-    for (auto& entry : fonts_) ::DeleteObject(entry.second);
 }
 
 std::unique_ptr<ui::WindowPeer> Win32Toolkit::CreatePeer(ui::Form& form) {
@@ -322,13 +314,13 @@ std::unique_ptr<ui::WindowPeer> Win32Toolkit::CreatePeer(ui::Form& form) {
 HFONT Win32Toolkit::Font(double points) {
     const int key = static_cast<int>(points * 100 + 0.5);
     auto it = fonts_.find(key);
-    if (it != fonts_.end()) return it->second;
+    if (it != fonts_.end()) return it->second.get();
     // Where Comic Sans MS is missing the font mapper picks the system's substitute.
-    HFONT font = ::CreateFontA(-MulDiv(key, dpi_, 7200), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_SCRIPT, "Comic Sans MS");
-    fonts_[key] = font;
-    return font;
+    GdiObject<HFONT> font(::CreateFontA(-MulDiv(key, dpi_, 7200), 0, 0, 0, FW_BOLD, FALSE, FALSE,
+                                        FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                        DEFAULT_PITCH | FF_SCRIPT, "Comic Sans MS"));
+    return fonts_.emplace(key, std::move(font)).first->second.get();
 }
 
 void Win32Toolkit::Register(Win32Peer* peer) {

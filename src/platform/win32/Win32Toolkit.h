@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/win32/Owned.h"
 #include "ui/Toolkit.h"
 
 namespace platform::win32 {
@@ -14,7 +15,6 @@ class Win32Peer;
 class Win32Toolkit : public ui::Toolkit {
   public:
     explicit Win32Toolkit(HINSTANCE instance);
-    ~Win32Toolkit() override;
 
     std::unique_ptr<ui::WindowPeer> CreatePeer(ui::Form& form) override;
     int MsgBox(const std::string& text, int buttons, const std::string& title) override;
@@ -41,7 +41,7 @@ class Win32Toolkit : public ui::Toolkit {
     int dpi_ = 96;
     HICON icon_ = nullptr;
     int pointer_ = ui::kPointerDefault;
-    std::map<int, HFONT> fonts_;  // by size in hundredths of a point
+    std::map<int, GdiObject<HFONT>> fonts_;  // by size in hundredths of a point
     std::vector<Win32Peer*> peers_;
 };
 
