@@ -101,6 +101,16 @@ TEST(WindowPeer, ShowsWhatTheFormHoldsFromLoadToReload) {
     fakes::ExpectPeerMatchesForm(form);
 }
 
+TEST(SkipOnFailure, SkipsRunTimeFailuresButNotAMisspeltControlName) {
+    fakes::FakeToolkit toolkit;
+    ui::Form form(toolkit, TwoBoxes());
+    EXPECT_THROW(platform::SkipOnFailure([&] { form.Ctl("Chek1").SetValue(1); }),
+                 std::out_of_range);
+    EXPECT_NO_THROW(
+        platform::SkipOnFailure([] { throw platform::RuntimeError(platform::kErrPathNotFound); }));
+    EXPECT_NO_THROW(platform::SkipOnFailure([] { throw std::bad_alloc(); }));
+}
+
 TEST(Commands, ControlIdsComeFromDesignerNames) {
     EXPECT_EQ(ui::ControlId("Check7"), 1007);
     EXPECT_EQ(ui::ControlId("Check10"), 1010);
