@@ -1,5 +1,6 @@
 #pragma once
 // Run-time errors as the program's routines see them: a number and a description.
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -45,12 +46,14 @@ class RuntimeError : public std::runtime_error {
 // run-time error, so no "skip this step" rule ever swallows it.
 struct ProgramEnded {};
 
-// Runs one step of a load handler or a cleaning run: a step that fails is skipped silently.
+// Runs one step of a load handler or a cleaning run: a step that fails at run time (or runs
+// out of memory) is skipped silently. Anything else is a fault of the program and goes on.
 template <class Step>
 void SkipOnFailure(Step&& step) {
     try {
         step();
-    } catch (const std::exception&) {
+    } catch (const RuntimeError&) {
+    } catch (const std::bad_alloc&) {
     }
 }
 

@@ -112,6 +112,7 @@ class SubDirs : public FileRoutines {
         files.AddFolder("C:\\p\\b");
         files.AddFolder("C:\\p\\h", kAttrHidden);
         files.AddFolder("C:\\p\\hs", kAttrHidden | kAttrSystem);
+        files.AddFolder("C:\\p\\hr", kAttrHidden | kAttrReadOnly);
         files.AddFolder("C:\\p\\r", kAttrReadOnly);
         files.AddFolder("C:\\p\\rs", kAttrReadOnly | kAttrSystem);
         files.AddFile("C:\\p\\file.txt");
@@ -134,7 +135,9 @@ TEST_F(SubDirs, FlagRules) {
     // The system rule comes after the read-only rule, so a read-only system folder is listed.
     EXPECT_EQ(List(false, false, true), (V{"a", "b", "rs"}));
     EXPECT_EQ(List(false, true, true), (V{"a", "b", "h", "hs", "rs"}));
-    EXPECT_EQ(List(true, true, true), (V{"a", "b", "h", "hs", "r", "rs"}));
+    EXPECT_EQ(List(true, true, true), (V{"a", "b", "h", "hr", "hs", "r", "rs"}));
+    // A hidden read-only folder needs both: the read-only rule comes after the hidden one.
+    EXPECT_EQ(List(true, true, false), (V{"a", "b", "h", "hr", "r"}));
 }
 
 TEST_F(SubDirs, NoneKeptLeavesTheCallersArray) {

@@ -74,6 +74,43 @@ TEST(Commands, DisabledControlsAndMenuItemsIgnoreCommands) {
     EXPECT_EQ(menuClicks, 1);
 }
 
+TEST(WindowPeer, ShowsWhatTheFormHoldsFromLoadToReload) {
+    fakes::FakeToolkit toolkit;
+    ui::FormLayout layout = TwoBoxes();
+    layout.controls.push_back({ui::Kind::ListBox, "List1", "", 0, 0, 10, 10, ""});
+    layout.menus.push_back({"mnuOther", "Other"});
+    ui::Form form(toolkit, layout);
+    form.Ctl("Check2").SetCaption("Set before the window exists");
+    form.Menu("mnuOther").SetEnabled(false);
+    form.Show();
+    form.Ctl("Check1").UserClick();
+    form.Ctl("Check2").SetValue(1);
+    form.Ctl("Check2").SetEnabled(false);
+    form.Ctl("Command1").SetCaption("Stop");
+    form.Menu("mnuMain").SetEnabled(false);
+    form.Menu("mnuOther").SetEnabled(true);
+    form.Ctl("List1").AddItem("http://a.example/");
+    form.Ctl("List1").AddItem("http://b.example/");
+    fakes::ExpectPeerMatchesForm(form);
+
+    form.Unload();
+    form.Load();  // a new window, from the designed state
+    form.Ctl("Check2").UserClick();
+    form.Menu("mnuMain").SetEnabled(false);
+    form.Ctl("List1").AddItem("http://c.example/");
+    fakes::ExpectPeerMatchesForm(form);
+}
+
+TEST(SkipOnFailure, SkipsRunTimeFailuresButNotAMisspeltControlName) {
+    fakes::FakeToolkit toolkit;
+    ui::Form form(toolkit, TwoBoxes());
+    EXPECT_THROW(platform::SkipOnFailure([&] { form.Ctl("Chek1").SetValue(1); }),
+                 std::out_of_range);
+    EXPECT_NO_THROW(
+        platform::SkipOnFailure([] { throw platform::RuntimeError(platform::kErrPathNotFound); }));
+    EXPECT_NO_THROW(platform::SkipOnFailure([] { throw std::bad_alloc(); }));
+}
+
 TEST(Commands, ControlIdsComeFromDesignerNames) {
     EXPECT_EQ(ui::ControlId("Check7"), 1007);
     EXPECT_EQ(ui::ControlId("Check10"), 1010);

@@ -96,6 +96,16 @@ TEST_F(Sweep, LinksAreNeitherEnteredNorDeleted) {
     EXPECT_TRUE(files.Exists("C:\\Outside\\precious.doc"));
 }
 
+TEST_F(Sweep, ALinkListedFirstIsPassedOverAndTheFilesAfterItGo) {
+    files.AddFolderLink("C:\\T\\alink");
+    files.AddFile("C:\\T\\alink\\target.doc");  // what the link leads to
+    files.AddFile("C:\\T\\b.tmp");
+    Run("C:\\T");
+    EXPECT_TRUE(files.Exists("C:\\T\\alink\\target.doc"));
+    EXPECT_TRUE(files.removedFolders.empty());
+    EXPECT_EQ(files.deleted, std::vector<std::string>{"C:\\T\\b.tmp"});
+}
+
 TEST_F(Sweep, DeepTreesNeedNoRecursion) {
     std::string deep = "C:\\T";
     for (int i = 0; i < 2000; ++i) deep += "\\d";

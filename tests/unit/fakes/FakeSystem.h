@@ -1,6 +1,7 @@
 #pragma once
 // Scripted answers of the system queries.
 #include <cstring>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,6 +54,12 @@ class FakeSystem : public platform::System {
 
     bool DiskFreeSpace(const std::string& root, uint64_t& freeToCaller) override {
         measuredRoots.push_back(root);
+        if (!freeScript.empty()) {
+            const std::optional<uint64_t> figure = freeScript.front();
+            freeScript.pop_front();
+            if (figure) freeToCaller = *figure;
+            return figure.has_value();
+        }
         if (freeFigures.empty()) return false;
         freeToCaller = freeFigures.front();
         if (freeFigures.size() > 1) freeFigures.erase(freeFigures.begin());
@@ -60,6 +67,9 @@ class FakeSystem : public platform::System {
     }
 
     platform::VersionRecord version{};
+    // One answer per measurement, nullopt for one that fails; once it is used up,
+    // freeFigures answers.
+    std::deque<std::optional<uint64_t>> freeScript;
     std::vector<uint64_t> freeFigures;  // one per measurement; the last one repeats
     std::vector<std::string> measuredRoots;
     bool versionFails = false;
