@@ -95,6 +95,7 @@ TEST_P(Selection, SelectAllAsksOnceAfterTheOtherFiveAreTicked) {
         EXPECT_EQ(rig.Values(), (std::vector<int>{1, 1, passwords, 1, 1, 1}));
         EXPECT_EQ(rig.Box("Check7").Caption(), "Unselect All");
         EXPECT_EQ(rig.Box("Check7").Value(), 1);
+        fakes::ExpectPeerMatchesForm(rig.Win());
 
         rig.Box("Check7").UserClick();
         EXPECT_EQ(rig.Values(), (std::vector<int>{0, 0, 0, 0, 0, 0}));

@@ -1,22 +1,43 @@
 // The free-space figures behind the completion message.
 #include <gtest/gtest.h>
 
-#include "cleaning/FreedSpace.h"
 #include "fakes/FakeSystem.h"
 #include "fakes/FakeToolkit.h"
+#include "system/FreedSpace.h"
 
 namespace {
+
+using namespace olvex;
+
+TEST(FreedSpace, ArithmeticAndFailures) {
+    fakes::FakeSystem system;
+    auto freed = [&](std::vector<uint64_t> figures, bool afterFails = false) {
+        system.freeFigures = figures;
+        FreedSpaceReport report(system, "C:\\");
+        report.MeasureBefore();
+        if (afterFails) system.freeFigures.clear();
+        report.MeasureAfter();
+        return report.Freed();
+    };
+    EXPECT_EQ(freed({100, 1234567 + 100}), 1234567);
+    EXPECT_EQ(freed({5000, 1000}), -4000);
+    EXPECT_EQ(freed({5000}, true), 0) << "a failed second measurement reports 0";
+    EXPECT_EQ(freed({}), 0) << "a failed first measurement reports 0, not the free space";
+    EXPECT_EQ(FreedMessage(1234567), "Done Cleaning!! OLVEX CLEANER has freed 1234567 bytes");
+    EXPECT_EQ(FreedMessage(-4000), "Done Cleaning!! OLVEX CLEANER has freed -4000 bytes");
+    EXPECT_EQ(FreedMessage(0), "Done Cleaning!! OLVEX CLEANER has freed 0 bytes");
+}
 
 TEST(FreedSpace, FailedFirstMeasurementReportsZeroEvenWhenTheSecondSucceeds) {
     fakes::FakeSystem system;
     fakes::FakeToolkit toolkit;
     system.freeScript = {std::nullopt, 9000000};
-    olvex::FreedSpaceReport report(system, "C:\\");
+    FreedSpaceReport report(system, "C:\\");
     report.MeasureBefore();
     report.MeasureAfter();
     report.Show(toolkit);
     ASSERT_EQ(toolkit.boxes.size(), 1u);
-    EXPECT_EQ(toolkit.boxes[0].text, olvex::FreedMessage(0));
+    EXPECT_EQ(toolkit.boxes[0].text, FreedMessage(0));
 }
 
 }  // namespace

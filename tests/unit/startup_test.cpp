@@ -52,6 +52,11 @@ TEST_P(StartUp, OneWindowWithTheSystemName) {
     // Only the chosen window is loaded besides the NT main window.
     for (int n : {4, 6}) EXPECT_EQ(rig.Form(n).Loaded(), &rig.Form(n) == &shown) << "Form" << n;
     EXPECT_TRUE(rig.toolkit.boxes.empty()) << "start-up shows no message";
+    // What the load handlers set (labels, disabled boxes, menu items) reaches the windows.
+    for (int n : {1, 4, 6}) {
+        SCOPED_TRACE("Form" + std::to_string(n));
+        if (rig.Form(n).Loaded()) fakes::ExpectPeerMatchesForm(rig.Form(n));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(WineVersions, StartUp,
