@@ -1,7 +1,9 @@
 #include "platform/win32/Win32Toolkit.h"
 
 #include <algorithm>
+#include <new>
 
+#include "platform/Errors.h"
 #include "platform/win32/SystemCalls.h"
 #include "ui/ControlIds.h"
 #include "ui/Form.h"
@@ -102,7 +104,9 @@ class Win32Peer : public ui::WindowPeer {
     HWND hwnd() const { return hwnd_; }
     bool IsVisible() const { return ::IsWindowVisible(hwnd_) != 0; }
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // noexcept: an exception must never unwind through the system's frames.
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
 
   private:
     RECT Rect() const {
@@ -242,7 +246,8 @@ void Win32Peer::CreateControls() {
     }
 }
 
-LRESULT CALLBACK Win32Peer::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Win32Peer::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA,
@@ -255,8 +260,9 @@ LRESULT CALLBACK Win32Peer::WindowProc(HWND hwnd, UINT message, WPARAM wParam, L
 }
 
 LRESULT Win32Peer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Handlers guard their own steps; anything that still escapes must not take the
-    // program down in the middle of a window message.
+    // Handlers guard their own steps; a run-time failure that still escapes ends this
+    // message only. Anything else is a fault of the program: it reaches the noexcept window
+    // procedure, which stops the program rather than let it go on in an unknown state.
     try {
         switch (message) {
             case WM_COMMAND:
@@ -295,7 +301,9 @@ LRESULT Win32Peer::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
                 break;
         }
-    } catch (const std::exception&) {
+    } catch (const platform::RuntimeError&) {
+        return 0;
+    } catch (const std::bad_alloc&) {
         return 0;
     }
     return DefWindowProcU(hwnd_, message, wParam, lParam);
