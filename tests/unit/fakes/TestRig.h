@@ -27,24 +27,28 @@ struct Rig {
 
     // The version records Wine reports for its version settings.
     void SetWindows(const std::string& name) {
-        if (name == "winxp")
-            system.SetVersion(5, 1, 2, "Service Pack 3", 2600);
-        else if (name == "win2k")
-            system.SetVersion(5, 0, 2, "Service Pack 4", 2195);
-        else if (name == "win98")
-            system.SetVersion(4, 10, 1, " A ", 67766446);
-        else if (name == "winme")
-            system.SetVersion(4, 90, 1, " ", 73010104);
-        else if (name == "win95")
-            system.SetVersion(4, 0, 1, "", 67109814);
-        else if (name == "nt40")
-            system.SetVersion(4, 0, 2, "Service Pack 6a", 1381);
-        else if (name == "win2003")
-            system.SetVersion(5, 2, 2, "Service Pack 2", 3790);
-        else if (name == "win7")
-            system.SetVersion(6, 1, 2, "Service Pack 1", 7601);
-        else
-            throw std::invalid_argument(name);
+        struct Setting {
+            const char* name;
+            uint32_t major, minor, platformId;
+            const char* csd;
+            int32_t build;
+        };
+        static const Setting settings[] = {
+            {"winxp", 5, 1, 2, "Service Pack 3", 2600},
+            {"win2k", 5, 0, 2, "Service Pack 4", 2195},
+            {"win98", 4, 10, 1, " A ", 67766446},
+            {"winme", 4, 90, 1, " ", 73010104},
+            {"win95", 4, 0, 1, "", 67109814},
+            {"nt40", 4, 0, 2, "Service Pack 6a", 1381},
+            {"win2003", 5, 2, 2, "Service Pack 2", 3790},
+            {"win7", 6, 1, 2, "Service Pack 1", 7601},
+        };
+        for (const Setting& s : settings) {
+            if (name != s.name) continue;
+            system.SetVersion(s.major, s.minor, s.platformId, s.csd, s.build);
+            return;
+        }
+        throw std::invalid_argument(name);
     }
 
     olvex::App& Start() {
