@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/Owned.h"
+#include "platform/win32/ComOwners.h"
 #include "platform/win32/SystemCalls.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Memory.h"

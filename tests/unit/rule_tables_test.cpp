@@ -36,13 +36,20 @@ TEST(RuleTables, EveryBoxOnTheScreenHasRowsAndEveryRowABox) {
             if (c.kind == ui::Kind::CheckBox && c.name != "Check7") onScreen.insert(c.name);
         const std::vector<std::string> boxes = BoxesOf(table.recipe);
         EXPECT_EQ(std::set<std::string>(boxes.begin(), boxes.end()), onScreen) << table.layout.name;
-        // Rows of one box follow each other, so a run visits each box once.
+        // Rows of one box follow each other, so a run visits each box once; and they all
+        // run for each profile, or all once, never a mix.
         std::set<std::string> seen;
         std::string previous;
+        bool perProfile = false;
         for (const CleaningRule& rule : table.recipe.rules) {
-            if (rule.box == previous) continue;
+            const bool namesProfile = rule.tail.find(kEachProfile) != std::string::npos;
+            if (rule.box == previous) {
+                EXPECT_EQ(namesProfile, perProfile) << table.layout.name << " " << rule.box;
+                continue;
+            }
             EXPECT_TRUE(seen.insert(rule.box).second) << table.layout.name << " " << rule.box;
             previous = rule.box;
+            perProfile = namesProfile;
         }
     }
 }

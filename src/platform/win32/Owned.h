@@ -1,11 +1,8 @@
 #pragma once
 // Owners of what the program takes from the system. Each kind of handle is given back in one
-// place, its closer below; nothing else calls the release functions.
-// clang-format off
+// place, its closer below (COM and the shell's in ComOwners.h); nothing else calls the
+// release functions.
 #include <windows.h>
-#include <objbase.h>
-#include <shlobj.h>
-// clang-format on
 
 #include <utility>
 
@@ -77,35 +74,5 @@ struct GdiCloser : ZeroIsNull<Object> {
 };
 template <class Object>
 using GdiObject = Owned<Object, GdiCloser<Object>>;
-
-// Memory the shell allocates for its callers, item-id lists among them.
-template <class Pointer>
-struct TaskMemCloser : ZeroIsNull<Pointer> {
-    static void Close(Pointer memory) { ::CoTaskMemFree(memory); }
-};
-using ItemIdList = Owned<LPITEMIDLIST, TaskMemCloser<LPITEMIDLIST>>;
-
-// A reference to a COM object.
-template <class Interface>
-struct ComCloser : ZeroIsNull<Interface*> {
-    static void Close(Interface* object) { object->Release(); }
-};
-template <class Interface>
-using ComPtr = Owned<Interface*, ComCloser<Interface>>;
-
-// COM on this thread for the scope's life; undone only if it was done here (S_OK, or S_FALSE
-// when it already was: both count).
-class ComScope {
-  public:
-    ComScope() : initialised_(SUCCEEDED(::CoInitialize(nullptr))) {}
-    ~ComScope() {
-        if (initialised_) ::CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    bool initialised_;
-};
 
 }  // namespace platform::win32

@@ -8,7 +8,7 @@
 // clang-format on
 
 #include "platform/Errors.h"
-#include "platform/win32/Owned.h"
+#include "platform/win32/ComOwners.h"
 #include "platform/win32/SystemCalls.h"
 
 namespace platform::win32 {
