@@ -52,7 +52,10 @@ DRIVER_TIMEOUT_MS = 15000
 # Wine's relay trace of one function call, e.g.
 #   0024:Call KERNEL32.FindFirstFileW(0032f5a8 L"C:\\windows\\temp\\*",0032f35c) ret=0040abcd
 # The arguments may hold anything a path holds, so the line is anchored at both ends.
-RELAY_CALL = re.compile(r"^[0-9a-f]+:Call ([\w.-]+)\.(\w+)\((.*)\) ret=([0-9a-f]+)$")
+RELAY_CALL = re.compile(r"^([0-9a-f]+):Call ([\w.-]+)\.(\w+)\((.*)\) ret=([0-9a-f]+)$")
+# and its return, e.g.
+#   0024:Ret  KERNEL32.FindFirstFileW() retval=00110ab8 ret=0040abcd
+RELAY_RET = re.compile(r"^([0-9a-f]+):Ret  ([\w.-]+)\.(\w+)\(\) retval=([0-9a-f]+) ret=([0-9a-f]+)$")
 
 # The server's socket lives at $TMPDIR/wine-XXXXXX/server-DEV-INODE/socket, and a Unix
 # socket path may not exceed 107 bytes.
@@ -152,19 +155,33 @@ def image_range(exe):
         raise HarnessError("no ImageBase/SizeOfImage in objdump -p of %s" % exe)
 
 
-Call = collections.namedtuple("Call", "dll function args")
+Call = collections.namedtuple("Call", "dll function args result", defaults=(None,))
 
 
 def relay_calls(log_path, image):
     """The calls a relay log shows made from inside image ([start, end)), in order, as
-    Call(DLL upper case, function, argument text). Calls the system DLLs make on the
-    program's behalf return elsewhere and are left out."""
+    Call(DLL upper case, function, argument text, return value as an int or None when the
+    call never returned). Calls the system DLLs make on the program's behalf return elsewhere
+    and are left out."""
     calls = []
+    open_calls = collections.defaultdict(list)  # thread -> indexes of calls not yet returned
     with open(log_path, "rb") as log:
         for raw in log:
-            match = RELAY_CALL.match(raw.decode("utf-8", "replace").rstrip("\r\n"))
-            if match and image[0] <= int(match.group(4), 16) < image[1]:
-                calls.append(Call(match.group(1).upper(), match.group(2), match.group(3)))
+            line = raw.decode("utf-8", "replace").rstrip("\r\n")
+            match = RELAY_CALL.match(line)
+            if match and image[0] <= int(match.group(5), 16) < image[1]:
+                open_calls[match.group(1)].append(len(calls))
+                calls.append(Call(match.group(2).upper(), match.group(3), match.group(4)))
+                continue
+            match = RELAY_RET.match(line)
+            if not match or not image[0] <= int(match.group(5), 16) < image[1]:
+                continue
+            pending = open_calls[match.group(1)]
+            while pending:  # a call that never returned (the thread ended in it) is skipped
+                index = pending.pop()
+                if calls[index].function == match.group(3):
+                    calls[index] = calls[index]._replace(result=int(match.group(4), 16))
+                    break
     return calls
 
 

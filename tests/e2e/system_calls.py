@@ -18,7 +18,9 @@ program made from its own image is held against the family's rule:
 
 The trace must show the runs' deletions and settings-file reads, so a trace that missed the
 program's work cannot pass. On NT every deletion goes through a handle (NtSetInformationFile),
-none by path; on 9x by the ANSI path calls, none through the native calls.
+none by path; on 9x by the ANSI path calls, none through the native calls. And by the time the
+program ends it has given back every find handle, native handle, device context, font,
+item-id list and COM initialisation it took.
 """
 
 import collections
@@ -122,6 +124,31 @@ def nt_offences(calls):
     return forbidden, unknown
 
 
+# Kinds of what the program takes from the system: the call that takes one (and whether its
+# return value says it did) and the call that gives it back.
+OWNED = {
+    "find handles": ({"FindFirstFileA", "FindFirstFileW"}, lambda r: r != 0xFFFFFFFF,
+                     {"FindClose"}),
+    "native handles": ({"NtCreateFile"}, lambda r: r < 0x80000000, {"NtClose"}),
+    "device contexts": ({"GetDC"}, lambda r: r != 0, {"ReleaseDC"}),
+    "fonts": ({"CreateFontA", "CreateFontW"}, lambda r: r != 0, {"DeleteObject"}),
+    "item-id lists": ({"SHGetSpecialFolderLocation"}, lambda r: r == 0, {"CoTaskMemFree"}),
+    "COM initialisations": ({"CoInitialize"}, lambda r: r in (0, 1), {"CoUninitialize"}),
+}
+
+
+def taken_and_given_back(calls):
+    """kind -> [taken, given back]."""
+    counts = {kind: [0, 0] for kind in OWNED}
+    for call in calls:
+        for kind, (take, took, give) in OWNED.items():
+            if call.function in take and call.result is not None and took(call.result):
+                counts[kind][0] += 1
+            elif call.function in give:
+                counts[kind][1] += 1
+    return counts
+
+
 def listing(counter):
     return ["%s x%d" % (name, n) for name, n in sorted(counter.items())]
 
@@ -175,6 +202,12 @@ def scenario(argv):
                      "the trace shows the program deleting files (%d calls traced)" % len(calls))
         checks.equal(names["GetPrivateProfileStringA"] + names["GetPrivateProfileStringW"] > 0,
                      True, "the trace shows the program reading profiles.ini")
+        owned = taken_and_given_back(calls)
+        checks.equal({kind: n for kind, n in owned.items() if n[0] != n[1]}, {},
+                     "kinds of handle taken [times] and given back [times] by the end")
+        taken = {kind for kind, n in owned.items() if n[0]}
+        expected = set(OWNED) - ({"native handles"} if version in NINE_X else set())
+        checks.equal(sorted(expected - taken), [], "kinds the trace shows the program taking")
         if version in NINE_X:
             checks.equal(listing(nine_x_offences(calls)), [],
                          "W functions (calls) that real Windows 9x only has as failing stubs")
