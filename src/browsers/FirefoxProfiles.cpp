@@ -1,5 +1,6 @@
 #include "browsers/FirefoxProfiles.h"
 
+#include "system/DeletionGuard.h"
 #include "system/IniFile.h"
 
 namespace olvex {
@@ -23,10 +24,21 @@ ProfilePaths ReadFirefoxProfilePaths(RuleRun& run, Family family) {
 }
 
 namespace {
+// A relative profile path, every name on it literal: "Profiles/x.default", never "../x".
+bool IsLiteralPath(const std::string& path) {
+    size_t at = 0;
+    for (;;) {
+        const size_t end = path.find_first_of("\\/", at);
+        if (!IsLiteralName(path.substr(at, end - at))) return false;
+        if (end == std::string::npos) return true;
+        at = end + 1;
+    }
+}
+
 std::vector<std::string> Named(const ProfilePaths& slots) {
     std::vector<std::string> profiles;
     for (const std::string& slot : slots)
-        if (!slot.empty()) profiles.push_back(slot);
+        if (!slot.empty() && IsLiteralPath(slot)) profiles.push_back(slot);
     return profiles;
 }
 }  // namespace

@@ -8,7 +8,6 @@
 namespace olvex {
 
 using platform::FindEntry;
-using platform::OpenedFolder;
 
 std::string StripNulls(std::string& OriginalStr) {
     const size_t nul = OriginalStr.find('\0');
@@ -18,59 +17,46 @@ std::string StripNulls(std::string& OriginalStr) {
 
 namespace {
 
-// One folder: delete what the pattern names, return the subfolders to visit afterwards.
-// The listing's own attributes answer every question about an entry, so each entry
-// costs no more than the calls that delete it.
-std::vector<FindEntry> SweepOne(OpenedFolder& folder, const std::string& pattern, SweepKind kind,
-                                const std::string& keptFile) {
-    const std::vector<FindEntry> all = folder.List();
+// One folder: the guard decides on every entry the pattern names; the subfolders that
+// survive are returned to visit afterwards. The listing's own attributes answer every
+// question about an entry, so each entry costs no more than the calls that delete it.
+std::vector<FindEntry> SweepOne(SweptFolder& folder, const SweepRules& rules) {
+    const std::vector<FindEntry> all = folder.folder->List();
     std::vector<FindEntry> subfolders;
     for (const FindEntry& entry : all)
-        if ((entry.attributes & platform::kAttrDirectory) && !IsLeftAlone(entry))
-            subfolders.push_back(entry);
-
-    for (const FindEntry& entry : all) {
-        if (IsLeftAlone(entry) || !MatchesPattern(entry.name, pattern)) continue;
-        if (entry.attributes & platform::kAttrDirectory) {
-            RemoveTree(folder, entry);  // a failure ends the whole sweep
-            continue;
-        }
-        // Ordinary files only: hidden and system files are not touched.
-        if (entry.attributes & (platform::kAttrHidden | platform::kAttrSystem)) continue;
-        if (!keptFile.empty() && MatchesPattern(entry.name, keptFile)) continue;
-        if (folder.DeleteListedFile(entry) == platform::Deletion::Refused && kind == SweepKind::NT)
-            folder.DeleteAtRestart(entry);
-    }
+        if (entry.attributes & platform::kAttrDirectory) subfolders.push_back(entry);
+    for (const FindEntry& entry : all) SweepEntry(folder, entry, rules);
     return subfolders;
 }
 
 }  // namespace
 
 void FindFilesAPI(platform::FileSystem& files, std::string& path, const std::string& SearchStr,
-                  SweepKind kind, const std::string& keptFile) {
+                  AtRestart atRestart, const std::string& keptFile) {
     if (path.empty() || path.back() != '\\') path += "\\";
-    std::shared_ptr<OpenedFolder> start = OpenStartFolder(files, path);
+    std::shared_ptr<SweptFolder> start = OpenSweep(files, path);
     if (!start) return;
+    const SweepRules rules{SearchStr, keptFile, atRestart};
 
     // Depth first, in listing order, without recursion: trees of any depth are fine. Each
     // folder is opened through its parent, which stays open while its subfolders wait.
     struct Pending {
-        std::shared_ptr<OpenedFolder> parent;
+        std::shared_ptr<SweptFolder> parent;
         FindEntry entry;
     };
     std::vector<Pending> pending;
-    auto visit = [&](const std::shared_ptr<OpenedFolder>& folder, const std::string& kept) {
-        std::vector<FindEntry> subfolders = SweepOne(*folder, SearchStr, kind, kept);
+    auto visit = [&](const std::shared_ptr<SweptFolder>& folder) {
+        std::vector<FindEntry> subfolders = SweepOne(*folder, rules);
         for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it)
             pending.push_back({folder, *it});
     };
-    visit(start, keptFile);
+    visit(start);
     while (!pending.empty()) {
         const Pending next = pending.back();
         pending.pop_back();
-        // Subfolders deleted whole are gone by now.
-        std::shared_ptr<OpenedFolder> folder = next.parent->OpenListedFolder(next.entry);
-        if (folder) visit(folder, "");
+        // Subfolders deleted whole are gone by now, and the guard enters no link.
+        std::shared_ptr<SweptFolder> folder = EnterListed(next.parent, next.entry);
+        if (folder) visit(folder);
     }
 }
 

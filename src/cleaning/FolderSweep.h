@@ -3,16 +3,12 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "system/DeletionGuard.h"
 
 namespace olvex {
 
 // The text up to its first NUL; the caller's string is shortened the same way.
 std::string StripNulls(std::string& OriginalStr);
-
-enum class SweepKind {
-    NT,         // files that stay are registered for deletion at the next restart
-    Windows98,  // files that stay are left as they are
-};
 
 // Deletes every file and subfolder that SearchStr matches in path, then walks into the
 // subfolders that survive. Hidden, system, read-only and locked files stay; links and
@@ -20,8 +16,9 @@ enum class SweepKind {
 // system's path parsing would change. A subfolder that cannot be deleted whole ends the
 // sweep at every level with its run-time error. A start folder that is a link, or has
 // one on its path, is not swept at all. A file named keptFile at the top stays where it
-// is. path gains a trailing backslash.
+// is. Files that stay are registered for deletion at the next restart as atRestart allows.
+// path gains a trailing backslash.
 void FindFilesAPI(platform::FileSystem& files, std::string& path, const std::string& SearchStr,
-                  SweepKind kind, const std::string& keptFile = "");
+                  AtRestart atRestart, const std::string& keptFile = "");
 
 }  // namespace olvex

@@ -11,20 +11,30 @@ namespace olvex {
 
 namespace {
 
-SweepKind KindOf(const RuleRun& run) {
-    return run.recipe.family == Family::NT ? SweepKind::NT : SweepKind::Windows98;
+// Where files that stay may be registered for deletion at restart: only the NT family keeps
+// such a list, and only folders nobody else can change before the restart qualify.
+AtRestart Registration(const RuleRun& run, AtRestart wanted) {
+    return run.recipe.family == Family::NT ? wanted : AtRestart::Never;
 }
 
-// The folder tree at the path.
+// A folder tree of the user's own.
 void Sweep(RuleRun& run, const std::string& path) {
     std::string folder = path;
-    FindFilesAPI(run.services.files, folder, "*.*", KindOf(run));
+    FindFilesAPI(run.services.files, folder, "*.*", Registration(run, AtRestart::AnyDepth));
+}
+
+// A folder tree of the machine, in which any user may create subfolders: files that stay are
+// registered only directly in it.
+void SweepMachineFolder(RuleRun& run, const std::string& path) {
+    std::string folder = path;
+    FindFilesAPI(run.services.files, folder, "*.*", Registration(run, AtRestart::TopLevel));
 }
 
 // The prefetch folder: its layout.ini stays where it is while everything else goes.
 void SweepKeepingLayout(RuleRun& run, const std::string& path) {
     std::string folder = path;
-    FindFilesAPI(run.services.files, folder, "*.*", KindOf(run), "layout.ini");
+    FindFilesAPI(run.services.files, folder, "*.*", Registration(run, AtRestart::TopLevel),
+                 "layout.ini");
 }
 
 // The cookie entries of the cache index.
@@ -59,6 +69,9 @@ void SweepAllProfiles(RuleRun& run, const std::string&) {
     const std::string localSettings = folders::GetLocalSettingsName(shell);
     const std::string cache = folders::GetCacheFolderInProfile(shell);
     for (const std::string& name : names) {
+        // A folder name the path parser would read as another path (a\..\..\x) is no
+        // profile of this machine.
+        if (!IsLiteralName(name)) continue;
         const std::string profile = root + name + "\\";
         // A part that is unknown ("") leaves its folder out.
         const std::string paths[] = {
@@ -67,8 +80,16 @@ void SweepAllProfiles(RuleRun& run, const std::string&) {
             cache.empty() ? "" : profile + cache,
             profile + "cookies",
         };
-        for (const std::string& path : paths)
-            if (!path.empty()) platform::SkipOnFailure([&] { Sweep(run, path); });
+        // Another user's folders are his to change before a restart: nothing of his is
+        // registered.
+        const AtRestart atRestart = Registration(
+            run, IsSamePath(profile, BaseFolderPath(run, BaseFolder::UserProfile) + "\\")
+                     ? AtRestart::AnyDepth
+                     : AtRestart::Never);
+        for (std::string path : paths)
+            if (!path.empty())
+                platform::SkipOnFailure(
+                    [&] { FindFilesAPI(run.services.files, path, "*.*", atRestart); });
     }
 }
 
@@ -79,7 +100,7 @@ const CleaningRecipe& NtCategories() {
     static const CleaningRecipe recipe{
         {
             // box      action              base folder              tail
-            {"Check1",  Sweep,              BaseFolder::WindowsDir,  "\\temp"},
+            {"Check1",  SweepMachineFolder, BaseFolder::WindowsDir,  "\\temp"},
             {"Check2",  Sweep,              BaseFolder::UserProfile, "\\Local Settings\\temp"},
             {"Check3",  PurgeCookies,       BaseFolder::None,        ""},
             {"Check3",  Sweep,              BaseFolder::UserProfile, "\\Cookies"},
@@ -100,7 +121,7 @@ const CleaningRecipe& Windows98Categories() {
     static const CleaningRecipe recipe{
         {
             // box     action           base folder              tail
-            {"Check1", Sweep,           BaseFolder::WindowsDir,  "\\temp"},
+            {"Check1", SweepMachineFolder, BaseFolder::WindowsDir, "\\temp"},
             {"Check2", PurgeCookies,    BaseFolder::None,        ""},
             {"Check2", Sweep,           BaseFolder::SystemDrive, "\\Windows\\Cookies"},
             {"Check3", Sweep,           BaseFolder::SystemDrive, "Temp"},

@@ -107,6 +107,13 @@ enum class Deletion {
     NotThere,  // gone, or not the plain file the listing showed (a link leads elsewhere)
 };
 
+// Who owns a folder, as far as the file system keeps owners.
+enum class FolderOwner {
+    Trusted,  // the user running the program, the administrators or the system
+    Other,    // anybody else: another user may change what lies in it
+    Unknown,  // the file system keeps no owners, or the system does not report them
+};
+
 // A folder held open for deleting inside it. It was opened without following a link, and
 // every entry is reached relative to it by its listed name, taken literally: nothing is
 // glued to a path and parsed again where the system allows that. Each entry is checked,
@@ -118,10 +125,19 @@ class OpenedFolder {
     // The entries, "." and ".." left out, in the system's order; throws RuntimeError when
     // the folder cannot be read.
     virtual std::vector<FindEntry> List() = 0;
+    // Deletes the listed file once it is checked to be the plain file listed. The file
+    // system's own refusals (a file in use, or read-only where it refuses those) answer
+    // Refused; the deletion layer's rules are not applied here.
     virtual Deletion DeleteListedFile(const FindEntry& entry) = 0;
-    // Asks the system to delete the listed file at the next restart, once it is checked to
-    // be the plain file listed; false when refused, or when the system keeps no such list.
+    // Whether the listed name reaches the plain file listed, checked on a handle opened
+    // for its attributes only (so a file in use can be looked at). Nothing is changed.
+    virtual bool IsListedFile(const FindEntry& entry) = 0;
+    // Asks the system to delete the listed file at the next restart, by the path that was
+    // checked to reach the plain file listed; false when refused, or when the system keeps
+    // no such list.
     virtual bool DeleteAtRestart(const FindEntry& entry) = 0;
+    // Who owns this folder, as the system reports it on the folder's handle.
+    virtual FolderOwner Owner() = 0;
     // The listed subfolder, opened and checked; nullptr when it is missing or not the plain
     // folder listed.
     virtual std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry) = 0;

@@ -28,8 +28,8 @@ bool IsDeviceName(const std::string& name) {
            base[3] >= '1' && base[3] <= '9';
 }
 
-// A path split into its root ("C:" or "\\server\share") and the folders below it, with
-// "." and ".." worked out; false when it has no such form or climbs above its root.
+// A path split into its root ("C:" or "\\server\share") and the names below it, "." left
+// out; false when it has no such form or a name on it is not literal ("..").
 bool SplitPath(const std::string& path, std::string& root, std::vector<std::string>& parts) {
     std::string tidy = path;
     for (char& c : tidy)
@@ -58,11 +58,8 @@ bool SplitPath(const std::string& path, std::string& root, std::vector<std::stri
         const std::string part = tidy.substr(at + 1, end - at - 1);
         at = end;
         if (part.empty() || part == ".") continue;
-        if (part == "..") {
-            if (parts.empty()) return false;
-            parts.pop_back();
-            continue;
-        }
+        // ".." is refused, not worked out: every folder the program builds a path from is
+        // named by the system or the tables, and a ".." in it came from a name on disk.
         if (!IsLiteralName(part)) return false;
         parts.push_back(part);
     }
@@ -86,6 +83,14 @@ struct Level {
     OpenedFolder* home = nullptr;
     std::string homeName;
 };
+
+// Names compare without regard to ASCII case, as the file systems compare them.
+bool SameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (Upper(a[i]) != Upper(b[i])) return false;
+    return true;
+}
 
 [[noreturn]] void Undeletable() {
     throw RuntimeError(platform::kErrPermissionDenied);
@@ -137,6 +142,42 @@ std::unique_ptr<OpenedFolder> OpenStartFolder(platform::FileSystem& files,
     return files.OpenFolder(folder);
 }
 
+namespace {
+// How many names path has below folder: -1 when it does not lie there (or either is not a
+// sweepable path), 0 when both are the same folder.
+int NamesBelow(const std::string& path, const std::string& folder) {
+    std::string pathRoot, folderRoot;
+    std::vector<std::string> pathParts, folderParts;
+    if (!SplitPath(path, pathRoot, pathParts) || !SplitPath(folder, folderRoot, folderParts) ||
+        pathParts.size() < folderParts.size() || !SameName(pathRoot, folderRoot))
+        return -1;
+    for (size_t i = 0; i < folderParts.size(); ++i)
+        if (!SameName(pathParts[i], folderParts[i])) return -1;
+    return static_cast<int>(pathParts.size() - folderParts.size());
+}
+}  // namespace
+
+bool LiesInside(const std::string& path, const std::string& folder) {
+    return NamesBelow(path, folder) > 0;
+}
+
+bool IsSamePath(const std::string& a, const std::string& b) {
+    return NamesBelow(a, b) == 0;
+}
+
+bool MayHandOnForDeletion(platform::FileSystem& files, const std::string& path,
+                          const std::string& folder) {
+    if (!LiesInside(path, folder)) return false;
+    const size_t cut = path.find_last_of("\\/");
+    const std::unique_ptr<OpenedFolder> parent = OpenStartFolder(files, path.substr(0, cut));
+    if (!parent) return false;
+    // The attributes say what the name is (a folder, a flagged link); the folder then checks
+    // on a handle that the name reaches that plain file.
+    const FindEntry entry{path.substr(cut + 1), files.GetAttributes(path), 0, 0};
+    return entry.attributes != platform::kInvalidAttributes && !IsLeftAlone(entry) &&
+           !(entry.attributes & platform::kAttrDirectory) && parent->IsListedFile(entry);
+}
+
 bool IsLeftAlone(const FindEntry& entry) {
     return (entry.attributes & platform::kAttrReparsePoint) || !IsLiteralName(entry.name);
 }
@@ -144,6 +185,8 @@ bool IsLeftAlone(const FindEntry& entry) {
 Deletion DeleteEntry(OpenedFolder& folder, const FindEntry& entry) {
     if (IsLeftAlone(entry) || (entry.attributes & platform::kAttrDirectory))
         return Deletion::NotThere;
+    if (entry.attributes & (platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem))
+        return Deletion::Refused;
     return folder.DeleteListedFile(entry);
 }
 
@@ -194,6 +237,65 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry) {
         }
         throw;
     }
+}
+
+std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::string& path) {
+    std::shared_ptr<OpenedFolder> folder = OpenStartFolder(files, path);
+    if (!folder) return nullptr;
+    return std::make_shared<SweptFolder>(SweptFolder{std::move(folder), nullptr, 0, -1});
+}
+
+std::shared_ptr<SweptFolder> EnterListed(const std::shared_ptr<SweptFolder>& folder,
+                                         const FindEntry& entry) {
+    if (IsLeftAlone(entry) || !(entry.attributes & platform::kAttrDirectory)) return nullptr;
+    std::shared_ptr<OpenedFolder> below = folder->folder->OpenListedFolder(entry);
+    if (!below) return nullptr;
+    return std::make_shared<SweptFolder>(SweptFolder{std::move(below), folder, folder->depth + 1, -1});
+}
+
+namespace {
+
+// Whether the folder and every folder above it up to the start folder have owners that
+// alone can change them; asked once for each folder, and only when a file is to be registered.
+bool HeldByTrustedOwners(SweptFolder& folder) {
+    if (folder.trusted < 0) {
+        const bool own = folder.folder->Owner() != platform::FolderOwner::Other;
+        folder.trusted = own && (!folder.parent || HeldByTrustedOwners(*folder.parent)) ? 1 : 0;
+    }
+    return folder.trusted == 1;
+}
+
+bool MayRegister(SweptFolder& folder, AtRestart atRestart) {
+    switch (atRestart) {
+        case AtRestart::Never:
+            return false;
+        case AtRestart::TopLevel:
+            return folder.depth == 0 && HeldByTrustedOwners(folder);
+        case AtRestart::AnyDepth:
+            return HeldByTrustedOwners(folder);
+    }
+    return false;
+}
+
+}  // namespace
+
+Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRules& rules) {
+    if (IsLeftAlone(entry) || !MatchesPattern(entry.name, rules.pattern)) return Disposal::Left;
+    if (entry.attributes & platform::kAttrDirectory) {
+        RemoveTree(*folder.folder, entry);  // a failure ends the whole sweep
+        return Disposal::Removed;
+    }
+    // Ordinary files only: hidden and system files are not touched.
+    if (entry.attributes & (platform::kAttrHidden | platform::kAttrSystem)) return Disposal::Left;
+    if (folder.depth == 0 && !rules.keptFile.empty() && MatchesPattern(entry.name, rules.keptFile))
+        return Disposal::Left;
+    if (!(entry.attributes & platform::kAttrReadOnly)) {
+        const Deletion deletion = folder.folder->DeleteListedFile(entry);
+        if (deletion == Deletion::Deleted) return Disposal::Deleted;
+        if (deletion == Deletion::NotThere) return Disposal::Gone;
+    }
+    if (!MayRegister(folder, rules.atRestart)) return Disposal::Stayed;
+    return folder.folder->DeleteAtRestart(entry) ? Disposal::Registered : Disposal::Stayed;
 }
 
 bool MatchesPattern(const std::string& name, const std::string& pattern) {

@@ -26,10 +26,26 @@ bool IsSweepableFolder(const std::string& path);
 std::unique_ptr<platform::OpenedFolder> OpenStartFolder(platform::FileSystem& files,
                                                         const std::string& path);
 
+// Whether path names an entry below folder, both sweepable paths compared name by name
+// without regard to ASCII case; a ".." or any other name that is not literal on either
+// path makes it false.
+bool LiesInside(const std::string& path, const std::string& folder);
+// Whether two sweepable paths name the same folder, compared the same way.
+bool IsSamePath(const std::string& a, const std::string& b);
+
+// Whether the file at path may be handed to another component that deletes by path (the
+// Internet library deletes the local file of a cache entry): it lies inside folder, every
+// folder on its path is a plain folder, and the name reaches the plain file its folder lists.
+// Whatever the other component does later with the path is beyond this check; it only tells
+// that, now, the path leads where it says.
+bool MayHandOnForDeletion(platform::FileSystem& files, const std::string& path,
+                          const std::string& folder);
+
 // An entry that stays whatever it is: a link or junction, or a name that is not literal.
 bool IsLeftAlone(const platform::FindEntry& entry);
 
-// Deletes a listed file unless it is left alone (then NotThere).
+// Deletes a listed ordinary file: one left alone or a folder is NotThere; a read-only,
+// hidden or system file is Refused without being touched.
 platform::Deletion DeleteEntry(platform::OpenedFolder& folder, const platform::FindEntry& entry);
 
 // Removes a listed subfolder with everything in it, hidden and system files included.
@@ -40,6 +56,59 @@ platform::Deletion DeleteEntry(platform::OpenedFolder& folder, const platform::F
 // far below the top is first moved up into the subfolder being removed, and moved back if it cannot
 // be emptied.
 void RemoveTree(platform::OpenedFolder& parent, const platform::FindEntry& entry);
+
+// Where a file a sweep cannot delete (read-only, in use) may be registered for deletion at
+// the next restart. The system carries the list out with its own rights, by path, before
+// anyone logs on: whoever may turn a folder on that path into a link before then chooses
+// what it deletes. So a file is registered only where nobody but the user running the
+// program, the administrators and the system can change the folders on its path.
+enum class AtRestart {
+    Never,     // the 98 family keeps no such list; another user's folders
+    TopLevel,  // a machine folder any user may add subfolders to: only the files directly in it
+    AnyDepth,  // the user's own folders
+};
+
+// What a sweep deletes of the entries it lists.
+struct SweepRules {
+    std::string pattern;   // the names that go, e.g. "*.*"
+    std::string keptFile;  // a pattern of files that stay in the start folder; "" for none
+    AtRestart atRestart = AtRestart::Never;
+};
+
+// One folder of a sweep: the folder, the one it was entered from and how far below the
+// start folder it lies.
+struct SweptFolder {
+    std::shared_ptr<platform::OpenedFolder> folder;
+    std::shared_ptr<SweptFolder> parent;  // nullptr for the start folder
+    size_t depth = 0;
+    int trusted = -1;  // whether only trusted owners hold the folders up to here; -1 unknown
+};
+
+// The start folder of a sweep (see OpenStartFolder); nullptr when it may not be swept.
+std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::string& path);
+
+// A listed subfolder entered for sweeping, or nullptr when it stays unentered: not a folder,
+// left alone, gone, or not the plain folder listed.
+std::shared_ptr<SweptFolder> EnterListed(const std::shared_ptr<SweptFolder>& folder,
+                                         const platform::FindEntry& entry);
+
+// What became of a listed entry in a sweep.
+enum class Disposal {
+    Left,        // not for this sweep, or never touched: a link, a name that is not literal,
+                 // a hidden or system file, the kept file
+    Deleted,     // a file deleted
+    Removed,     // a folder removed with everything in it
+    Registered,  // a file that stayed, registered for deletion at the next restart
+    Stayed,      // a file that could not go (read-only, in use) and may not be registered
+    Gone,        // no longer there, or no longer what the listing showed
+};
+
+// Decides and does what happens to one listed entry of a swept folder: a matching folder is
+// removed whole (RemoveTree, whose failure is thrown), a matching ordinary file is deleted,
+// and one that stays is registered for deletion at restart where rules.atRestart allows.
+// Hidden and system files, read-only files, links and names that are not literal are never
+// deleted; links and such names are never registered either.
+Disposal SweepEntry(SweptFolder& folder, const platform::FindEntry& entry, const SweepRules& rules);
 
 // A name against a pattern with * and ?, without regard to ASCII case; "*.*" matches all.
 bool MatchesPattern(const std::string& name, const std::string& pattern);

@@ -14,7 +14,7 @@ using platform::kAttrSystem;
 
 class Sweep : public ::testing::Test {
   protected:
-    void Run(std::string path, SweepKind kind = SweepKind::NT) {
+    void Run(std::string path, AtRestart kind = AtRestart::AnyDepth) {
         FindFilesAPI(files, path, "*.*", kind);
     }
     fakes::FakeFileSystem files;
@@ -43,7 +43,7 @@ TEST_F(Sweep, DeletesFilesAndSubfoldersAndKeepsWhatCannotGo) {
 TEST_F(Sweep, Windows98SweepRegistersNothing) {
     files.AddFile("C:\\T\\b.tmp", kAttrReadOnly);
     files.AddFile("C:\\T\\a.tmp");
-    Run("C:\\T", SweepKind::Windows98);
+    Run("C:\\T", AtRestart::Never);
     EXPECT_TRUE(files.atRestart.empty());
     EXPECT_FALSE(files.Exists("C:\\T\\a.tmp"));
 }
@@ -57,7 +57,7 @@ TEST_F(Sweep, UndeletableSubfolderEndsTheWholeSweepWithItsError) {
     files.AddFile("C:\\T\\z.tmp");
     std::string path = "C:\\T";
     try {
-        FindFilesAPI(files, path, "*.*", SweepKind::NT);
+        FindFilesAPI(files, path, "*.*", AtRestart::AnyDepth);
         FAIL() << "the failure must reach the caller";
     } catch (const platform::RuntimeError& error) {
         EXPECT_EQ(error.number(), 70);
@@ -73,11 +73,11 @@ TEST_F(Sweep, UndeletableSubfolderEndsTheWholeSweepWithItsError) {
 TEST_F(Sweep, TrailingBackslashAndMissingFolders) {
     files.AddFile("C:\\T\\a.tmp");
     std::string path = "C:\\T";
-    FindFilesAPI(files, path, "*.*", SweepKind::NT);
+    FindFilesAPI(files, path, "*.*", AtRestart::AnyDepth);
     EXPECT_EQ(path, "C:\\T\\");
     EXPECT_FALSE(files.Exists("C:\\T\\a.tmp"));
     std::string missing = "C:\\Nothing\\";
-    EXPECT_NO_THROW(FindFilesAPI(files, missing, "*.*", SweepKind::NT));
+    EXPECT_NO_THROW(FindFilesAPI(files, missing, "*.*", AtRestart::AnyDepth));
     EXPECT_EQ(missing, "C:\\Nothing\\");
 }
 
@@ -122,7 +122,7 @@ TEST_F(Sweep, OtherPatternsDeleteOnlyWhatTheyName) {
     files.AddFile("C:\\T\\s\\b.tmp");
     files.AddFile("C:\\T\\s\\b.log");
     std::string path = "C:\\T";
-    FindFilesAPI(files, path, "*.tmp", SweepKind::NT);
+    FindFilesAPI(files, path, "*.tmp", AtRestart::AnyDepth);
     EXPECT_FALSE(files.Exists("C:\\T\\a.tmp"));
     EXPECT_TRUE(files.Exists("C:\\T\\a.log"));
     EXPECT_FALSE(files.Exists("C:\\T\\s\\b.tmp")) << "subfolders are still visited";
@@ -178,7 +178,7 @@ TEST_F(Sweep, NetworkFoldersAreSweptAndTheFileNamedToKeepStays) {
     files.AddFile("\\\\srv\\share\\AppData\\java\\sub\\b.idx");
     files.AddFile("\\\\srv\\share\\AppData\\java\\Layout.INI");
     std::string path = "\\\\srv\\share\\AppData\\java";
-    FindFilesAPI(files, path, "*.*", SweepKind::NT, "layout.ini");
+    FindFilesAPI(files, path, "*.*", AtRestart::AnyDepth, "layout.ini");
     EXPECT_FALSE(files.Exists("\\\\srv\\share\\AppData\\java\\a.jar"));
     EXPECT_FALSE(files.Exists("\\\\srv\\share\\AppData\\java\\sub"));
     EXPECT_TRUE(files.Exists("\\\\srv\\share\\AppData\\java\\Layout.INI"));

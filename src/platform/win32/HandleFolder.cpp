@@ -2,6 +2,7 @@
 #include <winternl.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "platform/Errors.h"
@@ -22,6 +23,10 @@ using NtQueryDirectoryFileFn = NTSTATUS(NTAPI*)(HANDLE, HANDLE, PIO_APC_ROUTINE,
                                                 FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING,
                                                 BOOLEAN);
 using NtCloseFn = NTSTATUS(NTAPI*)(HANDLE);
+using NtQuerySecurityFn = NTSTATUS(NTAPI*)(HANDLE, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR,
+                                           ULONG, PULONG);
+using NtOpenTokenFn = NTSTATUS(NTAPI*)(HANDLE, ACCESS_MASK, PHANDLE);
+using NtQueryTokenFn = NTSTATUS(NTAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, PVOID, ULONG, PULONG);
 
 // The native calls, bound at first use: every NT has them, no 9x system does.
 struct NativeCalls {
@@ -30,6 +35,9 @@ struct NativeCalls {
     NtFileInformationFn set = Bound<NtFileInformationFn>("ntdll.dll", "NtSetInformationFile");
     NtQueryDirectoryFileFn list = Bound<NtQueryDirectoryFileFn>("ntdll.dll", "NtQueryDirectoryFile");
     NtCloseFn close = Bound<NtCloseFn>("ntdll.dll", "NtClose");
+    NtQuerySecurityFn security = Bound<NtQuerySecurityFn>("ntdll.dll", "NtQuerySecurityObject");
+    NtOpenTokenFn openToken = Bound<NtOpenTokenFn>("ntdll.dll", "NtOpenProcessToken");
+    NtQueryTokenFn queryToken = Bound<NtQueryTokenFn>("ntdll.dll", "NtQueryInformationToken");
 };
 
 const NativeCalls& Native() {
@@ -49,8 +57,9 @@ constexpr FILE_INFORMATION_CLASS kInternalInformation = static_cast<FILE_INFORMA
 constexpr FILE_INFORMATION_CLASS kBothDirectory = static_cast<FILE_INFORMATION_CLASS>(3);
 constexpr FILE_INFORMATION_CLASS kIdBothDirectory = static_cast<FILE_INFORMATION_CLASS>(37);
 
+// READ_CONTROL reads the folder's owner; DELETE removes it.
 constexpr ACCESS_MASK kFolderAccess =
-    FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | DELETE;
+    FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL | DELETE;
 
 bool Succeeded(NTSTATUS status) {
     return status >= 0;
@@ -94,6 +103,19 @@ NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG o
     // opens one itself; such a volume holds no links to follow.
     const NTSTATUS status = attempt(FILE_OPEN_REPARSE_POINT);
     return status == kInvalidParameter ? attempt(0) : status;
+}
+
+// A folder with the access asked for, or with less: one this user may empty but not remove,
+// or that another program has open, can still be swept, and one whose owner this user may
+// not read is swept but counts as somebody else's.
+NTSTATUS OpenFolderHandle(HANDLE root, const std::wstring& name, ACCESS_MASK access,
+                          NtHandle& out) {
+    NTSTATUS status = Open(root, name, access, FILE_DIRECTORY_FILE, out);
+    for (ACCESS_MASK less : {ACCESS_MASK{DELETE}, ACCESS_MASK{DELETE | READ_CONTROL}}) {
+        if (status != kAccessDenied && status != kSharingViolation) break;
+        status = Open(root, name, access & ~less, FILE_DIRECTORY_FILE, out);
+    }
+    return status;
 }
 
 // The path of what a handle reached, as the system reports it (from the volume's root).
@@ -142,6 +164,69 @@ bool IsPlainFolder(HANDLE handle, uint64_t listedId) {
     FILE_INTERNAL_INFORMATION internal{};
     return Succeeded(Native().query(handle, &io, &internal, sizeof internal, kInternalInformation)) &&
            static_cast<uint64_t>(internal.IndexNumber.QuadPart) == listedId;
+}
+
+// A security identifier's bytes: revision, count, authority, then count 32-bit parts.
+std::string SidBytes(const void* sid) {
+    const auto* bytes = static_cast<const unsigned char*>(sid);
+    return std::string(reinterpret_cast<const char*>(bytes), 8 + 4 * size_t{bytes[1]});
+}
+
+std::string WellKnownSid(unsigned char authority, std::initializer_list<DWORD> parts) {
+    std::string sid{1, static_cast<char>(parts.size()), 0, 0, 0, 0, 0, static_cast<char>(authority)};
+    for (DWORD part : parts) sid.append(reinterpret_cast<const char*>(&part), sizeof part);
+    return sid;
+}
+
+// The user the program runs as; "" when the system does not tell.
+const std::string& ProcessUser() {
+    static const std::string user = [] {
+        NtHandle token;
+        if (!Succeeded(Native().openToken(GetCurrentProcess(), TOKEN_QUERY, token.out())))
+            return std::string();
+        std::vector<ULONG> buffer(128);
+        ULONG needed = 0;
+        if (!Succeeded(Native().queryToken(token.get(), TokenUser, buffer.data(),
+                                           static_cast<ULONG>(buffer.size() * sizeof(ULONG)),
+                                           &needed)))
+            return std::string();
+        return SidBytes(reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid);
+    }();
+    return user;
+}
+
+// Whose folder the handle reached. Only the user, the administrators and the system may
+// change what lies in a folder they own without the owner's leave; a folder owned by anybody
+// else may be turned into a link by them. A volume that keeps no owners says so with a failed
+// query or an owner of "Everyone".
+FolderOwner OwnerOf(HANDLE handle) {
+    std::vector<ULONG> buffer(64);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ULONG needed = 0;
+        const NTSTATUS status =
+            Native().security(handle, OWNER_SECURITY_INFORMATION, buffer.data(),
+                              static_cast<ULONG>(buffer.size() * sizeof(ULONG)), &needed);
+        if (status == static_cast<NTSTATUS>(0xC0000023L)) {  // buffer too small
+            buffer.resize(needed / sizeof(ULONG) + 1);
+            continue;
+        }
+        if (status == kAccessDenied) return FolderOwner::Other;
+        if (!Succeeded(status)) return FolderOwner::Unknown;
+        // The descriptor comes self-relative: the owner's offset is its second word.
+        const auto* descriptor = reinterpret_cast<const SECURITY_DESCRIPTOR_RELATIVE*>(buffer.data());
+        if (descriptor->Owner == 0) return FolderOwner::Unknown;
+        const std::string owner =
+            SidBytes(reinterpret_cast<const char*>(descriptor) + descriptor->Owner);
+        static const std::string everyone = WellKnownSid(1, {0});
+        static const std::string system = WellKnownSid(5, {18});
+        static const std::string administrators = WellKnownSid(5, {32, 544});
+        if (owner == everyone) return FolderOwner::Unknown;
+        return owner == system || owner == administrators ||
+                       (!ProcessUser().empty() && owner == ProcessUser())
+                   ? FolderOwner::Trusted
+                   : FolderOwner::Other;
+    }
+    return FolderOwner::Other;
 }
 
 class HandleFolder : public OpenedFolder {
@@ -214,25 +299,26 @@ class HandleFolder : public OpenedFolder {
                    : Deletion::Refused;
     }
 
-    bool DeleteAtRestart(const FindEntry& entry) override {
+    bool IsListedFile(const FindEntry& entry) override {
         NtHandle file;
         const std::wstring name = Wide(entry.name);
         // Attributes only: a file in use can still be looked at.
-        if (!Succeeded(Open(handle_.get(), name, FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE,
-                            file)) ||
-            !IsWhereListed(file.get(), name))
-            return false;
-        return DeleteAtRestartU(path_ + "\\" + entry.name);
+        return Succeeded(Open(handle_.get(), name, FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE,
+                              file)) &&
+               IsWhereListed(file.get(), name);
     }
+
+    bool DeleteAtRestart(const FindEntry& entry) override {
+        // path_ is the path whose names this folder's reported name was checked against.
+        return IsListedFile(entry) && DeleteAtRestartU(path_ + "\\" + entry.name);
+    }
+
+    FolderOwner Owner() override { return OwnerOf(handle_.get()); }
 
     std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry) override {
         NtHandle folder;
         const std::wstring name = Wide(entry.name);
-        NTSTATUS status = Open(handle_.get(), name, kFolderAccess, FILE_DIRECTORY_FILE, folder);
-        // A folder this user may empty but not remove, or that another program has open,
-        // can still be swept.
-        if (status == kAccessDenied || status == kSharingViolation)
-            status = Open(handle_.get(), name, kFolderAccess & ~DELETE, FILE_DIRECTORY_FILE, folder);
+        NTSTATUS status = OpenFolderHandle(handle_.get(), name, kFolderAccess, folder);
         std::wstring reported;
         if (!Succeeded(status) || !ReportedName(folder.get(), reported) ||
             !EndsWithName(reported, reported_ + L"\\" + name, true) ||
@@ -298,7 +384,7 @@ std::unique_ptr<OpenedFolder> OpenHandleFolder(const std::string& path) {
     const std::wstring native = network ? L"\\??\\UNC\\" + wide.substr(2) : L"\\??\\" + wide;
     NtHandle folder;
     // A start folder is emptied, never removed.
-    if (!Succeeded(Open(nullptr, native, kFolderAccess & ~DELETE, FILE_DIRECTORY_FILE, folder)))
+    if (!Succeeded(OpenFolderHandle(nullptr, native, kFolderAccess & ~DELETE, folder)))
         return nullptr;
     // Below its drive the reported path is the whole path; on a share the system may add
     // its own prefix, so the part below the share must match.

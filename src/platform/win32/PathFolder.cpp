@@ -48,6 +48,13 @@ class PathFolder : public OpenedFolder {
         return DeleteFileU(path) ? Deletion::Deleted : Deletion::Refused;
     }
 
+    bool IsListedFile(const FindEntry& entry) override {
+        return IsPlainFile(GetFileAttributesU(Child(entry)));
+    }
+
+    // These systems keep no owners.
+    FolderOwner Owner() override { return FolderOwner::Unknown; }
+
     bool DeleteAtRestart(const FindEntry& entry) override {
         const std::string path = Child(entry);
         return IsPlainFile(GetFileAttributesU(path)) && DeleteAtRestartU(path);

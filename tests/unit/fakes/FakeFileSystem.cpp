@@ -166,21 +166,32 @@ class FakeFolder : public platform::OpenedFolder {
         return entries;
     }
 
+    // As a file system does: whatever the name reaches on the handle is deleted, a flagged
+    // link as the link itself, read-only and hidden files alike. Only a file held open
+    // refuses, and an entry that opens as something else than listed (the platform's check
+    // on the handle) is not there. The deletion layer's own rules are left to the layer.
     platform::Deletion DeleteListedFile(const platform::FindEntry& entry) override {
         const std::string key = Key(entry);
-        if (!IsPlain(key, false)) return platform::Deletion::NotThere;
-        const FakeFileSystem::Node& node = files_.nodes_.at(key);
-        if ((node.attributes & platform::kAttrReadOnly) || files_.locked_.count(key))
-            return platform::Deletion::Refused;
+        if (!Reaches(key, false)) return platform::Deletion::NotThere;
+        if (files_.locked_.count(key)) return platform::Deletion::Refused;
         files_.nodes_.erase(key);
         files_.deleted.push_back(Child(entry));
         return platform::Deletion::Deleted;
     }
 
+    bool IsListedFile(const platform::FindEntry& entry) override {
+        return IsPlain(Key(entry), false);
+    }
+
     bool DeleteAtRestart(const platform::FindEntry& entry) override {
-        if (!IsPlain(Key(entry), false)) return false;
+        if (!Reaches(Key(entry), false)) return false;
         files_.atRestart.push_back(Child(entry));
         return true;
+    }
+
+    platform::FolderOwner Owner() override {
+        auto it = files_.owners_.find(FakeFileSystem::Key(path_));
+        return it == files_.owners_.end() ? platform::FolderOwner::Unknown : it->second;
     }
 
     std::unique_ptr<platform::OpenedFolder> OpenListedFolder(
@@ -220,6 +231,12 @@ class FakeFolder : public platform::OpenedFolder {
   private:
     std::string Child(const platform::FindEntry& entry) const { return path_ + "\\" + entry.name; }
     std::string Key(const platform::FindEntry& entry) const { return FakeFileSystem::Key(Child(entry)); }
+    // The name leads to an entry of the listed kind in this folder, a flagged link included.
+    bool Reaches(const std::string& key, bool folder) const {
+        const FakeFileSystem::Node* node = files_.Lookup(key);
+        return node && !files_.elsewhere_.count(key) &&
+               ((node->attributes & platform::kAttrDirectory) != 0) == folder;
+    }
     bool IsPlain(const std::string& key, bool folder) const {
         const FakeFileSystem::Node* node = files_.Lookup(key);
         return node && !files_.elsewhere_.count(key) &&

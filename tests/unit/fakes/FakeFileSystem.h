@@ -1,8 +1,9 @@
 #pragma once
 // An in-memory file system with the listing and deletion rules of the platform: names match
 // without regard to case, both separators work, listings come sorted by name with "." and
-// "..", read-only and locked files cannot be deleted. Deleting goes through opened folders,
-// which check each entry as the real ones do.
+// "..". Deleting goes through opened folders, which check on the "handle" that an entry is
+// where it was listed, as the real ones do, and then delete what they are asked to: only a
+// locked file refuses. Which entries may go is the deletion layer's to decide.
 #include <map>
 #include <set>
 #include <string>
@@ -33,6 +34,9 @@ class FakeFileSystem : public platform::FileSystem {
     std::string Content(const std::string& path) const;
     bool Exists(const std::string& path) const;
     void Lock(const std::string& path) { locked_.insert(Key(path)); }
+    // Who owns a folder, as the system would report it on its handle (Unknown by default,
+    // as on a volume that keeps no owners).
+    void SetOwner(const std::string& path, platform::FolderOwner owner) { owners_[Key(path)] = owner; }
     // Lookups on this drive (e.g. "A:") fail as on a drive without a disk.
     void SetNotReady(const std::string& drive) { notReady_.insert(Key(drive)); }
 
@@ -65,6 +69,7 @@ class FakeFileSystem : public platform::FileSystem {
     std::map<std::string, Node> nodes_;
     std::set<std::string> locked_;
     std::set<std::string> notReady_;
+    std::map<std::string, platform::FolderOwner> owners_;
 };
 
 }  // namespace fakes
