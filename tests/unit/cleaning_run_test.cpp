@@ -187,6 +187,29 @@ TEST_F(CleaningRun, PrefetchKeepsLayoutAndNeverTouchesTheUsersOwnFile) {
     }
 }
 
+// What stays is registered for deletion at restart only where nobody but Jo and the
+// administrators can change the folders on its path before then: the machine's temp folder
+// itself, Jo's own folders, never Bo's profile.
+TEST_F(CleaningRun, FilesThatStayAreRegisteredOnlyInTheUsersOwnAndTheMachinesFolders) {
+    rig.SetWindows("winxp");
+    SeedNt(rig);
+    for (const char* file : {"C:\\WINDOWS\\temp\\w.ro", "C:\\WINDOWS\\temp\\zsub\\s.ro",
+                             "C:\\Documents and Settings\\Jo\\Local Settings\\temp\\u.ro",
+                             "C:\\Documents and Settings\\Bo\\Local Settings\\temp\\b.ro",
+                             "C:\\Documents and Settings\\Bo\\cookies\\c.ro"})
+        rig.files.AddFile(file, platform::kAttrReadOnly);
+    rig.Start();
+    Tick(rig.Form(1), {"Check1", "Check9"});
+    rig.Form(1).Ctl("Command1").UserClick();
+    // The read-only file in Windows Temp's subfolder stops that folder's removal, and so the
+    // sweep, before any registration below the top could happen.
+    EXPECT_EQ(
+        rig.files.atRestart,
+        (std::vector<std::string>{"C:\\WINDOWS\\temp\\w.ro",
+                                  "C:\\Documents and Settings\\Jo\\Local Settings\\temp\\u.ro"}));
+    EXPECT_TRUE(rig.files.Exists("C:\\Documents and Settings\\Bo\\cookies\\c.ro"));
+}
+
 TEST_F(CleaningRun, AllUsersTempNeverSweepsAParentOfTheCacheOnDeepLayouts) {
     rig.SetWindows("winxp");
     rig.shell.folders[0x28] = "C:\\users\\root";

@@ -30,8 +30,18 @@ TEST(DeletionGuard, OnlyAbsoluteFoldersBelowADriveOrShareRoot) {
     for (const char* path : {"", "C:", "C:\\", "C:\\\\", "C:temp", "\\temp", "Local Settings\\temp",
                              "C:\\x\\..", "C:\\..\\x", "\\\\server", "\\\\server\\share",
                              "\\\\server\\share\\", "\\\\?\\C:\\x", "\\\\.\\COM1\\x", "C:\\COM1\\x",
-                             "C:\\dots.\\x"})
+                             "C:\\dots.\\x", "C:\\a\\..\\b", "C:\\Docs\\a\\..\\..\\important"})
         EXPECT_FALSE(IsSweepableFolder(path)) << path;
+}
+
+TEST(DeletionGuard, APathLiesInsideAFolderOnlyNameByName) {
+    EXPECT_TRUE(LiesInside("c:/Cache/Content.IE5/AB12/x.htm", "C:\\cache\\"));
+    EXPECT_TRUE(IsSamePath("C:\\Docs\\Jo\\", "c:/docs/jo"));
+    for (const char* path : {"C:\\Cache", "C:\\CacheMore\\x", "D:\\Cache\\x",
+                             "C:\\Cache\\..\\..\\victim.txt", "C:\\Cache\\a\\..\\x",
+                             "\\\\srv\\share\\Cache\\x", "Cache\\x"})
+        EXPECT_FALSE(LiesInside(path, "C:\\Cache")) << path;
+    EXPECT_FALSE(IsSamePath("C:\\Docs\\Jo", "C:\\Docs\\Jo.DOMAIN"));
 }
 
 TEST(DeletionGuard, PatternsIgnoreAsciiCase) {

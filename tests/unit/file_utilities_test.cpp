@@ -71,7 +71,9 @@ TEST_F(FileRoutines, KillFileDeletesOrdinaryFilesAPatternNames) {
     files.AddFile("C:\\c\\sub\\4.dat");
     files.Lock("C:\\c\\3.dat");
     files.AddFile("C:\\c\\5.dat");
+    files.AddFile("C:\\c\\6.dat", platform::kAttrArchive | platform::kAttrReparsePoint);
     EXPECT_TRUE(KillFile(files, "C:\\c\\*.*"));
+    EXPECT_TRUE(files.Exists("C:\\c\\6.dat")) << "a link to a file stays";
     EXPECT_FALSE(files.Exists("C:\\c\\1.dat"));
     EXPECT_TRUE(files.Exists("C:\\c\\2.dat")) << "read-only stays";
     EXPECT_TRUE(files.Exists("C:\\c\\3.dat")) << "locked stays";

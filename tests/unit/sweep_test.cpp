@@ -145,6 +145,8 @@ TEST_F(Sweep, ALinkAsTheStartOrOnItsPathSweepsNothing) {
 
 TEST_F(Sweep, LinksAndOddNamesInsideStayAndAreNeverRegistered) {
     files.AddFileLink("C:\\T\\cookies.txt");
+    // A link to a file as real Windows lists it, flagged; the file system would delete it.
+    files.AddFile("C:\\T\\flagged.txt", platform::kAttrReparsePoint | kAttrReadOnly);
     // (Names holding a separator cannot be made here: the fake reads them as paths.)
     for (const char* name : {"h.", "r ", "COM1", "aux.log"})
         files.AddFile(std::string("C:\\T\\") + name, kAttrReadOnly);
@@ -155,6 +157,33 @@ TEST_F(Sweep, LinksAndOddNamesInsideStayAndAreNeverRegistered) {
     EXPECT_EQ(files.deleted, std::vector<std::string>{"C:\\T\\plain.tmp"});
     EXPECT_EQ(files.atRestart, std::vector<std::string>{"C:\\T\\r"});
     EXPECT_TRUE(files.Exists("C:\\T\\cookies.txt"));
+    EXPECT_TRUE(files.Exists("C:\\T\\flagged.txt"));
+}
+
+// The system deletes a registered file at the next restart by its path, with its own rights:
+// whoever may turn a folder on that path into a link before then chooses what goes. (Folders
+// here do not match "*.tmp", so the sweep walks into them instead of removing them whole.)
+TEST_F(Sweep, FilesThatStayAreRegisteredOnlyWhereNobodyElseCanRedirectTheirPath) {
+    using platform::FolderOwner;
+    files.AddFile("C:\\T\\top.tmp", kAttrReadOnly);
+    files.AddFile("C:\\T\\sub\\deep.tmp", kAttrReadOnly);
+    files.AddFile("C:\\T\\theirs\\inner\\mine.tmp", kAttrReadOnly);
+    files.SetOwner("C:\\T", FolderOwner::Trusted);
+    files.SetOwner("C:\\T\\theirs", FolderOwner::Other);
+    auto registered = [&](AtRestart atRestart) {
+        files.atRestart.clear();
+        std::string path = "C:\\T";
+        FindFilesAPI(files, path, "*.tmp", atRestart);
+        return files.atRestart;
+    };
+    EXPECT_EQ(registered(AtRestart::AnyDepth),
+              (std::vector<std::string>{"C:\\T\\top.tmp", "C:\\T\\sub\\deep.tmp"}))
+        << "nothing below a folder somebody else owns";
+    EXPECT_EQ(registered(AtRestart::TopLevel), std::vector<std::string>{"C:\\T\\top.tmp"});
+    EXPECT_TRUE(registered(AtRestart::Never).empty());
+    files.SetOwner("C:\\T", FolderOwner::Other);
+    EXPECT_TRUE(registered(AtRestart::TopLevel).empty()) << "a start folder somebody else owns";
+    EXPECT_TRUE(files.Exists("C:\\T\\sub\\deep.tmp"));
 }
 
 TEST_F(Sweep, ASubfolderSwappedAfterTheListingStopsTheSweepUntouched) {

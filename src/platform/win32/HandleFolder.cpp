@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <vector>
@@ -23,6 +24,7 @@ using NtQueryDirectoryFileFn = NTSTATUS(NTAPI*)(HANDLE, HANDLE, PIO_APC_ROUTINE,
                                                 FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING,
                                                 BOOLEAN);
 using NtCloseFn = NTSTATUS(NTAPI*)(HANDLE);
+using NtQueryObjectFn = NTSTATUS(NTAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
 using NtQuerySecurityFn = NTSTATUS(NTAPI*)(HANDLE, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR,
                                            ULONG, PULONG);
 using NtOpenTokenFn = NTSTATUS(NTAPI*)(HANDLE, ACCESS_MASK, PHANDLE);
@@ -35,6 +37,7 @@ struct NativeCalls {
     NtFileInformationFn set = Bound<NtFileInformationFn>("ntdll.dll", "NtSetInformationFile");
     NtQueryDirectoryFileFn list = Bound<NtQueryDirectoryFileFn>("ntdll.dll", "NtQueryDirectoryFile");
     NtCloseFn close = Bound<NtCloseFn>("ntdll.dll", "NtClose");
+    NtQueryObjectFn object = Bound<NtQueryObjectFn>("ntdll.dll", "NtQueryObject");
     NtQuerySecurityFn security = Bound<NtQuerySecurityFn>("ntdll.dll", "NtQuerySecurityObject");
     NtOpenTokenFn openToken = Bound<NtOpenTokenFn>("ntdll.dll", "NtOpenProcessToken");
     NtQueryTokenFn queryToken = Bound<NtQueryTokenFn>("ntdll.dll", "NtQueryInformationToken");
@@ -50,6 +53,8 @@ constexpr NTSTATUS kBufferOverflow = static_cast<NTSTATUS>(0x80000005L);
 constexpr NTSTATUS kInvalidParameter = static_cast<NTSTATUS>(0xC000000DL);
 constexpr NTSTATUS kAccessDenied = static_cast<NTSTATUS>(0xC0000022L);
 constexpr NTSTATUS kSharingViolation = static_cast<NTSTATUS>(0xC0000043L);
+constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
+constexpr ULONG kObjectNameInformation = 1;
 constexpr FILE_INFORMATION_CLASS kNameInformation = static_cast<FILE_INFORMATION_CLASS>(9);
 constexpr FILE_INFORMATION_CLASS kRenameInformation = static_cast<FILE_INFORMATION_CLASS>(10);
 constexpr FILE_INFORMATION_CLASS kDispositionInformation = static_cast<FILE_INFORMATION_CLASS>(13);
@@ -118,8 +123,8 @@ NTSTATUS OpenFolderHandle(HANDLE root, const std::wstring& name, ACCESS_MASK acc
     return status;
 }
 
-// The path of what a handle reached, as the system reports it (from the volume's root).
-bool ReportedName(HANDLE handle, std::wstring& name) {
+// The path of what a handle reached below its volume, as the file system reports it.
+bool NameBelowVolume(HANDLE handle, std::wstring& name) {
     std::vector<ULONG> buffer(512);
     for (int attempt = 0; attempt < 2; ++attempt) {
         IO_STATUS_BLOCK io{};
@@ -132,6 +137,33 @@ bool ReportedName(HANDLE handle, std::wstring& name) {
         }
         if (!Succeeded(status)) return false;
         name.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
+        for (wchar_t& c : name)
+            if (c == L'/') c = L'\\';
+        return true;
+    }
+    return false;
+}
+
+// The whole name of what a handle reached, volume included, as the object manager reports
+// it: the device path on NT (\Device\HarddiskVolume1\...), the drive or host path under Wine
+// (\??\C:\..., \??\unix\...). A name that only starts below the volume would let the same
+// path on another volume pass for this one.
+bool ReportedName(HANDLE handle, std::wstring& name) {
+    std::vector<ULONG> buffer(512);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ULONG needed = 0;
+        const ULONG size = static_cast<ULONG>(buffer.size() * sizeof(ULONG));
+        const NTSTATUS status = Native().object(handle, kObjectNameInformation, buffer.data(), size,
+                                                &needed);
+        if (status == kBufferOverflow || status == kInfoLengthMismatch ||
+            status == static_cast<NTSTATUS>(0xC0000023L)) {
+            buffer.resize(std::max<size_t>(needed, size * 2) / sizeof(ULONG) + 1);
+            continue;
+        }
+        if (!Succeeded(status)) return false;
+        const auto* text = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+        if (!text->Buffer || text->Length == 0) return false;
+        name.assign(text->Buffer, text->Length / sizeof(wchar_t));
         for (wchar_t& c : name)
             if (c == L'/') c = L'\\';
         return true;
@@ -368,7 +400,7 @@ class HandleFolder : public OpenedFolder {
     }
 
     NtHandle handle_;
-    std::wstring reported_;  // this folder's own path as the system reports it
+    std::wstring reported_;  // this folder's whole name as the system reports it
     std::string path_;       // the path it was reached by, for the restart list
 };
 
@@ -389,9 +421,10 @@ std::unique_ptr<OpenedFolder> OpenHandleFolder(const std::string& path) {
     // Below its drive the reported path is the whole path; on a share the system may add
     // its own prefix, so the part below the share must match.
     const size_t share = network ? wide.find(L'\\', wide.find(L'\\', 2) + 1) : 2;
-    std::wstring reported;
-    if (share == std::wstring::npos || !ReportedName(folder.get(), reported) ||
-        !EndsWithName(reported, wide.substr(share), !network) || !IsPlainFolder(folder.get(), 0))
+    std::wstring below, reported;
+    if (share == std::wstring::npos || !NameBelowVolume(folder.get(), below) ||
+        !EndsWithName(below, wide.substr(share), !network) || !IsPlainFolder(folder.get(), 0) ||
+        !ReportedName(folder.get(), reported))
         return nullptr;
     return std::make_unique<HandleFolder>(std::move(folder), std::move(reported), path);
 }
