@@ -17,15 +17,17 @@ std::string StripNulls(std::string& OriginalStr) {
 
 namespace {
 
-// One folder: the guard decides on every entry the pattern names; the subfolders that
-// survive are returned to visit afterwards. The listing's own attributes answer every
-// question about an entry, so each entry costs no more than the calls that delete it.
+// One folder, in two listings: the first keeps only the subfolders, to visit afterwards; the
+// second hands every entry to the guard as it comes. Neither holds the whole folder, and the
+// listing's own attributes answer every question about an entry, so each entry costs no more
+// than the calls that delete it.
 std::vector<FindEntry> SweepOne(SweptFolder& folder, const SweepRules& rules) {
-    const std::vector<FindEntry> all = folder.folder->List();
     std::vector<FindEntry> subfolders;
-    for (const FindEntry& entry : all)
+    FindEntry entry;
+    for (auto listing = folder.folder->Entries(); listing->Next(entry);)
         if (entry.attributes & platform::kAttrDirectory) subfolders.push_back(entry);
-    for (const FindEntry& entry : all) SweepEntry(folder, entry, rules);
+    for (auto listing = folder.folder->Entries(); listing->Next(entry);)
+        SweepEntry(folder, entry, rules);
     return subfolders;
 }
 

@@ -107,6 +107,16 @@ enum class Deletion {
     NotThere,  // gone, or not the plain file the listing showed (a link leads elsewhere)
 };
 
+// What a folder is opened for.
+enum class Hold { Listing, Moving };
+
+// What became of a folder asked to move.
+enum class Move {
+    Moved,
+    NameTaken,  // the new name is in use: another one may do
+    Refused,    // the system refuses it (a folder on the way held by someone, no right)
+};
+
 // Who owns a folder, as far as the file system keeps owners.
 enum class FolderOwner {
     Trusted,  // the user running the program, the administrators or the system
@@ -122,9 +132,12 @@ enum class FolderOwner {
 class OpenedFolder {
   public:
     virtual ~OpenedFolder() = default;
-    // The entries, "." and ".." left out, in the system's order; throws RuntimeError when
-    // the folder cannot be read.
-    virtual std::vector<FindEntry> List() = 0;
+    // The entries from the first, "." and ".." left out, in the system's order, read from
+    // the system a batch at a time as they are asked for, so that a folder of any size costs
+    // the same memory. One listing of a folder at a time: a new one starts over. Entries
+    // deleted meanwhile may or may not still come. Throws RuntimeError (here or from Next)
+    // when the folder cannot be read.
+    virtual std::unique_ptr<Finder> Entries() = 0;
     // Deletes the listed file once it is checked to be the plain file listed. The file
     // system's own refusals (a file in use, or read-only where it refuses those) answer
     // Refused; the deletion layer's rules are not applied here.
@@ -139,13 +152,17 @@ class OpenedFolder {
     // Who owns this folder, as the system reports it on the folder's handle.
     virtual FolderOwner Owner() = 0;
     // The listed subfolder, opened and checked; nullptr when it is missing or not the plain
-    // folder listed.
-    virtual std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry) = 0;
-    // Removes this folder, which must be empty by now; false when it cannot go.
+    // folder listed. Held for listing, it is held without the right to delete or move it:
+    // real NT refuses to move a folder into one that anybody holds with that right. Held for
+    // moving, it can be moved (MoveInto), and nothing may be moved into it.
+    virtual std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry,
+                                                           Hold hold = Hold::Listing) = 0;
+    // Removes this folder, which must be empty by now; false when it cannot go. The right to
+    // delete it is taken for this call only.
     virtual bool RemoveEmpty() = 0;
-    // Moves this folder into parent under name (which must be free); false when it cannot
-    // be moved. The folder stays open and usable.
-    virtual bool MoveInto(OpenedFolder& parent, const std::string& name) = 0;
+    // Moves this folder, held for moving, into parent under name. The folder stays open and
+    // usable.
+    virtual Move MoveInto(OpenedFolder& parent, const std::string& name) = 0;
 };
 
 // Looking at files, and the one way to change them: through an OpenedFolder.
@@ -159,10 +176,10 @@ class FileSystem {
     virtual std::unique_ptr<Finder> Find(const std::string& pattern) = 0;
     // The attributes of a path, or kInvalidAttributes.
     virtual uint32_t GetAttributes(const std::string& path) = 0;
-    // Opens the folder at an absolute path for deleting inside it; nullptr when it is
-    // missing, not a folder, or (as far as the system can tell on the opened object) a
-    // link. The callers check the folders on the way first.
-    virtual std::unique_ptr<OpenedFolder> OpenFolder(const std::string& path) = 0;
+    // The root folder of a drive ("C:") or of a share ("\\server\share"), opened to reach
+    // the folders below it one by one; nullptr when it cannot be opened. Nothing in a root
+    // is ever deleted.
+    virtual std::unique_ptr<OpenedFolder> OpenRoot(const std::string& root) = 0;
 };
 
 // The browser's URL cache index. The enumeration writes an entry as the system lays it out: a

@@ -1,5 +1,7 @@
 #include "system/DeletionGuard.h"
 
+#include <cstring>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/Errors.h"
@@ -71,13 +73,13 @@ bool SplitPath(const std::string& path, std::string& root, std::vector<std::stri
 constexpr size_t kMoveUpDepth = 32;
 constexpr size_t kMoveUpBytes = 1024;
 constexpr int kMoveUpAttempts = 4;
+constexpr const char* kMovedPrefix = "~olvex-deep-";
 
-// One folder of a tree being removed: its entries, listed once before anything in it is
-// deleted, and where it came from if it was moved up.
+// One folder of a tree being removed: its listing, read as the removal goes, and where it
+// came from if it was moved up.
 struct Level {
     std::unique_ptr<OpenedFolder> folder;
-    std::vector<FindEntry> entries;
-    size_t next = 0;
+    std::unique_ptr<platform::Finder> listing;
     size_t depth = 0;
     size_t bytes = 0;
     OpenedFolder* home = nullptr;
@@ -96,18 +98,38 @@ bool SameName(const std::string& a, const std::string& b) {
     throw RuntimeError(platform::kErrPermissionDenied);
 }
 
+// The folders moved up into the top of one tree, and whether moving still may work there.
+struct MovesUp {
+    int count = 0;
+    bool refused = false;  // the system refused one: it would refuse the next ones too
+    std::unordered_set<std::string> names;
+};
+
+// Moves a deep folder up into the top; where the move does not happen it stays where it is
+// and is emptied there, at the cost of longer opens.
 void MoveUp(OpenedFolder& top, Level& level, OpenedFolder& parent, const std::string& name,
-            int& moves) {
-    for (int attempt = 0; attempt < kMoveUpAttempts; ++attempt) {
-        const std::string newName = "~olvex-deep-" + std::to_string(++moves);
-        if (level.folder->MoveInto(top, newName)) {
-            level.home = &parent;
-            level.homeName = name;
-            level.depth = 1;
-            level.bytes = newName.size() + 1;
-            return;
+            MovesUp& moves) {
+    for (int attempt = 0; attempt < kMoveUpAttempts && !moves.refused; ++attempt) {
+        const std::string newName = kMovedPrefix + std::to_string(++moves.count);
+        switch (level.folder->MoveInto(top, newName)) {
+            case platform::Move::Moved:
+                level.home = &parent;
+                level.homeName = name;
+                level.depth = 1;
+                level.bytes = newName.size() + 1;
+                moves.names.insert(newName);
+                return;
+            case platform::Move::NameTaken:
+                continue;
+            case platform::Move::Refused:
+                moves.refused = true;
+                return;
         }
     }
+}
+
+bool WasMovedUp(const MovesUp& moves, const std::string& name) {
+    return name.compare(0, std::strlen(kMovedPrefix), kMovedPrefix) == 0 && moves.names.count(name);
 }
 
 }  // namespace
@@ -129,17 +151,18 @@ bool IsSweepableFolder(const std::string& path) {
 
 std::unique_ptr<OpenedFolder> OpenStartFolder(platform::FileSystem& files,
                                               const std::string& path) {
-    std::string folder;
+    std::string root;
     std::vector<std::string> parts;
-    if (!SplitPath(path, folder, parts)) return nullptr;
+    if (!SplitPath(path, root, parts)) return nullptr;
+    // Folder by folder from the root, each opened through the one above it and checked on its
+    // handle to be the plain folder of that name there: a link anywhere stops the walk, and
+    // no whole path is ever compared with a name the system reports from below a volume.
+    std::unique_ptr<OpenedFolder> folder = files.OpenRoot(root);
     for (const std::string& part : parts) {
-        folder += "\\" + part;
-        const uint32_t attributes = files.GetAttributes(folder);
-        if (attributes == platform::kInvalidAttributes ||
-            !(attributes & platform::kAttrDirectory) || (attributes & platform::kAttrReparsePoint))
-            return nullptr;
+        if (!folder) return nullptr;
+        folder = folder->OpenListedFolder(FindEntry{part, platform::kAttrDirectory, 0, 0});
     }
-    return files.OpenFolder(folder);
+    return folder;
 }
 
 namespace {
@@ -185,7 +208,8 @@ bool IsLeftAlone(const FindEntry& entry) {
 Deletion DeleteEntry(OpenedFolder& folder, const FindEntry& entry) {
     if (IsLeftAlone(entry) || (entry.attributes & platform::kAttrDirectory))
         return Deletion::NotThere;
-    if (entry.attributes & (platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem))
+    if (entry.attributes &
+        (platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem))
         return Deletion::Refused;
     return folder.DeleteListedFile(entry);
 }
@@ -197,19 +221,22 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry) {
         Level top;
         top.folder = parent.OpenListedFolder(entry);
         if (!top.folder) Undeletable();
-        top.entries = top.folder->List();
+        top.listing = top.folder->Entries();
         stack.push_back(std::move(top));
     }
-    int moves = 0;
+    MovesUp moves;
     try {
         while (!stack.empty()) {
             Level& level = stack.back();
-            if (level.next == level.entries.size()) {
+            FindEntry item;
+            if (!level.listing->Next(item)) {
+                level.listing.reset();
                 if (!level.folder->RemoveEmpty()) Undeletable();
                 stack.pop_back();
                 continue;
             }
-            const FindEntry item = level.entries[level.next++];
+            // A folder moved up may show up in the top's listing, which is still being read.
+            if (stack.size() == 1 && WasMovedUp(moves, item.name)) continue;
             if (IsLeftAlone(item)) Undeletable();
             if (!(item.attributes & platform::kAttrDirectory)) {
                 if ((item.attributes & platform::kAttrReadOnly) ||
@@ -218,20 +245,22 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry) {
                 continue;
             }
             Level below;
-            below.folder = level.folder->OpenListedFolder(item);
-            if (!below.folder) Undeletable();
             below.depth = level.depth + 1;
             below.bytes = level.bytes + item.name.size() + 1;
-            if (below.depth >= kMoveUpDepth || below.bytes >= kMoveUpBytes)
-                MoveUp(*stack.front().folder, below, *level.folder, item.name, moves);
+            const bool deep = below.depth >= kMoveUpDepth || below.bytes >= kMoveUpBytes;
+            below.folder = level.folder->OpenListedFolder(
+                item, deep && !moves.refused ? platform::Hold::Moving : platform::Hold::Listing);
+            if (!below.folder) Undeletable();
+            if (deep) MoveUp(*stack.front().folder, below, *level.folder, item.name, moves);
             // On the stack before it is listed, so that a failing listing moves it back too.
             stack.push_back(std::move(below));
-            stack.back().entries = stack.back().folder->List();
+            stack.back().listing = stack.back().folder->Entries();
         }
     } catch (...) {
         // Whatever was moved up goes back where it was, the deepest first, each folder
         // closed before the one holding it moves (a folder with open entries may not).
         for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+            it->listing.reset();
             if (it->home) it->folder->MoveInto(*it->home, it->homeName);
             it->folder.reset();
         }
@@ -250,7 +279,8 @@ std::shared_ptr<SweptFolder> EnterListed(const std::shared_ptr<SweptFolder>& fol
     if (IsLeftAlone(entry) || !(entry.attributes & platform::kAttrDirectory)) return nullptr;
     std::shared_ptr<OpenedFolder> below = folder->folder->OpenListedFolder(entry);
     if (!below) return nullptr;
-    return std::make_shared<SweptFolder>(SweptFolder{std::move(below), folder, folder->depth + 1, -1});
+    return std::make_shared<SweptFolder>(
+        SweptFolder{std::move(below), folder, folder->depth + 1, -1});
 }
 
 namespace {

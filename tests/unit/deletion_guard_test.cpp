@@ -64,7 +64,7 @@ TEST(RemoveTree, RemovesHiddenAndSystemButStopsAtTheFirstThatCannotGo) {
     files.AddFile("C:\\T\\H\\a");
     files.AddFolderLink("C:\\T\\H\\link");
     files.AddFile("C:\\T\\H\\z");
-    auto top = files.OpenFolder("C:\\T");
+    auto top = OpenStartFolder(files, "C:\\T");
     RemoveTree(*top, {"F", platform::kAttrDirectory, 0, 0});
     EXPECT_FALSE(files.Exists("C:\\T\\F"));
     for (const char* stopper : {"G", "H"}) {
@@ -90,7 +90,7 @@ TEST(RemoveTree, DeepFoldersAreMovedUpAndGoBackWhenTheyCannotBeEmptied) {
         for (int i = 1; i < 100; ++i) deep += "\\d";
         files.AddFile(deep + "\\f.tmp");
         if (stopper) files.AddFile(deep + "\\r.tmp", kAttrReadOnly);
-        auto top = files.OpenFolder("C:\\T");
+        auto top = OpenStartFolder(files, "C:\\T");
         if (stopper) {
             EXPECT_THROW(RemoveTree(*top, {"d", platform::kAttrDirectory, 0, 0}),
                          platform::RuntimeError);
@@ -115,7 +115,7 @@ TEST(RemoveTree, AMovedFolderThatCannotBeListedGoesBack) {
     for (int i = 0; i < 32; ++i) level32 += "\\d";
     files.AddFile(level32 + "\\d\\f.tmp");
     files.MakeUnreadable(level32);
-    auto top = files.OpenFolder("C:\\T");
+    auto top = OpenStartFolder(files, "C:\\T");
     EXPECT_THROW(RemoveTree(*top, {"d", platform::kAttrDirectory, 0, 0}), platform::RuntimeError);
     EXPECT_EQ(files.moves.size(), 2u) << "moved up, then back";
     EXPECT_TRUE(files.Exists(level32 + "\\d\\f.tmp"));

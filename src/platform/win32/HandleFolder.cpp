@@ -53,18 +53,18 @@ constexpr NTSTATUS kBufferOverflow = static_cast<NTSTATUS>(0x80000005L);
 constexpr NTSTATUS kInvalidParameter = static_cast<NTSTATUS>(0xC000000DL);
 constexpr NTSTATUS kAccessDenied = static_cast<NTSTATUS>(0xC0000022L);
 constexpr NTSTATUS kSharingViolation = static_cast<NTSTATUS>(0xC0000043L);
+constexpr NTSTATUS kNameCollision = static_cast<NTSTATUS>(0xC0000035L);
 constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
 constexpr ULONG kObjectNameInformation = 1;
-constexpr FILE_INFORMATION_CLASS kNameInformation = static_cast<FILE_INFORMATION_CLASS>(9);
 constexpr FILE_INFORMATION_CLASS kRenameInformation = static_cast<FILE_INFORMATION_CLASS>(10);
 constexpr FILE_INFORMATION_CLASS kDispositionInformation = static_cast<FILE_INFORMATION_CLASS>(13);
 constexpr FILE_INFORMATION_CLASS kInternalInformation = static_cast<FILE_INFORMATION_CLASS>(6);
 constexpr FILE_INFORMATION_CLASS kBothDirectory = static_cast<FILE_INFORMATION_CLASS>(3);
 constexpr FILE_INFORMATION_CLASS kIdBothDirectory = static_cast<FILE_INFORMATION_CLASS>(37);
 
-// READ_CONTROL reads the folder's owner; DELETE removes it.
-constexpr ACCESS_MASK kFolderAccess =
-    FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL | DELETE;
+// What a folder is held with: READ_CONTROL reads its owner. Never DELETE: a rename into a
+// folder fails while anybody holds it with that right.
+constexpr ACCESS_MASK kListAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL;
 
 bool Succeeded(NTSTATUS status) {
     return status >= 0;
@@ -88,7 +88,8 @@ bool MeansMissing(NTSTATUS status) {
 // reparse point at its last component where the system has them.
 NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG options,
               NtHandle& out) {
-    if (name.empty() || name.size() > 32767) return kInvalidParameter;
+    // An empty name relative to a handle opens that handle's own object again.
+    if ((name.empty() && !root) || name.size() > 32767) return kInvalidParameter;
     UNICODE_STRING text;
     text.Length = text.MaximumLength = static_cast<USHORT>(name.size() * sizeof(wchar_t));
     text.Buffer = const_cast<PWSTR>(name.c_str());
@@ -110,38 +111,19 @@ NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG o
     return status == kInvalidParameter ? attempt(0) : status;
 }
 
-// A folder with the access asked for, or with less: one this user may empty but not remove,
-// or that another program has open, can still be swept, and one whose owner this user may
-// not read is swept but counts as somebody else's.
+// A folder with the access asked for, or with less: without the right to delete or move it
+// when this user may not (or another program holds it without sharing that), and without the
+// right to read its owner when that is refused too. A folder held with less is swept all the
+// same; it just cannot be moved, and counts as somebody else's.
 NTSTATUS OpenFolderHandle(HANDLE root, const std::wstring& name, ACCESS_MASK access,
                           NtHandle& out) {
     NTSTATUS status = Open(root, name, access, FILE_DIRECTORY_FILE, out);
-    for (ACCESS_MASK less : {ACCESS_MASK{DELETE}, ACCESS_MASK{DELETE | READ_CONTROL}}) {
-        if (status != kAccessDenied && status != kSharingViolation) break;
-        status = Open(root, name, access & ~less, FILE_DIRECTORY_FILE, out);
+    if ((access & DELETE) && (status == kAccessDenied || status == kSharingViolation)) {
+        access &= ~DELETE;
+        status = Open(root, name, access, FILE_DIRECTORY_FILE, out);
     }
-    return status;
-}
-
-// The path of what a handle reached below its volume, as the file system reports it.
-bool NameBelowVolume(HANDLE handle, std::wstring& name) {
-    std::vector<ULONG> buffer(512);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        IO_STATUS_BLOCK io{};
-        const ULONG size = static_cast<ULONG>(buffer.size() * sizeof(ULONG));
-        const NTSTATUS status = Native().query(handle, &io, buffer.data(), size, kNameInformation);
-        const auto* info = reinterpret_cast<const FILE_NAME_INFORMATION*>(buffer.data());
-        if (status == kBufferOverflow) {
-            buffer.resize(info->FileNameLength / sizeof(ULONG) + 4);
-            continue;
-        }
-        if (!Succeeded(status)) return false;
-        name.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
-        for (wchar_t& c : name)
-            if (c == L'/') c = L'\\';
-        return true;
-    }
-    return false;
+    if (status != kAccessDenied) return status;
+    return Open(root, name, access & ~READ_CONTROL, FILE_DIRECTORY_FILE, out);
 }
 
 // The whole name of what a handle reached, volume included, as the object manager reports
@@ -175,12 +157,11 @@ wchar_t UpperAscii(wchar_t c) {
     return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
 }
 
-bool EndsWithName(const std::wstring& reported, const std::wstring& expected, bool whole) {
-    if (reported.size() < expected.size() || (whole && reported.size() != expected.size()))
-        return false;
-    const size_t offset = reported.size() - expected.size();
+// Names compare without regard to ASCII case, as the file systems compare them.
+bool SameName(const std::wstring& reported, const std::wstring& expected) {
+    if (reported.size() != expected.size()) return false;
     for (size_t i = 0; i < expected.size(); ++i)
-        if (UpperAscii(reported[offset + i]) != UpperAscii(expected[i])) return false;
+        if (UpperAscii(reported[i]) != UpperAscii(expected[i])) return false;
     return true;
 }
 
@@ -210,11 +191,14 @@ std::string WellKnownSid(unsigned char authority, std::initializer_list<DWORD> p
     return sid;
 }
 
+// The handle that stands for the calling process, as the native calls take it.
+const HANDLE kThisProcess = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));
+
 // The user the program runs as; "" when the system does not tell.
 const std::string& ProcessUser() {
     static const std::string user = [] {
         NtHandle token;
-        if (!Succeeded(Native().openToken(GetCurrentProcess(), TOKEN_QUERY, token.out())))
+        if (!Succeeded(Native().openToken(kThisProcess, TOKEN_QUERY, token.out())))
             return std::string();
         std::vector<ULONG> buffer(128);
         ULONG needed = 0;
@@ -261,54 +245,95 @@ FolderOwner OwnerOf(HANDLE handle) {
     return FolderOwner::Other;
 }
 
+// Where an entry of a folder should be, by the folder's whole name: a root's name ends with
+// its separator already.
+std::wstring Child(const std::wstring& folder, const std::wstring& name) {
+    return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
+}
+
+FindEntry Entry(const WCHAR* name, ULONG bytes, ULONG attributes, LONGLONG size) {
+    return FindEntry{Utf8(name, static_cast<int>(bytes / sizeof(WCHAR))), attributes,
+                     static_cast<uint64_t>(size), 0};
+}
+
+// A listing of a folder's handle, one batch of the system's at a time: only the entries of
+// the current batch are held, whatever the folder's size.
+class HandleListing : public Finder {
+  public:
+    explicit HandleListing(HANDLE folder) : folder_(folder) {}
+
+    bool Next(FindEntry& entry) override {
+        for (;;) {
+            if (next_ < batch_.size()) {
+                entry = std::move(batch_[next_++]);
+                if (entry.name == "." || entry.name == "..") continue;
+                return true;
+            }
+            if (done_ || !Fetch()) return false;
+        }
+    }
+
+  private:
+    bool Fetch() {
+        batch_.clear();
+        next_ = 0;
+        std::vector<LONGLONG> buffer(kBatchBytes / sizeof(LONGLONG));
+        for (;;) {
+            IO_STATUS_BLOCK io{};
+            const NTSTATUS status =
+                Native().list(folder_, nullptr, nullptr, nullptr, &io, buffer.data(),
+                              static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)), kind_, FALSE,
+                              nullptr, restart_);
+            if (status == kNoMoreFiles) {
+                done_ = true;
+                return false;
+            }
+            if (Succeeded(status)) break;
+            // Before XP, and on some file systems, listings carry no file ids.
+            if (restart_ && kind_ == kIdBothDirectory) {
+                kind_ = kBothDirectory;
+                continue;
+            }
+            throw RuntimeError(kErrPathFileAccess);
+        }
+        restart_ = FALSE;
+        const char* at = reinterpret_cast<const char*>(buffer.data());
+        for (;;) {
+            ULONG next = 0;
+            if (kind_ == kIdBothDirectory) {
+                const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFORMATION*>(at);
+                batch_.push_back(Entry(info->FileName, info->FileNameLength, info->FileAttributes,
+                                       info->EndOfFile.QuadPart));
+                batch_.back().id = static_cast<uint64_t>(info->FileId.QuadPart);
+                next = info->NextEntryOffset;
+            } else {
+                const auto* info = reinterpret_cast<const FILE_BOTH_DIR_INFORMATION*>(at);
+                batch_.push_back(Entry(info->FileName, info->FileNameLength, info->FileAttributes,
+                                       info->EndOfFile.QuadPart));
+                next = info->NextEntryOffset;
+            }
+            if (next == 0) break;
+            at += next;
+        }
+        return true;
+    }
+
+    static constexpr size_t kBatchBytes = 16384;
+    HANDLE folder_;
+    FILE_INFORMATION_CLASS kind_ = kIdBothDirectory;
+    BOOLEAN restart_ = TRUE;
+    bool done_ = false;
+    std::vector<FindEntry> batch_;
+    size_t next_ = 0;
+};
+
 class HandleFolder : public OpenedFolder {
   public:
     HandleFolder(NtHandle handle, std::wstring reported, std::string path)
         : handle_(std::move(handle)), reported_(std::move(reported)), path_(std::move(path)) {}
 
-    std::vector<FindEntry> List() override {
-        std::vector<FindEntry> entries;
-        std::vector<LONGLONG> buffer(8192);
-        FILE_INFORMATION_CLASS kind = kIdBothDirectory;
-        bool restart = TRUE;
-        for (;;) {
-            IO_STATUS_BLOCK io{};
-            const NTSTATUS status =
-                Native().list(handle_.get(), nullptr, nullptr, nullptr, &io, buffer.data(),
-                              static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)), kind, FALSE,
-                              nullptr, restart);
-            if (status == kNoMoreFiles) break;
-            if (!Succeeded(status)) {
-                // Before XP, and on some file systems, listings carry no file ids.
-                if (restart && kind == kIdBothDirectory) {
-                    kind = kBothDirectory;
-                    continue;
-                }
-                throw RuntimeError(kErrPathFileAccess);
-            }
-            restart = FALSE;
-            const char* at = reinterpret_cast<const char*>(buffer.data());
-            for (;;) {
-                FindEntry entry;
-                ULONG next = 0;
-                if (kind == kIdBothDirectory) {
-                    const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFORMATION*>(at);
-                    entry = Entry(info->FileName, info->FileNameLength, info->FileAttributes,
-                                  info->EndOfFile.QuadPart);
-                    entry.id = static_cast<uint64_t>(info->FileId.QuadPart);
-                    next = info->NextEntryOffset;
-                } else {
-                    const auto* info = reinterpret_cast<const FILE_BOTH_DIR_INFORMATION*>(at);
-                    entry = Entry(info->FileName, info->FileNameLength, info->FileAttributes,
-                                  info->EndOfFile.QuadPart);
-                    next = info->NextEntryOffset;
-                }
-                if (entry.name != "." && entry.name != "..") entries.push_back(entry);
-                if (next == 0) break;
-                at += next;
-            }
-        }
-        return entries;
+    std::unique_ptr<Finder> Entries() override {
+        return std::make_unique<HandleListing>(handle_.get());
     }
 
     Deletion DeleteListedFile(const FindEntry& entry) override {
@@ -322,13 +347,8 @@ class HandleFolder : public OpenedFolder {
         // where links open as their targets, a delete-on-close, once given, cannot be taken
         // back, and would delete the target.
         if (!IsWhereListed(file.get(), name)) return Deletion::NotThere;
-        FILE_DISPOSITION_INFORMATION dispose{TRUE};
-        IO_STATUS_BLOCK io{};
         // The file goes when the handle closes.
-        return Succeeded(Native().set(file.get(), &io, &dispose, sizeof dispose,
-                                      kDispositionInformation))
-                   ? Deletion::Deleted
-                   : Deletion::Refused;
+        return Dispose(file.get()) ? Deletion::Deleted : Deletion::Refused;
     }
 
     bool IsListedFile(const FindEntry& entry) override {
@@ -341,19 +361,22 @@ class HandleFolder : public OpenedFolder {
     }
 
     bool DeleteAtRestart(const FindEntry& entry) override {
-        // path_ is the path whose names this folder's reported name was checked against.
+        // path_ is the path whose names were checked, folder by folder, on their handles.
         return IsListedFile(entry) && DeleteAtRestartU(path_ + "\\" + entry.name);
     }
 
     FolderOwner Owner() override { return OwnerOf(handle_.get()); }
 
-    std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry) override {
+    std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry, Hold hold) override {
         NtHandle folder;
         const std::wstring name = Wide(entry.name);
-        NTSTATUS status = OpenFolderHandle(handle_.get(), name, kFolderAccess, folder);
+        // A folder is renamed through the handle that lists it: under Wine, opens relative to
+        // a handle go by the path that handle was opened or renamed under.
+        const NTSTATUS status = OpenFolderHandle(
+            handle_.get(), name, hold == Hold::Moving ? kListAccess | DELETE : kListAccess, folder);
         std::wstring reported;
         if (!Succeeded(status) || !ReportedName(folder.get(), reported) ||
-            !EndsWithName(reported, reported_ + L"\\" + name, true) ||
+            !SameName(reported, Child(reported_, name)) ||
             !IsPlainFolder(folder.get(), entry.id))
             return nullptr;
         return std::make_unique<HandleFolder>(std::move(folder), std::move(reported),
@@ -361,16 +384,14 @@ class HandleFolder : public OpenedFolder {
     }
 
     bool RemoveEmpty() override {
-        FILE_DISPOSITION_INFORMATION dispose{TRUE};
-        IO_STATUS_BLOCK io{};
-        // The folder goes when its handle closes.
-        return Succeeded(
-            Native().set(handle_.get(), &io, &dispose, sizeof dispose, kDispositionInformation));
+        // The folder goes when the last of its handles closes, the listing one included.
+        NtHandle self;
+        return Reopen(self) && Dispose(self.get());
     }
 
-    bool MoveInto(OpenedFolder& parent, const std::string& newName) override {
+    Move MoveInto(OpenedFolder& parent, const std::string& newName) override {
         auto* into = dynamic_cast<HandleFolder*>(&parent);
-        if (!into) return false;
+        if (!into) return Move::Refused;
         const std::wstring name = Wide(newName);
         std::vector<char> buffer(sizeof(FILE_RENAME_INFORMATION) + name.size() * sizeof(wchar_t));
         auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
@@ -379,24 +400,39 @@ class HandleFolder : public OpenedFolder {
         info->FileNameLength = static_cast<ULONG>(name.size() * sizeof(wchar_t));
         std::memcpy(info->FileName, name.data(), info->FileNameLength);
         IO_STATUS_BLOCK io{};
-        if (!Succeeded(Native().set(handle_.get(), &io, info, static_cast<ULONG>(buffer.size()),
-                                    kRenameInformation)))
-            return false;
-        if (!ReportedName(handle_.get(), reported_)) reported_ = into->reported_ + L"\\" + name;
+        const NTSTATUS status = Native().set(handle_.get(), &io, info,
+                                             static_cast<ULONG>(buffer.size()), kRenameInformation);
+        if (status == kNameCollision) return Move::NameTaken;
+        if (!Succeeded(status)) return Move::Refused;
+        if (!ReportedName(handle_.get(), reported_)) reported_ = Child(into->reported_, name);
         path_ = into->path_ + "\\" + newName;
-        return true;
+        return Move::Moved;
     }
 
   private:
-    static FindEntry Entry(const WCHAR* name, ULONG bytes, ULONG attributes, LONGLONG size) {
-        return FindEntry{Utf8(name, static_cast<int>(bytes / sizeof(WCHAR))), attributes,
-                         static_cast<uint64_t>(size), 0};
+    // This very folder once more, with the right to delete it, for one call: the handle that
+    // lists it does not hold that right, so that it never stands in the way of a folder moved
+    // into it. An empty name relative to a handle opens that handle's object again; where
+    // that goes by path (Wine), the name and attributes are checked again too.
+    bool Reopen(NtHandle& self) const {
+        std::wstring reported;
+        return Succeeded(Open(handle_.get(), L"", DELETE | FILE_READ_ATTRIBUTES,
+                              FILE_DIRECTORY_FILE, self)) &&
+               ReportedName(self.get(), reported) && SameName(reported, reported_) &&
+               IsPlainFolder(self.get(), 0);
+    }
+
+    static bool Dispose(HANDLE handle) {
+        FILE_DISPOSITION_INFORMATION dispose{TRUE};
+        IO_STATUS_BLOCK io{};
+        return Succeeded(
+            Native().set(handle, &io, &dispose, sizeof dispose, kDispositionInformation));
     }
 
     bool IsWhereListed(HANDLE handle, const std::wstring& name) const {
         std::wstring reported;
         return ReportedName(handle, reported) &&
-               EndsWithName(reported, reported_ + L"\\" + name, true);
+               SameName(reported, Child(reported_, name));
     }
 
     NtHandle handle_;
@@ -410,23 +446,17 @@ void NtCloser::Close(HANDLE handle) {
     Native().close(handle);
 }
 
-std::unique_ptr<OpenedFolder> OpenHandleFolder(const std::string& path) {
-    const bool network = path.compare(0, 2, "\\\\") == 0;
-    const std::wstring wide = Wide(path);
-    const std::wstring native = network ? L"\\??\\UNC\\" + wide.substr(2) : L"\\??\\" + wide;
+std::unique_ptr<OpenedFolder> OpenHandleRoot(const std::string& root) {
+    const bool network = root.compare(0, 2, "\\\\") == 0;
+    const std::wstring wide = Wide(root);
+    const std::wstring native =
+        (network ? L"\\??\\UNC\\" + wide.substr(2) : L"\\??\\" + wide) + L"\\";
     NtHandle folder;
-    // A start folder is emptied, never removed.
-    if (!Succeeded(OpenFolderHandle(nullptr, native, kFolderAccess & ~DELETE, folder)))
+    std::wstring reported;
+    if (!Succeeded(OpenFolderHandle(nullptr, native, kListAccess, folder)) ||
+        !IsPlainFolder(folder.get(), 0) || !ReportedName(folder.get(), reported))
         return nullptr;
-    // Below its drive the reported path is the whole path; on a share the system may add
-    // its own prefix, so the part below the share must match.
-    const size_t share = network ? wide.find(L'\\', wide.find(L'\\', 2) + 1) : 2;
-    std::wstring below, reported;
-    if (share == std::wstring::npos || !NameBelowVolume(folder.get(), below) ||
-        !EndsWithName(below, wide.substr(share), !network) || !IsPlainFolder(folder.get(), 0) ||
-        !ReportedName(folder.get(), reported))
-        return nullptr;
-    return std::make_unique<HandleFolder>(std::move(folder), std::move(reported), path);
+    return std::make_unique<HandleFolder>(std::move(folder), std::move(reported), root);
 }
 
 }  // namespace platform::win32

@@ -1,7 +1,7 @@
-#include "platform/win32/OpenedFolders.h"
 #include <windows.h>
 
 #include "platform/Errors.h"
+#include "platform/win32/OpenedFolders.h"
 #include "platform/win32/Owned.h"
 #include "platform/win32/SystemCalls.h"
 #include "platform/win32/Win32Error.h"
@@ -20,26 +20,44 @@ bool IsPlainFile(DWORD attributes) {
            !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
 }
 
+// A listing by the find calls, an entry at a time. A folder gone or emptied meanwhile lists
+// as empty.
+class PathListing : public Finder {
+  public:
+    explicit PathListing(const std::string& pattern) : find_(FindFirstFileU(pattern, found_)) {
+        if (find_) return;
+        const DWORD code = ::GetLastError();
+        if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND &&
+            code != ERROR_NO_MORE_FILES)
+            throw ErrorFromWin32(code);
+    }
+
+    bool Next(FindEntry& entry) override {
+        while (find_) {
+            if (!first_ && !FindNextFileU(find_.get(), found_)) {
+                find_.reset();
+                break;
+            }
+            first_ = false;
+            if (found_.name == "." || found_.name == "..") continue;
+            entry = FindEntry{found_.name, found_.attributes, found_.size, 0};
+            return true;
+        }
+        return false;
+    }
+
+  private:
+    FoundFile found_;
+    FindHandle find_;
+    bool first_ = true;
+};
+
 class PathFolder : public OpenedFolder {
   public:
     explicit PathFolder(std::string path) : path_(std::move(path)) {}
 
-    std::vector<FindEntry> List() override {
-        std::vector<FindEntry> entries;
-        FoundFile found;
-        const FindHandle find(FindFirstFileU(path_ + "\\*", found));
-        if (!find) {
-            const DWORD code = ::GetLastError();
-            if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
-                code == ERROR_NO_MORE_FILES)
-                return entries;
-            throw ErrorFromWin32(code);
-        }
-        do {
-            if (found.name != "." && found.name != "..")
-                entries.push_back({found.name, found.attributes, found.size, 0});
-        } while (FindNextFileU(find.get(), found));
-        return entries;
+    std::unique_ptr<Finder> Entries() override {
+        return std::make_unique<PathListing>(path_ + "\\*");
     }
 
     Deletion DeleteListedFile(const FindEntry& entry) override {
@@ -60,8 +78,10 @@ class PathFolder : public OpenedFolder {
         return IsPlainFile(GetFileAttributesU(path)) && DeleteAtRestartU(path);
     }
 
-    std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry) override {
-        return OpenPathFolder(Child(entry));
+    std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry, Hold) override {
+        const std::string path = Child(entry);
+        if (!IsPlainFolder(GetFileAttributesU(path))) return nullptr;
+        return std::make_unique<PathFolder>(path);
     }
 
     bool RemoveEmpty() override {
@@ -70,7 +90,7 @@ class PathFolder : public OpenedFolder {
     }
 
     // Paths on these systems are short: nothing is ever deep enough to need moving.
-    bool MoveInto(OpenedFolder&, const std::string&) override { return false; }
+    Move MoveInto(OpenedFolder&, const std::string&) override { return Move::Refused; }
 
   private:
     std::string Child(const FindEntry& entry) const { return path_ + "\\" + entry.name; }
@@ -79,9 +99,10 @@ class PathFolder : public OpenedFolder {
 
 }  // namespace
 
-std::unique_ptr<OpenedFolder> OpenPathFolder(const std::string& path) {
-    if (!IsPlainFolder(GetFileAttributesU(path))) return nullptr;
-    return std::make_unique<PathFolder>(path);
+std::unique_ptr<OpenedFolder> OpenPathRoot(const std::string& root) {
+    // Roots report no attributes on every system (a share's on 95); every folder below is
+    // checked as it is opened.
+    return std::make_unique<PathFolder>(root);
 }
 
 }  // namespace platform::win32

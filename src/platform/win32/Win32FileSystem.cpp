@@ -54,8 +54,8 @@ uint32_t Win32FileSystem::GetAttributes(const std::string& path) {
     return GetFileAttributesU(path);
 }
 
-std::unique_ptr<OpenedFolder> Win32FileSystem::OpenFolder(const std::string& path) {
-    return IsNtFamily() ? OpenHandleFolder(path) : OpenPathFolder(path);
+std::unique_ptr<OpenedFolder> Win32FileSystem::OpenRoot(const std::string& root) {
+    return IsNtFamily() ? OpenHandleRoot(root) : OpenPathRoot(root);
 }
 
 }  // namespace platform::win32

@@ -9,7 +9,7 @@ class Win32FileSystem : public FileSystem {
   public:
     std::unique_ptr<Finder> Find(const std::string& pattern) override;
     uint32_t GetAttributes(const std::string& path) override;
-    std::unique_ptr<OpenedFolder> OpenFolder(const std::string& path) override;
+    std::unique_ptr<OpenedFolder> OpenRoot(const std::string& root) override;
 };
 
 }  // namespace platform::win32

@@ -151,19 +151,20 @@ uint32_t FakeFileSystem::GetAttributes(const std::string& path) {
 // A folder of the fake, addressed by its path; entries are checked as the real folders do.
 class FakeFolder : public platform::OpenedFolder {
   public:
-    FakeFolder(FakeFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
+    FakeFolder(FakeFileSystem& files, std::string path,
+               platform::Hold hold = platform::Hold::Listing)
+        : files_(files), path_(std::move(path)), moving_(hold == platform::Hold::Moving) {
+        if (moving_) files_.heldForDeletion_.insert(FakeFileSystem::Key(path_));
+    }
+    ~FakeFolder() override { Release(); }
+    FakeFolder(const FakeFolder&) = delete;
+    FakeFolder& operator=(const FakeFolder&) = delete;
 
-    std::vector<platform::FindEntry> List() override {
+    // A snapshot taken when the listing starts.
+    std::unique_ptr<platform::Finder> Entries() override {
         const FakeFileSystem::Node* self = files_.Lookup(FakeFileSystem::Key(path_));
         if (self && self->unreadable) throw platform::RuntimeError(platform::kErrPathFileAccess);
-        std::vector<platform::FindEntry> entries;
-        const std::string prefix = FakeFileSystem::Key(path_) + "\\";
-        for (const auto& [key, node] : files_.nodes_) {
-            if (key.compare(0, prefix.size(), prefix) != 0) continue;
-            if (key.find('\\', prefix.size()) == std::string::npos)
-                entries.push_back({node.name, node.attributes, node.content.size(), 0});
-        }
-        return entries;
+        return std::make_unique<ListFinder>(Snapshot());
     }
 
     // As a file system does: whatever the name reaches on the handle is deleted, a flagged
@@ -194,24 +195,30 @@ class FakeFolder : public platform::OpenedFolder {
         return it == files_.owners_.end() ? platform::FolderOwner::Unknown : it->second;
     }
 
-    std::unique_ptr<platform::OpenedFolder> OpenListedFolder(
-        const platform::FindEntry& entry) override {
+    std::unique_ptr<platform::OpenedFolder> OpenListedFolder(const platform::FindEntry& entry,
+                                                             platform::Hold hold) override {
         if (!IsPlain(Key(entry), true)) return nullptr;
-        return std::make_unique<FakeFolder>(files_, Child(entry));
+        return std::make_unique<FakeFolder>(files_, Child(entry), hold);
     }
 
     bool RemoveEmpty() override {
         const std::string key = FakeFileSystem::Key(path_);
-        if (!files_.nodes_.count(key) || !List().empty()) return false;
+        if (!files_.nodes_.count(key) || !Snapshot().empty()) return false;
         files_.nodes_.erase(key);
         files_.removedFolders.push_back(path_);
         return true;
     }
 
-    bool MoveInto(platform::OpenedFolder& parent, const std::string& name) override {
-        const std::string to = static_cast<FakeFolder&>(parent).path_ + "\\" + name;
+    // As real NT: the folder moved into is opened sharing read and write but not delete,
+    // so the move fails while anybody holds that folder with the right to delete it.
+    platform::Move MoveInto(platform::OpenedFolder& parent, const std::string& name) override {
+        const std::string into = static_cast<FakeFolder&>(parent).path_;
+        const std::string to = into + "\\" + name;
         const std::string from = FakeFileSystem::Key(path_), target = FakeFileSystem::Key(to);
-        if (files_.refuseMoves_ || files_.nodes_.count(target)) return false;
+        if (!moving_ || files_.refuseMoves_ ||
+            files_.heldForDeletion_.count(FakeFileSystem::Key(into)))
+            return platform::Move::Refused;
+        if (files_.nodes_.count(target)) return platform::Move::NameTaken;
         std::map<std::string, FakeFileSystem::Node> moved;
         for (auto it = files_.nodes_.begin(); it != files_.nodes_.end();) {
             if (it->first == from || it->first.compare(0, from.size() + 1, from + "\\") == 0) {
@@ -224,13 +231,32 @@ class FakeFolder : public platform::OpenedFolder {
         moved[target].name = name;
         files_.nodes_.insert(moved.begin(), moved.end());
         files_.moves.push_back(path_ + " -> " + to);
+        Release();
         path_ = to;
-        return true;
+        files_.heldForDeletion_.insert(target);
+        return platform::Move::Moved;
     }
 
   private:
+    void Release() {
+        if (!moving_) return;
+        auto held = files_.heldForDeletion_.find(FakeFileSystem::Key(path_));
+        if (held != files_.heldForDeletion_.end()) files_.heldForDeletion_.erase(held);
+    }
+    std::vector<platform::FindEntry> Snapshot() const {
+        std::vector<platform::FindEntry> entries;
+        const std::string prefix = FakeFileSystem::Key(path_) + "\\";
+        for (const auto& [key, node] : files_.nodes_) {
+            if (key.compare(0, prefix.size(), prefix) != 0) continue;
+            if (key.find('\\', prefix.size()) == std::string::npos)
+                entries.push_back({node.name, node.attributes, node.content.size(), 0});
+        }
+        return entries;
+    }
     std::string Child(const platform::FindEntry& entry) const { return path_ + "\\" + entry.name; }
-    std::string Key(const platform::FindEntry& entry) const { return FakeFileSystem::Key(Child(entry)); }
+    std::string Key(const platform::FindEntry& entry) const {
+        return FakeFileSystem::Key(Child(entry));
+    }
     // The name leads to an entry of the listed kind in this folder, a flagged link included.
     bool Reaches(const std::string& key, bool folder) const {
         const FakeFileSystem::Node* node = files_.Lookup(key);
@@ -246,6 +272,7 @@ class FakeFolder : public platform::OpenedFolder {
 
     FakeFileSystem& files_;
     std::string path_;
+    bool moving_;  // held with the right to delete and move it
 };
 
 void FakeFileSystem::AddFileLink(const std::string& path) {
@@ -258,13 +285,10 @@ void FakeFileSystem::AddSwappedFolder(const std::string& path) {
     elsewhere_.insert(Key(path));
 }
 
-std::unique_ptr<platform::OpenedFolder> FakeFileSystem::OpenFolder(const std::string& path) {
-    const std::string key = Key(path);
-    const Node* node = Lookup(key);
-    if (!node || !(node->attributes & platform::kAttrDirectory) ||
-        (node->attributes & platform::kAttrReparsePoint) || elsewhere_.count(key))
-        return nullptr;
-    return std::make_unique<FakeFolder>(*this, path);
+std::unique_ptr<platform::OpenedFolder> FakeFileSystem::OpenRoot(const std::string& root) {
+    const Node* node = Lookup(Key(root));
+    if (!node || !(node->attributes & platform::kAttrDirectory)) return nullptr;
+    return std::make_unique<FakeFolder>(*this, root);
 }
 
 }  // namespace fakes

@@ -31,6 +31,9 @@ class FakeFileSystem : public platform::FileSystem {
     void MakeUnreadable(const std::string& path) { nodes_.at(Key(path)).unreadable = true; }
     // Moving folders fails from now on.
     void RefuseMoves() { refuseMoves_ = true; }
+    // Another program holds the folder with the right to delete it: nothing can be moved into
+    // it (as on real NT; Wine does not enforce this).
+    void HoldForDeletion(const std::string& path) { heldForDeletion_.insert(Key(path)); }
     std::string Content(const std::string& path) const;
     bool Exists(const std::string& path) const;
     void Lock(const std::string& path) { locked_.insert(Key(path)); }
@@ -42,7 +45,7 @@ class FakeFileSystem : public platform::FileSystem {
 
     std::unique_ptr<platform::Finder> Find(const std::string& pattern) override;
     uint32_t GetAttributes(const std::string& path) override;
-    std::unique_ptr<platform::OpenedFolder> OpenFolder(const std::string& path) override;
+    std::unique_ptr<platform::OpenedFolder> OpenRoot(const std::string& root) override;
 
     std::vector<std::string> deleted;   // paths as passed
     std::vector<std::string> patterns;  // every Find pattern, in order
@@ -69,6 +72,7 @@ class FakeFileSystem : public platform::FileSystem {
     std::map<std::string, Node> nodes_;
     std::set<std::string> locked_;
     std::set<std::string> notReady_;
+    std::multiset<std::string> heldForDeletion_;
     std::map<std::string, platform::FolderOwner> owners_;
 };
 
