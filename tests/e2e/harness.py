@@ -267,8 +267,8 @@ def _seal(prefix):
 def escape_routes(prefix, allowed=None):
     """Lists whatever in the prefix could lead a deleting program outside it: symbolic links
     under drive_c and drive letters other than c: pointing at ../drive_c. `allowed` maps the
-    links a scenario made on purpose (path relative to the prefix) to their targets; exactly
-    those are let through."""
+    links and drive letters a scenario made on purpose (path relative to the prefix, e.g.
+    "drive_c/x" or "dosdevices/d:") to their targets; exactly those are let through."""
     allowed = allowed or {}
     found = []
     drive_c = os.path.join(prefix, "drive_c")
@@ -285,6 +285,9 @@ def escape_routes(prefix, allowed=None):
     for name in sorted(os.listdir(dosdevices)):
         path = os.path.join(dosdevices, name)
         if len(name) >= 2 and name[1] == ":":
+            if os.path.islink(path) and allowed.get(os.path.join("dosdevices", name)) == \
+                    os.readlink(path):
+                continue
             if name.lower() != "c:" or os.path.realpath(path) != os.path.realpath(drive_c):
                 target = os.readlink(path) if os.path.islink(path) else "(not a link)"
                 found.append("drive %s -> %s" % (name, target))
@@ -453,6 +456,17 @@ class Scenario:
         os.makedirs(os.path.dirname(link), exist_ok=True)
         os.symlink(target, link)
         self._allowed_links[os.path.relpath(link, self.prefix)] = target
+        return target
+
+    def make_drive_outside(self, letter, outside_name):
+        """Gives the prefix the drive letter `letter` (e.g. "d") for the folder outside_name
+        beside the prefix (made if missing), and returns that folder's Linux path. Like the
+        links of make_link_outside, such a drive passes the check before start()."""
+        target = os.path.join(self.root, "outside", outside_name)
+        os.makedirs(target, exist_ok=True)
+        drive = os.path.join("dosdevices", letter.lower() + ":")
+        os.symlink(target, os.path.join(self.prefix, drive))
+        self._allowed_links[drive] = target
         return target
 
     def install(self, linux_exe):
