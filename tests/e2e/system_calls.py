@@ -129,7 +129,8 @@ def nt_offences(calls):
 OWNED = {
     "find handles": ({"FindFirstFileA", "FindFirstFileW"}, lambda r: r != 0xFFFFFFFF,
                      {"FindClose"}),
-    "native handles": ({"NtCreateFile"}, lambda r: r < 0x80000000, {"NtClose"}),
+    "native handles": ({"NtCreateFile", "NtOpenProcessToken"}, lambda r: r < 0x80000000,
+                       {"NtClose"}),
     "device contexts": ({"GetDC"}, lambda r: r != 0, {"ReleaseDC"}),
     "fonts": ({"CreateFontA", "CreateFontW"}, lambda r: r != 0, {"DeleteObject"}),
     "item-id lists": ({"SHGetSpecialFolderLocation"}, lambda r: r == 0, {"CoTaskMemFree"}),
