@@ -77,7 +77,8 @@ class Shell {
     virtual void Execute(uintptr_t owner, const std::string& operation, const std::string& file,
                          int showCommand) = 0;
     // Empties the Recycle Bin of every drive without asking and without progress; returns
-    // the shell's result (0 on success).
+    // the shell's result (0 on success). Throws RuntimeError when the system has no call
+    // that empties it, or none that can be trusted to delete only what it holds.
     virtual long EmptyRecycleBin(uintptr_t owner) = 0;
     virtual void UpdateRecycleBinIcon() = 0;
     // Clears the browser's URL history; throws RuntimeError when the history object cannot

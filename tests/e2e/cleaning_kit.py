@@ -121,21 +121,34 @@ def trash_folder(s):
     return os.path.join(s.env["XDG_DATA_HOME"], "Trash")
 
 
-def trash_file(s, name, content):
-    """Puts a file into the Recycle Bin the way a desktop trashes it: the file under files/
-    and its record under info/."""
+def _trash_record(s, name):
+    """The trash's record of name (under info/); returns the Linux path name takes under
+    files/."""
     trash = trash_folder(s)
     os.makedirs(os.path.join(trash, "files"), exist_ok=True)
     os.makedirs(os.path.join(trash, "info"), exist_ok=True)
-    with open(os.path.join(trash, "files", name), "w") as f:
-        f.write(content)
     with open(os.path.join(trash, "info", name + ".trashinfo"), "w") as f:
         f.write("[Trash Info]\nPath=%s\nDeletionDate=2024-01-02T03:04:05\n"
                 % os.path.join(s.env["HOME"], name))
+    return os.path.join(trash, "files", name)
+
+
+def trash_file(s, name, content):
+    """Puts a file into the Recycle Bin the way a desktop trashes it: the file under files/
+    and its record under info/."""
+    with open(_trash_record(s, name), "w") as f:
+        f.write(content)
+
+
+def trash_link(s, name, target):
+    """Puts a symbolic link to the Linux path target into the Recycle Bin, the way a Linux
+    file manager trashes a link: as the link itself."""
+    os.symlink(target, _trash_record(s, name))
 
 
 def trashed(s, name):
-    return os.path.exists(os.path.join(trash_folder(s), "files", name))
+    """Whether name (a file, or a link, wherever it leads) is in the Recycle Bin."""
+    return os.path.lexists(os.path.join(trash_folder(s), "files", name))
 
 
 # --- the URL cache ------------------------------------------------------------------------

@@ -445,6 +445,16 @@ class Scenario:
         content, outside_name is a file holding it instead. Links made here, and only these,
         pass the check before start(): a test of how the program treats a link needs one that
         leads out."""
+        target = self.make_outside(outside_name, content)
+        link = self.path(windows_path)
+        os.makedirs(os.path.dirname(link), exist_ok=True)
+        os.symlink(target, link)
+        self._allowed_links[os.path.relpath(link, self.prefix)] = target
+        return target
+
+    def make_outside(self, outside_name, content=None):
+        """The folder (or, with content, the file) outside_name beside the prefix, where
+        links made for a test lead; returns its Linux path."""
         target = os.path.join(self.root, "outside", outside_name)
         if content is None:
             os.makedirs(target, exist_ok=True)
@@ -452,10 +462,6 @@ class Scenario:
             os.makedirs(os.path.dirname(target), exist_ok=True)
             with open(target, "wb") as f:
                 f.write(content.encode() if isinstance(content, str) else content)
-        link = self.path(windows_path)
-        os.makedirs(os.path.dirname(link), exist_ok=True)
-        os.symlink(target, link)
-        self._allowed_links[os.path.relpath(link, self.prefix)] = target
         return target
 
     def make_drive_outside(self, letter, outside_name):

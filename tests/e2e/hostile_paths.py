@@ -19,6 +19,9 @@ byte; the links themselves stay. One start of the program, four runs:
      and the sweep ends there, so zz_tail.tmp stays.
    - Java Cache holds a folder named a\\..\\..\\.., which would climb to Deployment: what
      Deployment holds stays, the cache's ordinary files go.
+   - winxp: the profiles folder C:\\users holds one named a\\..\\..\\important, which All
+     Users Temp would read as C:\\important: what C:\\important holds in the places the
+     category sweeps in a profile stays, and so does what the oddly named folder holds.
    - winxp: Windows Temp's link.txt leads to a file: link and file stay, nothing is
      registered. Windows 98's ANSI calls cannot tell a link to a file from a file (nor do
      its volumes hold any), so it has none. Prefetch with TEMP and TMP naming a missing
@@ -26,7 +29,8 @@ byte; the links themselves stay. One start of the program, four runs:
 2. Java Cache alone, with the Sun folder on its path now a link: nothing it leads to goes.
 3. Firefox, with Cache, Cookies and Form History ticked: one listed profile is a link, the
    other's Cache is (and on winxp its Cookies.txt leads to a file); what they lead to stays,
-   the other profile's own files go.
+   the other profile's own files go. A third profile's path climbs out of the Firefox
+   folder with "..": what it would reach, a folder at the root of C:, stays.
 4. Windows Temp again: a subfolder listed as a folder is swapped for a link to a folder
    outside while the sweep removes the one before it: what the link leads to stays.
 Every run ends with its completion message.
@@ -48,6 +52,12 @@ from cleaning_kit import HIDDEN, READ_ONLY
 WINDOWS_TEMP = "windows/temp/"
 CLIMB_FILE = "x\\..\\..\\..\\canary.txt"
 CLIMB_FOLDER = "a\\..\\..\\.."
+# A profile folder of C:\users whose name climbs to C:\important, and what All Users Temp
+# sweeps in a profile (as Wine lays a profile out).
+CLIMB_PROFILE = "a\\..\\..\\important"
+PROFILE_PLACES = ["AppData/temp/t.tmp", "AppData/Local/Microsoft/Windows/INetCache/i.dat",
+                  "AppData/Local/Microsoft/Windows/INetCache/content.ie5/c.dat",
+                  "cookies/k.txt"]
 # Names Windows Temp keeps; "h" and "r" are hidden and read-only.
 ODD_NAMES = ["COM1", "aux.log", "CON", "h", "h.", "r", "r ", CLIMB_FILE]
 MISSING_TEMP = "C:\\olvex-no-temp"
@@ -63,7 +73,10 @@ SWAP_FILES = 5000
 
 FIREFOX_INI = ("[General]\r\nStartWithLastProfile=1\r\n\r\n"
                "[Profile0]\r\nName=own\r\nIsRelative=1\r\nPath=Profiles/aaaa.own\r\n\r\n"
-               "[Profile1]\r\nName=linked\r\nIsRelative=1\r\nPath=Profiles/bbbb.linked\r\n")
+               "[Profile1]\r\nName=linked\r\nIsRelative=1\r\nPath=Profiles/bbbb.linked\r\n"
+               "\r\n[Profile2]\r\nName=climbing\r\nIsRelative=1\r\nPath=%s\r\n")
+# Where the climbing profile's path leads: a folder at the root of C:.
+FIREFOX_CLIMBED = "climbed"
 FIREFOX_BOXES = ["Check1", "Check2", "Check4"]  # Cache, Cookies.txt, formhistory.dat
 
 
@@ -132,6 +145,9 @@ def seed_main_run(s, version):
         fx.link("users/root/Local Settings", "local-settings", ["temp/u.tmp", "temp/sub/v.tmp"])
         fx.link("users/linked", "profile", ["AppData/temp/t.tmp", "cookies/k.txt"])
         fx.file("users/root/AppData/temp/t.tmp", False)
+        for place in PROFILE_PLACES:
+            fx.file("important/" + place, True)
+            fx.file("users/%s/%s" % (CLIMB_PROFILE, place), True)
         fx.file("windows/prefetch/layout.ini", True)
         fx.file("windows/prefetch/A.pf", False)
         fx.file("windows/prefetch/sub/B.pf", False)
@@ -143,9 +159,14 @@ def seed_main_run(s, version):
 
 def seed_firefox(s, version):
     roots, local = browsers.firefox_roots(s, version)
-    s.make_file(roots[0] + "/profiles.ini", FIREFOX_INI)
+    # Back out of Profiles, then up from the Firefox folder (on winxp the local one too, as
+    # deep) to C:\.
+    climb = "Profiles/../" + "../" * len(roots[0].split("/")) + FIREFOX_CLIMBED
+    s.make_file(roots[0] + "/profiles.ini", FIREFOX_INI % climb)
     own = roots[0] + "/Profiles/aaaa.own/"
     fx = Fixture(s)
+    for name in ("Cookies.txt", "formhistory.dat", "Cache/0A1B2C3D", "Cache/Sub/keep.bin"):
+        fx.file(FIREFOX_CLIMBED + "/" + name, True)
     fx.file(own + "formhistory.dat", False)
     fx.link(own + "Cache", "firefox-cache", ["0A1B2C3D", "Sub/keep.bin"])
     fx.link(roots[0] + "/Profiles/bbbb.linked", "firefox-profile",

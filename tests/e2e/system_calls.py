@@ -16,6 +16,11 @@ program made from its own image is held against the family's rule:
   NT_ANSI_FORBIDDEN names the ones that take a path or user text, and any other ANSI call
   fails as not yet classified, so a new call is decided on rather than let through.
 
+Under Wine the Recycle Bin is the Linux trash, where a file manager puts a link as a link,
+and Wine's shell empties a link by deleting what it leads to. So the Recycle Bin holds a link
+to a file outside the prefix: after the Select All run (Recycle Bin ticked) that file keeps
+its content, the link stays, and the trace shows no call that empties the Recycle Bin.
+
 The trace must show the runs' deletions and settings-file reads, so a trace that missed the
 program's work cannot pass. On NT every deletion goes through a handle (NtSetInformationFile),
 none by path; on 9x by the ANSI path calls, none through the native calls. And by the time the
@@ -154,6 +159,11 @@ def listing(counter):
     return ["%s x%d" % (name, n) for name, n in sorted(counter.items())]
 
 
+# A link in the Recycle Bin and the content of the file outside the prefix it leads to.
+TRASHED_LINK = "trashed link.txt"
+LINKED_CONTENT = b"outside the prefix, behind a link in the Recycle Bin\n"
+
+
 def runs(s, checks, version):
     """Select All in the main window, then Firefox, then Opera; ends the program."""
     family = "win98" if version in NINE_X else version  # the browser helpers' key
@@ -187,11 +197,18 @@ def scenario(argv):
         s.make_dir("Program Files/Opera")
         s.url_cache = kit.UrlCache(s)
         s.pending = kit.PendingDeletions(s)
+        linked = s.make_outside("linked from the trash.txt", LINKED_CONTENT)
+        kit.trash_link(s, TRASHED_LINK, linked)
         s.start(relay=True)
         runs(s, checks, version)
 
         calls = s.own_calls()
         names = collections.Counter(call.function for call in calls)
+        checks.equal(kit.outside_state(linked), LINKED_CONTENT,
+                     "the file a link in the Recycle Bin leads to")
+        checks.equal(kit.trashed(s, TRASHED_LINK), True, "the link in the Recycle Bin")
+        checks.equal(names["SHEmptyRecycleBinA"] + names["SHEmptyRecycleBinW"], 0,
+                     "calls that empty the Recycle Bin")
         # NT deletes through handles opened relative to their folder, never by path; 9x,
         # which has no such calls, by its ANSI path calls.
         by_path = names["DeleteFileA"] + names["DeleteFileW"] + names["RemoveDirectoryA"] + \

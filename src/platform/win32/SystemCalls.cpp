@@ -21,6 +21,12 @@ bool IsNtFamily() {
     return family == 1;
 }
 
+bool IsWine() {
+    // Wine's ntdll exports its version under a name no Windows ntdll has.
+    static const bool wine = FindSystemFunction("ntdll.dll", "wine_get_version") != nullptr;
+    return wine;
+}
+
 // --- text ------------------------------------------------------------------------------
 
 std::wstring Wide(const std::string& utf8) {

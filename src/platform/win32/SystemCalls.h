@@ -21,6 +21,10 @@ namespace platform::win32 {
 
 bool IsNtFamily();
 
+// Whether the program runs under Wine rather than on Windows, asked once: Wine's shell
+// empties the Recycle Bin by its host's rules, not by Windows' ones.
+bool IsWine();
+
 // Text at the edge.
 std::wstring Wide(const std::string& utf8);
 std::string Utf8(const wchar_t* wide, int length = -1);
