@@ -1,12 +1,15 @@
 #include "cleaning/CachePurge.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "system/DeletionGuard.h"
 #include "system/MemoryBlock.h"
+#include "system/SpecialFolders.h"
 
 namespace olvex {
 
@@ -89,6 +92,28 @@ void ForEachEntry(Services& services, Visit&& visit) {
     }
 }
 
+// The folders the cache keeps its local files in; "" for one the shell does not know.
+std::vector<std::string> CacheFolders(platform::Shell& shell) {
+    return {folders::GetInternetCacheFolder(shell), folders::GetCookiesFolder(shell),
+            folders::GetHistoryFolder(shell)};
+}
+
+// Whether the entry of url may be deleted now. The Internet library deletes the local file
+// an entry names along with it, by that path and wherever it lies, and any program of the
+// user can make an entry name any file: so the entry is asked for its file again right
+// before it goes, and only a plain file inside the cache's own folders is handed on. An
+// entry without a file goes; one that is gone by now is not deleted again.
+bool MayDelete(Services& services, const std::vector<std::string>& cacheFolders,
+               const std::string& url) {
+    const std::optional<std::string> localFile = services.urlCache.LocalFile(url);
+    if (!localFile) return false;
+    if (localFile->empty()) return true;
+    // An unknown folder ("") holds nothing.
+    for (const std::string& folder : cacheFolders)
+        if (MayHandOnForDeletion(services.files, *localFile, folder)) return true;
+    return false;
+}
+
 void Purge(Services& services, ui::Control& list1, std::string_view keepWord) {
     // What the list box has no room for is deleted all the same, in this purge.
     std::vector<std::string> unlisted;
@@ -100,8 +125,10 @@ void Purge(Services& services, ui::Control& list1, std::string_view keepWord) {
             unlisted.push_back(std::move(url));
         }
     });
+    const std::vector<std::string> cacheFolders = CacheFolders(services.shell);
     auto purge = [&](const std::string& url) {
-        if (url.find(keepWord) == std::string::npos) services.urlCache.DeleteEntry(url);
+        if (url.find(keepWord) == std::string::npos && MayDelete(services, cacheFolders, url))
+            services.urlCache.DeleteEntry(url);
     };
     for (int i = 0; i < list1.ListCount(); ++i) purge(list1.List(i));
     for (const std::string& url : unlisted) purge(url);

@@ -1,7 +1,9 @@
 #pragma once
 // Removing entries from the browser's cache index. Both routines first list the address of
 // every entry in the window's list box, after the addresses of earlier purges, then delete
-// each listed address that does not contain their word (exact, case-sensitive).
+// each listed address that does not contain their word (exact, case-sensitive) and whose
+// entry is still there and names no file, or a plain file inside the cache's folders (the
+// Internet cache, Cookies, History) reached through plain folders only.
 #include "system/Services.h"
 #include "ui/Form.h"
 

@@ -196,7 +196,12 @@ class UrlCache {
     virtual uintptr_t FindFirst(uintptr_t buffer, uint32_t& size) = 0;
     virtual bool FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) = 0;
     virtual void FindClose(uintptr_t handle) = 0;
+    // Deletes the entry of url, and with it the local file the entry names, by that path,
+    // wherever it lies.
     virtual bool DeleteEntry(const std::string& url) = 0;
+    // The local file the entry of url names, as the cache reports it now: "" when it names
+    // none; nullopt when the entry is not there or cannot be read.
+    virtual std::optional<std::string> LocalFile(const std::string& url) = 0;
 };
 
 // Committed virtual memory and copies between addresses that cannot fault.

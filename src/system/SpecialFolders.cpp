@@ -19,6 +19,12 @@ std::string GetLocalAppDataFolder(platform::Shell& shell) {
 std::string GetInternetCacheFolder(platform::Shell& shell) {
     return GetSpecialFolder(shell, kCsidlInternetCache);
 }
+std::string GetCookiesFolder(platform::Shell& shell) {
+    return GetSpecialFolder(shell, kCsidlCookies);
+}
+std::string GetHistoryFolder(platform::Shell& shell) {
+    return GetSpecialFolder(shell, kCsidlHistory);
+}
 std::string GetProgramFilesFolder(platform::Shell& shell) {
     return GetSpecialFolder(shell, kCsidlProgramFiles);
 }

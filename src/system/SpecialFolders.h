@@ -11,6 +11,8 @@ enum Csidl : int {
     kCsidlAppData = 0x1A,
     kCsidlLocalAppData = 0x1C,
     kCsidlInternetCache = 0x20,
+    kCsidlCookies = 0x21,
+    kCsidlHistory = 0x22,
     kCsidlProgramFiles = 0x26,
     kCsidlProfile = 0x28,
 };
@@ -19,6 +21,8 @@ std::string GetSpecialFolder(platform::Shell& shell, int csidl);
 std::string GetAppDataFolder(platform::Shell& shell);
 std::string GetLocalAppDataFolder(platform::Shell& shell);
 std::string GetInternetCacheFolder(platform::Shell& shell);
+std::string GetCookiesFolder(platform::Shell& shell);
+std::string GetHistoryFolder(platform::Shell& shell);
 std::string GetProgramFilesFolder(platform::Shell& shell);
 std::string GetProfileFolder(platform::Shell& shell);
 

@@ -1,12 +1,11 @@
 // The cache purge of the main windows against the in-memory index, whose entries are written
 // into the blocks as the system lays them out.
-#include "cleaning/CachePurge.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "cleaning/CachePurge.h"
 #include "fakes/TestRig.h"
 
 namespace {
@@ -71,23 +70,28 @@ TEST_F(CachePurge, TheWordsMatchExactlyAndWithCase) {
 }
 
 // The Cookies category runs before Temporary Internet Files; the list keeps both listings and
-// the second deletion pass goes over the first one's addresses again.
+// the second deletion pass goes over the first one's addresses again, and skips those gone.
 TEST_F(CachePurge, BothPurgesInOneRunAppendToTheList) {
     Seed({kPage, kCookie, kVisit});
     ClearCookieCache(rig.services, list1);
     ClearUrlCache(rig.services, list1);
     EXPECT_EQ(Listed(), (Strings{kPage, kCookie, kVisit, kPage, kVisit}));
     EXPECT_TRUE(rig.urlCache.Urls().empty());
-    EXPECT_EQ(rig.urlCache.deleted, (Strings{kCookie, kPage, kVisit, kPage, kVisit}));
+    EXPECT_EQ(rig.urlCache.deleted, (Strings{kCookie, kPage, kVisit}));
 }
 
-TEST_F(CachePurge, AnEmptyIndexStillPurgesTheEarlierItems) {
+TEST_F(CachePurge, EarlierItemsArePurgedWhileTheirEntriesAreThere) {
     list1.AddItem(kPage);
     list1.AddItem(kCookie);
+    list1.AddItem("http://example.com/gone.html");
     ClearUrlCache(rig.services, list1);
     EXPECT_EQ(rig.urlCache.enumerations, 0);
-    EXPECT_EQ(rig.urlCache.deleted, (Strings{kPage}));
-    EXPECT_EQ(Listed(), (Strings{kPage, kCookie}));
+    EXPECT_TRUE(rig.urlCache.deleted.empty()) << "an empty index: nothing left to delete";
+
+    Seed({kPage});
+    ClearUrlCache(rig.services, list1);
+    EXPECT_EQ(rig.urlCache.deleted, (Strings{kPage})) << "the earlier item, then nothing";
+    EXPECT_EQ(Listed(), (Strings{kPage, kCookie, "http://example.com/gone.html", kPage}));
 }
 
 // Fixed-size buffers or a short maximum for the address would cut these.
@@ -136,6 +140,88 @@ TEST_F(CachePurge, RefusedMemoryEndsTheListing) {
     rig.urlCache.Add(kPage);
     ClearUrlCache(rig.services, list1);
     EXPECT_EQ(rig.urlCache.Urls(), (Strings{kCookie, "http://example.com/4"}));
+}
+
+// The Internet library deletes the local file an entry names, wherever it lies; any program
+// of the user can commit an entry naming any file. Only files inside the cache's folders,
+// reached through plain folders, go with their entries.
+class CacheEscape : public CachePurge {
+  protected:
+    const std::string kProfile = "C:\\Documents and Settings\\Jo\\";
+    const std::string kContent =
+        kProfile + "Local Settings\\Temporary Internet Files\\Content.IE5\\0XK3P1QZ\\";
+    const std::string kCookies = kProfile + "Cookies\\";
+    const std::string kHistory = kProfile + "Local Settings\\History\\History.IE5\\";
+
+    // An entry of url naming the file at path, which holds text.
+    void Plant(const std::string& url, const std::string& path, const std::string& text) {
+        rig.files.AddFile(path, platform::kAttrArchive, text);
+        rig.urlCache.AddNaming(url, path);
+    }
+    void PurgeBoth() {
+        ClearCookieCache(rig.services, list1);
+        ClearUrlCache(rig.services, list1);
+    }
+};
+
+TEST_F(CacheEscape, EntriesNamingFilesOutsideStayAndTheirFilesWithThem) {
+    Seed({kPage, kCookie, kVisit});
+    // Climbing out of the cache folder to the root of the drive.
+    rig.files.AddFile("C:\\victim.txt", platform::kAttrArchive, "victim");
+    rig.urlCache.AddNaming("Cookie:jo@climb.example/", kCookies + "..\\..\\..\\victim.txt");
+    rig.urlCache.AddNaming("http://climb.example/",
+                           kContent + "..\\..\\..\\..\\..\\..\\victim.txt");
+    // Elsewhere, by an absolute path: beside the cache folders, and on another drive.
+    Plant("http://beside.example/", kProfile + "Local Settings\\notes.txt", "notes");
+    Plant("Cookie:jo@other.example/", "D:\\Cookies\\jo@other[1].txt", "other drive");
+    // Inside, but through a file link and through a folder link (the fake keeps no targets:
+    // the names stand for what they lead to).
+    rig.files.AddFileLink(kContent + "linked.htm");
+    rig.urlCache.AddNaming("http://file-link.example/", kContent + "linked.htm");
+    rig.files.AddFolderLink(kCookies + "junction");
+    Plant("Cookie:jo@junction.example/", kCookies + "junction\\target.txt", "behind");
+    // Inside, plain: in the History folder, and an entry that names a folder.
+    Plant("http://history.example/", kHistory + "MSHist01\\index.dat", "history");
+    rig.files.AddFolder(kContent + "folder");
+    rig.urlCache.AddNaming("http://folder.example/", kContent + "folder");
+
+    PurgeBoth();
+
+    EXPECT_EQ(
+        rig.urlCache.Urls(),
+        (Strings{"Cookie:jo@climb.example/", "http://climb.example/", "http://beside.example/",
+                 "Cookie:jo@other.example/", "http://file-link.example/",
+                 "Cookie:jo@junction.example/", "http://folder.example/"}));
+    EXPECT_EQ(rig.files.Content("C:\\victim.txt"), "victim");
+    EXPECT_EQ(rig.files.Content(kProfile + "Local Settings\\notes.txt"), "notes");
+    EXPECT_EQ(rig.files.Content("D:\\Cookies\\jo@other[1].txt"), "other drive");
+    EXPECT_TRUE(rig.files.Exists(kContent + "linked.htm"));
+    EXPECT_EQ(rig.files.Content(kCookies + "junction\\target.txt"), "behind");
+    EXPECT_TRUE(rig.files.Exists(kContent + "folder"));
+    // The seeded entries went, and exactly their files with them.
+    EXPECT_EQ(rig.files.deleted, (Strings{kCookies + "entry1[1].txt", kContent + "entry0[1].htm",
+                                          kHistory + "MSHist01\\index.dat"}));
+}
+
+TEST_F(CacheEscape, AnEntryIsJudgedByWhatItNamesWhenItIsDeleted) {
+    Seed({kPage, kVisit});
+    rig.files.AddFile("C:\\boot.ini", platform::kAttrArchive, "boot");
+    // Another program commits the listed address afresh once the listing is over.
+    rig.urlCache.onClose = [&] {
+        rig.urlCache.AddNaming(kPage, kContent + "..\\..\\..\\..\\..\\..\\boot.ini");
+    };
+    ClearUrlCache(rig.services, list1);
+    EXPECT_EQ(rig.urlCache.Urls(), (Strings{kPage}));
+    EXPECT_EQ(rig.files.Content("C:\\boot.ini"), "boot");
+    EXPECT_EQ(rig.urlCache.deleted, (Strings{kVisit}));
+}
+
+TEST_F(CacheEscape, WithoutKnownCacheFoldersOnlyEntriesWithoutFilesGo) {
+    Seed({kPage, kCookie, kVisit});
+    for (int csidl : {0x20, 0x21, 0x22}) rig.shell.folders.erase(csidl);
+    PurgeBoth();
+    EXPECT_EQ(rig.urlCache.Urls(), (Strings{kPage, kCookie}));
+    EXPECT_TRUE(rig.files.deleted.empty());
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "platform/win32/Win32UrlCache.h"
 
+#include <cstring>
+#include <vector>
+
 // clang-format off
 #include <windows.h>
 #include <wininet.h>
@@ -11,10 +14,13 @@ namespace platform::win32 {
 
 // The cache index belongs to the browser's Internet library, which Windows 95 lacks until a
 // browser brings it: its calls are bound at first use, and a purge without it fails as a
-// step. Its addresses are plain text in both families.
+// step. Its addresses are plain text in both families; its file names are in the ANSI code
+// page, in both families too.
 namespace {
 constexpr const char* kInternet = "wininet.dll";
-}
+// Fetches of an entry that grows between the size query and the copy before giving up.
+constexpr int kInfoAttempts = 4;
+}  // namespace
 
 uintptr_t Win32UrlCache::FindFirst(uintptr_t buffer, uint32_t& size) {
     using Fn = HANDLE(WINAPI*)(LPCSTR, LPINTERNET_CACHE_ENTRY_INFOA, LPDWORD);
@@ -50,6 +56,36 @@ bool Win32UrlCache::DeleteEntry(const std::string& url) {
     using Fn = BOOL(WINAPI*)(LPCSTR);
     static const auto deleteEntry = Bound<Fn>(kInternet, "DeleteUrlCacheEntryA");
     return deleteEntry(url.c_str()) != 0;
+}
+
+std::optional<std::string> Win32UrlCache::LocalFile(const std::string& url) {
+    using Fn = BOOL(WINAPI*)(LPCSTR, LPINTERNET_CACHE_ENTRY_INFOA, LPDWORD);
+    static const auto getInfo = Bound<Fn>(kInternet, "GetUrlCacheEntryInfoA");
+    for (int attempt = 0; attempt < kInfoAttempts; ++attempt) {
+        // The size query: no buffer and a size of 0. The last error is read only after a
+        // failure, as with the enumeration.
+        DWORD size = 0;
+        if (getInfo(url.c_str(), nullptr, &size) || ::GetLastError() != ERROR_INSUFFICIENT_BUFFER ||
+            size < sizeof(INTERNET_CACHE_ENTRY_INFOA))
+            return std::nullopt;
+        std::vector<DWORD> buffer((size + sizeof(DWORD) - 1) / sizeof(DWORD));
+        auto* entry = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(buffer.data());
+        if (!getInfo(url.c_str(), entry, &size)) {
+            if (::GetLastError() == ERROR_INSUFFICIENT_BUFFER) continue;  // it grew meanwhile
+            return std::nullopt;
+        }
+        if (!entry->lpszLocalFileName) return std::string();
+        // The name lies among the strings after the head and ends inside the block; anything
+        // else is an entry that cannot be read.
+        const uintptr_t first = reinterpret_cast<uintptr_t>(buffer.data());
+        const uintptr_t end = first + buffer.size() * sizeof(DWORD);
+        const uintptr_t name = reinterpret_cast<uintptr_t>(entry->lpszLocalFileName);
+        if (name < first || name >= end ||
+            !std::memchr(entry->lpszLocalFileName, 0, static_cast<size_t>(end - name)))
+            return std::nullopt;
+        return Utf8FromAnsi(entry->lpszLocalFileName);
+    }
+    return std::nullopt;
 }
 
 }  // namespace platform::win32

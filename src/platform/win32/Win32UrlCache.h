@@ -9,6 +9,7 @@ class Win32UrlCache : public UrlCache {
     bool FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) override;
     void FindClose(uintptr_t handle) override;
     bool DeleteEntry(const std::string& url) override;
+    std::optional<std::string> LocalFile(const std::string& url) override;
 };
 
 }  // namespace platform::win32

@@ -5,6 +5,11 @@
 //                            cookie entry, "Visited:user@http://..." a history entry, anything
 //                            else an ordinary cache entry; cookie and ordinary entries get a
 //                            small data file, as the browser's own entries have
+//   seedcache add-file URL PATH
+//                            commits an entry of URL's kind whose local file is PATH, as any
+//                            program may: Wine's library takes a PATH that starts with the
+//                            entry's cache folder (and, for ordinary entries, one of its
+//                            subfolders) and keeps the rest as given, ".." included
 //   seedcache list           prints the address of every entry, one a line
 //   seedcache list --long    also the entry type, the size of the entry's fixed head, the
 //                            offset of the address in the entry, the entry's size and its file
@@ -49,6 +54,18 @@ bool WriteFileText(const char* path, const std::string& text) {
     return ok && written == text.size();
 }
 
+int Commit(const std::string& url, const char* localFile) {
+    const DWORD type = EntryTypeFor(url);
+    static const char kHeaders[] = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n";
+    const FILETIME never{};
+    if (!::CommitUrlCacheEntryA(url.c_str(), localFile, never, never, type,
+                                reinterpret_cast<LPBYTE>(const_cast<char*>(kHeaders)),
+                                type == NORMAL_CACHE_ENTRY ? sizeof kHeaders - 1 : 0, nullptr,
+                                nullptr))
+        return Fail("CommitUrlCacheEntryA", url);
+    return 0;
+}
+
 int Add(const std::string& url) {
     const DWORD type = EntryTypeFor(url);
     char localFile[MAX_PATH] = "";
@@ -61,14 +78,7 @@ int Add(const std::string& url) {
             return Fail("CreateUrlCacheEntryA", url);
         if (!WriteFileText(localFile, content)) return Fail("WriteFile", url);
     }
-    static const char kHeaders[] = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n";
-    const FILETIME never{};
-    if (!::CommitUrlCacheEntryA(url.c_str(), localFile[0] ? localFile : nullptr, never, never, type,
-                                reinterpret_cast<LPBYTE>(const_cast<char*>(kHeaders)),
-                                type == NORMAL_CACHE_ENTRY ? sizeof kHeaders - 1 : 0, nullptr,
-                                nullptr))
-        return Fail("CommitUrlCacheEntryA", url);
-    return 0;
+    return Commit(url, localFile[0] ? localFile : nullptr);
 }
 
 // Fetches the next entry the way the program does: a size query without a buffer, then the
@@ -134,7 +144,9 @@ int List(bool verbose) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: seedcache add URL... | seedcache list [--long]\n");
+    std::fprintf(stderr,
+                 "usage: seedcache add URL... | seedcache add-file URL PATH | seedcache list "
+                 "[--long]\n");
     return 2;
 }
 
@@ -149,6 +161,7 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    if (command == "add-file" && argc == 4) return Commit(argv[2], argv[3]);
     if (command == "list" && argc == 2) return List(false);
     if (command == "list" && argc == 3 && std::strcmp(argv[2], "--long") == 0) return List(true);
     return Usage();

@@ -155,10 +155,12 @@ void FakeUrlCache::Add(const std::string& url) {
     Entry entry;
     entry.url = url;
     const std::string n = std::to_string(entries_.size());
+    std::string content;
     if (url.rfind("Cookie:", 0) == 0) {
         entry.type = kCookieEntry;
         entry.localFile = "C:\\Documents and Settings\\Jo\\Cookies\\entry" + n + "[1].txt";
         entry.extension = "txt";
+        content = "cookie " + url;
     } else if (url.rfind("Visited:", 0) == 0) {
         entry.type = kHistoryEntry;
     } else {
@@ -168,13 +170,29 @@ void FakeUrlCache::Add(const std::string& url) {
             n + "[1].htm";
         entry.headers = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n";
         entry.extension = "htm";
+        content = "page " + url;
     }
-    auto it = byUrl_.find(url);
+    if (files_ && !entry.localFile.empty())
+        files_->AddFile(entry.localFile, platform::kAttrArchive, content);
+    Put(entry);
+}
+
+void FakeUrlCache::AddNaming(const std::string& url, const std::string& localFile) {
+    Entry entry;
+    entry.url = url;
+    entry.localFile = localFile;
+    if (url.rfind("Cookie:", 0) == 0) entry.type = kCookieEntry;
+    if (url.rfind("Visited:", 0) == 0) entry.type = kHistoryEntry;
+    Put(entry);
+}
+
+void FakeUrlCache::Put(const Entry& entry) {
+    auto it = byUrl_.find(entry.url);
     if (it != byUrl_.end()) {
         entries_[it->second] = entry;
         return;
     }
-    byUrl_[url] = entries_.size();
+    byUrl_[entry.url] = entries_.size();
     entries_.push_back(entry);
 }
 
@@ -283,14 +301,46 @@ bool FakeUrlCache::FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) 
 
 void FakeUrlCache::FindClose(uintptr_t handle) {
     cursors_.erase(handle);
+    if (onClose) onClose();
 }
+
+namespace {
+// A path as the system's path parsing reads it: "." dropped, ".." taking the name before it
+// away (never the drive).
+std::string Parsed(const std::string& path) {
+    std::vector<std::string> names;
+    size_t start = 0;
+    for (;;) {
+        const size_t cut = path.find_first_of("\\/", start);
+        const std::string name = path.substr(start, cut == std::string::npos ? cut : cut - start);
+        if (name == "..") {
+            if (names.size() > 1) names.pop_back();
+        } else if (!name.empty() && name != ".") {
+            names.push_back(name);
+        }
+        if (cut == std::string::npos) break;
+        start = cut + 1;
+    }
+    std::string parsed;
+    for (const std::string& name : names) parsed += (parsed.empty() ? "" : "\\") + name;
+    return parsed;
+}
+}  // namespace
 
 bool FakeUrlCache::DeleteEntry(const std::string& url) {
     deleted.push_back(url);
     auto it = byUrl_.find(url);
     if (it == byUrl_.end() || !entries_[it->second].present) return false;
-    entries_[it->second].present = false;
+    Entry& entry = entries_[it->second];
+    entry.present = false;
+    if (files_ && !entry.localFile.empty()) files_->DeleteByPath(Parsed(entry.localFile));
     return true;
+}
+
+std::optional<std::string> FakeUrlCache::LocalFile(const std::string& url) {
+    auto it = byUrl_.find(url);
+    if (it == byUrl_.end() || !entries_[it->second].present) return std::nullopt;
+    return entries_[it->second].localFile;
 }
 
 }  // namespace fakes

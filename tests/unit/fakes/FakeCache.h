@@ -9,11 +9,14 @@
 // Touching inaccessible memory ends the test program with a message, as it would end the
 // real one: the code under test must check a range before it copies.
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "fakes/FakeFileSystem.h"
 #include "platform/Platform.h"
 
 namespace fakes {
@@ -68,14 +71,23 @@ enum EntryType : uint32_t {
 
 // The cache index: entries in the order they were added, each written into the caller's
 // buffer as the system writes it: an 80-byte head (the platform's reserved word and exempt
-// delta share one field), then the strings, each aligned to 4 bytes.
+// delta share one field), then the strings, each aligned to 4 bytes. Given a file system, it
+// keeps the entries' local files there, and deleting an entry deletes its local file by path,
+// as the system's library does, wherever the path leads.
 class FakeUrlCache : public platform::UrlCache {
   public:
     static constexpr uint32_t kHeadSize = 80;
 
+    FakeUrlCache() = default;
+    explicit FakeUrlCache(FakeFileSystem& files) : files_(&files) {}
+
     // "Cookie:..." becomes a cookie entry, "Visited:..." a history entry, any other address an
-    // ordinary entry with a data file and response headers.
+    // ordinary entry with a data file and response headers. The data file lies in the cache
+    // folders of FakeShell's user and is made in the file system.
     void Add(const std::string& url);
+    // An entry of url's kind whose local file is localFile, taken as given ("" for none), as
+    // any program can commit one; no file is made.
+    void AddNaming(const std::string& url, const std::string& localFile);
     // The addresses in the index, in order.
     std::vector<std::string> Urls() const;
     // The bytes the entry of url needs.
@@ -85,6 +97,7 @@ class FakeUrlCache : public platform::UrlCache {
     bool FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) override;
     void FindClose(uintptr_t handle) override;
     bool DeleteEntry(const std::string& url) override;
+    std::optional<std::string> LocalFile(const std::string& url) override;
 
     // Enumerations opened and not closed.
     int OpenEnumerations() const { return static_cast<int>(cursors_.size()); }
@@ -92,6 +105,8 @@ class FakeUrlCache : public platform::UrlCache {
     int enumerations = 0;
     // Every address DeleteEntry was called with, in order.
     std::vector<std::string> deleted;
+    // Called when an enumeration is closed: another program may change the index then.
+    std::function<void()> onClose;
 
   private:
     struct Entry {
@@ -108,6 +123,9 @@ class FakeUrlCache : public platform::UrlCache {
     // Writes entries_[at] into buffer when it fits; otherwise reports the size it needs.
     bool Fetch(size_t at, uintptr_t buffer, uint32_t& size) const;
 
+    void Put(const Entry& entry);
+
+    FakeFileSystem* files_ = nullptr;
     std::vector<Entry> entries_;
     std::unordered_map<std::string, size_t> byUrl_;
     std::map<uintptr_t, size_t> cursors_;  // handle -> position of its next entry

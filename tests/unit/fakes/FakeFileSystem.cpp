@@ -105,6 +105,15 @@ bool FakeFileSystem::Exists(const std::string& path) const {
     return Lookup(Key(path)) != nullptr;
 }
 
+bool FakeFileSystem::DeleteByPath(const std::string& path) {
+    const Node* node = Lookup(Key(path));
+    if (!node || (node->attributes & platform::kAttrDirectory) || locked_.count(Key(path)))
+        return false;
+    nodes_.erase(Key(path));
+    deleted.push_back(path);
+    return true;
+}
+
 std::unique_ptr<platform::Finder> FakeFileSystem::Find(const std::string& pattern) {
     patterns.push_back(pattern);
     std::string normal = pattern;

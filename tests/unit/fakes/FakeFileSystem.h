@@ -36,6 +36,10 @@ class FakeFileSystem : public platform::FileSystem {
     void HoldForDeletion(const std::string& path) { heldForDeletion_.insert(Key(path)); }
     std::string Content(const std::string& path) const;
     bool Exists(const std::string& path) const;
+    // What another component that deletes by path does (the Internet library with the local
+    // file of a cache entry): the file the path names goes, links on the way followed. The
+    // fake keeps no link targets, so a link stands for what it leads to. Recorded in deleted.
+    bool DeleteByPath(const std::string& path);
     void Lock(const std::string& path) { locked_.insert(Key(path)); }
     // Who owns a folder, as the system would report it on its handle (Unknown by default,
     // as on a volume that keeps no owners).

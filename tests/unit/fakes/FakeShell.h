@@ -23,6 +23,8 @@ class FakeShell : public platform::Shell {
         folders[0x1A] = "C:\\Documents and Settings\\Jo\\Application Data";
         folders[0x1C] = "C:\\Documents and Settings\\Jo\\Local Settings\\Application Data";
         folders[0x20] = "C:\\Documents and Settings\\Jo\\Local Settings\\Temporary Internet Files";
+        folders[0x21] = "C:\\Documents and Settings\\Jo\\Cookies";
+        folders[0x22] = "C:\\Documents and Settings\\Jo\\Local Settings\\History";
         folders[0x26] = "C:\\Program Files";
         folders[0x28] = "C:\\Documents and Settings\\Jo";
     }

@@ -20,7 +20,7 @@ struct Rig {
     FakeFileSystem files;
     FakeToolkit toolkit;
     FakeProfileReader profiles;
-    FakeUrlCache urlCache;
+    FakeUrlCache urlCache{files};
     FakeMemory memory;
     olvex::Services services{system, shell, files, toolkit, profiles, urlCache, memory};
     std::unique_ptr<olvex::App> app = std::make_unique<olvex::App>(services);
