@@ -4,8 +4,9 @@
 
 The loaders of Windows 95, 98, NT 4.0 and XP refuse a program outright when one statically
 imported function is missing (Wine lets it run), and XP refuses or worse a manifest it cannot
-parse. So: every import must be on the allowlist, the PE header must ask for Windows 4.0, and the
-embedded manifest must be one that XP accepts.
+parse. So: every import must be on the allowlist, the C runtime must be crtdll.dll (95's first
+release has no msvcrt.dll), the PE header must ask for Windows 4.0, and the embedded manifest must
+be one that XP accepts.
 """
 
 import re
@@ -15,7 +16,10 @@ import sys
 import xml.parsers.expat
 
 BASE_DLLS = {"kernel32", "user32", "gdi32", "advapi32", "shell32", "comctl32", "ole32",
-             "oleaut32", "msvcrt"}
+             "oleaut32", "crtdll"}
+# C runtimes that some supported Windows lacks: msvcrt.dll is missing from 95's first release,
+# the later ones come only with applications. A link that names one has lost runtime/crtdll.cmake.
+OTHER_C_RUNTIME = re.compile(r"msvcrt\w*|msvcr\d+d?|ucrtbased?|api-ms-win-crt-.*")
 # Missing from at least one supported Windows: never on the allowlist, always bound by name.
 NEVER = {
     "GetTickCount64", "AddVectoredExceptionHandler", "RemoveVectoredExceptionHandler",
@@ -126,13 +130,19 @@ def main(exe, allowlist):
     imports = read_imports(dump)
     if not any(dll.lower() == "kernel32.dll" for dll, _ in imports):
         errors.append("found no kernel32 imports: has the objdump listing changed?")
+    wrong_runtime = {}
     for dll, function in imports:
         name = dll.lower().removesuffix(".dll")
-        if name not in BASE_DLLS:
+        if OTHER_C_RUNTIME.fullmatch(name):
+            wrong_runtime.setdefault(dll, []).append(function)
+        elif name not in BASE_DLLS:
             errors.append(f"{dll} {function}: {dll} is not a base library of Windows 95 and NT "
                           f"4.0; load it with LoadLibrary and bind {function} by name at first use")
         elif (name, function) not in allowed:
             errors.append(f"{dll} {function}: imported statically, not on the allowlist; {ADVICE}")
+    errors += [f"{dll} ({', '.join(functions)}): Windows 95's first release has no {dll}; the "
+               "program's C runtime must be crtdll.dll (olvex_link_crtdll, runtime/crtdll.cmake)"
+               for dll, functions in wrong_runtime.items()]
     header = dict(re.findall(r"^(M\w+Version)\t+(\d+)$", dump, re.M))
     for field, wanted in (("MajorSubsystemVersion", "4"), ("MinorSubsystemVersion", "0"),
                           ("MajorOSystemVersion", "4")):
