@@ -190,15 +190,29 @@ bool IsSamePath(const std::string& a, const std::string& b) {
 
 bool MayHandOnForDeletion(platform::FileSystem& files, const std::string& path,
                           const std::string& folder) {
-    if (!LiesInside(path, folder)) return false;
-    const size_t cut = path.find_last_of("\\/");
-    const std::unique_ptr<OpenedFolder> parent = OpenStartFolder(files, path.substr(0, cut));
-    if (!parent) return false;
-    // The attributes say what the name is (a folder, a flagged link); the folder then checks
-    // on a handle that the name reaches that plain file.
-    const FindEntry entry{path.substr(cut + 1), files.GetAttributes(path), 0, 0};
-    return entry.attributes != platform::kInvalidAttributes && !IsLeftAlone(entry) &&
-           !(entry.attributes & platform::kAttrDirectory) && parent->IsListedFile(entry);
+    std::string root, folderRoot;
+    std::vector<std::string> parts, folderParts;
+    if (!LiesInside(path, folder) || !SplitPath(path, root, parts) ||
+        !SplitPath(folder, folderRoot, folderParts))
+        return false;
+    // From the folder down, name by name, each opened through the one above it. The attributes
+    // say what a name is (a folder, a flagged link); the folders check on handles that it is so.
+    std::unique_ptr<OpenedFolder> current = OpenStartFolder(files, folder);
+    std::string walked = root;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        walked += "\\" + parts[i];
+        if (i < folderParts.size()) continue;
+        if (!current) return false;
+        const FindEntry entry{parts[i], files.GetAttributes(walked), 0, 0};
+        // Nothing there now (a cache folder swept meanwhile): nothing for the other to delete.
+        if (entry.attributes == platform::kInvalidAttributes) return true;
+        if (IsLeftAlone(entry)) return false;
+        const bool last = i + 1 == parts.size();
+        if (((entry.attributes & platform::kAttrDirectory) != 0) == last) return false;
+        if (last) return current->IsListedFile(entry);
+        current = current->OpenListedFolder(entry);
+    }
+    return false;
 }
 
 bool IsLeftAlone(const FindEntry& entry) {

@@ -35,9 +35,10 @@ bool IsSamePath(const std::string& a, const std::string& b);
 
 // Whether the file at path may be handed to another component that deletes by path (the
 // Internet library deletes the local file of a cache entry): it lies inside folder, every
-// folder on its path is a plain folder, and the name reaches the plain file its folder lists.
+// folder on its path is a plain folder, and the name reaches the plain file its folder lists,
+// or nothing is there from some point of the path on (then there is nothing to delete).
 // Whatever the other component does later with the path is beyond this check; it only tells
-// that, now, the path leads where it says.
+// that, now, the path leads nowhere else.
 bool MayHandOnForDeletion(platform::FileSystem& files, const std::string& path,
                           const std::string& folder);
 

@@ -7,15 +7,14 @@ The restart carries the list out by path and follows whatever links the path pas
 then, so whoever may change a folder on it chooses what goes. One start of the program,
 one run with Windows Temp, Current User Temp, Cookies, Prefetch, All Users Temp and Java
 Cache ticked, over read-only files (a plain file beside each shows the folder was swept):
-- registered: the files directly in Windows Temp and Prefetch, in Current User Temp and a
-  subfolder of it, in the user's Cookies (once by Cookies, once by All Users Temp), in the
-  user's own temporary folder within All Users Temp;
-- not registered: files in subfolders of Windows Temp and Prefetch (any user may create
-  those), in another profile's temporary and cookies folders, in a folder of the user's
-  own below one another user owns in the user's temporary folder, and directly in a Java
-  cache folder another user owns.
-Each subfolder sits in a start folder of its own and sorts last there: one that cannot be
-removed may end its folder's sweep.
+- registered: the files directly in Windows Temp and Prefetch, in Current User Temp, in
+  the user's Cookies (once by Cookies, once by All Users Temp), in the user's own temporary
+  folder within All Users Temp;
+- not registered: files in subfolders (a subfolder that cannot be removed whole ends its
+  folder's sweep, and in Windows Temp and Prefetch any user may create one), in another
+  profile's temporary and cookies folders, and directly in a Java cache folder another
+  user owns.
+Each subfolder sorts last in its start folder, after the files directly in it.
 Every file stays through the run with its content. Then the program exits and each other
 user does what his folders allow: the folder holding the file becomes a link to a folder
 beside the prefix holding a file of the same name (the other profile's cookie becomes a
@@ -60,7 +59,7 @@ READ_ONLY_FILES = {
     PREFETCH + "a_ro.pf": (1, None),
     PREFETCH + "b_sub/ro.pf": (0, "folder"),
     USER_TEMP + "a_ro.tmp": (1, None),
-    USER_TEMP + "b_sub/ro.tmp": (1, None),
+    USER_TEMP + "b_sub/ro.tmp": (0, "folder"),
     COOKIES + "a_ro.txt": (2, None),
     OWN_TEMP + "a_ro.tmp": (1, None),
     OWN_BELOW_CHOWNED + "/ro.tmp": (0, "folder"),

@@ -184,6 +184,11 @@ TEST_F(CacheEscape, EntriesNamingFilesOutsideStayAndTheirFilesWithThem) {
     Plant("http://history.example/", kHistory + "MSHist01\\index.dat", "history");
     rig.files.AddFolder(kContent + "folder");
     rig.urlCache.AddNaming("http://folder.example/", kContent + "folder");
+    // Inside, but swept away with its folder already: the entry goes.
+    rig.urlCache.AddNaming("http://swept.example/", kContent + "..\\GONE1234\\page[1].htm");
+    rig.urlCache.AddNaming("http://swept-too.example/",
+                           kProfile + "Local Settings\\Temporary Internet Files\\Content.IE5\\"
+                                      "GONE1234\\page[1].htm");
 
     PurgeBoth();
 
@@ -191,7 +196,8 @@ TEST_F(CacheEscape, EntriesNamingFilesOutsideStayAndTheirFilesWithThem) {
         rig.urlCache.Urls(),
         (Strings{"Cookie:jo@climb.example/", "http://climb.example/", "http://beside.example/",
                  "Cookie:jo@other.example/", "http://file-link.example/",
-                 "Cookie:jo@junction.example/", "http://folder.example/"}));
+                 "Cookie:jo@junction.example/", "http://folder.example/",
+                 "http://swept.example/"}));
     EXPECT_EQ(rig.files.Content("C:\\victim.txt"), "victim");
     EXPECT_EQ(rig.files.Content(kProfile + "Local Settings\\notes.txt"), "notes");
     EXPECT_EQ(rig.files.Content("D:\\Cookies\\jo@other[1].txt"), "other drive");
