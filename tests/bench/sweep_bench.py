@@ -2,8 +2,8 @@
 two yardsticks, and single chains of folders nested hundreds of levels deep. Not a test: it
 prints figures and judges them against the aims below.
 
-    python3 tests/bench/sweep_bench.py [--runs N] [--only tree|chains] [--chain-yardstick]
-                                       [--pin]
+    python3 tests/bench/sweep_bench.py [--runs N] [--only tree|chains|memory]
+                                       [--chain-yardstick] [--pin]
 
 "ours" is OlvexCleaner.exe with Check1 (Windows Temp) ticked and "Empty Selected" pressed,
 timed until the "Done" box shows (the driver's click and wait; the program stays running).
@@ -19,6 +19,12 @@ Every run empties a fresh copy of its workload from C:\\windows\\temp, N times (
           by ours (and by (a) too with --chain-yardstick: minutes for 2,000 levels). Aims: 2,000
           levels under 10 s, and the cost per level flat: at 2,000 levels within 1.5 times that
           at 500.
+
+  memory  one folder of 20,000 and one of 300,000 empty files straight in the Windows temp
+          folder, each emptied by a fresh start of ours, against a start that empties an
+          empty folder: the program's peak resident memory (VmHWM) and the time per file.
+          Aims: the peak at 300,000 files within 4 MB of the empty run's, and the time per
+          file flat: at 300,000 within 1.5 times that at 20,000.
 
 With --pin the whole benchmark (this script, so the prefix's wineserver, the program, the
 driver and every yardstick alike) runs on CPU 0, which takes the cost of waking another CPU
@@ -49,6 +55,8 @@ CHAIN_AIM_S = 10.0  # for the deepest chain
 FLAT_AIM = 1.5
 # Linux takes paths of at most 4096 bytes, and Wine hands it whole ones.
 PATH_MAX = 4096
+MEMORY_FILES = (20000, 300000)
+MEMORY_AIM_MB = 4.0
 LIMIT_S = 600
 LIMIT_MS = LIMIT_S * 1000
 OURS, WALK, RM = "ours", "(a) walkdelete", "(b) rm -rf"
@@ -109,6 +117,61 @@ def rounds(temp, runs, fill, contenders):
     return times
 
 
+def peak_kb(pid):
+    """The highest resident memory the process has had, from Linux's own count: under Wine
+    the program is a Linux process of its own, the wineserver apart."""
+    with open("/proc/%d/status" % pid) as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    raise AssertionError("no VmHWM for process %d" % pid)
+
+
+def memory_run(files):
+    """A fresh start of ours emptying a Windows temp folder of that many empty files: seconds
+    from the click to the completion message, and the program's peak memory in KB."""
+    with harness.Scenario("winxp") as s:
+        temp = s.path("windows/temp")
+        for i in range(files):
+            open(os.path.join(temp, "f%06d.tmp" % i), "wb").close()
+        os.sync()
+        process = s.start()
+        s.driver("wait-visible", kit.NT, "--", "click", kit.NT, "Check1")
+        started = time.monotonic()
+        text = s.driver("click", kit.NT, "Command1", LIMIT_MS, "--", "msgbox", kit.DONE_TITLE,
+                        LIMIT_MS)
+        seconds = time.monotonic() - started
+        if not kit.DONE_NT.match("\n".join(text)):
+            raise AssertionError("unexpected completion message: %r" % text)
+        peak = peak_kb(process.pid)
+        left = kit.tree_entries(temp)
+        if left:
+            raise AssertionError("%d entries left of %d files" % (left, files))
+        return seconds, peak
+
+
+def memory(runs, table, verdicts):
+    # Medians over the runs, each size in its own fresh prefix and program.
+    base = statistics.median(memory_run(0)[1] for _ in range(runs))
+    seconds, peaks = {}, {}
+    for files in MEMORY_FILES:
+        results = [memory_run(files) for _ in range(runs)]
+        seconds[files] = statistics.median(r[0] for r in results)
+        peaks[files] = statistics.median(r[1] for r in results)
+        print("  {:,} files: {:.2f} s, peak {:,} KB (empty run {:,} KB)".format(
+            files, seconds[files], peaks[files], base))
+        table.append(row("folder, {:,} files".format(files), "%.2f s" % seconds[files], "", "",
+                         "", "", "") + " peak +%.1f MB, %.0f µs a file" % (
+                             (peaks[files] - base) / 1024, 1e6 * seconds[files] / files))
+    small, large = MEMORY_FILES
+    grown = (peaks[large] - base) / 1024
+    verdicts.append(judged("memory", "peak at {:,} files {:+.1f} MB over an empty run".format(
+        large, grown), "<= %.0f MB" % MEMORY_AIM_MB, grown <= MEMORY_AIM_MB))
+    flat = (seconds[large] / large) / (seconds[small] / small)
+    verdicts.append(judged("memory", "time per file at {:,} / at {:,} = {:.2f}".format(
+        large, small, flat), "<= %.1f (flat)" % FLAT_AIM, flat <= FLAT_AIM))
+
+
 def ratio(times, other):
     """Median of the per-round ratios ours/other: noise that hits a round hits both."""
     return statistics.median(a / b for a, b in zip(times[OURS], times[other]))
@@ -125,7 +188,7 @@ def judged(what, value, aim, met):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--runs", type=int, default=5)
-    parser.add_argument("--only", choices=("tree", "chains"))
+    parser.add_argument("--only", choices=("tree", "chains", "memory"))
     parser.add_argument("--chain-yardstick", action="store_true",
                         help="time walkdelete.exe on the chains too (minutes)")
     parser.add_argument("--pin", action="store_true", help="run everything on CPU 0")
@@ -134,6 +197,21 @@ def main():
         os.sched_setaffinity(0, {0})  # inherited by the server and every process after it
     table, verdicts = [], []
 
+    if args.only in (None, "memory"):
+        memory(args.runs, table, verdicts)
+    if args.only != "memory":
+        timings(args, table, verdicts)
+
+    print("\nMedians of %d runs%s; ratios are medians of the per-round ratios.\n"
+          % (args.runs, ", all on one CPU" if args.pin else ""))
+    print(row("workload", "ours", "(a) walkdelete", "(b) rm -rf", "ours/(a)", "ours/(b)",
+              "ours per 1,000 levels"))
+    print(row(*["---"] * 7))
+    print("\n".join(table + [""] + verdicts))
+
+
+def timings(args, table, verdicts):
+    """The tree against the yardsticks, and the chains."""
     with harness.Scenario("winxp") as s:
         temp = s.path("windows/temp")
         walkdelete = s.install(build_walkdelete(s.root))
@@ -193,13 +271,6 @@ def main():
             verdicts.append(judged("chains", "cost per level at %d / at %d = %.2f"
                                    % (deep, shallow, flat), "<= %.1f (flat)" % FLAT_AIM,
                                    flat <= FLAT_AIM))
-
-    print("\nMedians of %d runs%s; ratios are medians of the per-round ratios.\n"
-          % (args.runs, ", all on one CPU" if args.pin else ""))
-    print(row("workload", "ours", "(a) walkdelete", "(b) rm -rf", "ours/(a)", "ours/(b)",
-              "ours per 1,000 levels"))
-    print(row(*["---"] * 7))
-    print("\n".join(table + [""] + verdicts))
 
 
 if __name__ == "__main__":

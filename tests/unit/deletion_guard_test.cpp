@@ -121,4 +121,20 @@ TEST(RemoveTree, AMovedFolderThatCannotBeListedGoesBack) {
     EXPECT_TRUE(files.Exists(level32 + "\\d\\f.tmp"));
 }
 
+// Real NT refuses to move a folder into one that anybody holds with the right to delete it.
+// The tree goes all the same, its deep folders emptied where they are, and the move is not
+// tried again for every folder below once refused.
+TEST(RemoveTree, DeepFoldersStayWhereTheyAreWhenTheTopCannotTakeThem) {
+    fakes::FakeFileSystem files;
+    std::string deep = "C:\\T\\d";
+    for (int i = 0; i < 100; ++i) deep += "\\d";
+    files.AddFile(deep + "\\f.tmp");
+    auto top = OpenStartFolder(files, "C:\\T");
+    files.HoldForDeletion("C:\\T\\d");
+    RemoveTree(*top, {"d", platform::kAttrDirectory, 0, 0});
+    EXPECT_FALSE(files.Exists("C:\\T\\d"));
+    EXPECT_TRUE(files.moves.empty());
+    EXPECT_EQ(files.refusedMoves, 1);
+}
+
 }  // namespace

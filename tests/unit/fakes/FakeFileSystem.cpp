@@ -225,8 +225,10 @@ class FakeFolder : public platform::OpenedFolder {
         const std::string to = into + "\\" + name;
         const std::string from = FakeFileSystem::Key(path_), target = FakeFileSystem::Key(to);
         if (!moving_ || files_.refuseMoves_ ||
-            files_.heldForDeletion_.count(FakeFileSystem::Key(into)))
+            files_.heldForDeletion_.count(FakeFileSystem::Key(into))) {
+            ++files_.refusedMoves;
             return platform::Move::Refused;
+        }
         if (files_.nodes_.count(target)) return platform::Move::NameTaken;
         std::map<std::string, FakeFileSystem::Node> moved;
         for (auto it = files_.nodes_.begin(); it != files_.nodes_.end();) {

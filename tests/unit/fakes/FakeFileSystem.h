@@ -56,6 +56,7 @@ class FakeFileSystem : public platform::FileSystem {
     std::vector<std::string> removedFolders;
     std::vector<std::string> atRestart;
     std::vector<std::string> moves;  // "from -> to"
+    int refusedMoves = 0;
 
     static std::string Key(const std::string& path);
     static bool Matches(const std::string& name, const std::string& wildcard);
