@@ -202,9 +202,13 @@ std::optional<std::string> WindowsDirectoryU() {
 std::optional<std::string> UserNameU() {
     constexpr DWORD kLongestName = 256 + 1;  // the system's own limit and the NUL
     if (IsNtFamily()) {
+        // Bound by name: no export table of 95 or 98 at hand shows that their advapi32 has
+        // even a stub of it, and the loader refuses a program for one missing import.
+        using Fn = BOOL(WINAPI*)(LPWSTR, LPDWORD);
+        static const auto fn = BoundOrNull<Fn>("advapi32.dll", "GetUserNameW");
         wchar_t name[kLongestName] = {};
         DWORD n = kLongestName;
-        if (!::GetUserNameW(name, &n)) return std::nullopt;
+        if (!fn || !fn(name, &n)) return std::nullopt;
         return Utf8(name);
     }
     char name[kLongestName] = {};
