@@ -28,7 +28,9 @@ using ProfilePaths = std::array<std::string, 10>;
 // "Mozilla\Firefox\Profiles.ini" would make the lookup search the Windows folder instead.
 ProfilePaths ReadFirefoxProfilePaths(RuleRun& run, Family family);
 
-// The profiles a Firefox run visits: the slots that name one, in slot order.
+// The profiles a Firefox run visits, in slot order: the slots whose value is a relative path
+// of literal names, kept as written, and those that profiles.ini marks IsRelative=0 whose
+// value is an absolute folder, which stands for the whole profile folder.
 std::vector<std::string> FirefoxProfilesNt(RuleRun& run);
 std::vector<std::string> FirefoxProfiles98(RuleRun& run);
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Errors.h"
+#include "system/DeletionGuard.h"
 #include "system/FreedSpace.h"
 #include "system/SpecialFolders.h"
 
@@ -56,8 +57,11 @@ void RunRow(RuleRun& run, const CleaningRule& rule, const std::string& profile) 
     if (base.empty()) return;
     std::string path = base + rule.tail;
     const size_t marker = path.find(kEachProfile, base.size());
-    if (marker != std::string::npos)
-        path.replace(marker, std::char_traits<char>::length(kEachProfile), profile);
+    const size_t length = std::char_traits<char>::length(kEachProfile);
+    if (marker != std::string::npos && IsSweepableFolder(profile))
+        path = profile + path.substr(marker + length);
+    else if (marker != std::string::npos)
+        path.replace(marker, length, profile);
     rule.action(run, path);
 }
 

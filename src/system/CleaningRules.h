@@ -26,7 +26,8 @@ enum class BaseFolder {
 };
 
 // In a tail, stands for each profile the recipe's profile list names, in turn. It cannot
-// be part of a real name.
+// be part of a real name. A profile is a path relative to what comes before the marker, or
+// a whole folder (C:\x, \\server\share\x) that takes the place of all of it.
 constexpr const char* kEachProfile = "<profile>";
 
 struct RuleRun;

@@ -1,5 +1,6 @@
 #pragma once
 // How much disk space a cleaning run gave back, and the message that says so.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -12,7 +13,7 @@ constexpr const char* kDoneTitle = "Done";
 constexpr const char* kDonePlain = "Done Cleaning!! ";      // Windows 98 main window
 constexpr const char* kDoneBrowsers98 = "Done Cleaning!!";  // Windows 98 browser windows
 
-// "Done Cleaning!! OLVEX CLEANER has freed <digits> bytes", with "-" when negative.
+// "Done Cleaning!! OLVEX CLEANER has freed <digits> bytes".
 std::string FreedMessage(int64_t freed);
 
 // Free space of the system drive before and after a run. A measurement that fails writes
@@ -24,7 +25,12 @@ class FreedSpaceReport {
         : system_(system), root_(std::move(driveRoot)) {}
     void MeasureBefore();
     void MeasureAfter();
-    int64_t Freed() const { return static_cast<int64_t>(after_ - before_); }
+    // 0 when the free space shrank: other programs wrote more than the run deleted, and
+    // a negative figure would tell the user the cleaning took space.
+    int64_t Freed() const {
+        if (after_ <= before_) return 0;
+        return static_cast<int64_t>(std::min<uint64_t>(after_ - before_, INT64_MAX));
+    }
     // The completion message, OK only, titled "Done".
     void Show(ui::Toolkit& toolkit) const;
 

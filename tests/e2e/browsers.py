@@ -2,17 +2,21 @@
 
     python3 tests/e2e/browsers.py VERSION      (winxp win98)
 
-Firefox: a profiles.ini with Profile0 and Profile2 (no Profile1) and a Profile11. Select All
-asks the saved-password question once; "Empty Selected" deletes every ticked file in both
-listed profiles (on winxp in both cache folders too), keeps sub-folders of Cache and leaves
-Profile11 alone. On winxp the run asks again before the saved passwords: Yes deletes them,
-No keeps them and unticks the box. Windows 98 deletes them without asking again and says
-"Done Cleaning!!". Opera: the same with the fixed profile of each family.
+Firefox: a profiles.ini with Profile0 and Profile2 (no Profile1) and a Profile11, and two
+profiles kept outside the Firefox folder (IsRelative=0 with an absolute path): Profile3 in
+C:\\Firefox Elsewhere, Profile4 in C:\\Linked Profiles, a link that leads out of the prefix.
+Select All asks the saved-password question once; "Empty Selected" deletes every ticked file
+in both listed profiles (on winxp in both cache folders too) and in Profile3, keeps
+sub-folders of Cache, and leaves Profile11 and all that the link leads to alone. On winxp
+the run asks again before the saved passwords: Yes deletes them, No keeps them and unticks
+the box. Windows 98 deletes them without asking again and says "Done Cleaning!!". Opera:
+the same with the fixed profile of each family.
 """
 
 import os
 
 import harness
+import cleaning_kit as kit
 
 QUESTION = "Olvex Cleaner - Delete Passwords"
 DONE = "Done"
@@ -39,7 +43,20 @@ Path=Profiles/cccc.work
 Name=late
 IsRelative=1
 Path=Profiles/llll.late
+
+[Profile3]
+Name=elsewhere
+IsRelative=0
+Path=C:\\Firefox Elsewhere\\abs.default
+
+[Profile4]
+Name=linked
+IsRelative=0
+Path=C:\\Linked Profiles\\through.default
 """
+# Profile3, and the link on Profile4's path with the folder outside the prefix it leads to.
+ELSEWHERE = "Firefox Elsewhere/abs.default"
+LINKED, LINKED_TARGET = "Linked Profiles", "linked-profiles"
 
 # version: main window, Firefox window, its menu in the main window, Opera window
 WINDOWS = {"winxp": ("Form1", "Form3", "mnuFirefox", "Form5"),
@@ -89,6 +106,14 @@ def seed_firefox(s, version):
     for root in local:
         for profile in LISTED + [UNLISTED]:
             make_profile(s, root + "/" + profile, [], "Cache")
+    make_profile(s, ELSEWHERE, FIREFOX_FILES, "Cache")
+    if not os.path.lexists(s.path(LINKED)):
+        target = s.make_link_outside(LINKED, LINKED_TARGET)
+        for name in FIREFOX_FILES + ["Cache/0A1B2C3D"]:
+            path = os.path.join(target, "through.default", name)
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "w") as f:
+                f.write("outside\n")
 
 
 def check_firefox(s, checks, version, passwords_deleted):
@@ -109,6 +134,14 @@ def check_firefox(s, checks, version, passwords_deleted):
         if root not in local:
             left = [n for n in FIREFOX_FILES if exists(s, folder + "/" + n)]
             checks.equal(left, FIREFOX_FILES, folder + " (Profile11) files")
+    checks.equal(exists(s, ELSEWHERE + "/Cache/0A1B2C3D"), False, ELSEWHERE + " cache file")
+    checks.equal(exists(s, ELSEWHERE + "/Cache/Sub/keep.bin"), True, ELSEWHERE + " cache sub-folder")
+    left = [n for n in FIREFOX_FILES if exists(s, ELSEWHERE + "/" + n)]
+    checks.equal(left, [] if passwords_deleted else ["signons.txt"], ELSEWHERE + " files left")
+    checks.equal(os.path.islink(s.path(LINKED)), True, LINKED + " stays a link")
+    outside = kit.outside_state(os.path.join(s.root, "outside", LINKED_TARGET, "through.default"))
+    checks.equal(sorted(outside), ["Cache/", "Cache/0A1B2C3D"] + sorted(FIREFOX_FILES),
+                 "what " + LINKED + " leads to")
 
 
 def select_all(s, checks, window):
@@ -130,7 +163,7 @@ def done_text(s, checks, version):
     else:
         framed = text.startswith(FREED) and text.endswith(" bytes")
         digits = text[len(FREED):-len(" bytes")] if framed else ""
-        checks.equal(digits.lstrip("-").isdigit(), True, "completion message %r" % text)
+        checks.equal(digits.isdigit(), True, "completion message %r" % text)
     s.driver("answer", DONE, "ok")
 
 

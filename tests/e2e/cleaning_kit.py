@@ -20,7 +20,7 @@ BOXES = {
 FAMILY = {"winxp": NT, "win2k": NT, "nt40": NT, "win98": WIN98, "winme": WIN98}
 
 DONE_TITLE = "Done"
-DONE_NT = re.compile(r"Done Cleaning!! OLVEX CLEANER has freed -?[0-9]+ bytes\Z")
+DONE_NT = re.compile(r"Done Cleaning!! OLVEX CLEANER has freed [0-9]+ bytes\Z")
 DONE_98 = "Done Cleaning!! "
 
 # How long a run may take before its completion message; a run that hangs fails.

@@ -15,6 +15,10 @@ UTF-8 and Profiles/café.default in the ANSI code page; the same Firefox run emp
 Windows run with Windows Temp and Temp ticked deletes files and folders named in the ANSI
 code page from C:\\windows\\temp and C:\\Temp.
 
+Both: profiles.ini also names, in the ANSI code page, a profile path of 140 characters, most
+of them é: 270 bytes in UTF-8, yet within the 255 characters a value may have, so that profile
+is emptied as the others are.
+
 Both: whatever lies outside the cleaned files stays: the profiles' unticked files and cache
 sub-folders, files beside the swept folders, and the folders a wrongly decoded profile name
 would lead to (UTF-8 bytes read in the code page, code-page bytes read as UTF-8 with the bad
@@ -44,6 +48,7 @@ LOCAL_FIREFOX = "users/root/AppData/Local/Mozilla/Firefox/"  # winxp's second ca
 # one written in the code page's bytes.
 UTF8_PROFILE = {"winxp": "Profiles/ключ.default", "win98": "Profiles/Öberg.default"}
 ACP_PROFILE = "Profiles/café.default"
+LONG_PROFILE = "Profiles/" + "é" * 65 + "/" + "é" * 65
 CACHE_NAME = {"winxp": "Жанна.bin", "win98": "Straße.bin"}
 
 # Firefox boxes ticked: Cache, Cookies.txt, formhistory.dat (no password question).
@@ -54,9 +59,10 @@ FIREFOX_KEPT = ["signons.txt", "history.dat", "downloads.rdf"]
 
 def profiles_ini(version):
     utf8 = "[Profile0]\r\nName=utf8\r\nIsRelative=1\r\nPath=%s\r\n\r\n" % UTF8_PROFILE[version]
-    acp = "[Profile1]\r\nName=acp\r\nIsRelative=1\r\nPath=%s\r\n" % ACP_PROFILE
+    acp = "[Profile1]\r\nName=acp\r\nIsRelative=1\r\nPath=%s\r\n\r\n" % ACP_PROFILE
+    longest = "[Profile2]\r\nName=long\r\nIsRelative=1\r\nPath=%s\r\n" % LONG_PROFILE
     return (b"[General]\r\nStartWithLastProfile=1\r\n\r\n" + utf8.encode("utf-8")
-            + acp.encode(ACP))
+            + acp.encode(ACP) + longest.encode(ACP))
 
 
 def misread(profile):
@@ -85,7 +91,7 @@ def seed_firefox(s, version, expect):
     s.make_file(FIREFOX[version] + "profiles.ini", profiles_ini(version))
     roots = [FIREFOX[version]] + ([LOCAL_FIREFOX] if version == "winxp" else [])
     for root in roots:
-        for profile in (UTF8_PROFILE[version], ACP_PROFILE):
+        for profile in (UTF8_PROFILE[version], ACP_PROFILE, LONG_PROFILE):
             folder = root + profile + "/"
             if root == FIREFOX[version]:
                 for name in FIREFOX_GONE + FIREFOX_KEPT:

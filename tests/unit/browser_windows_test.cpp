@@ -304,6 +304,45 @@ TEST(FirefoxRunNT, OddProfileValuesNeitherCrashNorReachBeyondThePaths) {
     EXPECT_EQ(rig.Boxes()[0].title, "Done");
 }
 
+// Profiles Firefox keeps in folders of the user's choice (IsRelative=0) are cleaned where they
+// are; only a whole folder below a drive or a share is one, and IsRelative=1 keeps a path
+// relative as before. (A link on the way is the deletion guard's to refuse, end to end.)
+TEST(FirefoxRun, ProfilesOutsideTheFirefoxFolderAreCleanedWhereTheyAre) {
+    for (const auto& [version, window, firefox] :
+         {std::tuple{"winxp", 3, kFirefoxNT}, std::tuple{"win98", 7, kFirefox98}}) {
+        BrowserRig rig(version, window);
+        rig.profiles.Write(firefox + "profiles.ini",
+                           "[Profile0]\nIsRelative=0\nPath=D:\\Firefox Profiles\\abs.default\\\n"
+                           "[Profile1]\nIsRelative=1\nPath=Profiles/rel.default\n"
+                           "[Profile2]\nIsRelative=0\nPath=D:\\Firefox Profiles\\..\\climbed\n"
+                           "[Profile3]\nIsRelative=0\nPath=D:\\\n"
+                           "[Profile4]\nIsRelative=1\nPath=D:\\Firefox Profiles\\kept\n"
+                           "[Profile5]\nIsRelative=0\nPath=\\\\server\\share\\net.default\n");
+        const std::string absolute = "D:\\Firefox Profiles\\abs.default";
+        AddFirefoxProfile(rig, absolute);
+        rig.Box("Check1").UserClick();
+        rig.Box("Check2").UserClick();
+        rig.Run();
+
+        const std::string rel = "Profiles/rel.default";
+        const std::vector<std::string> visited{absolute, firefox + rel,
+                                               "\\\\server\\share\\net.default"};
+        std::vector<std::string> expected;
+        for (const std::string& profile : visited) {
+            expected.push_back(profile + "\\Cache\\*");
+            // NT's second cache of a profile kept elsewhere lies in the profile itself.
+            if (window == 3)
+                expected.push_back((profile == firefox + rel ? kFirefoxLocalNT + rel : profile) +
+                                   "\\Cache\\*");
+        }
+        for (const std::string& profile : visited) expected.push_back(profile + "\\Cookies.txt");
+        EXPECT_EQ(rig.files.patterns, expected) << version;
+        EXPECT_FALSE(rig.files.Exists(absolute + "\\Cookies.txt")) << version;
+        EXPECT_FALSE(rig.files.Exists(absolute + "\\Cache\\0A1B2C3D")) << version;
+        EXPECT_TRUE(rig.files.Exists(absolute + "\\signons.txt")) << version;
+    }
+}
+
 TEST(FirefoxRunNT, UnknownFoldersSkipTheirPaths) {
     {
         BrowserRig rig("winxp", 3);
@@ -350,7 +389,7 @@ TEST_P(OperaRun, EveryTickedFileInTheTableOrder) {
     for (const char* name : {"Cookies4.dat", "wand.dat", "global.dat", "download.dat", "vlink4.dat",
                              "Cache4\\opr0001.tmp", "Cache4\\sesn\\keep.tmp"})
         rig.files.AddFile(root + name);
-    rig.system.freeFigures = {200, 100};
+    rig.system.freeFigures = {100, 300};
     rig.Answer({ui::kAnswerYes});
     rig.Box("Check7").UserClick();
     rig.Run();
@@ -380,7 +419,7 @@ TEST_P(OperaRun, NoToThePasswordQuestionKeepsTheStore) {
 INSTANTIATE_TEST_SUITE_P(
     Families, OperaRun,
     ::testing::Values(OperaCase{"winxp", 5, kOperaNT,
-                                "Done Cleaning!! OLVEX CLEANER has freed -100 bytes"},
+                                "Done Cleaning!! OLVEX CLEANER has freed 200 bytes"},
                       OperaCase{"win98", 8, kOpera98, "Done Cleaning!!"}),
     [](const auto& info) { return "Form" + std::to_string(info.param.window); });
 

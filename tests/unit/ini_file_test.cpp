@@ -20,8 +20,9 @@ class ScriptedReader : public platform::ProfileReader {
         asked.push_back(section + "|" + key + "|" + def + "|" + file);
         sizes.push_back(size);
         if (fails) throw platform::RuntimeError(fails);
-        std::memset(buffer, 'x', size);  // whatever the lookup leaves past the value
-        std::memcpy(buffer, written.data(), std::min<size_t>(written.size(), size));
+        const size_t bytes = size_t{size} * platform::kUtf8BytesPerCharacter;
+        std::memset(buffer, 'x', bytes);  // whatever the lookup leaves past the value
+        std::memcpy(buffer, written.data(), std::min(written.size(), bytes));
         return count;
     }
     std::string written;
@@ -54,9 +55,10 @@ TEST_F(IniReader, TheCountEndsTheValueNotANul) {
     EXPECT_EQ(INIGetSettingString(services, "s", "k", "f", ""), "abc");
     scripted.count = 0;
     EXPECT_EQ(INIGetSettingString(services, "s", "k", "f", ""), "");
-    // A count past the buffer cannot take more than the buffer holds.
+    // A count past the buffer cannot take more than the buffer holds: 256 characters of
+    // the system's text in UTF-8.
     scripted.count = 4000;
-    EXPECT_EQ(INIGetSettingString(services, "s", "k", "f", "").size(), 256u);
+    EXPECT_EQ(INIGetSettingString(services, "s", "k", "f", "").size(), 768u);
 }
 
 TEST_F(IniReader, FailureShowsTheLibraryBoxAndGivesEmpty) {
@@ -71,8 +73,18 @@ TEST_F(IniReader, FailureShowsTheLibraryBoxAndGivesEmpty) {
 TEST(IniFile, ValuesAsThePrivateProfileLookupGivesThem) {
     fakes::Rig rig;
     const std::string file = "C:\\p\\profiles.ini";
+    // Profiles/ée...é/ée...é: 140 characters, 270 bytes in UTF-8; and 300 accented letters.
+    auto repeated = [](const char* text, int times) {
+        std::string all;
+        while (times-- > 0) all += text;
+        return all;
+    };
+    const std::string accented =
+        "Profiles/" + repeated("\xC3\xA9", 65) + "/" + repeated("\xC3\xA9", 65);
+    const std::string e300 = repeated("\xC3\xA9", 300);
     rig.profiles.Write(file, "[profile0]\nPath=Profiles/ab12cd34.default\nEmpty=\n[Long]\nv=" +
-                                 std::string(300, 'L') + "\n");
+                                 std::string(300, 'L') + "\naccented=" + accented +
+                                 "\ne300=" + e300 + "\n");
     auto get = [&](const char* section, const char* key, const char* def = "") {
         return INIGetSettingString(rig.services, section, key, file, def);
     };
@@ -81,6 +93,8 @@ TEST(IniFile, ValuesAsThePrivateProfileLookupGivesThem) {
     EXPECT_EQ(get("Profile0", "missing", "dflt"), "dflt");
     EXPECT_EQ(get("Profile1", "path"), "");
     EXPECT_EQ(get("Long", "v"), std::string(255, 'L'));
+    EXPECT_EQ(get("Long", "accented"), accented) << "cut at characters, not UTF-8 bytes";
+    EXPECT_EQ(get("Long", "e300"), e300.substr(0, 2 * 255));
     EXPECT_EQ(INIGetSettingString(rig.services, "Profile0", "path", "C:\\none.ini", "d"), "d");
     EXPECT_TRUE(rig.toolkit.boxes.empty()) << "a missing file is no failure";
 }

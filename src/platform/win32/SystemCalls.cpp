@@ -202,9 +202,13 @@ std::optional<std::string> WindowsDirectoryU() {
 std::optional<std::string> UserNameU() {
     constexpr DWORD kLongestName = 256 + 1;  // the system's own limit and the NUL
     if (IsNtFamily()) {
+        // Bound by name: no export table of 95 or 98 at hand shows that their advapi32 has
+        // even a stub of it, and the loader refuses a program for one missing import.
+        using Fn = BOOL(WINAPI*)(LPWSTR, LPDWORD);
+        static const auto fn = BoundOrNull<Fn>("advapi32.dll", "GetUserNameW");
         wchar_t name[kLongestName] = {};
         DWORD n = kLongestName;
-        if (!::GetUserNameW(name, &n)) return std::nullopt;
+        if (!fn || !fn(name, &n)) return std::nullopt;
         return Utf8(name);
     }
     char name[kLongestName] = {};
@@ -230,30 +234,32 @@ bool DiskFreeSpaceU(const std::string& root, uint64_t& freeToCaller) {
 }
 
 std::string PrivateProfileBytesU(const std::string& section, const std::string& key,
-                                 const std::string& def, const std::string& file) {
-    constexpr DWORD kValue = 256;  // 255 characters and the NUL, as the lookup is asked
+                                 const std::string& def, const std::string& file, DWORD size) {
+    if (size == 0) return std::string();
     if (IsNtFamily()) {
         // The wide lookup reads a file without a byte-order mark in the ANSI code page;
-        // turning its answer back with the same code page gives the bytes as written.
-        wchar_t value[kValue] = {};
+        // turning its answer back with the same code page gives the bytes as written. The
+        // lookup has cut it at its own characters: the bytes are not cut again.
+        std::vector<wchar_t> value(size, L'\0');
         const DWORD n =
             ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(def).c_str(),
-                                       value, kValue, WidePath(file).c_str());
-        const int size = static_cast<int>(n);
+                                       value.data(), size, WidePath(file).c_str());
+        const int length = static_cast<int>(n < size ? n : size - 1);
         const int bytes =
-            ::WideCharToMultiByte(CP_ACP, 0, value, size, nullptr, 0, nullptr, nullptr);
+            ::WideCharToMultiByte(CP_ACP, 0, value.data(), length, nullptr, 0, nullptr, nullptr);
         std::string raw(static_cast<size_t>(bytes), '\0');
         if (bytes > 0)
-            ::WideCharToMultiByte(CP_ACP, 0, value, size, &raw[0], bytes, nullptr, nullptr);
-        if (raw.size() >= kValue) raw.resize(kValue - 1);
+            ::WideCharToMultiByte(CP_ACP, 0, value.data(), length, &raw[0], bytes, nullptr,
+                                  nullptr);
         return raw;
     }
     const auto path = AnsiArgument(file);
     if (!path) return AnsiText(def);
-    char value[kValue] = {};
-    const DWORD n = ::GetPrivateProfileStringA(AnsiText(section).c_str(), AnsiText(key).c_str(),
-                                               AnsiText(def).c_str(), value, kValue, path->c_str());
-    return std::string(value, n < kValue ? n : kValue - 1);
+    std::vector<char> value(size, '\0');
+    const DWORD n =
+        ::GetPrivateProfileStringA(AnsiText(section).c_str(), AnsiText(key).c_str(),
+                                   AnsiText(def).c_str(), value.data(), size, path->c_str());
+    return std::string(value.data(), n < size ? n : size - 1);
 }
 
 // --- shell -----------------------------------------------------------------------------

@@ -74,9 +74,11 @@ std::optional<std::string> WindowsDirectoryU();
 std::optional<std::string> UserNameU();
 // Throws RuntimeError when this Windows cannot measure it (Windows 95 before OSR2).
 bool DiskFreeSpaceU(const std::string& root, uint64_t& freeToCaller);
-// A value of a settings file, as its bytes are written, cut to 255 bytes; def when missing.
+// A value of a settings file, as its bytes are written, cut as the system's lookup given a
+// buffer of size characters cuts it (wide characters on the NT family, bytes on 9x); def when
+// missing.
 std::string PrivateProfileBytesU(const std::string& section, const std::string& key,
-                                 const std::string& def, const std::string& file);
+                                 const std::string& def, const std::string& file, DWORD size);
 
 // --- shell -----------------------------------------------------------------------------
 

@@ -1,7 +1,7 @@
 #pragma once
 // Settings files in INI form, held as text by path, read with the private-profile rules:
 // names match without regard to case, blanks around values and one pair of surrounding
-// quotes are dropped, the value is cut to the buffer.
+// quotes are dropped, the value is cut to the buffer's characters (here code points).
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -21,9 +21,14 @@ class FakeProfileReader : public platform::ProfileReader {
         std::string value = def;
         auto it = files.find(Lower(file));
         if (it != files.end()) Lookup(it->second, section, key, value);
-        const size_t n = std::min<size_t>(value.size(), size ? size - 1 : 0);
+        if (size == 0) return 0;
+        size_t n = 0;
+        for (uint32_t characters = 0; n < value.size(); ++n) {
+            const bool starts = (static_cast<unsigned char>(value[n]) & 0xC0) != 0x80;
+            if (starts && ++characters == size) break;
+        }
         std::memcpy(buffer, value.data(), n);
-        if (size) buffer[n] = '\0';
+        buffer[n] = '\0';
         return static_cast<uint32_t>(n);
     }
 
