@@ -475,6 +475,18 @@ class Scenario:
         self._allowed_links[drive] = target
         return target
 
+    def make_drive_inside(self, letter, windows_path):
+        """Gives the prefix the drive letter `letter` for the folder windows_path of its own
+        drive C: (made if missing), as SUBST does on Windows, and returns that folder's Linux
+        path. Such a drive passes the check before start(), like make_drive_outside's."""
+        folder = self.make_dir(windows_path)
+        drive = os.path.join("dosdevices", letter.lower() + ":")
+        # Relative, as Wine reads the dosdevices links: the drive stays inside this copy.
+        target = os.path.relpath(folder, os.path.join(self.prefix, "dosdevices"))
+        os.symlink(target, os.path.join(self.prefix, drive))
+        self._allowed_links[drive] = target
+        return folder
+
     def install(self, linux_exe):
         """Copies a helper program into C:\\olvex; returns its Windows path."""
         if not os.path.isfile(linux_exe):
