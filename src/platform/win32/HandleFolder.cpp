@@ -245,6 +245,17 @@ FolderOwner OwnerOf(HANDLE handle) {
     return FolderOwner::Other;
 }
 
+// Under Wine a folder that a drive letter of the prefix is mapped onto reports the root of
+// that drive (\??\E:\) whatever path reached it; a plain folder, not a link, reporting a
+// drive's root can only be such a folder. On NT a plain folder reports its own volume's path:
+// another volume's root would be a mount point, a reparse point, which is never entered.
+bool IsWineDriveRoot(const std::wstring& reported) {
+    return reported.size() == 7 && reported.compare(0, 4, L"\\??\\") == 0 &&
+           ((reported[4] >= L'A' && reported[4] <= L'Z') ||
+            (reported[4] >= L'a' && reported[4] <= L'z')) &&
+           reported.compare(5, 2, L":\\") == 0;
+}
+
 // Where an entry of a folder should be, by the folder's whole name: a root's name ends with
 // its separator already.
 std::wstring Child(const std::wstring& folder, const std::wstring& name) {
@@ -376,7 +387,7 @@ class HandleFolder : public OpenedFolder {
             handle_.get(), name, hold == Hold::Moving ? kListAccess | DELETE : kListAccess, folder);
         std::wstring reported;
         if (!Succeeded(status) || !ReportedName(folder.get(), reported) ||
-            !SameName(reported, Child(reported_, name)) ||
+            !(SameName(reported, Child(reported_, name)) || IsWineDriveRoot(reported)) ||
             !IsPlainFolder(folder.get(), entry.id))
             return nullptr;
         return std::make_unique<HandleFolder>(std::move(folder), std::move(reported),
