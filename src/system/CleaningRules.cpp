@@ -21,7 +21,7 @@ std::vector<std::string> BoxesOf(const CleaningRecipe& recipe) {
 }
 
 std::string BaseFolderPath(RuleRun& run, BaseFolder base) {
-    platform::Shell& shell = run.services.shell;
+    Services& services = run.services;
     switch (base) {
         case BaseFolder::None:
             return "";
@@ -30,15 +30,15 @@ std::string BaseFolderPath(RuleRun& run, BaseFolder base) {
         case BaseFolder::SystemDrive:
             return run.context.SystemDrive;
         case BaseFolder::UserProfile: {
-            const std::string root = folders::GetProfilesRoot(shell);
+            const std::string root = folders::GetProfilesRoot(services);
             return root.empty() || run.context.UserName.empty() ? "" : root + run.context.UserName;
         }
         case BaseFolder::AppData:
-            return folders::GetAppDataFolder(shell);
+            return folders::GetAppDataFolder(services);
         case BaseFolder::LocalAppData:
-            return folders::GetLocalAppDataFolder(shell);
+            return folders::GetLocalAppDataFolder(services);
         case BaseFolder::ProgramFiles:
-            return folders::GetProgramFilesFolder(shell);
+            return folders::GetProgramFilesFolder(services);
     }
     return "";
 }

@@ -2,6 +2,7 @@
 // Scripted answers of the system queries.
 #include <cstring>
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -66,6 +67,18 @@ class FakeSystem : public platform::System {
         return true;
     }
 
+    std::optional<std::string> EnvironmentVariable(const std::string& name) override {
+        auto it = environment.find(name);
+        if (it == environment.end()) return std::nullopt;
+        return it->second;
+    }
+    std::optional<std::string> MachineSetting(const std::string& key,
+                                              const std::string& value) override {
+        auto it = machineSettings.find({key, value});
+        if (it == machineSettings.end()) return std::nullopt;
+        return it->second;
+    }
+
     platform::VersionRecord version{};
     // One answer per measurement, nullopt for one that fails; once it is used up,
     // freeFigures answers.
@@ -76,6 +89,8 @@ class FakeSystem : public platform::System {
     int versionQueries = 0;
     std::string windowsDir = "C:\\WINDOWS";
     std::string userName = "Jo";
+    std::map<std::string, std::string> environment;  // none set
+    std::map<std::pair<std::string, std::string>, std::string> machineSettings;  // (key, value)
     std::optional<int> admin = 1;  // nullopt: the test cannot be made
 };
 
