@@ -106,7 +106,7 @@ const CleaningRecipe& NtCategories() {
             {"Check3",  Sweep,              BaseFolder::UserProfile, "\\Cookies"},
             {"Check4",  PurgeUrls,          BaseFolder::None,        ""},
             {"Check5",  ClearHistory,       BaseFolder::None,        ""},
-            {"Check6",  SweepKeepingLayout, BaseFolder::SystemDrive, "windows\\prefetch"},
+            {"Check6",  SweepKeepingLayout, BaseFolder::WindowsDir,  "\\Prefetch"},
             {"Check8",  EmptyRecycleBin,    BaseFolder::None,        ""},
             {"Check9",  SweepAllProfiles,   BaseFolder::None,        ""},
             {"Check10", Sweep,              BaseFolder::AppData,     "Sun\\Java\\Deployment\\cache\\javapi"},

@@ -30,8 +30,11 @@ std::string BaseFolderPath(RuleRun& run, BaseFolder base) {
         case BaseFolder::SystemDrive:
             return run.context.SystemDrive;
         case BaseFolder::UserProfile: {
-            const std::string root = folders::GetProfilesRoot(services);
-            return root.empty() || run.context.UserName.empty() ? "" : root + run.context.UserName;
+            // The folder the system names, not the profiles root and the user's name: a
+            // domain user's profile is often name.DOMAIN or name.000. The root comes from
+            // this same folder, so the two cannot stand in for it when it is unknown.
+            const std::string profile = folders::GetProfileFolder(services);
+            return profile.empty() ? "" : profile.substr(0, profile.size() - 1);
         }
         case BaseFolder::AppData:
             return folders::GetAppDataFolder(services);

@@ -79,10 +79,6 @@ std::string PathParts(const std::string& path, int first, int last) {
 }
 
 
-std::string GetLocalSettingsName(Services& services) {
-    return PathParts(GetInternetCacheFolder(services), 3, 3);
-}
-
 std::string GetInternetCacheSubPath(Services& services) {
     return PathParts(GetInternetCacheFolder(services), 3, 4);
 }
@@ -105,8 +101,17 @@ std::string GetCacheFolderInProfile(Services& services) {
     return cache.substr(profile.size());
 }
 
+std::string GetLocalSettingsName(Services& services) {
+    const std::string cache = GetCacheFolderInProfile(services);
+    const size_t slash = cache.find('\\');
+    return slash + 1 < cache.size() ? cache.substr(0, slash + 1) : "";
+}
+
 std::string GetProfilesRoot(Services& services) {
-    return PathParts(GetProfileFolder(services), 0, 1);
+    const std::string profile = GetProfileFolder(services);
+    if (profile.empty()) return "";
+    const std::string root = profile.substr(0, profile.rfind('\\', profile.size() - 2) + 1);
+    return root.size() <= 3 ? "" : root;
 }
 
 }  // namespace olvex::folders

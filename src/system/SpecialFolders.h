@@ -36,7 +36,10 @@ std::string GetProgramFilesFolder(Services& services);
 // setting of a profile names.
 std::string GetProfileFolder(Services& services);
 
-// Relative to a profile folder, e.g. "Local Settings\".
+// The first folder on the Internet cache's path within the profile, e.g. "Local Settings\";
+// "" when the cache lies directly in the profile (NT 4.0) or outside it. Taken by position
+// from the drive, it would be the user's own folder name where profiles lie deeper (in the
+// Windows folder on NT 4.0 and on systems upgraded from it).
 std::string GetLocalSettingsName(Services& services);
 // Relative to a profile folder, e.g. "Local Settings\Temporary Internet Files\".
 std::string GetInternetCacheSubPath(Services& services);
@@ -44,7 +47,9 @@ std::string GetInternetCacheSubPath(Services& services);
 // under other profiles; "" when the cache does not lie in the profile. Unlike the
 // positional sub-path it is never a parent of the cache folder on deeper layouts.
 std::string GetCacheFolderInProfile(Services& services);
-// The folder that holds the profiles, e.g. "C:\Documents and Settings\".
+// The folder that holds the profiles, e.g. "C:\Documents and Settings\": the parent of the
+// user's own, however deep it lies (C:\WINNT\Profiles\ on NT 4.0); "" when that would be a
+// drive root, whose every folder would pass for a profile.
 std::string GetProfilesRoot(Services& services);
 
 // Parts first..last (split on "\", counted from 0) of path, each followed by "\";

@@ -39,6 +39,7 @@ TEST(SpecialFolders, ShellThenLibraryThenTheSystemsOwnSetting) {
     EXPECT_EQ(GetProgramFilesFolder(rig.services), "D:\\Library Programs\\");
     rig.shell.libraryFolders.clear();
     EXPECT_EQ(GetProfileFolder(rig.services), "C:\\WINNT\\Profiles\\Jo.000\\");
+    EXPECT_EQ(GetProfilesRoot(rig.services), "C:\\WINNT\\Profiles\\");
     EXPECT_EQ(GetProgramFilesFolder(rig.services), "E:\\Programs\\");
     // The environment and the registry stand in for those two folders alone.
     EXPECT_EQ(GetLocalAppDataFolder(rig.services), "");
@@ -62,6 +63,7 @@ TEST(SpecialFolders, The9xFamilyHasNoProfileFolder) {
     rig.system.machineSettings[kProgramFilesDir] = "C:\\Program Files";
     EXPECT_EQ(GetProfileFolder(rig.services), "");
     EXPECT_EQ(GetProfilesRoot(rig.services), "");
+    EXPECT_EQ(GetLocalSettingsName(rig.services), "");
     EXPECT_EQ(GetCacheFolderInProfile(rig.services), "");
     EXPECT_EQ(GetLocalAppDataFolder(rig.services), "");
     EXPECT_EQ(GetProgramFilesFolder(rig.services), "C:\\Program Files\\");
@@ -99,14 +101,33 @@ TEST(PathPartRoutines, OlderLayout) {
     EXPECT_EQ(GetProfilesRoot(rig.services), "C:\\Documents and Settings\\");
 }
 
-TEST(PathPartRoutines, TakePartsByPositionNotByName) {
+TEST(PathPartRoutines, NewerLayout) {
     fakes::Rig rig;
+    rig.shell.folders[0x28] = "C:\\Users\\Jo";
     rig.shell.folders[0x20] =
         "C:\\Users\\Jo\\AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files";
     EXPECT_EQ(GetLocalSettingsName(rig.services), "AppData\\");
     EXPECT_EQ(GetInternetCacheSubPath(rig.services), "AppData\\Local\\");
     rig.shell.folders[0x28] = "D:\\Profiles\\Jo";
     EXPECT_EQ(GetProfilesRoot(rig.services), "D:\\Profiles\\");
+}
+
+// NT 4.0 keeps profiles in the Windows folder, and so does a later system upgraded from it:
+// one part deeper than the layout the positional parts were made for.
+TEST(PathPartRoutines, ProfilesInTheWindowsFolder) {
+    fakes::Rig rig;
+    rig.shell.folders[0x28] = "C:\\WINNT\\Profiles\\Jo";
+    rig.shell.folders[0x20] = "C:\\WINNT\\Profiles\\Jo\\Temporary Internet Files";
+    EXPECT_EQ(GetProfilesRoot(rig.services), "C:\\WINNT\\Profiles\\");
+    EXPECT_EQ(GetCacheFolderInProfile(rig.services), "Temporary Internet Files\\");
+    EXPECT_EQ(GetLocalSettingsName(rig.services), "") << "no folder between profile and cache";
+    rig.shell.folders[0x20] =
+        "C:\\WINNT\\Profiles\\Jo\\Local Settings\\Temporary Internet Files";
+    EXPECT_EQ(GetLocalSettingsName(rig.services), "Local Settings\\");
+    rig.shell.folders[0x20] = "D:\\Cache\\Local Settings\\Temporary Internet Files";
+    EXPECT_EQ(GetLocalSettingsName(rig.services), "") << "a cache outside the profile";
+    rig.shell.folders[0x28] = "C:\\Jo";
+    EXPECT_EQ(GetProfilesRoot(rig.services), "") << "never a drive root";
 }
 
 TEST(PathPartRoutines, TooFewPartsGiveEmpty) {
