@@ -78,7 +78,6 @@ std::string PathParts(const std::string& path, int first, int last) {
     return result;
 }
 
-
 std::string GetInternetCacheSubPath(Services& services) {
     return PathParts(GetInternetCacheFolder(services), 3, 4);
 }

@@ -4,9 +4,9 @@
 //
 // A folder is asked of the shell first. Where the shell does not know it (NT 4.0's shell
 // knows neither local application data, Program Files nor the profile folder, nor do those
-// of 95 and 98), the folder library answers if it is installed, then, for the profile folder, the
-// environment's USERPROFILE (set on every NT, never on 95, 98 or ME), and for Program Files
-// the system's own setting in the registry. Only an absolute path counts as an answer.
+// of 95 and 98), the folder library answers if it is installed; then, for the profile
+// folder, the environment's USERPROFILE (set on every NT, never on 95, 98 or ME), and for
+// Program Files the system's own setting in the registry. Only an absolute path counts.
 #include <string>
 
 #include "platform/Platform.h"

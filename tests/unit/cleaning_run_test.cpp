@@ -221,14 +221,13 @@ TEST_F(CleaningRun, Nt40FindsTheProfileProgramFilesAndPrefetchWithoutTheShell) {
                          {0x20, "C:\\WINNT\\Profiles\\Jo.000\\Temporary Internet Files"},
                          {0x21, "C:\\WINNT\\Profiles\\Jo.000\\Cookies"}};
     rig.system.environment["USERPROFILE"] = "C:\\WINNT\\Profiles\\Jo.000";
-    rig.system.machineSettings[{"SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                                "ProgramFilesDir"}] = "C:\\Program Files";
+    rig.system.machineSettings[fakes::kProgramFilesDir] = "C:\\Program Files";
     const std::string own = "C:\\WINNT\\Profiles\\Jo.000\\";
     const std::string other = "C:\\WINNT\\Profiles\\Jo\\";
-    const std::vector<std::string> gone = {
-        own + "Local Settings\\temp\\u.tmp", own + "Cookies\\jo@site.txt",
-        own + "Temporary Internet Files\\t.gif", other + "Cookies\\old.txt",
-        "C:\\WINNT\\Prefetch\\A.pf"};
+    const std::vector<std::string> gone = {own + "Local Settings\\temp\\u.tmp",
+                                           own + "Cookies\\jo@site.txt",
+                                           own + "Temporary Internet Files\\t.gif",
+                                           other + "Cookies\\old.txt", "C:\\WINNT\\Prefetch\\A.pf"};
     const std::vector<std::string> kept = {
         own + "Cookies\\c.ro", other + "Cookies\\s.ro", "C:\\windows\\prefetch\\B.pf",
         "C:\\WINNT\\system32\\cookies\\keep.txt", other + "Jo.000\\temp\\keep.tmp"};

@@ -95,8 +95,7 @@ TEST(RuleTables, PathsLieBelowAFolderOfTheDriveAndVanishWhenTheFolderIsUnknown) 
             known.shell.libraryFolders[0x1C] =
                 "C:\\WINNT\\Profiles\\Jo.000\\Local Settings\\Application Data";
             known.system.environment["USERPROFILE"] = "C:\\WINNT\\Profiles\\Jo.000";
-            known.system.machineSettings[{"SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                                          "ProgramFilesDir"}] = "C:\\Program Files";
+            known.system.machineSettings[fakes::kProgramFilesDir] = "C:\\Program Files";
         }
         ExpectPathsBelowAFolderOfTheDrive(known);
     }

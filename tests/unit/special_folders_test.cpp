@@ -8,9 +8,7 @@
 namespace {
 
 using namespace olvex::folders;
-
-const std::pair<std::string, std::string> kProgramFilesDir{
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir"};
+using fakes::kProgramFilesDir;
 
 TEST(SpecialFolders, EndWithOneBackslashOrAreEmpty) {
     fakes::Rig rig;
@@ -121,8 +119,7 @@ TEST(PathPartRoutines, ProfilesInTheWindowsFolder) {
     EXPECT_EQ(GetProfilesRoot(rig.services), "C:\\WINNT\\Profiles\\");
     EXPECT_EQ(GetCacheFolderInProfile(rig.services), "Temporary Internet Files\\");
     EXPECT_EQ(GetLocalSettingsName(rig.services), "") << "no folder between profile and cache";
-    rig.shell.folders[0x20] =
-        "C:\\WINNT\\Profiles\\Jo\\Local Settings\\Temporary Internet Files";
+    rig.shell.folders[0x20] = "C:\\WINNT\\Profiles\\Jo\\Local Settings\\Temporary Internet Files";
     EXPECT_EQ(GetLocalSettingsName(rig.services), "Local Settings\\");
     rig.shell.folders[0x20] = "D:\\Cache\\Local Settings\\Temporary Internet Files";
     EXPECT_EQ(GetLocalSettingsName(rig.services), "") << "a cache outside the profile";

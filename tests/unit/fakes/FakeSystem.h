@@ -12,6 +12,10 @@
 
 namespace fakes {
 
+// Where the registry keeps the Program Files folder.
+inline const std::pair<std::string, std::string> kProgramFilesDir{
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir"};
+
 class FakeSystem : public platform::System {
   public:
     // A Windows version as a test names it: "winxp", "win2k", "win98", ...
@@ -89,8 +93,10 @@ class FakeSystem : public platform::System {
     int versionQueries = 0;
     std::string windowsDir = "C:\\WINDOWS";
     std::string userName = "Jo";
-    std::map<std::string, std::string> environment;  // none set
-    std::map<std::pair<std::string, std::string>, std::string> machineSettings;  // (key, value)
+    // None set, as on the 9x family.
+    std::map<std::string, std::string> environment;
+    // (key, value) under HKEY_LOCAL_MACHINE.
+    std::map<std::pair<std::string, std::string>, std::string> machineSettings;
     std::optional<int> admin = 1;  // nullopt: the test cannot be made
 };
 
