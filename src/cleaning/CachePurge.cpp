@@ -93,9 +93,9 @@ void ForEachEntry(Services& services, Visit&& visit) {
 }
 
 // The folders the cache keeps its local files in; "" for one the shell does not know.
-std::vector<std::string> CacheFolders(platform::Shell& shell) {
-    return {folders::GetInternetCacheFolder(shell), folders::GetCookiesFolder(shell),
-            folders::GetHistoryFolder(shell)};
+std::vector<std::string> CacheFolders(Services& services) {
+    return {folders::GetInternetCacheFolder(services), folders::GetCookiesFolder(services),
+            folders::GetHistoryFolder(services)};
 }
 
 // Whether the entry of url may be deleted now. The Internet library deletes the local file
@@ -125,7 +125,7 @@ void Purge(Services& services, ui::Control& list1, std::string_view keepWord) {
             unlisted.push_back(std::move(url));
         }
     });
-    const std::vector<std::string> cacheFolders = CacheFolders(services.shell);
+    const std::vector<std::string> cacheFolders = CacheFolders(services);
     auto purge = [&](const std::string& url) {
         if (url.find(keepWord) == std::string::npos && MayDelete(services, cacheFolders, url))
             services.urlCache.DeleteEntry(url);

@@ -60,14 +60,14 @@ void EmptyRecycleBin(RuleRun& run, const std::string&) {
 // Every profile folder, hidden and system ones included: its temporary folder, its
 // Internet cache (the index folder first) and its cookies.
 void SweepAllProfiles(RuleRun& run, const std::string&) {
-    platform::Shell& shell = run.services.shell;
-    std::string root = folders::GetProfilesRoot(shell);
+    Services& services = run.services;
+    std::string root = folders::GetProfilesRoot(services);
     if (root.empty()) return;
     std::vector<std::string> names;
     SubDirsToArray(run.services, root, names, true, true, true);
 
-    const std::string localSettings = folders::GetLocalSettingsName(shell);
-    const std::string cache = folders::GetCacheFolderInProfile(shell);
+    const std::string localSettings = folders::GetLocalSettingsName(services);
+    const std::string cache = folders::GetCacheFolderInProfile(services);
     for (const std::string& name : names) {
         // A folder name the path parser would read as another path (a\..\..\x) is no
         // profile of this machine.
@@ -106,7 +106,7 @@ const CleaningRecipe& NtCategories() {
             {"Check3",  Sweep,              BaseFolder::UserProfile, "\\Cookies"},
             {"Check4",  PurgeUrls,          BaseFolder::None,        ""},
             {"Check5",  ClearHistory,       BaseFolder::None,        ""},
-            {"Check6",  SweepKeepingLayout, BaseFolder::SystemDrive, "windows\\prefetch"},
+            {"Check6",  SweepKeepingLayout, BaseFolder::WindowsDir,  "\\Prefetch"},
             {"Check8",  EmptyRecycleBin,    BaseFolder::None,        ""},
             {"Check9",  SweepAllProfiles,   BaseFolder::None,        ""},
             {"Check10", Sweep,              BaseFolder::AppData,     "Sun\\Java\\Deployment\\cache\\javapi"},

@@ -53,6 +53,12 @@ class System {
     // Free bytes available to the caller on the drive of root; false when it cannot be
     // measured.
     virtual bool DiskFreeSpace(const std::string& root, uint64_t& freeToCaller) = 0;
+    // A variable of the program's environment; nullopt when it is not set.
+    virtual std::optional<std::string> EnvironmentVariable(const std::string& name) = 0;
+    // A text value of a key under HKEY_LOCAL_MACHINE; nullopt when the key or the value is
+    // missing or the value is not plain text.
+    virtual std::optional<std::string> MachineSetting(const std::string& key,
+                                                      const std::string& value) = 0;
 };
 
 // Bytes a character of the system's text (a UTF-16 unit on the NT family, a code-page byte
@@ -78,6 +84,10 @@ class Shell {
     // The path of a shell special folder, as the shell writes it (no trailing backslash
     // added); nullopt when the shell does not know the folder.
     virtual std::optional<std::string> SpecialFolderPath(int csidl) = 0;
+    // The same folder as the folder library (shfolder.dll) writes it: later Internet Explorer
+    // versions bring it to systems whose shell predates some folders. nullopt where the
+    // library is missing or does not know the folder.
+    virtual std::optional<std::string> LibraryFolderPath(int csidl) = 0;
     // Opens a document or address with the shell; owner is a window handle.
     virtual void Execute(uintptr_t owner, const std::string& operation, const std::string& file,
                          int showCommand) = 0;

@@ -14,7 +14,7 @@ namespace {
 // Program Files folder disables it instead of looking relative to the current folder.
 void UpdateBrowserItem(Services& services, ui::MenuItem& item, const char* folder) {
     platform::SkipOnFailure([&] {
-        const std::string programFiles = folders::GetProgramFilesFolder(services.shell);
+        const std::string programFiles = folders::GetProgramFilesFolder(services);
         item.SetEnabled(!programFiles.empty() && DirExists(services, programFiles + folder));
     });
 }

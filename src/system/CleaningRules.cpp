@@ -22,7 +22,7 @@ std::vector<std::string> BoxesOf(const CleaningRecipe& recipe) {
 }
 
 std::string BaseFolderPath(RuleRun& run, BaseFolder base) {
-    platform::Shell& shell = run.services.shell;
+    Services& services = run.services;
     switch (base) {
         case BaseFolder::None:
             return "";
@@ -31,15 +31,18 @@ std::string BaseFolderPath(RuleRun& run, BaseFolder base) {
         case BaseFolder::SystemDrive:
             return run.context.SystemDrive;
         case BaseFolder::UserProfile: {
-            const std::string root = folders::GetProfilesRoot(shell);
-            return root.empty() || run.context.UserName.empty() ? "" : root + run.context.UserName;
+            // The folder the system names, not the profiles root and the user's name: a
+            // domain user's profile is often name.DOMAIN or name.000. The root comes from
+            // this same folder, so the two cannot stand in for it when it is unknown.
+            const std::string profile = folders::GetProfileFolder(services);
+            return profile.empty() ? "" : profile.substr(0, profile.size() - 1);
         }
         case BaseFolder::AppData:
-            return folders::GetAppDataFolder(shell);
+            return folders::GetAppDataFolder(services);
         case BaseFolder::LocalAppData:
-            return folders::GetLocalAppDataFolder(shell);
+            return folders::GetLocalAppDataFolder(services);
         case BaseFolder::ProgramFiles:
-            return folders::GetProgramFilesFolder(shell);
+            return folders::GetProgramFilesFolder(services);
     }
     return "";
 }

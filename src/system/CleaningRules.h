@@ -19,7 +19,7 @@ enum class BaseFolder {
     None,          // the rule takes no path
     WindowsDir,    // e.g. C:\WINDOWS
     SystemDrive,   // e.g. C:\ (the Windows folder's first three characters)
-    UserProfile,   // the profiles folder and the user's name, e.g. C:\Documents and Settings\Ann
+    UserProfile,   // the user's own profile folder, e.g. C:\Documents and Settings\Ann
     AppData,       // the user's application data
     LocalAppData,  // the user's local application data
     ProgramFiles,

@@ -4,32 +4,62 @@
 
 namespace olvex::folders {
 
-std::string GetSpecialFolder(platform::Shell& shell, int csidl) {
-    std::optional<std::string> path = shell.SpecialFolderPath(csidl);
+namespace {
+
+constexpr const char* kCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+
+// A drive letter and its root ("C:\..."), or a share ("\\server\..."): what the environment
+// or the registry holds may be anything, and a relative folder would be looked for in the
+// program's current folder.
+bool IsAbsolute(const std::string& path) {
+    const bool drive = path.size() >= 3 && path[1] == ':' && path[2] == '\\' &&
+                       ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    return drive || path.compare(0, 2, "\\\\") == 0;
+}
+
+// The answer of one source, without the backslashes a setting may end with (a drive root
+// keeps its own); nullopt for no answer or one that is not absolute.
+std::optional<std::string> Usable(std::optional<std::string> path) {
+    if (!path) return std::nullopt;
+    while (path->size() > 3 && path->back() == '\\') path->pop_back();
+    if (!IsAbsolute(*path)) return std::nullopt;
+    return path;
+}
+
+}  // namespace
+
+std::string GetSpecialFolder(Services& services, int csidl) {
+    std::optional<std::string> path = Usable(services.shell.SpecialFolderPath(csidl));
+    if (!path) path = Usable(services.shell.LibraryFolderPath(csidl));
+    if (!path && csidl == kCsidlProfile)
+        path = Usable(services.system.EnvironmentVariable("USERPROFILE"));
+    if (!path && csidl == kCsidlProgramFiles)
+        path = Usable(services.system.MachineSetting(kCurrentVersionKey, "ProgramFilesDir"));
     if (!path) return "";
     return *path + "\\";
 }
 
-std::string GetAppDataFolder(platform::Shell& shell) {
-    return GetSpecialFolder(shell, kCsidlAppData);
+std::string GetAppDataFolder(Services& services) {
+    return GetSpecialFolder(services, kCsidlAppData);
 }
-std::string GetLocalAppDataFolder(platform::Shell& shell) {
-    return GetSpecialFolder(shell, kCsidlLocalAppData);
+std::string GetLocalAppDataFolder(Services& services) {
+    return GetSpecialFolder(services, kCsidlLocalAppData);
 }
-std::string GetInternetCacheFolder(platform::Shell& shell) {
-    return GetSpecialFolder(shell, kCsidlInternetCache);
+std::string GetInternetCacheFolder(Services& services) {
+    return GetSpecialFolder(services, kCsidlInternetCache);
 }
-std::string GetCookiesFolder(platform::Shell& shell) {
-    return GetSpecialFolder(shell, kCsidlCookies);
+std::string GetCookiesFolder(Services& services) {
+    return GetSpecialFolder(services, kCsidlCookies);
 }
-std::string GetHistoryFolder(platform::Shell& shell) {
-    return GetSpecialFolder(shell, kCsidlHistory);
+std::string GetHistoryFolder(Services& services) {
+    return GetSpecialFolder(services, kCsidlHistory);
 }
-std::string GetProgramFilesFolder(platform::Shell& shell) {
-    return GetSpecialFolder(shell, kCsidlProgramFiles);
+std::string GetProgramFilesFolder(Services& services) {
+    return GetSpecialFolder(services, kCsidlProgramFiles);
 }
-std::string GetProfileFolder(platform::Shell& shell) {
-    return GetSpecialFolder(shell, kCsidlProfile);
+std::string GetProfileFolder(Services& services) {
+    const std::string folder = GetSpecialFolder(services, kCsidlProfile);
+    return PathParts(folder, 1, 1) == "\\" ? "" : folder;
 }
 
 std::string PathParts(const std::string& path, int first, int last) {
@@ -48,12 +78,8 @@ std::string PathParts(const std::string& path, int first, int last) {
     return result;
 }
 
-std::string GetLocalSettingsName(platform::Shell& shell) {
-    return PathParts(GetInternetCacheFolder(shell), 3, 3);
-}
-
-std::string GetInternetCacheSubPath(platform::Shell& shell) {
-    return PathParts(GetInternetCacheFolder(shell), 3, 4);
+std::string GetInternetCacheSubPath(Services& services) {
+    return PathParts(GetInternetCacheFolder(services), 3, 4);
 }
 
 namespace {
@@ -64,9 +90,9 @@ std::string Lower(std::string text) {
 }
 }  // namespace
 
-std::string GetCacheFolderInProfile(platform::Shell& shell) {
-    const std::string cache = GetInternetCacheFolder(shell);
-    const std::string profile = GetProfileFolder(shell);
+std::string GetCacheFolderInProfile(Services& services) {
+    const std::string cache = GetInternetCacheFolder(services);
+    const std::string profile = GetProfileFolder(services);
     if (cache.empty() || profile.empty() || cache.size() <= profile.size() ||
         Lower(cache.substr(0, profile.size())) != Lower(profile))
         return "";
@@ -74,8 +100,17 @@ std::string GetCacheFolderInProfile(platform::Shell& shell) {
     return cache.substr(profile.size());
 }
 
-std::string GetProfilesRoot(platform::Shell& shell) {
-    return PathParts(GetProfileFolder(shell), 0, 1);
+std::string GetLocalSettingsName(Services& services) {
+    const std::string cache = GetCacheFolderInProfile(services);
+    const size_t slash = cache.find('\\');
+    return slash + 1 < cache.size() ? cache.substr(0, slash + 1) : "";
+}
+
+std::string GetProfilesRoot(Services& services) {
+    const std::string profile = GetProfileFolder(services);
+    if (profile.empty()) return "";
+    const std::string root = profile.substr(0, profile.rfind('\\', profile.size() - 2) + 1);
+    return root.size() <= 3 ? "" : root;
 }
 
 }  // namespace olvex::folders

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/TestRig.h"
+#include "system/DeletionGuard.h"
 
 namespace {
 
@@ -208,6 +209,45 @@ TEST_F(CleaningRun, FilesThatStayAreRegisteredOnlyInTheUsersOwnAndTheMachinesFol
         (std::vector<std::string>{"C:\\WINDOWS\\temp\\w.ro",
                                   "C:\\Documents and Settings\\Jo\\Local Settings\\temp\\u.ro"}));
     EXPECT_TRUE(rig.files.Exists("C:\\Documents and Settings\\Bo\\cookies\\c.ro"));
+}
+
+// NT 4.0: its shell knows neither the profile folder nor Program Files; the environment and
+// the registry name them. Jo's profile is Jo.000, a domain user's kind, beside an older Jo of
+// somebody else's, and the Windows folder is C:\WINNT, as on systems upgraded from it.
+TEST_F(CleaningRun, Nt40FindsTheProfileProgramFilesAndPrefetchWithoutTheShell) {
+    rig.SetWindows("nt40");
+    rig.system.windowsDir = "C:\\WINNT";
+    rig.shell.folders = {{0x1A, "C:\\WINNT\\Profiles\\Jo.000\\Application Data"},
+                         {0x20, "C:\\WINNT\\Profiles\\Jo.000\\Temporary Internet Files"},
+                         {0x21, "C:\\WINNT\\Profiles\\Jo.000\\Cookies"}};
+    rig.system.environment["USERPROFILE"] = "C:\\WINNT\\Profiles\\Jo.000";
+    rig.system.machineSettings[fakes::kProgramFilesDir] = "C:\\Program Files";
+    const std::string own = "C:\\WINNT\\Profiles\\Jo.000\\";
+    const std::string other = "C:\\WINNT\\Profiles\\Jo\\";
+    const std::vector<std::string> gone = {own + "Local Settings\\temp\\u.tmp",
+                                           own + "Cookies\\jo@site.txt",
+                                           own + "Temporary Internet Files\\t.gif",
+                                           other + "Cookies\\old.txt", "C:\\WINNT\\Prefetch\\A.pf"};
+    const std::vector<std::string> kept = {
+        own + "Cookies\\c.ro", other + "Cookies\\s.ro", "C:\\windows\\prefetch\\B.pf",
+        "C:\\WINNT\\system32\\cookies\\keep.txt", other + "Jo.000\\temp\\keep.tmp"};
+    for (const std::string& file : gone) rig.files.AddFile(file);
+    for (const std::string& file : kept)
+        rig.files.AddFile(file, file.size() > 3 && file.substr(file.size() - 3) == ".ro"
+                                    ? platform::kAttrReadOnly
+                                    : platform::kAttrArchive);
+    rig.files.AddFolder("C:\\Program Files\\mozilla firefox");
+    rig.Start();
+    EXPECT_TRUE(rig.Form(1).Menu("mnuFirefox").Enabled());
+    Tick(rig.Form(1), {"Check2", "Check3", "Check6", "Check9"});
+    rig.Form(1).Ctl("Command1").UserClick();
+
+    for (const std::string& file : gone) EXPECT_FALSE(rig.files.Exists(file)) << file;
+    for (const std::string& file : kept) EXPECT_TRUE(rig.files.Exists(file)) << file;
+    // By Cookies and by All Users Temp, which knows Jo.000 for Jo's own; never the other's.
+    ASSERT_EQ(rig.files.atRestart.size(), 2u);
+    for (const std::string& path : rig.files.atRestart)
+        EXPECT_TRUE(olvex::IsSamePath(path, own + "Cookies\\c.ro")) << path;
 }
 
 TEST_F(CleaningRun, AllUsersTempNeverSweepsAParentOfTheCacheOnDeepLayouts) {

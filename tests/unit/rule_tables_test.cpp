@@ -54,9 +54,7 @@ TEST(RuleTables, EveryBoxOnTheScreenHasRowsAndEveryRowABox) {
     }
 }
 
-TEST(RuleTables, PathsLieBelowAFolderOfTheDriveAndVanishWhenTheFolderIsUnknown) {
-    fakes::Rig known;
-    known.SetWindows("winxp");
+void ExpectPathsBelowAFolderOfTheDrive(fakes::Rig& known) {
     known.Start();
     fakes::Rig unknown;
     unknown.shell.folders.clear();
@@ -80,6 +78,26 @@ TEST(RuleTables, PathsLieBelowAFolderOfTheDriveAndVanishWhenTheFolderIsUnknown) 
             EXPECT_TRUE(IsSweepableFolder(path)) << where << ": " << path;
             EXPECT_EQ(BaseFolderPath(blind, rule.base), "") << where;
         }
+    }
+}
+
+TEST(RuleTables, PathsLieBelowAFolderOfTheDriveAndVanishWhenTheFolderIsUnknown) {
+    // XP, whose shell names every folder, and NT 4.0 with a later Internet Explorer: Windows
+    // in C:\WINNT, and only the shell's fallbacks name local application data, the profile
+    // and Program Files.
+    for (const char* system : {"winxp", "nt40"}) {
+        SCOPED_TRACE(system);
+        fakes::Rig known;
+        known.SetWindows(system);
+        if (std::string(system) == "nt40") {
+            known.system.windowsDir = "C:\\WINNT";
+            for (int csidl : {0x1C, 0x26, 0x28}) known.shell.folders.erase(csidl);
+            known.shell.libraryFolders[0x1C] =
+                "C:\\WINNT\\Profiles\\Jo.000\\Local Settings\\Application Data";
+            known.system.environment["USERPROFILE"] = "C:\\WINNT\\Profiles\\Jo.000";
+            known.system.machineSettings[fakes::kProgramFilesDir] = "C:\\Program Files";
+        }
+        ExpectPathsBelowAFolderOfTheDrive(known);
     }
 }
 

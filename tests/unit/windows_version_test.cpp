@@ -72,6 +72,10 @@ class FakeSystem : public platform::System {
     bool UserName(char*, uint32_t*) override { return false; }
     int IsNTAdmin() override { return 0; }
     bool DiskFreeSpace(const std::string&, uint64_t&) override { return false; }
+    std::optional<std::string> EnvironmentVariable(const std::string&) override { return {}; }
+    std::optional<std::string> MachineSetting(const std::string&, const std::string&) override {
+        return {};
+    }
 
     VersionRecord reported;
     bool basicSucceeds = true;

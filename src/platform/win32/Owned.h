@@ -61,6 +61,12 @@ struct NtCloser : ZeroIsNull<HANDLE> {
 };
 using NtHandle = Owned<HANDLE, NtCloser>;
 
+// Registry keys of RegOpenKeyEx.
+struct RegKeyCloser : ZeroIsNull<HKEY> {
+    static void Close(HKEY key) { ::RegCloseKey(key); }
+};
+using RegKey = Owned<HKEY, RegKeyCloser>;
+
 // The screen's device context, GetDC(nullptr).
 struct ScreenDcCloser : ZeroIsNull<HDC> {
     static void Close(HDC dc) { ::ReleaseDC(nullptr, dc); }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/TextEncoding.h"
+#include "platform/win32/Owned.h"
 
 namespace platform::win32 {
 
@@ -262,6 +263,81 @@ std::string PrivateProfileBytesU(const std::string& section, const std::string& 
     return std::string(value.data(), n < size ? n : size - 1);
 }
 
+std::optional<std::string> EnvironmentVariableU(const std::string& name) {
+    // Asked for its size first: a value may be as long as the environment allows.
+    if (IsNtFamily()) {
+        using Fn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
+        static const auto fn = Bound<Fn>("kernel32.dll", "GetEnvironmentVariableW");
+        const std::wstring wide = Wide(name);
+        const DWORD size = fn(wide.c_str(), nullptr, 0);
+        if (size == 0) return std::nullopt;
+        std::vector<wchar_t> value(size, L'\0');
+        const DWORD n = fn(wide.c_str(), value.data(), size);
+        if (n == 0 || n >= size) return std::nullopt;  // gone, or grown, meanwhile
+        return Utf8(value.data(), static_cast<int>(n));
+    }
+    const auto ansi = AnsiArgument(name);
+    if (!ansi) return std::nullopt;
+    const DWORD size = ::GetEnvironmentVariableA(ansi->c_str(), nullptr, 0);
+    if (size == 0) return std::nullopt;
+    std::vector<char> value(size, '\0');
+    const DWORD n = ::GetEnvironmentVariableA(ansi->c_str(), value.data(), size);
+    if (n == 0 || n >= size) return std::nullopt;
+    return Utf8FromAnsi(std::string(value.data(), n));
+}
+
+namespace {
+// The text of a REG_SZ value of data bytes, which need not end with its NUL.
+template <class Char>
+std::basic_string<Char> RegistryText(const std::vector<BYTE>& data, DWORD bytes) {
+    std::basic_string<Char> text(reinterpret_cast<const Char*>(data.data()), bytes / sizeof(Char));
+    const size_t nul = text.find(Char(0));
+    if (nul != std::basic_string<Char>::npos) text.resize(nul);
+    return text;
+}
+}  // namespace
+
+std::optional<std::string> MachineSettingU(const std::string& key, const std::string& value) {
+    RegKey opened;
+    DWORD type = 0;
+    DWORD bytes = 0;
+    std::vector<BYTE> data;
+    if (IsNtFamily()) {
+        using OpenFn = LONG(WINAPI*)(HKEY, LPCWSTR, DWORD, REGSAM, PHKEY);
+        using QueryFn = LONG(WINAPI*)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+        static const auto open = Bound<OpenFn>("advapi32.dll", "RegOpenKeyExW");
+        static const auto query = Bound<QueryFn>("advapi32.dll", "RegQueryValueExW");
+        const std::wstring name = Wide(value);
+        if (open(HKEY_LOCAL_MACHINE, Wide(key).c_str(), 0, KEY_QUERY_VALUE, opened.out()) !=
+                ERROR_SUCCESS ||
+            query(opened.get(), name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+            type != REG_SZ)
+            return std::nullopt;
+        data.resize(bytes);
+        if (query(opened.get(), name.c_str(), nullptr, &type, data.data(), &bytes) !=
+                ERROR_SUCCESS ||
+            type != REG_SZ || bytes > data.size())
+            return std::nullopt;
+        const std::wstring text = RegistryText<wchar_t>(data, bytes);
+        return Utf8(text.c_str(), static_cast<int>(text.size()));
+    }
+    const auto ansiKey = AnsiArgument(key);
+    const auto name = AnsiArgument(value);
+    if (!ansiKey || !name ||
+        ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, ansiKey->c_str(), 0, KEY_QUERY_VALUE, opened.out()) !=
+            ERROR_SUCCESS ||
+        ::RegQueryValueExA(opened.get(), name->c_str(), nullptr, &type, nullptr, &bytes) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return std::nullopt;
+    data.resize(bytes);
+    if (::RegQueryValueExA(opened.get(), name->c_str(), nullptr, &type, data.data(), &bytes) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ || bytes > data.size())
+        return std::nullopt;
+    return Utf8FromAnsi(RegistryText<char>(data, bytes));
+}
+
 // --- shell -----------------------------------------------------------------------------
 
 std::optional<std::string> PathFromIdListU(LPCITEMIDLIST list) {
@@ -299,6 +375,23 @@ HRESULT EmptyRecycleBinU(HWND owner, DWORD flags) {
     using Fn = HRESULT(WINAPI*)(HWND, LPCSTR, DWORD);
     static const auto fn = Bound<Fn>("shell32.dll", "SHEmptyRecycleBinA");
     return fn(owner, "", flags);
+}
+
+std::optional<std::string> LibraryFolderPathU(int csidl) {
+    // The folder as it is now (SHGFP_TYPE_CURRENT), never created.
+    constexpr DWORD kCurrent = 0;
+    if (IsNtFamily()) {
+        using Fn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+        static const auto fn = BoundOrNull<Fn>("shfolder.dll", "SHGetFolderPathW");
+        wchar_t path[MAX_PATH + 1] = {};
+        if (!fn || fn(nullptr, csidl, nullptr, kCurrent, path) != S_OK) return std::nullopt;
+        return Utf8(path);
+    }
+    using Fn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+    static const auto fn = BoundOrNull<Fn>("shfolder.dll", "SHGetFolderPathA");
+    char path[MAX_PATH + 1] = {};
+    if (!fn || fn(nullptr, csidl, nullptr, kCurrent, path) != S_OK) return std::nullopt;
+    return Utf8FromAnsi(path);
 }
 
 // --- windows ---------------------------------------------------------------------------

@@ -79,6 +79,10 @@ bool DiskFreeSpaceU(const std::string& root, uint64_t& freeToCaller);
 // missing.
 std::string PrivateProfileBytesU(const std::string& section, const std::string& key,
                                  const std::string& def, const std::string& file, DWORD size);
+// nullopt when the variable is not set.
+std::optional<std::string> EnvironmentVariableU(const std::string& name);
+// A REG_SZ value under HKEY_LOCAL_MACHINE; nullopt when missing or of another type.
+std::optional<std::string> MachineSettingU(const std::string& key, const std::string& value);
 
 // --- shell -----------------------------------------------------------------------------
 
@@ -87,6 +91,9 @@ void ShellExecuteU(HWND owner, const std::string& operation, const std::string& 
                    int showCommand);
 // Throws RuntimeError when the shell has no Recycle Bin call (before shell32 4.71).
 HRESULT EmptyRecycleBinU(HWND owner, DWORD flags);
+// A special folder as shfolder.dll's SHGetFolderPath writes it; nullopt where the library
+// is missing or the call fails.
+std::optional<std::string> LibraryFolderPathU(int csidl);
 
 // --- windows ---------------------------------------------------------------------------
 

@@ -31,6 +31,10 @@ std::optional<std::string> Win32Shell::SpecialFolderPath(int csidl) {
     return PathFromIdListU(list.get());
 }
 
+std::optional<std::string> Win32Shell::LibraryFolderPath(int csidl) {
+    return LibraryFolderPathU(csidl);
+}
+
 void Win32Shell::Execute(uintptr_t owner, const std::string& operation, const std::string& file,
                          int showCommand) {
     ShellExecuteU(reinterpret_cast<HWND>(owner), operation, file, showCommand);

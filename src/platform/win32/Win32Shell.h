@@ -6,6 +6,7 @@ namespace platform::win32 {
 class Win32Shell : public Shell {
   public:
     std::optional<std::string> SpecialFolderPath(int csidl) override;
+    std::optional<std::string> LibraryFolderPath(int csidl) override;
     void Execute(uintptr_t owner, const std::string& operation, const std::string& file,
                  int showCommand) override;
     long EmptyRecycleBin(uintptr_t owner) override;

@@ -57,6 +57,15 @@ bool Win32System::DiskFreeSpace(const std::string& root, uint64_t& freeToCaller)
     return DiskFreeSpaceU(root, freeToCaller);
 }
 
+std::optional<std::string> Win32System::EnvironmentVariable(const std::string& name) {
+    return EnvironmentVariableU(name);
+}
+
+std::optional<std::string> Win32System::MachineSetting(const std::string& key,
+                                                       const std::string& value) {
+    return MachineSettingU(key, value);
+}
+
 int Win32System::IsNTAdmin() {
     using IsNTAdminFn = BOOL(WINAPI*)(DWORD, DWORD*);
     static const auto isNTAdmin = Bound<IsNTAdminFn>("advpack.dll", "IsNTAdmin");

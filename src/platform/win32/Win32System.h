@@ -10,6 +10,9 @@ class Win32System : public System {
     bool UserName(char* buffer, uint32_t* size) override;
     int IsNTAdmin() override;
     bool DiskFreeSpace(const std::string& root, uint64_t& freeToCaller) override;
+    std::optional<std::string> EnvironmentVariable(const std::string& name) override;
+    std::optional<std::string> MachineSetting(const std::string& key,
+                                              const std::string& value) override;
 };
 
 }  // namespace platform::win32

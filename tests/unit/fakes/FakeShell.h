@@ -33,6 +33,11 @@ class FakeShell : public platform::Shell {
         if (it == folders.end()) return std::nullopt;
         return it->second;
     }
+    std::optional<std::string> LibraryFolderPath(int csidl) override {
+        auto it = libraryFolders.find(csidl);
+        if (it == libraryFolders.end()) return std::nullopt;
+        return it->second;
+    }
     void Execute(uintptr_t owner, const std::string& operation, const std::string& file,
                  int showCommand) override {
         executed.push_back({owner, operation, file, showCommand});
@@ -49,6 +54,7 @@ class FakeShell : public platform::Shell {
     }
 
     std::map<int, std::string> folders;
+    std::map<int, std::string> libraryFolders;  // the folder library's answers: none installed
     std::vector<uintptr_t> recycleOwners;
     long recycleResult = 0;
     int iconUpdates = 0;

@@ -2,6 +2,7 @@
 // Scripted answers of the system queries.
 #include <cstring>
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,10 @@
 #include "platform/Platform.h"
 
 namespace fakes {
+
+// Where the registry keeps the Program Files folder.
+inline const std::pair<std::string, std::string> kProgramFilesDir{
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir"};
 
 class FakeSystem : public platform::System {
   public:
@@ -66,6 +71,18 @@ class FakeSystem : public platform::System {
         return true;
     }
 
+    std::optional<std::string> EnvironmentVariable(const std::string& name) override {
+        auto it = environment.find(name);
+        if (it == environment.end()) return std::nullopt;
+        return it->second;
+    }
+    std::optional<std::string> MachineSetting(const std::string& key,
+                                              const std::string& value) override {
+        auto it = machineSettings.find({key, value});
+        if (it == machineSettings.end()) return std::nullopt;
+        return it->second;
+    }
+
     platform::VersionRecord version{};
     // One answer per measurement, nullopt for one that fails; once it is used up,
     // freeFigures answers.
@@ -76,6 +93,10 @@ class FakeSystem : public platform::System {
     int versionQueries = 0;
     std::string windowsDir = "C:\\WINDOWS";
     std::string userName = "Jo";
+    // None set, as on the 9x family.
+    std::map<std::string, std::string> environment;
+    // (key, value) under HKEY_LOCAL_MACHINE.
+    std::map<std::pair<std::string, std::string>, std::string> machineSettings;
     std::optional<int> admin = 1;  // nullopt: the test cannot be made
 };
 
