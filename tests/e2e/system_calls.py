@@ -220,6 +220,12 @@ def scenario(argv):
                      "the trace shows the program deleting files (%d calls traced)" % len(calls))
         checks.equal(names["GetPrivateProfileStringA"] + names["GetPrivateProfileStringW"] > 0,
                      True, "the trace shows the program reading profiles.ini")
+        # A library loaded by its bare name could be one planted beside the program; the relay
+        # shows the name passed, so every load must name the system folder.
+        loads = [call for call in calls if call.function in ("LoadLibraryA", "LoadLibraryW")]
+        checks.equal([call.args for call in loads if "system" not in call.args.lower()], [],
+                     "libraries loaded by their bare names")
+        checks.equal(len(loads) > 0, True, "the trace shows the program loading libraries")
         owned = taken_and_given_back(calls)
         checks.equal({kind: n for kind, n in owned.items() if n[0] != n[1]}, {},
                      "kinds of handle taken [times] and given back [times] by the end")

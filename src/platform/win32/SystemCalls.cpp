@@ -111,9 +111,23 @@ void Take(const WIN32_FIND_DATAA& data, FoundFile& found) {
     found.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+// A library of the system, from the system folder by its full path: loaded by its bare name,
+// one planted in the program's own folder or the current folder would be loaded instead, and
+// run with the rights of whoever runs the cleaner. One already loaded is taken as it is.
 HMODULE LoadSystemLibrary(const char* library) {
-    if (IsNtFamily()) return ::LoadLibraryW(Wide(library).c_str());
-    return ::LoadLibraryA(library);
+    if (IsNtFamily()) {
+        const std::wstring name = Wide(library);
+        if (HMODULE loaded = ::GetModuleHandleW(name.c_str())) return loaded;
+        wchar_t folder[MAX_PATH];
+        const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return nullptr;
+        return ::LoadLibraryW((std::wstring(folder, length) + L"\\" + name).c_str());
+    }
+    if (HMODULE loaded = ::GetModuleHandleA(library)) return loaded;
+    char folder[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    return ::LoadLibraryA((std::string(folder, length) + "\\" + library).c_str());
 }
 
 }  // namespace
