@@ -22,6 +22,10 @@ Cache box alone, with Program Files in the same four places (links at Opera\\pro
 and at Opera on D:), deletes the files directly in Opera\\profile\\Cache4 in the plain places
 and keeps its subfolders, as it does on C:.
 
+winxp, last: drive F: is the Windows temp folder itself. Under Wine every folder a drive
+letter is mapped onto reports that drive's root, whatever path reached it; a run of Windows
+Temp alone empties C:\windows\temp all the same.
+
 After each run, every other place, the folder Wine made on C: (with a cache of its own) and
 whatever the links lead to are exactly as they were, and the links are still there.
 
@@ -163,6 +167,12 @@ def scenario(argv):
         places["C:"] = Place(os.path.join(home, cache.split("/")[0]))
         order = [name for name in places if name != "C:"]
 
+        if version == "winxp":
+            temp = s.make_drive_inside("f", "windows/temp")
+            for rel in ("t.tmp", "sub/u.tmp"):
+                os.makedirs(os.path.dirname(os.path.join(temp, rel)), exist_ok=True)
+                with open(os.path.join(temp, rel), "w") as f:
+                    f.write("temporary\n")
         point(s, order[0])
         s.start()
         s.driver("wait-visible", main)
@@ -188,6 +198,10 @@ def scenario(argv):
                 if place.link:
                     checks.equal(os.path.islink(os.path.join(place.linux, place.link)), True,
                                  "after the run on %s: %s's link stays" % (name, other))
+        if version == "winxp":
+            _, text, _ = window.empty_selected({"Check1"})
+            kit.check_done_message(checks, kit.NT, text, "Windows Temp")
+            checks.equal(sorted(os.listdir(temp)), [], "Windows Temp, which drive F: is")
         checks.finish()
 
 
