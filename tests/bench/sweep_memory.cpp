@@ -1,0 +1,162 @@
+// What the sweep itself holds while it empties a folder, whatever the system underneath keeps:
+// the portable sweep and deletion guard, run natively on a folder whose listing is made up as
+// it is read and never stored. Every allocation of the program's logic goes through the
+// counting operator new below, so the peak is the logic's own. Not a test: it prints figures
+// and judges them against the aim.
+//
+//   sweep_memory             the peak bytes for folders of 0, 20,000 and 300,000 files, straight
+//                            in the swept folder and in a subfolder of it (removed whole)
+//
+// Aim: at 300,000 files the peak within 4 MB of the empty folder's, in both layouts.
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "cleaning/FolderSweep.h"
+#include "platform/Platform.h"
+
+namespace {
+
+std::atomic<size_t> inUse{0};
+std::atomic<size_t> peak{0};
+
+}  // namespace
+
+// Each block carries its size in front, so that the count needs no table.
+void* operator new(size_t size) {
+    auto* block = static_cast<size_t*>(std::malloc(size + sizeof(size_t) * 2));
+    if (!block) throw std::bad_alloc();
+    block[0] = size;
+    const size_t now = inUse += size;
+    for (size_t seen = peak; now > seen && !peak.compare_exchange_weak(seen, now);) {
+    }
+    return block + 2;
+}
+void operator delete(void* pointer) noexcept {
+    if (!pointer) return;
+    size_t* block = static_cast<size_t*>(pointer) - 2;
+    inUse -= block[0];
+    std::free(block);
+}
+void operator delete(void* pointer, size_t) noexcept {
+    operator delete(pointer);
+}
+
+namespace {
+
+using platform::FindEntry;
+
+std::string NameOf(size_t i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "file%06zu.tmp", i);
+    return name;
+}
+
+// Entries made up as they are read: nothing of the listing is stored.
+class MadeUpListing : public platform::Finder {
+  public:
+    MadeUpListing(size_t files, bool subfolder) : files_(files), subfolder_(subfolder) {}
+    bool Next(FindEntry& entry) override {
+        if (subfolder_) {
+            if (done_) return false;
+            done_ = true;
+            entry = FindEntry{"many", platform::kAttrDirectory, 0, 1};
+            return true;
+        }
+        if (next_ == files_) return false;
+        entry = FindEntry{NameOf(next_++), platform::kAttrArchive, 100, 0};
+        return true;
+    }
+
+  private:
+    size_t files_;
+    bool subfolder_;
+    size_t next_ = 0;
+    bool done_ = false;
+};
+
+// A folder of `files` files, or (with subfolder) of one folder holding them. Deleting counts.
+class MadeUpFolder : public platform::OpenedFolder {
+  public:
+    MadeUpFolder(size_t files, bool subfolder, size_t& deleted)
+        : files_(files), subfolder_(subfolder), deleted_(deleted) {}
+    std::unique_ptr<platform::Finder> Entries() override {
+        return std::make_unique<MadeUpListing>(removed_ ? 0 : files_, subfolder_ && !removed_);
+    }
+    platform::Deletion DeleteListedFile(const FindEntry&) override {
+        ++deleted_;
+        return platform::Deletion::Deleted;
+    }
+    bool IsListedFile(const FindEntry&) override { return true; }
+    bool DeleteAtRestart(const FindEntry&) override { return false; }
+    platform::FolderOwner Owner() override { return platform::FolderOwner::Unknown; }
+    std::unique_ptr<platform::OpenedFolder> OpenListedFolder(const FindEntry& entry,
+                                                             platform::Hold) override {
+        if (entry.name == "T") return std::make_unique<MadeUpFolder>(files_, subfolder_, deleted_);
+        if (entry.name != "many" || removed_) return nullptr;
+        removed_ = true;  // once removed whole, the subfolder is not there to visit
+        return std::make_unique<MadeUpFolder>(files_, false, deleted_);
+    }
+    bool RemoveEmpty() override { return true; }
+    platform::Move MoveInto(platform::OpenedFolder&, const std::string&) override {
+        return platform::Move::Refused;
+    }
+
+  private:
+    size_t files_;
+    bool subfolder_;
+    size_t& deleted_;
+    bool removed_ = false;
+};
+
+class MadeUpFileSystem : public platform::FileSystem {
+  public:
+    MadeUpFileSystem(size_t files, bool subfolder) : files_(files), subfolder_(subfolder) {}
+    std::unique_ptr<platform::Finder> Find(const std::string&) override { return nullptr; }
+    uint32_t GetAttributes(const std::string&) override { return platform::kAttrDirectory; }
+    std::unique_ptr<platform::OpenedFolder> OpenRoot(const std::string&) override {
+        return std::make_unique<MadeUpFolder>(files_, subfolder_, deleted);
+    }
+    size_t deleted = 0;
+
+  private:
+    size_t files_;
+    bool subfolder_;
+};
+
+// The peak bytes the sweep of such a folder allocates beyond what was in use before it.
+size_t PeakOfSweep(size_t files, bool subfolder) {
+    MadeUpFileSystem system(files, subfolder);
+    std::string path = "C:\\T";
+    const size_t before = inUse;
+    peak = before;
+    olvex::FindFilesAPI(system, path, "*.*", olvex::AtRestart::Never);
+    if (system.deleted != files) {
+        std::fprintf(stderr, "deleted %zu of %zu files\n", system.deleted, files);
+        std::exit(1);
+    }
+    return peak - before;
+}
+
+}  // namespace
+
+int main() {
+    constexpr double kAimBytes = 4.0 * 1024 * 1024;
+    bool met = true;
+    for (bool subfolder : {false, true}) {
+        const size_t empty = PeakOfSweep(0, subfolder);
+        for (size_t files : {size_t{20000}, size_t{300000}}) {
+            const size_t bytes = PeakOfSweep(files, subfolder);
+            std::printf("%-24s %7zu files: peak %8zu bytes, %+zd beyond the empty folder's\n",
+                        subfolder ? "in a subfolder," : "straight in the folder,", files, bytes,
+                        static_cast<ssize_t>(bytes) - static_cast<ssize_t>(empty));
+            if (files == 300000) met = met && bytes - empty <= kAimBytes;
+        }
+    }
+    std::printf("peak at 300,000 files within 4 MB of an empty folder's: %s\n",
+                met ? "met" : "NOT met");
+    return met ? 0 : 1;
+}
