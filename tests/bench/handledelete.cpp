@@ -5,6 +5,7 @@
 //
 //   handledelete FOLDER    deletes the files directly in FOLDER; exit 0, or 1 on a failure
 #include <windows.h>
+
 #include <winternl.h>
 
 #include <cstdio>
@@ -44,9 +45,9 @@ int wmain(int argc, wchar_t** argv) {
     bool failed = false;
     for (BOOLEAN restart = TRUE;; restart = FALSE) {
         IO_STATUS_BLOCK io{};
-        const NTSTATUS status = list(folder, nullptr, nullptr, nullptr, &io, batch, sizeof batch,
-                                     static_cast<FILE_INFORMATION_CLASS>(37), FALSE, nullptr,
-                                     restart);
+        const NTSTATUS status =
+            list(folder, nullptr, nullptr, nullptr, &io, batch, sizeof batch,
+                 static_cast<FILE_INFORMATION_CLASS>(37), FALSE, nullptr, restart);
         if (status < 0 || status == static_cast<NTSTATUS>(0x80000006L)) break;
         for (const char* at = reinterpret_cast<const char*>(batch);;) {
             const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFORMATION*>(at);

@@ -187,17 +187,17 @@ TEST_F(CacheEscape, EntriesNamingFilesOutsideStayAndTheirFilesWithThem) {
     // Inside, but swept away with its folder already: the entry goes.
     rig.urlCache.AddNaming("http://swept.example/", kContent + "..\\GONE1234\\page[1].htm");
     rig.urlCache.AddNaming("http://swept-too.example/",
-                           kProfile + "Local Settings\\Temporary Internet Files\\Content.IE5\\"
-                                      "GONE1234\\page[1].htm");
+                           kProfile +
+                               "Local Settings\\Temporary Internet Files\\Content.IE5\\"
+                               "GONE1234\\page[1].htm");
 
     PurgeBoth();
 
-    EXPECT_EQ(
-        rig.urlCache.Urls(),
-        (Strings{"Cookie:jo@climb.example/", "http://climb.example/", "http://beside.example/",
-                 "Cookie:jo@other.example/", "http://file-link.example/",
-                 "Cookie:jo@junction.example/", "http://folder.example/",
-                 "http://swept.example/"}));
+    EXPECT_EQ(rig.urlCache.Urls(),
+              (Strings{"Cookie:jo@climb.example/", "http://climb.example/",
+                       "http://beside.example/", "Cookie:jo@other.example/",
+                       "http://file-link.example/", "Cookie:jo@junction.example/",
+                       "http://folder.example/", "http://swept.example/"}));
     EXPECT_EQ(rig.files.Content("C:\\victim.txt"), "victim");
     EXPECT_EQ(rig.files.Content(kProfile + "Local Settings\\notes.txt"), "notes");
     EXPECT_EQ(rig.files.Content("D:\\Cookies\\jo@other[1].txt"), "other drive");

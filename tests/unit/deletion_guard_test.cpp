@@ -14,12 +14,12 @@ using platform::kAttrReadOnly;
 using platform::kAttrSystem;
 
 TEST(DeletionGuard, NamesThatPathParsingWouldChangeAreNotLiteral) {
-    for (const char* name : {"a.tmp", ".hidden", "COM10", "console.log", "auxiliary", "h.x",
-                             "Жанна.txt", "LPT0"})
+    for (const char* name :
+         {"a.tmp", ".hidden", "COM10", "console.log", "auxiliary", "h.x", "Жанна.txt", "LPT0"})
         EXPECT_TRUE(IsLiteralName(name)) << name;
-    for (const char* name : {"", ".", "..", "x\\..\\..\\canary.txt", "a/b", "h.", "r ", "COM1",
-                             "com9.txt", "aux.log", "CON", "nul .txt", "LPT1", "CONOUT$", "a:b",
-                             "a?", "*", "tab\there"})
+    for (const char* name :
+         {"", ".", "..", "x\\..\\..\\canary.txt", "a/b", "h.", "r ", "COM1", "com9.txt", "aux.log",
+          "CON", "nul .txt", "LPT1", "CONOUT$", "a:b", "a?", "*", "tab\there"})
         EXPECT_FALSE(IsLiteralName(name)) << name;
 }
 
@@ -37,9 +37,9 @@ TEST(DeletionGuard, OnlyAbsoluteFoldersBelowADriveOrShareRoot) {
 TEST(DeletionGuard, APathLiesInsideAFolderOnlyNameByName) {
     EXPECT_TRUE(LiesInside("c:/Cache/Content.IE5/AB12/x.htm", "C:\\cache\\"));
     EXPECT_TRUE(IsSamePath("C:\\Docs\\Jo\\", "c:/docs/jo"));
-    for (const char* path : {"C:\\Cache", "C:\\CacheMore\\x", "D:\\Cache\\x",
-                             "C:\\Cache\\..\\..\\victim.txt", "C:\\Cache\\a\\..\\x",
-                             "\\\\srv\\share\\Cache\\x", "Cache\\x"})
+    for (const char* path :
+         {"C:\\Cache", "C:\\CacheMore\\x", "D:\\Cache\\x", "C:\\Cache\\..\\..\\victim.txt",
+          "C:\\Cache\\a\\..\\x", "\\\\srv\\share\\Cache\\x", "Cache\\x"})
         EXPECT_FALSE(LiesInside(path, "C:\\Cache")) << path;
     EXPECT_FALSE(IsSamePath("C:\\Docs\\Jo", "C:\\Docs\\Jo.DOMAIN"));
 }

@@ -1,9 +1,8 @@
 // The file and folder routines and their lookup rules, on the in-memory file system.
-#include "system/FileUtilities.h"
-
 #include <gtest/gtest.h>
 
 #include "fakes/TestRig.h"
+#include "system/FileUtilities.h"
 
 namespace {
 

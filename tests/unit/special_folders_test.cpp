@@ -1,9 +1,8 @@
 // Special folders, where each comes from, and the path parts built from them.
-#include "system/SpecialFolders.h"
-
 #include <gtest/gtest.h>
 
 #include "fakes/TestRig.h"
+#include "system/SpecialFolders.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include <windows.h>
+
 #include <winternl.h>
 
 #include <algorithm>
@@ -35,7 +36,8 @@ struct NativeCalls {
     NtCreateFileFn create = Bound<NtCreateFileFn>("ntdll.dll", "NtCreateFile");
     NtFileInformationFn query = Bound<NtFileInformationFn>("ntdll.dll", "NtQueryInformationFile");
     NtFileInformationFn set = Bound<NtFileInformationFn>("ntdll.dll", "NtSetInformationFile");
-    NtQueryDirectoryFileFn list = Bound<NtQueryDirectoryFileFn>("ntdll.dll", "NtQueryDirectoryFile");
+    NtQueryDirectoryFileFn list =
+        Bound<NtQueryDirectoryFileFn>("ntdll.dll", "NtQueryDirectoryFile");
     NtCloseFn close = Bound<NtCloseFn>("ntdll.dll", "NtClose");
     NtQueryObjectFn object = Bound<NtQueryObjectFn>("ntdll.dll", "NtQueryObject");
     NtQuerySecurityFn security = Bound<NtQuerySecurityFn>("ntdll.dll", "NtQuerySecurityObject");
@@ -64,7 +66,8 @@ constexpr FILE_INFORMATION_CLASS kIdBothDirectory = static_cast<FILE_INFORMATION
 
 // What a folder is held with: READ_CONTROL reads its owner. Never DELETE: a rename into a
 // folder fails while anybody holds it with that right.
-constexpr ACCESS_MASK kListAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL;
+constexpr ACCESS_MASK kListAccess =
+    FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL;
 
 bool Succeeded(NTSTATUS status) {
     return status >= 0;
@@ -98,10 +101,10 @@ NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG o
     auto attempt = [&](ULONG reparse) {
         IO_STATUS_BLOCK io{};
         HANDLE handle = nullptr;
-        const NTSTATUS status = Native().create(
-            &handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0,
-            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
-            options | FILE_SYNCHRONOUS_IO_NONALERT | reparse, nullptr, 0);
+        const NTSTATUS status =
+            Native().create(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
+                            options | FILE_SYNCHRONOUS_IO_NONALERT | reparse, nullptr, 0);
         if (Succeeded(status)) out.reset(handle);
         return status;
     };
@@ -135,8 +138,8 @@ bool ReportedName(HANDLE handle, std::wstring& name) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         ULONG needed = 0;
         const ULONG size = static_cast<ULONG>(buffer.size() * sizeof(ULONG));
-        const NTSTATUS status = Native().object(handle, kObjectNameInformation, buffer.data(), size,
-                                                &needed);
+        const NTSTATUS status =
+            Native().object(handle, kObjectNameInformation, buffer.data(), size, &needed);
         if (status == kBufferOverflow || status == kInfoLengthMismatch ||
             status == static_cast<NTSTATUS>(0xC0000023L)) {
             buffer.resize(std::max<size_t>(needed, size * 2) / sizeof(ULONG) + 1);
@@ -175,7 +178,8 @@ bool IsPlainFolder(HANDLE handle, uint64_t listedId) {
         return false;
     if (listedId == 0) return true;
     FILE_INTERNAL_INFORMATION internal{};
-    return Succeeded(Native().query(handle, &io, &internal, sizeof internal, kInternalInformation)) &&
+    return Succeeded(
+               Native().query(handle, &io, &internal, sizeof internal, kInternalInformation)) &&
            static_cast<uint64_t>(internal.IndexNumber.QuadPart) == listedId;
 }
 
@@ -186,7 +190,8 @@ std::string SidBytes(const void* sid) {
 }
 
 std::string WellKnownSid(unsigned char authority, std::initializer_list<DWORD> parts) {
-    std::string sid{1, static_cast<char>(parts.size()), 0, 0, 0, 0, 0, static_cast<char>(authority)};
+    std::string sid{1, static_cast<char>(parts.size()), 0, 0, 0, 0,
+                    0, static_cast<char>(authority)};
     for (DWORD part : parts) sid.append(reinterpret_cast<const char*>(&part), sizeof part);
     return sid;
 }
@@ -229,7 +234,8 @@ FolderOwner OwnerOf(HANDLE handle) {
         if (status == kAccessDenied) return FolderOwner::Other;
         if (!Succeeded(status)) return FolderOwner::Unknown;
         // The descriptor comes self-relative: the owner's offset is its second word.
-        const auto* descriptor = reinterpret_cast<const SECURITY_DESCRIPTOR_RELATIVE*>(buffer.data());
+        const auto* descriptor =
+            reinterpret_cast<const SECURITY_DESCRIPTOR_RELATIVE*>(buffer.data());
         if (descriptor->Owner == 0) return FolderOwner::Unknown;
         const std::string owner =
             SidBytes(reinterpret_cast<const char*>(descriptor) + descriptor->Owner);
@@ -352,7 +358,8 @@ class HandleFolder : public OpenedFolder {
         const std::wstring name = Wide(entry.name);
         const NTSTATUS status =
             Open(handle_.get(), name, DELETE | FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE, file);
-        if (!Succeeded(status)) return MeansMissing(status) ? Deletion::NotThere : Deletion::Refused;
+        if (!Succeeded(status))
+            return MeansMissing(status) ? Deletion::NotThere : Deletion::Refused;
         // A link opened here leads to its target, which reports a name of its own. The
         // deletion is asked for only after this check, not by delete-on-close at the open:
         // where links open as their targets, a delete-on-close, once given, cannot be taken
@@ -442,8 +449,7 @@ class HandleFolder : public OpenedFolder {
 
     bool IsWhereListed(HANDLE handle, const std::wstring& name) const {
         std::wstring reported;
-        return ReportedName(handle, reported) &&
-               SameName(reported, Child(reported_, name));
+        return ReportedName(handle, reported) && SameName(reported, Child(reported_, name));
     }
 
     NtHandle handle_;

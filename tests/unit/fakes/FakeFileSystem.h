@@ -43,7 +43,9 @@ class FakeFileSystem : public platform::FileSystem {
     void Lock(const std::string& path) { locked_.insert(Key(path)); }
     // Who owns a folder, as the system would report it on its handle (Unknown by default,
     // as on a volume that keeps no owners).
-    void SetOwner(const std::string& path, platform::FolderOwner owner) { owners_[Key(path)] = owner; }
+    void SetOwner(const std::string& path, platform::FolderOwner owner) {
+        owners_[Key(path)] = owner;
+    }
     // Lookups on this drive (e.g. "A:") fail as on a drive without a disk.
     void SetNotReady(const std::string& drive) { notReady_.insert(Key(drive)); }
 
