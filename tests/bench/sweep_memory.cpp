@@ -5,7 +5,8 @@
 // and judges them against the aim.
 //
 //   sweep_memory             the peak bytes for folders of 0, 20,000 and 300,000 files, straight
-//                            in the swept folder and in a subfolder of it (removed whole)
+//                            in the swept folder and in a subfolder of it (removed whole), and
+//                            for chains of 500 and 2,000 levels (what each level costs)
 //
 // Aim: at 300,000 files the peak within 4 MB of the empty folder's, in both layouts.
 #include <atomic>
@@ -112,14 +113,48 @@ class MadeUpFolder : public platform::OpenedFolder {
     bool removed_ = false;
 };
 
+// One folder in each of `levels` levels below T\chain, with a file at the bottom.
+class ChainFolder : public platform::OpenedFolder {
+  public:
+    ChainFolder(size_t below, size_t& deleted) : below_(below), deleted_(deleted) {}
+    std::unique_ptr<platform::Finder> Entries() override {
+        return std::make_unique<MadeUpListing>(below_ == 0 ? 1 : 0, below_ > 0 && !gone_);
+    }
+    platform::Deletion DeleteListedFile(const FindEntry&) override {
+        ++deleted_;
+        return platform::Deletion::Deleted;
+    }
+    bool IsListedFile(const FindEntry&) override { return true; }
+    bool DeleteAtRestart(const FindEntry&) override { return false; }
+    platform::FolderOwner Owner() override { return platform::FolderOwner::Unknown; }
+    std::unique_ptr<platform::OpenedFolder> OpenListedFolder(const FindEntry&,
+                                                             platform::Hold) override {
+        if (below_ == 0 || gone_) return nullptr;
+        gone_ = true;
+        return std::make_unique<ChainFolder>(below_ - 1, deleted_);
+    }
+    bool RemoveEmpty() override { return true; }
+    platform::Move MoveInto(platform::OpenedFolder&, const std::string&) override {
+        return platform::Move::Moved;
+    }
+
+  private:
+    size_t below_;
+    size_t& deleted_;
+    bool gone_ = false;
+};
+
 class MadeUpFileSystem : public platform::FileSystem {
   public:
     MadeUpFileSystem(size_t files, bool subfolder) : files_(files), subfolder_(subfolder) {}
     std::unique_ptr<platform::Finder> Find(const std::string&) override { return nullptr; }
     uint32_t GetAttributes(const std::string&) override { return platform::kAttrDirectory; }
     std::unique_ptr<platform::OpenedFolder> OpenRoot(const std::string&) override {
+        if (chain) return std::make_unique<ChainFolder>(levels, deleted);
         return std::make_unique<MadeUpFolder>(files_, subfolder_, deleted);
     }
+    bool chain = false;
+    size_t levels = 0;
     size_t deleted = 0;
 
   private:
@@ -141,6 +176,23 @@ size_t PeakOfSweep(size_t files, bool subfolder) {
     return peak - before;
 }
 
+// The same for a chain of folders: the root's one subfolder starts it, every level holds one
+// folder (moved up every 31 levels, as the guard does deep ones) and the bottom one file.
+size_t PeakOfChain(size_t levels) {
+    MadeUpFileSystem system(0, false);
+    system.chain = true;
+    system.levels = levels + 2;  // the root, then the swept folder T, then the chain
+    std::string path = "C:\\T";
+    const size_t before = inUse;
+    peak = before;
+    olvex::FindFilesAPI(system, path, "*.*", olvex::AtRestart::Never);
+    if (system.deleted != 1) {
+        std::fprintf(stderr, "the chain's bottom file was not deleted\n");
+        std::exit(1);
+    }
+    return peak - before;
+}
+
 }  // namespace
 
 int main() {
@@ -156,6 +208,9 @@ int main() {
             if (files == 300000) met = met && bytes - empty <= kAimBytes;
         }
     }
+    for (size_t levels : {size_t{500}, size_t{2000}})
+        std::printf("a chain of %zu levels: peak %zu bytes, %zu a level\n", levels,
+                    PeakOfChain(levels), PeakOfChain(levels) / levels);
     std::printf("peak at 300,000 files within 4 MB of an empty folder's: %s\n",
                 met ? "met" : "NOT met");
     return met ? 0 : 1;
