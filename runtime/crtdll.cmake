@@ -5,8 +5,8 @@
 # program would never reach its own notice window there. Every 95, 98, ME, NT 4.0, 2000 and XP
 # has crtdll.dll, the older C runtime.
 #
-# gcc names the runtime in its built-in specs (-lmsvcrt in the libgcc spec); the link is given a
-# copy of that spec with -lcrtdll instead. mingw-w64's libcrtdll.a carries the start-up glue that
+# gcc names the runtime in its built-in link rules (-lmsvcrt in the libgcc rule); the link is
+# given a copy of that rule with -lcrtdll instead. mingw-w64's libcrtdll.a carries the glue that
 # its crt2.o, libmingw32 and libmingwex expect from msvcrt (__getmainargs over __GetMainArgs,
 # __p__fmode over _fmode_dll, ...); crtdll_gaps.c supplies the few names libstdc++ still needs.
 # A function that neither crtdll.dll nor that glue provides fails the link; what is imported is
@@ -20,7 +20,7 @@ function(olvex_link_crtdll target)
   string(REGEX MATCHALL " -lmsvcrt " runtime "${libgcc}")
   list(LENGTH runtime count)
   if(failed OR NOT count EQUAL 1)
-    message(FATAL_ERROR "${CMAKE_CXX_COMPILER}'s libgcc spec does not name -lmsvcrt once; "
+    message(FATAL_ERROR "${CMAKE_CXX_COMPILER}'s libgcc link rule does not name -lmsvcrt once; "
                         "cannot put crtdll in its place:\n${libgcc}")
   endif()
   string(REPLACE " -lmsvcrt " " -lcrtdll " libgcc "${libgcc}")
@@ -28,6 +28,6 @@ function(olvex_link_crtdll target)
   file(CONFIGURE OUTPUT ${file} CONTENT "${libgcc}\n\n" @ONLY)
   target_link_options(${target} PRIVATE -specs=${file})
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/crtdll_gaps.c)
-  # A changed spec must relink.
+  # A changed link rule must relink.
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${file})
 endfunction()
