@@ -15,6 +15,9 @@ Cache ticked, over read-only files (a plain file beside each shows the folder wa
   profile's temporary and cookies folders, and directly in a Java cache folder another
   user owns.
 Each subfolder sorts last in its start folder, after the files directly in it.
+Windows Temp also holds file links to the same paths on drive D:, a folder beside the prefix:
+below their volume the names match, so only the whole name tells them apart. The links stay,
+what they lead to stays, and nothing of theirs is registered.
 Every file stays through the run with its content. Then the program exits and each other
 user does what his folders allow: the folder holding the file becomes a link to a folder
 beside the prefix holding a file of the same name (the other profile's cookie becomes a
@@ -49,6 +52,10 @@ OTHER_UID = 12345
 CHOWNED = [OWN_TEMP + "b_chowned", JAVA]
 # Back to the user's own below the other user's folder: every folder on the way counts.
 OWN_BELOW_CHOWNED = OWN_TEMP + "b_chowned/inner"
+
+# File links in Windows Temp to the same paths on drive D: (sorted before its subfolder, whose
+# removal ends the sweep): they stay, what they lead to stays, and nothing is registered.
+ALIASED = {"a_victim.txt": (), "a_victim_ro.txt": [READ_ONLY]}
 
 # Read-only files: how often the run registers each, and for those it must not register,
 # what their owner makes of them before the restart: "folder" (the folder holding the file
@@ -88,6 +95,21 @@ def windows_path(rel):
     return "c:\\" + rel.replace("/", "\\").lower()
 
 
+def seed_aliases(s):
+    """Drive D:, a folder beside the prefix, with files of the same paths that Windows Temp's
+    file links lead to: below the volume their names are the ones the listing promised.
+    Returns D:'s files (Linux path -> content)."""
+    s.make_drive_outside("d", "drive-d")
+    victims = {}
+    for name, attributes in ALIASED.items():
+        content = "D:\\%s\n" % name
+        target = s.make_link_outside(WINDOWS_TEMP + name, "drive-d/" + WINDOWS_TEMP + name,
+                                     content)
+        kit.set_attributes(target, attributes)
+        victims[target] = content
+    return victims
+
+
 def seed(s):
     for rel in READ_ONLY_FILES:
         kit.write_file(s, rel, content_of(rel), [READ_ONLY])
@@ -103,6 +125,12 @@ def seed(s):
 def check_files(s, checks, what, rels):
     for rel in rels:
         checks.equal(kit.read_file(s, rel), content_of(rel), "%s: C:/%s" % (what, rel))
+
+
+def check_outside(checks, what, files):
+    for target, content in sorted(files.items()):
+        found = open(target).read() if os.path.exists(target) else None
+        checks.equal(found, content, "%s: %s" % (what, os.path.basename(target)))
 
 
 def check_registrations(checks, added):
@@ -147,6 +175,7 @@ def scenario(argv):
     with harness.Scenario(argv[0]) as s:
         checks = harness.Checks("deletions at restart on %s" % argv[0], s)
         seed(s)
+        victims = seed_aliases(s)
         s.pending = kit.PendingDeletions(s)
         s.start()
         window = kit.MainWindow(s, FORM)
@@ -157,10 +186,16 @@ def scenario(argv):
             checks.equal(kit.read_file(s, rel), None, "the run: C:/%s" % rel)
         check_files(s, checks, "the run", list(READ_ONLY_FILES) + KEPT_FILES)
         check_registrations(checks, s.pending.added())
+        check_outside(checks, "the run", victims)
+        for name in ALIASED:
+            checks.equal(os.path.islink(s.path(WINDOWS_TEMP + name)), True,
+                         "the run: the link C:/%s%s stays" % (WINDOWS_TEMP, name))
 
         s.driver("click", FORM, "Command3")
         checks.equal(s.wait_exit(EXIT_TIMEOUT), 0, "exit code after Exit")
-        outside = turn_into_links(s)
+        outside = dict(turn_into_links(s), **victims)
+        for target in filter(os.path.exists, victims):  # the owner may clear the read-only bit
+            os.chmod(target, 0o644)
         # Wine's restart leaves a read-only file where it is: the user clears the bit of his
         # registered files, so that their going shows the list was carried out.
         registered = [rel for rel, (times, _) in READ_ONLY_FILES.items() if times]
@@ -170,13 +205,7 @@ def scenario(argv):
         checks.equal(kit.pending_deletions(s), [], "deletions at restart left after the restart")
         for rel in registered:
             checks.equal(kit.read_file(s, rel), None, "after the restart: C:/%s" % rel)
-        for target, content in sorted(outside.items()):
-            try:
-                with open(target) as f:
-                    found = f.read()
-            except FileNotFoundError:
-                found = None
-            checks.equal(found, content, "after the restart: %s" % os.path.relpath(target, s.root))
+        check_outside(checks, "after the restart", outside)
         check_files(s, checks, "after the restart", KEPT_FILES)
         checks.finish()
 
