@@ -79,14 +79,10 @@ class MadeUpListing : public platform::Finder {
     bool done_ = false;
 };
 
-// A folder of `files` files, or (with subfolder) of one folder holding them. Deleting counts.
-class MadeUpFolder : public platform::OpenedFolder {
+// What both made-up folders do alike: deleting a file counts it, and nothing is registered.
+class CountingFolder : public platform::OpenedFolder {
   public:
-    MadeUpFolder(size_t files, bool subfolder, size_t& deleted)
-        : files_(files), subfolder_(subfolder), deleted_(deleted) {}
-    std::unique_ptr<platform::Finder> Entries() override {
-        return std::make_unique<MadeUpListing>(removed_ ? 0 : files_, subfolder_ && !removed_);
-    }
+    explicit CountingFolder(size_t& deleted) : deleted_(deleted) {}
     platform::Deletion DeleteListedFile(const FindEntry&) override {
         ++deleted_;
         return platform::Deletion::Deleted;
@@ -94,6 +90,20 @@ class MadeUpFolder : public platform::OpenedFolder {
     bool IsListedFile(const FindEntry&) override { return true; }
     bool DeleteAtRestart(const FindEntry&) override { return false; }
     platform::FolderOwner Owner() override { return platform::FolderOwner::Unknown; }
+    bool RemoveEmpty() override { return true; }
+
+  protected:
+    size_t& deleted_;
+};
+
+// A folder of `files` files, or (with subfolder) of one folder holding them.
+class MadeUpFolder : public CountingFolder {
+  public:
+    MadeUpFolder(size_t files, bool subfolder, size_t& deleted)
+        : CountingFolder(deleted), files_(files), subfolder_(subfolder) {}
+    std::unique_ptr<platform::Finder> Entries() override {
+        return std::make_unique<MadeUpListing>(removed_ ? 0 : files_, subfolder_ && !removed_);
+    }
     std::unique_ptr<platform::OpenedFolder> OpenListedFolder(const FindEntry& entry,
                                                              platform::Hold) override {
         if (entry.name == "T") return std::make_unique<MadeUpFolder>(files_, subfolder_, deleted_);
@@ -101,7 +111,6 @@ class MadeUpFolder : public platform::OpenedFolder {
         removed_ = true;  // once removed whole, the subfolder is not there to visit
         return std::make_unique<MadeUpFolder>(files_, false, deleted_);
     }
-    bool RemoveEmpty() override { return true; }
     platform::Move MoveInto(platform::OpenedFolder&, const std::string&) override {
         return platform::Move::Refused;
     }
@@ -109,38 +118,28 @@ class MadeUpFolder : public platform::OpenedFolder {
   private:
     size_t files_;
     bool subfolder_;
-    size_t& deleted_;
     bool removed_ = false;
 };
 
 // One folder in each of `levels` levels below T\chain, with a file at the bottom.
-class ChainFolder : public platform::OpenedFolder {
+class ChainFolder : public CountingFolder {
   public:
-    ChainFolder(size_t below, size_t& deleted) : below_(below), deleted_(deleted) {}
+    ChainFolder(size_t below, size_t& deleted) : CountingFolder(deleted), below_(below) {}
     std::unique_ptr<platform::Finder> Entries() override {
         return std::make_unique<MadeUpListing>(below_ == 0 ? 1 : 0, below_ > 0 && !gone_);
     }
-    platform::Deletion DeleteListedFile(const FindEntry&) override {
-        ++deleted_;
-        return platform::Deletion::Deleted;
-    }
-    bool IsListedFile(const FindEntry&) override { return true; }
-    bool DeleteAtRestart(const FindEntry&) override { return false; }
-    platform::FolderOwner Owner() override { return platform::FolderOwner::Unknown; }
     std::unique_ptr<platform::OpenedFolder> OpenListedFolder(const FindEntry&,
                                                              platform::Hold) override {
         if (below_ == 0 || gone_) return nullptr;
         gone_ = true;
         return std::make_unique<ChainFolder>(below_ - 1, deleted_);
     }
-    bool RemoveEmpty() override { return true; }
     platform::Move MoveInto(platform::OpenedFolder&, const std::string&) override {
         return platform::Move::Moved;
     }
 
   private:
     size_t below_;
-    size_t& deleted_;
     bool gone_ = false;
 };
 
