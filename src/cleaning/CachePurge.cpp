@@ -103,45 +103,56 @@ std::vector<std::string> CacheFolders(Services& services) {
 // user can make an entry name any file: so the entry is asked for its file again right
 // before it goes, and only a plain file inside the cache's own folders is handed on. An
 // entry without a file goes; one that is gone by now is not deleted again.
-bool MayDelete(Services& services, const std::vector<std::string>& cacheFolders,
-               const std::string& url) {
+enum class Verdict { Delete, Gone, Outside };
+
+Verdict MayDelete(Services& services, const std::vector<std::string>& cacheFolders,
+                  const std::string& url) {
     const std::optional<std::string> localFile = services.urlCache.LocalFile(url);
-    if (!localFile) return false;
-    if (localFile->empty()) return true;
+    if (!localFile) return Verdict::Gone;
+    if (localFile->empty()) return Verdict::Delete;
     // An unknown folder ("") holds nothing.
     for (const std::string& folder : cacheFolders)
-        if (MayHandOnForDeletion(services.files, *localFile, folder)) return true;
-    return false;
+        if (MayHandOnForDeletion(services.files, *localFile, folder)) return Verdict::Delete;
+    return Verdict::Outside;
 }
 
-void Purge(Services& services, ui::Control& list1, std::string_view keepWord) {
-    // What the list box has no room for is deleted all the same, in this purge.
+void Purge(Services& services, PurgeList& list, CleaningSink& sink, std::string_view keepWord) {
+    // What the list has no room for is deleted all the same, in this purge.
     std::vector<std::string> unlisted;
     ForEachEntry(services, [&](std::string url) {
         if (url.empty()) return;
-        if (list1.ListCount() < kListBoxCapacity) {
-            list1.AddItem(url);
+        if (list.HasRoom()) {
+            list.Add(url);
         } else {
             unlisted.push_back(std::move(url));
         }
     });
     const std::vector<std::string> cacheFolders = CacheFolders(services);
     auto purge = [&](const std::string& url) {
-        if (url.find(keepWord) == std::string::npos && MayDelete(services, cacheFolders, url))
-            services.urlCache.DeleteEntry(url);
+        if (url.find(keepWord) != std::string::npos) return;
+        switch (MayDelete(services, cacheFolders, url)) {
+            case Verdict::Delete:
+                if (services.urlCache.DeleteEntry(url)) sink.Item({ItemAction::Purged, url});
+                break;
+            case Verdict::Outside:
+                sink.Item({ItemAction::Stayed, url, 0, reason::kOutsideCache});
+                break;
+            case Verdict::Gone:
+                break;
+        }
     };
-    for (int i = 0; i < list1.ListCount(); ++i) purge(list1.List(i));
+    for (int i = 0; i < list.Count(); ++i) purge(list.At(i));
     for (const std::string& url : unlisted) purge(url);
 }
 
 }  // namespace
 
-void ClearUrlCache(Services& services, ui::Control& list1) {
-    Purge(services, list1, "Cookie");
+void ClearUrlCache(Services& services, PurgeList& list, CleaningSink& sink) {
+    Purge(services, list, sink, "Cookie");
 }
 
-void ClearCookieCache(Services& services, ui::Control& list1) {
-    Purge(services, list1, "http");
+void ClearCookieCache(Services& services, PurgeList& list, CleaningSink& sink) {
+    Purge(services, list, sink, "http");
 }
 
 }  // namespace olvex

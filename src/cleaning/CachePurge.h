@@ -1,21 +1,31 @@
 #pragma once
 // Removing entries from the browser's cache index. Both routines first list the address of
-// every entry in the window's list box, after the addresses of earlier purges, then delete
+// every entry in the purge list, after the addresses of earlier purges, then delete
 // each listed address that does not contain their word (exact, case-sensitive) and whose
 // entry is still there and names no file, or a plain file inside the cache's folders (the
 // Internet cache, Cookies, History) reached through plain folders only.
+// The sink hears of every entry deleted, and of every one kept for its file.
+#include "system/CleaningSink.h"
+#include "system/PurgeList.h"
 #include "system/Services.h"
 #include "ui/Form.h"
 
 namespace olvex {
 
 // For "Temporary Internet Files": deletes every address without "Cookie".
-void ClearUrlCache(Services& services, ui::Control& list1);
+void ClearUrlCache(Services& services, PurgeList& list, CleaningSink& sink = SilentSink());
 // For "Cookies": deletes every address without "http".
-void ClearCookieCache(Services& services, ui::Control& list1);
+void ClearCookieCache(Services& services, PurgeList& list, CleaningSink& sink = SilentSink());
 
-// The most items the list box holds: its item count is a 16-bit signed number. Addresses
-// beyond it are purged all the same.
-constexpr int kListBoxCapacity = 32767;
+// The same in a window's list box. Addresses beyond what it holds are purged all the same.
+inline void ClearUrlCache(Services& services, ui::Control& list1) {
+    ListBoxPurgeList list(list1);
+    ClearUrlCache(services, list);
+}
+inline void ClearCookieCache(Services& services, ui::Control& list1) {
+    ListBoxPurgeList list(list1);
+    ClearCookieCache(services, list);
+}
+constexpr int kListBoxCapacity = ListBoxPurgeList::kCapacity;
 
 }  // namespace olvex

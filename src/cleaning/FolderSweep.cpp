@@ -17,28 +17,29 @@ std::string StripNulls(std::string& OriginalStr) {
 
 namespace {
 
-// One folder, in two listings: the first keeps only the subfolders, to visit afterwards; the
-// second hands every entry to the guard as it comes. Neither holds the whole folder, and the
-// listing's own attributes answer every question about an entry, so each entry costs no more
-// than the calls that delete it.
+// One folder, in one listing: every entry goes to the guard as it comes, and the subfolders
+// it leaves in place are kept to visit afterwards. The listing's own attributes answer every
+// question about an entry, so each entry costs no more than the calls that delete it, and a
+// subfolder removed whole is never visited (a preview, which removes nothing, would otherwise
+// walk it twice).
 std::vector<FindEntry> SweepOne(SweptFolder& folder, const SweepRules& rules) {
     std::vector<FindEntry> subfolders;
     FindEntry entry;
     for (auto listing = folder.folder->Entries(); listing->Next(entry);)
-        if (entry.attributes & platform::kAttrDirectory) subfolders.push_back(entry);
-    for (auto listing = folder.folder->Entries(); listing->Next(entry);)
-        SweepEntry(folder, entry, rules);
+        if (SweepEntry(folder, entry, rules) == Disposal::Left &&
+            (entry.attributes & platform::kAttrDirectory))
+            subfolders.push_back(entry);
     return subfolders;
 }
 
 }  // namespace
 
 void FindFilesAPI(platform::FileSystem& files, std::string& path, const std::string& SearchStr,
-                  AtRestart atRestart, const std::string& keptFile) {
+                  AtRestart atRestart, const std::string& keptFile, CleaningSink& sink) {
     if (path.empty() || path.back() != '\\') path += "\\";
     std::shared_ptr<SweptFolder> start = OpenSweep(files, path);
     if (!start) return;
-    const SweepRules rules{SearchStr, keptFile, atRestart};
+    const SweepRules rules{SearchStr, keptFile, atRestart, &sink};
 
     // Depth first, in listing order, without recursion: trees of any depth are fine. Each
     // folder is opened through its parent, which stays open while its subfolders wait.

@@ -17,8 +17,9 @@ std::string StripNulls(std::string& OriginalStr);
 // sweep at every level with its run-time error. A start folder that is a link, or has
 // one on its path, is not swept at all. A file named keptFile at the top stays where it
 // is. Files that stay are registered for deletion at the next restart as atRestart allows.
-// path gains a trailing backslash.
+// path gains a trailing backslash. What happens to each entry goes to sink.
 void FindFilesAPI(platform::FileSystem& files, std::string& path, const std::string& SearchStr,
-                  AtRestart atRestart, const std::string& keptFile = "");
+                  AtRestart atRestart, const std::string& keptFile = "",
+                  CleaningSink& sink = SilentSink());
 
 }  // namespace olvex

@@ -20,39 +20,49 @@ AtRestart Registration(const RuleRun& run, AtRestart wanted) {
 // A folder tree of the user's own.
 void Sweep(RuleRun& run, const std::string& path) {
     std::string folder = path;
-    FindFilesAPI(run.services.files, folder, "*.*", Registration(run, AtRestart::AnyDepth));
+    FindFilesAPI(run.services.files, folder, "*.*", Registration(run, AtRestart::AnyDepth), "",
+                 run.sink);
 }
 
 // A folder tree of the machine, in which any user may create subfolders: files that stay are
 // registered only directly in it.
 void SweepMachineFolder(RuleRun& run, const std::string& path) {
     std::string folder = path;
-    FindFilesAPI(run.services.files, folder, "*.*", Registration(run, AtRestart::TopLevel));
+    FindFilesAPI(run.services.files, folder, "*.*", Registration(run, AtRestart::TopLevel), "",
+                 run.sink);
 }
 
 // The prefetch folder: its layout.ini stays where it is while everything else goes.
 void SweepKeepingLayout(RuleRun& run, const std::string& path) {
     std::string folder = path;
     FindFilesAPI(run.services.files, folder, "*.*", Registration(run, AtRestart::TopLevel),
-                 "layout.ini");
+                 "layout.ini", run.sink);
 }
 
 // The cookie entries of the cache index.
 void PurgeCookies(RuleRun& run, const std::string&) {
-    ClearCookieCache(run.services, run.form.Ctl("List1"));
+    ClearCookieCache(run.services, run.purgeList, run.sink);
 }
 
 // The other entries of the cache index.
 void PurgeUrls(RuleRun& run, const std::string&) {
-    ClearUrlCache(run.services, run.form.Ctl("List1"));
+    ClearUrlCache(run.services, run.purgeList, run.sink);
 }
 
+// The history object empties itself and tells nothing of what it held.
 void ClearHistory(RuleRun& run, const std::string&) {
+    run.sink.Uncounted();
     run.services.shell.ClearUrlHistory();
 }
 
-// Every drive's Recycle Bin, the dialogs owned by the run's window.
+// Every drive's Recycle Bin, the dialogs owned by the run's window: what it holds, as the
+// shell counts it, then the emptying.
 void EmptyRecycleBin(RuleRun& run, const std::string&) {
+    uint64_t items = 0, bytes = 0;
+    if (run.services.shell.QueryRecycleBin(items, bytes))
+        run.sink.Counted(items, bytes);
+    else
+        run.sink.Uncounted();
     if (run.services.shell.EmptyRecycleBin(run.owner) != 0)
         run.services.shell.UpdateRecycleBinIcon();
 }
@@ -89,7 +99,7 @@ void SweepAllProfiles(RuleRun& run, const std::string&) {
         for (std::string path : paths)
             if (!path.empty())
                 platform::SkipOnFailure(
-                    [&] { FindFilesAPI(run.services.files, path, "*.*", atRestart); });
+                    [&] { FindFilesAPI(run.services.files, path, "*.*", atRestart, "", run.sink); });
     }
 }
 
@@ -99,17 +109,17 @@ void SweepAllProfiles(RuleRun& run, const std::string&) {
 const CleaningRecipe& NtCategories() {
     static const CleaningRecipe recipe{
         {
-            // box      action              base folder              tail
-            {"Check1",  SweepMachineFolder, BaseFolder::WindowsDir,  "\\temp"},
-            {"Check2",  Sweep,              BaseFolder::UserProfile, "\\Local Settings\\temp"},
-            {"Check3",  PurgeCookies,       BaseFolder::None,        ""},
-            {"Check3",  Sweep,              BaseFolder::UserProfile, "\\Cookies"},
-            {"Check4",  PurgeUrls,          BaseFolder::None,        ""},
-            {"Check5",  ClearHistory,       BaseFolder::None,        ""},
-            {"Check6",  SweepKeepingLayout, BaseFolder::WindowsDir,  "\\Prefetch"},
-            {"Check8",  EmptyRecycleBin,    BaseFolder::None,        ""},
-            {"Check9",  SweepAllProfiles,   BaseFolder::None,        ""},
-            {"Check10", Sweep,              BaseFolder::AppData,     "Sun\\Java\\Deployment\\cache\\javapi"},
+            // box      id                 action              base folder              tail
+            {"Check1", "windows-temp",     SweepMachineFolder, BaseFolder::WindowsDir,  "\\temp"},
+            {"Check2", "user-temp",        Sweep,              BaseFolder::UserProfile, "\\Local Settings\\temp"},
+            {"Check3", "cookies",          PurgeCookies,       BaseFolder::None,        ""},
+            {"Check3", "cookies",          Sweep,              BaseFolder::UserProfile, "\\Cookies"},
+            {"Check4", "ie-cache",         PurgeUrls,          BaseFolder::None,        ""},
+            {"Check5", "ie-history",       ClearHistory,       BaseFolder::None,        ""},
+            {"Check6", "prefetch",         SweepKeepingLayout, BaseFolder::WindowsDir,  "\\Prefetch"},
+            {"Check8", "recycle-bin",      EmptyRecycleBin,    BaseFolder::None,        ""},
+            {"Check9", "all-users-temp",   SweepAllProfiles,   BaseFolder::None,        ""},
+            {"Check10","java-cache",       Sweep,              BaseFolder::AppData,     "Sun\\Java\\Deployment\\cache\\javapi"},
         },
         Family::NT,
         nullptr,  // reports the bytes freed
@@ -120,15 +130,15 @@ const CleaningRecipe& NtCategories() {
 const CleaningRecipe& Windows98Categories() {
     static const CleaningRecipe recipe{
         {
-            // box     action           base folder              tail
-            {"Check1", SweepMachineFolder, BaseFolder::WindowsDir, "\\temp"},
-            {"Check2", PurgeCookies,    BaseFolder::None,        ""},
-            {"Check2", Sweep,           BaseFolder::SystemDrive, "\\Windows\\Cookies"},
-            {"Check3", Sweep,           BaseFolder::SystemDrive, "Temp"},
-            {"Check4", PurgeUrls,       BaseFolder::None,        ""},
-            {"Check5", ClearHistory,    BaseFolder::None,        ""},
-            {"Check6", EmptyRecycleBin, BaseFolder::None,        ""},
-            {"Check8", Sweep,           BaseFolder::WindowsDir,  "\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi"},
+            // box      id                 action           base folder              tail
+            {"Check1", "windows-temp",     SweepMachineFolder, BaseFolder::WindowsDir, "\\temp"},
+            {"Check2", "cookies",          PurgeCookies,    BaseFolder::None,        ""},
+            {"Check2", "cookies",          Sweep,           BaseFolder::SystemDrive, "\\Windows\\Cookies"},
+            {"Check3", "temp",             Sweep,           BaseFolder::SystemDrive, "Temp"},
+            {"Check4", "ie-cache",         PurgeUrls,       BaseFolder::None,        ""},
+            {"Check5", "ie-history",       ClearHistory,    BaseFolder::None,        ""},
+            {"Check6", "recycle-bin",      EmptyRecycleBin, BaseFolder::None,        ""},
+            {"Check8", "java-cache",       Sweep,           BaseFolder::WindowsDir,  "\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi"},
         },
         Family::Windows98,
         kDonePlain,

@@ -95,6 +95,10 @@ class Shell {
     // the shell's result (0 on success). Throws RuntimeError when the system has no call
     // that empties it, or none that can be trusted to delete only what it holds.
     virtual long EmptyRecycleBin(uintptr_t owner) = 0;
+    // The items and bytes the Recycle Bins of every drive hold, as the shell counts them;
+    // false when the system offers no count. Throws as EmptyRecycleBin does where that
+    // could not empty them, so that a preview fails where the emptying would.
+    virtual bool QueryRecycleBin(uint64_t& items, uint64_t& bytes) = 0;
     virtual void UpdateRecycleBinIcon() = 0;
     // Clears the browser's URL history; throws RuntimeError when the history object cannot
     // be created or the call fails.
@@ -158,6 +162,10 @@ class OpenedFolder {
     // system's own refusals (a file in use, or read-only where it refuses those) answer
     // Refused; the deletion layer's rules are not applied here.
     virtual Deletion DeleteListedFile(const FindEntry& entry) = 0;
+    // What DeleteListedFile would answer now: the same open for deletion and the same checks,
+    // then the file is closed as it was. Nothing is changed. Where the system has no open for
+    // deletion, an open that nobody else may share tells whether the file is in use.
+    virtual Deletion ProbeDeletion(const FindEntry& entry) = 0;
     // Whether the listed name reaches the plain file listed, checked on a handle opened
     // for its attributes only (so a file in use can be looked at). Nothing is changed.
     virtual bool IsListedFile(const FindEntry& entry) = 0;

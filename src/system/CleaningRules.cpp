@@ -13,6 +13,20 @@ namespace olvex {
 
 using platform::SkipOnFailure;
 
+namespace {
+// One step of a run: a failure at run time ends it, and the sink hears why.
+template <class Step>
+void Attempt(RuleRun& run, Step&& step) {
+    try {
+        step();
+    } catch (const platform::RuntimeError& error) {
+        run.sink.Failed(error.description());
+    } catch (const std::bad_alloc&) {
+        run.sink.Failed(platform::ErrorDescription(platform::kErrOutOfMemory));
+    }
+}
+}  // namespace
+
 std::vector<std::string> BoxesOf(const CleaningRecipe& recipe) {
     std::vector<std::string> boxes;
     for (const CleaningRule& rule : recipe.rules)
@@ -78,23 +92,44 @@ void RunBox(RuleRun& run, const CleaningRule* first, const CleaningRule* last) {
     const bool perProfile = std::any_of(first, last, NamesAProfile);
     if (!perProfile) {
         for (const CleaningRule* rule = first; rule != last; ++rule)
-            SkipOnFailure([&] { RunRow(run, *rule, ""); });
+            Attempt(run, [&] { RunRow(run, *rule, ""); });
         return;
     }
     for (const std::string& profile : run.profiles) {
         if (profile.empty()) continue;
         for (const CleaningRule* rule = first; rule != last; ++rule)
-            SkipOnFailure([&] { RunRow(run, *rule, profile); });
+            Attempt(run, [&] { RunRow(run, *rule, profile); });
     }
 }
 
 }  // namespace
 
+void RunSelected(RuleRun& run, const RowCheck& selected) {
+    if (run.recipe.profiles) SkipOnFailure([&] { run.profiles = run.recipe.profiles(run); });
+    const std::vector<CleaningRule>& rules = run.recipe.rules;
+    for (size_t first = 0, last = 0; first < rules.size(); first = last) {
+        last = first + 1;
+        while (last < rules.size() && std::string(rules[last].box) == rules[first].box) ++last;
+        bool chosen = false;
+        SkipOnFailure([&] { chosen = selected(rules[first]); });
+        if (!chosen) continue;
+        run.sink.Begin(rules[first].id);
+        Attempt(run, [&] { RunBox(run, &rules[first], rules.data() + last); });
+        run.sink.End(rules[first].id);
+    }
+}
+
 void RunRecipe(Services& services, ui::Form& form, const CleaningRecipe& recipe, uintptr_t owner,
                const RowCheck& mayRun) {
     ui::Toolkit& toolkit = services.toolkit;
     toolkit.SetMousePointer(ui::kPointerHourglass);
-    RuleRun run{services, form, recipe, owner, {}, {}};
+    // The main windows keep the purge's list in their List1; the others purge nothing.
+    std::optional<ListBoxPurgeList> listBox;
+    for (auto& control : form.controls())
+        if (control->name() == "List1") listBox.emplace(*control);
+    PlainPurgeList noListBox;
+    PurgeList& list = listBox ? static_cast<PurgeList&>(*listBox) : noListBox;
+    RuleRun run{services, recipe, owner, list, SilentSink(), {}, {}};
     SkipOnFailure([&] { run.context = DeriveCleaningContext(services.system); });
 
     std::optional<FreedSpaceReport> report;
@@ -102,18 +137,9 @@ void RunRecipe(Services& services, ui::Form& form, const CleaningRecipe& recipe,
         report.emplace(services.system, run.context.SystemDrive);
         SkipOnFailure([&] { report->MeasureBefore(); });
     }
-    if (recipe.profiles) SkipOnFailure([&] { run.profiles = recipe.profiles(run); });
-
-    const std::vector<CleaningRule>& rules = recipe.rules;
-    for (size_t first = 0, last = 0; first < rules.size(); first = last) {
-        last = first + 1;
-        while (last < rules.size() && std::string(rules[last].box) == rules[first].box) ++last;
-        SkipOnFailure([&] {
-            if (form.Ctl(rules[first].box).Value() == 0) return;
-            if (mayRun && !mayRun(rules[first])) return;
-            RunBox(run, &rules[first], rules.data() + last);
-        });
-    }
+    RunSelected(run, [&](const CleaningRule& rule) {
+        return form.Ctl(rule.box).Value() != 0 && (!mayRun || mayRun(rule));
+    });
 
     toolkit.SetMousePointer(ui::kPointerDefault);
     if (report) {

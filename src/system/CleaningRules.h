@@ -1,12 +1,15 @@
 #pragma once
-// What a cleaning window deletes, as rows of one table, and the engine that walks them when
-// "Empty Selected" is clicked. Every main window and every browser window is one table; the
-// windows differ only in their rows and in the few settings of their recipe.
+// What a cleaning window deletes, as rows of one table, and the engine that walks them: when
+// "Empty Selected" is clicked, or for the console program. Every main window and every
+// browser window is one table; the windows differ only in their rows and in the few settings
+// of their recipe.
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "system/CleaningContext.h"
+#include "system/CleaningSink.h"
+#include "system/PurgeList.h"
 #include "system/Services.h"
 #include "system/WindowsVersion.h"
 #include "ui/Form.h"
@@ -36,9 +39,11 @@ using RuleAction = void (*)(RuleRun& run, const std::string& path);
 
 // One row: when box is ticked, action runs on base + tail. Rows of one box follow each
 // other and run in turn, for each profile in turn when their tails name one; a failure ends
-// only the path it happens on.
+// only the path it happens on. The rows of a box share its category's id, the name the
+// console program knows it by.
 struct CleaningRule {
     const char* box;
+    const char* id;
     RuleAction action;
     BaseFolder base;
     std::string tail;
@@ -58,13 +63,14 @@ struct CleaningRecipe {
 // The boxes of a table, each once, in the order of their first row.
 std::vector<std::string> BoxesOf(const CleaningRecipe& recipe);
 
-// One run of a recipe in a window.
+// One run of a recipe.
 struct RuleRun {
     Services& services;
-    ui::Form& form;  // its boxes say what to clean; its List1 is the purge's working list
     const CleaningRecipe& recipe;
-    uintptr_t owner;  // the window that owns the system's own dialogs
-    CleaningContext context;
+    uintptr_t owner;  // the window that owns the system's own dialogs; 0 for none
+    PurgeList& purgeList;
+    CleaningSink& sink;
+    CleaningContext context;  // see DeriveCleaningContext
     std::vector<std::string> profiles;
 };
 
@@ -72,8 +78,12 @@ struct RuleRun {
 // run on a path relative to the current folder.
 std::string BaseFolderPath(RuleRun& run, BaseFolder base);
 
-// Asked once for each ticked box, before its rows; false skips them.
+// Asked once for each box, before its rows; false skips them.
 using RowCheck = std::function<bool(const CleaningRule& rule)>;
+
+// The rows of every box selected, in table order, after the recipe's profiles are read. The
+// sink hears of each box as it starts and ends, and of every failure that ends a row early.
+void RunSelected(RuleRun& run, const RowCheck& selected);
 
 // "Empty Selected": the hourglass, the rows of every ticked box in table order, then the completion
 // message, with the bytes freed on the system drive when the recipe reports them.

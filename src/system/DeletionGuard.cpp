@@ -80,6 +80,7 @@ constexpr const char* kMovedPrefix = "~olvex-deep-";
 struct Level {
     std::unique_ptr<OpenedFolder> folder;
     std::unique_ptr<platform::Finder> listing;
+    std::string name;  // its name where it was listed
     size_t depth = 0;
     size_t bytes = 0;
     OpenedFolder* home = nullptr;
@@ -130,6 +131,26 @@ void MoveUp(OpenedFolder& top, Level& level, OpenedFolder& parent, const std::st
 
 bool WasMovedUp(const MovesUp& moves, const std::string& name) {
     return name.compare(0, std::strlen(kMovedPrefix), kMovedPrefix) == 0 && moves.names.count(name);
+}
+
+// Why an entry that is left alone stays.
+const char* LeftAloneReason(const FindEntry& entry) {
+    return entry.attributes & platform::kAttrReparsePoint ? reason::kLink : reason::kOddName;
+}
+
+// Tells the sink of one entry of a tree being removed; the path is composed only when the
+// sink wants it, from the names of the folders on the stack.
+void Tell(CleaningSink& sink, const std::string& parentPath, const std::vector<Level>& stack,
+          size_t levels, const FindEntry& entry, ItemAction action, const char* why = "") {
+    CleanedItem item{action, "", entry.size, why,
+                     (entry.attributes & platform::kAttrDirectory) != 0};
+    if (sink.WantsPaths()) {
+        item.path = parentPath;
+        for (size_t i = 0; i < levels; ++i) item.path += stack[i].name + "\\";
+        item.path += entry.name;
+    }
+    if (item.folder) item.bytes = 0;
+    sink.Item(item);
 }
 
 }  // namespace
@@ -228,13 +249,20 @@ Deletion DeleteEntry(OpenedFolder& folder, const FindEntry& entry) {
     return folder.DeleteListedFile(entry);
 }
 
-void RemoveTree(OpenedFolder& parent, const FindEntry& entry) {
-    if (IsLeftAlone(entry)) Undeletable();
+void RemoveTree(OpenedFolder& parent, const FindEntry& entry, CleaningSink& sink,
+                const std::string& parentPath) {
     std::vector<Level> stack;
+    // The entry that stops the removal stays, and says why.
+    auto stopAt = [&](const FindEntry& item, const char* why) {
+        Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, why);
+        Undeletable();
+    };
+    if (IsLeftAlone(entry)) stopAt(entry, LeftAloneReason(entry));
     {
         Level top;
         top.folder = parent.OpenListedFolder(entry);
-        if (!top.folder) Undeletable();
+        if (!top.folder) stopAt(entry, reason::kChanged);
+        top.name = entry.name;
         top.listing = top.folder->Entries();
         stack.push_back(std::move(top));
     }
@@ -245,26 +273,36 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry) {
             FindEntry item;
             if (!level.listing->Next(item)) {
                 level.listing.reset();
-                if (!level.folder->RemoveEmpty()) Undeletable();
+                const FindEntry self{level.name, platform::kAttrDirectory, 0, 0};
+                const size_t above = stack.size() - 1;
+                if (!level.folder->RemoveEmpty()) {
+                    Tell(sink, parentPath, stack, above, self, ItemAction::Stayed,
+                         reason::kNotRemovable);
+                    Undeletable();
+                }
+                Tell(sink, parentPath, stack, above, self, ItemAction::Removed);
                 stack.pop_back();
                 continue;
             }
             // A folder moved up may show up in the top's listing, which is still being read.
             if (stack.size() == 1 && WasMovedUp(moves, item.name)) continue;
-            if (IsLeftAlone(item)) Undeletable();
+            if (IsLeftAlone(item)) stopAt(item, LeftAloneReason(item));
             if (!(item.attributes & platform::kAttrDirectory)) {
-                if ((item.attributes & platform::kAttrReadOnly) ||
-                    level.folder->DeleteListedFile(item) != Deletion::Deleted)
-                    Undeletable();
+                if (item.attributes & platform::kAttrReadOnly) stopAt(item, reason::kReadOnly);
+                const Deletion deletion = level.folder->DeleteListedFile(item);
+                if (deletion != Deletion::Deleted)
+                    stopAt(item, deletion == Deletion::Refused ? reason::kInUse : reason::kChanged);
+                Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Deleted);
                 continue;
             }
             Level below;
+            below.name = item.name;
             below.depth = level.depth + 1;
             below.bytes = level.bytes + item.name.size() + 1;
             const bool deep = below.depth >= kMoveUpDepth || below.bytes >= kMoveUpBytes;
             below.folder = level.folder->OpenListedFolder(
                 item, deep && !moves.refused ? platform::Hold::Moving : platform::Hold::Listing);
-            if (!below.folder) Undeletable();
+            if (!below.folder) stopAt(item, reason::kChanged);
             if (deep) MoveUp(*stack.front().folder, below, *level.folder, item.name, moves);
             // On the stack before it is listed, so that a failing listing moves it back too.
             stack.push_back(std::move(below));
@@ -285,7 +323,10 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry) {
 std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::string& path) {
     std::shared_ptr<OpenedFolder> folder = OpenStartFolder(files, path);
     if (!folder) return nullptr;
-    return std::make_shared<SweptFolder>(SweptFolder{std::move(folder), nullptr, 0, -1});
+    std::string named = path;
+    if (named.empty() || named.back() != '\\') named += '\\';
+    return std::make_shared<SweptFolder>(
+        SweptFolder{std::move(folder), std::move(named), nullptr, 0, -1});
 }
 
 std::shared_ptr<SweptFolder> EnterListed(const std::shared_ptr<SweptFolder>& folder,
@@ -294,7 +335,7 @@ std::shared_ptr<SweptFolder> EnterListed(const std::shared_ptr<SweptFolder>& fol
     std::shared_ptr<OpenedFolder> below = folder->folder->OpenListedFolder(entry);
     if (!below) return nullptr;
     return std::make_shared<SweptFolder>(
-        SweptFolder{std::move(below), folder, folder->depth + 1, -1});
+        SweptFolder{std::move(below), folder->path + entry.name + "\\", folder, folder->depth + 1, -1});
 }
 
 namespace {
@@ -324,22 +365,48 @@ bool MayRegister(SweptFolder& folder, AtRestart atRestart) {
 }  // namespace
 
 Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRules& rules) {
-    if (IsLeftAlone(entry) || !MatchesPattern(entry.name, rules.pattern)) return Disposal::Left;
+    if (!MatchesPattern(entry.name, rules.pattern)) return Disposal::Left;
+    CleaningSink& sink = *rules.sink;
+    auto tell = [&](ItemAction action, const char* why) {
+        const bool isFolder = (entry.attributes & platform::kAttrDirectory) != 0;
+        sink.Item({action, sink.WantsPaths() ? folder.path + entry.name : std::string(),
+                   isFolder ? 0 : entry.size, why, isFolder});
+    };
+    if (IsLeftAlone(entry)) {
+        tell(ItemAction::Stayed, LeftAloneReason(entry));
+        return Disposal::Left;
+    }
     if (entry.attributes & platform::kAttrDirectory) {
-        RemoveTree(*folder.folder, entry);  // a failure ends the whole sweep
+        RemoveTree(*folder.folder, entry, sink, folder.path);  // a failure ends the whole sweep
         return Disposal::Removed;
     }
     // Ordinary files only: hidden and system files are not touched.
-    if (entry.attributes & (platform::kAttrHidden | platform::kAttrSystem)) return Disposal::Left;
-    if (folder.depth == 0 && !rules.keptFile.empty() && MatchesPattern(entry.name, rules.keptFile))
+    if (entry.attributes & (platform::kAttrHidden | platform::kAttrSystem)) {
+        tell(ItemAction::Stayed,
+             entry.attributes & platform::kAttrHidden ? reason::kHidden : reason::kSystem);
         return Disposal::Left;
+    }
+    if (folder.depth == 0 && !rules.keptFile.empty() &&
+        MatchesPattern(entry.name, rules.keptFile)) {
+        tell(ItemAction::Stayed, reason::kKept);
+        return Disposal::Left;
+    }
+    const char* why = reason::kReadOnly;
     if (!(entry.attributes & platform::kAttrReadOnly)) {
         const Deletion deletion = folder.folder->DeleteListedFile(entry);
-        if (deletion == Deletion::Deleted) return Disposal::Deleted;
+        if (deletion == Deletion::Deleted) {
+            tell(ItemAction::Deleted, "");
+            return Disposal::Deleted;
+        }
         if (deletion == Deletion::NotThere) return Disposal::Gone;
+        why = reason::kInUse;
     }
-    if (!MayRegister(folder, rules.atRestart)) return Disposal::Stayed;
-    return folder.folder->DeleteAtRestart(entry) ? Disposal::Registered : Disposal::Stayed;
+    if (MayRegister(folder, rules.atRestart) && folder.folder->DeleteAtRestart(entry)) {
+        tell(ItemAction::Registered, why);
+        return Disposal::Registered;
+    }
+    tell(ItemAction::Stayed, why);
+    return Disposal::Stayed;
 }
 
 bool MatchesPattern(const std::string& name, const std::string& pattern) {

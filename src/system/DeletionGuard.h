@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "system/CleaningSink.h"
 
 namespace olvex {
 
@@ -55,8 +56,10 @@ platform::Deletion DeleteEntry(platform::OpenedFolder& folder, const platform::F
 // before stays removed and the tree is otherwise as it was. A subfolder that is gone
 // or no longer the one listed stops it the same way. Any depth costs the same per entry: a folder
 // far below the top is first moved up into the subfolder being removed, and moved back if it cannot
-// be emptied.
-void RemoveTree(platform::OpenedFolder& parent, const platform::FindEntry& entry);
+// be emptied. Each file deleted, each folder removed and the entry that stopped it go to sink,
+// named below parentPath (which ends with a separator).
+void RemoveTree(platform::OpenedFolder& parent, const platform::FindEntry& entry,
+                CleaningSink& sink = SilentSink(), const std::string& parentPath = "");
 
 // Where a file a sweep cannot delete (read-only, in use) may be registered for deletion at
 // the next restart. The system carries the list out with its own rights, by path, before
@@ -74,12 +77,14 @@ struct SweepRules {
     std::string pattern;   // the names that go, e.g. "*.*"
     std::string keptFile;  // a pattern of files that stay in the start folder; "" for none
     AtRestart atRestart = AtRestart::Never;
+    CleaningSink* sink = &SilentSink();  // told of every entry the pattern matches
 };
 
-// One folder of a sweep: the folder, the one it was entered from and how far below the
-// start folder it lies.
+// One folder of a sweep: the folder, its path (ending with a separator), the one it was
+// entered from and how far below the start folder it lies.
 struct SweptFolder {
     std::shared_ptr<platform::OpenedFolder> folder;
+    std::string path;
     std::shared_ptr<SweptFolder> parent;  // nullptr for the start folder
     size_t depth = 0;
     int trusted = -1;  // whether only trusted owners hold the folders up to here; -1 unknown
@@ -108,7 +113,8 @@ enum class Disposal {
 // removed whole (RemoveTree, whose failure is thrown), a matching ordinary file is deleted,
 // and one that stays is registered for deletion at restart where rules.atRestart allows.
 // Hidden and system files, read-only files, links and names that are not literal are never
-// deleted; links and such names are never registered either.
+// deleted; links and such names are never registered either. What happens to an entry the
+// pattern matches goes to rules.sink.
 Disposal SweepEntry(SweptFolder& folder, const platform::FindEntry& entry, const SweepRules& rules);
 
 // A name against a pattern with * and ?, without regard to ASCII case; "*.*" matches all.

@@ -29,7 +29,7 @@ std::string NameLookup::Next() {
     platform::FindEntry entry;
     while (finder_ && finder_->Next(entry)) {
         if ((entry.attributes & kFilteredBits & ~mask_) == 0) {
-            attributes_ = entry.attributes;
+            entry_ = entry;
             return entry.name;
         }
     }
@@ -72,7 +72,19 @@ bool FileExists(FileSystem& files, const std::string& path) {
     }
 }
 
-bool KillFile(FileSystem& files, const std::string& path) {
+namespace {
+// Why a file KillFile did not delete stays.
+const char* StayReason(const platform::FindEntry& entry) {
+    if (entry.attributes & platform::kAttrReparsePoint) return reason::kLink;
+    if (!IsLiteralName(entry.name)) return reason::kOddName;
+    if (entry.attributes & platform::kAttrReadOnly) return reason::kReadOnly;
+    if (entry.attributes & platform::kAttrHidden) return reason::kHidden;
+    if (entry.attributes & platform::kAttrSystem) return reason::kSystem;
+    return reason::kInUse;
+}
+}  // namespace
+
+bool KillFile(FileSystem& files, const std::string& path, CleaningSink& sink) {
     try {
         // The system matches the pattern; the names it finds are deleted through their
         // folder, opened once.
@@ -82,8 +94,16 @@ bool KillFile(FileSystem& files, const std::string& path) {
         auto folder = OpenStartFolder(files, FolderOf(path));
         if (!folder) return true;
         // A file that cannot be deleted does not stop the others the pattern names.
-        for (; !name.empty(); name = lookup.Next())
-            DeleteEntry(*folder, platform::FindEntry{name, lookup.Attributes(), 0, 0});
+        for (; !name.empty(); name = lookup.Next()) {
+            const platform::FindEntry& entry = lookup.Entry();
+            if (entry.attributes & platform::kAttrDirectory) continue;
+            const platform::Deletion deletion = DeleteEntry(*folder, entry);
+            if (deletion == platform::Deletion::NotThere && !IsLeftAlone(entry)) continue;
+            sink.Item({deletion == platform::Deletion::Deleted ? ItemAction::Deleted
+                                                                 : ItemAction::Stayed,
+                       sink.WantsPaths() ? FolderOf(path) + name : std::string(), entry.size,
+                       deletion == platform::Deletion::Deleted ? "" : StayReason(entry)});
+        }
     } catch (const RuntimeError&) {
     }
     return true;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Errors.h"
+#include "system/CleaningSink.h"
 #include "system/Services.h"
 
 namespace olvex {
@@ -19,12 +20,14 @@ class NameLookup {
     NameLookup(platform::FileSystem& files, const std::string& pattern, uint32_t mask);
     std::string Next();
     // Attributes of the entry that Next returned last.
-    uint32_t Attributes() const { return attributes_; }
+    uint32_t Attributes() const { return entry_.attributes; }
+    // The entry that Next returned last.
+    const platform::FindEntry& Entry() const { return entry_; }
 
   private:
     std::unique_ptr<platform::Finder> finder_;
     uint32_t mask_;
-    uint32_t attributes_ = 0;
+    platform::FindEntry entry_;
 };
 
 // The folder part of a path or pattern, up to and including its last separator.
@@ -36,7 +39,10 @@ void ShowLibraryError(ui::Toolkit& toolkit, const std::string& routine,
 
 bool DirExists(Services& services, const std::string& path);
 bool FileExists(platform::FileSystem& files, const std::string& path);
-bool KillFile(platform::FileSystem& files, const std::string& path);
+// Deletes the ordinary files a pattern names, each through the deletion layer; the sink
+// hears of every file the pattern names.
+bool KillFile(platform::FileSystem& files, const std::string& path,
+              CleaningSink& sink = SilentSink());
 bool IsAttrSet(platform::FileSystem& files, const std::string& path, uint32_t mask);
 int16_t SubDirsToArray(Services& services, std::string& path, std::vector<std::string>& names,
                        bool includeReadOnly, bool includeHidden, bool includeSystem);

@@ -87,6 +87,9 @@ class CountingFolder : public platform::OpenedFolder {
         ++deleted_;
         return platform::Deletion::Deleted;
     }
+    platform::Deletion ProbeDeletion(const FindEntry&) override {
+        return platform::Deletion::Deleted;
+    }
     bool IsListedFile(const FindEntry&) override { return true; }
     bool DeleteAtRestart(const FindEntry&) override { return false; }
     platform::FolderOwner Owner() override { return platform::FolderOwner::Unknown; }

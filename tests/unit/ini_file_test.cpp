@@ -115,11 +115,10 @@ const char* const kNtProfiles =
 const char* const k98Profiles = "C:\\WINDOWS\\Application Data\\Mozilla\\Firefox\\Profiles.ini";
 
 olvex::ProfilePaths Read(fakes::Rig& rig, olvex::Family family) {
-    olvex::RuleRun run{rig.services,
-                       rig.Form(1),
-                       olvex::FirefoxNtItems(),
-                       0,
-                       olvex::DeriveCleaningContext(rig.system),
+    olvex::PlainPurgeList list;
+    olvex::RuleRun run{rig.services, olvex::FirefoxNtItems(),
+                       0,            list,
+                       olvex::SilentSink(), olvex::DeriveCleaningContext(rig.system),
                        {}};
     return olvex::ReadFirefoxProfilePaths(run, family);
 }

@@ -38,17 +38,21 @@ TEST(RuleTables, EveryBoxOnTheScreenHasRowsAndEveryRowABox) {
         EXPECT_EQ(std::set<std::string>(boxes.begin(), boxes.end()), onScreen) << table.layout.name;
         // Rows of one box follow each other, so a run visits each box once; and they all
         // run for each profile, or all once, never a mix.
-        std::set<std::string> seen;
-        std::string previous;
+        // Each box has one category id of its own.
+        std::set<std::string> seen, ids;
+        std::string previous, previousId;
         bool perProfile = false;
         for (const CleaningRule& rule : table.recipe.rules) {
             const bool namesProfile = rule.tail.find(kEachProfile) != std::string::npos;
             if (rule.box == previous) {
                 EXPECT_EQ(namesProfile, perProfile) << table.layout.name << " " << rule.box;
+                EXPECT_EQ(rule.id, previousId) << table.layout.name << " " << rule.box;
                 continue;
             }
             EXPECT_TRUE(seen.insert(rule.box).second) << table.layout.name << " " << rule.box;
+            EXPECT_TRUE(ids.insert(rule.id).second) << table.layout.name << " " << rule.id;
             previous = rule.box;
+            previousId = rule.id;
             perProfile = namesProfile;
         }
     }
@@ -60,10 +64,11 @@ void ExpectPathsBelowAFolderOfTheDrive(fakes::Rig& known) {
     unknown.shell.folders.clear();
     unknown.Start();
     for (const WindowTable& table : AllTables()) {
-        RuleRun run{
-            known.services, known.Form(1), table.recipe, 0, DeriveCleaningContext(known.system),
-            {"p"}};
-        RuleRun blind{unknown.services, unknown.Form(1), table.recipe, 0, CleaningContext{}, {"p"}};
+        PlainPurgeList list;
+        RuleRun run{known.services, table.recipe, 0, list, SilentSink(),
+                    DeriveCleaningContext(known.system), {"p"}};
+        RuleRun blind{unknown.services, table.recipe, 0, list, SilentSink(), CleaningContext{},
+                      {"p"}};
         for (const CleaningRule& rule : table.recipe.rules) {
             const std::string where = table.layout.name + " " + rule.box;
             if (rule.base == BaseFolder::None) {

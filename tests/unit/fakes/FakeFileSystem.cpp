@@ -189,6 +189,13 @@ class FakeFolder : public platform::OpenedFolder {
         return platform::Deletion::Deleted;
     }
 
+    platform::Deletion ProbeDeletion(const platform::FindEntry& entry) override {
+        const std::string key = Key(entry);
+        if (!Reaches(key, false)) return platform::Deletion::NotThere;
+        return files_.locked_.count(key) ? platform::Deletion::Refused
+                                         : platform::Deletion::Deleted;
+    }
+
     bool IsListedFile(const platform::FindEntry& entry) override {
         return IsPlain(Key(entry), false);
     }

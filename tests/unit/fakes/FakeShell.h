@@ -47,6 +47,11 @@ class FakeShell : public platform::Shell {
         recycleOwners.push_back(owner);
         return recycleResult;
     }
+    bool QueryRecycleBin(uint64_t& items, uint64_t& bytes) override {
+        items = recycleItems;
+        bytes = recycleBytes;
+        return true;
+    }
     void UpdateRecycleBinIcon() override { ++iconUpdates; }
     void ClearUrlHistory() override {
         ++historyClears;
@@ -57,6 +62,7 @@ class FakeShell : public platform::Shell {
     std::map<int, std::string> libraryFolders;  // the folder library's answers: none installed
     std::vector<uintptr_t> recycleOwners;
     long recycleResult = 0;
+    uint64_t recycleItems = 0, recycleBytes = 0;
     int iconUpdates = 0;
     int historyClears = 0;
     bool historyFails = false;

@@ -1,0 +1,65 @@
+#pragma once
+// What a cleaning run tells about each item it acts on. The windows listen to none of it;
+// the console program reports it, per category, as a list or as a log.
+#include <cstdint>
+#include <string>
+
+namespace olvex {
+
+enum class ItemAction {
+    Deleted,     // a file deleted
+    Removed,     // a folder removed, after everything in it
+    Registered,  // a file that stays now, registered for deletion at the next restart
+    Stayed,      // a file, folder or entry that stays: reason says why
+    Purged,      // an entry of the browser's cache index deleted; path is its address
+};
+
+// Why an item stays (or was registered rather than deleted).
+namespace reason {
+constexpr const char* kReadOnly = "read-only";
+constexpr const char* kInUse = "in use";
+constexpr const char* kHidden = "hidden";
+constexpr const char* kSystem = "system";
+constexpr const char* kLink = "link or junction";
+constexpr const char* kOddName = "name the system would read as another";
+constexpr const char* kKept = "kept by design";
+constexpr const char* kChanged = "changed since it was listed";
+constexpr const char* kNotRemovable = "could not be removed";
+constexpr const char* kOtherUsersFolder = "in a folder others may change before a restart";
+constexpr const char* kOutsideCache = "its file lies outside the cache folders";
+}  // namespace reason
+
+struct CleanedItem {
+    ItemAction action;
+    std::string path;  // "" when the sink asked for no paths
+    uint64_t bytes = 0;
+    const char* reason = "";
+    bool folder = false;
+};
+
+// Receives a run's items as they happen. Nothing is kept on the run's side, so a run over
+// any number of files costs the same memory whatever the sink does with them.
+class CleaningSink {
+  public:
+    virtual ~CleaningSink() = default;
+    // The rows of a category start, and end.
+    virtual void Begin(const char* /*id*/) {}
+    virtual void End(const char* /*id*/) {}
+    // Whether items carry their paths; composing them costs a little for every item.
+    virtual bool WantsPaths() const { return false; }
+    virtual void Item(const CleanedItem&) {}
+    // What the system reports about what a step empties as a whole (the Recycle Bin).
+    virtual void Counted(uint64_t /*items*/, uint64_t /*bytes*/) {}
+    // A step the system empties without telling what or how much (the browser history).
+    virtual void Uncounted() {}
+    // A step that failed and ended early, with the run-time error's text.
+    virtual void Failed(const std::string& /*why*/) {}
+};
+
+// The sink of the windows: they report only the bytes freed, measured on the drive.
+inline CleaningSink& SilentSink() {
+    static CleaningSink sink;
+    return sink;
+}
+
+}  // namespace olvex
