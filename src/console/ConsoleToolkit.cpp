@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "ui/Form.h"
+
 namespace olvex {
 
 std::unique_ptr<ui::WindowPeer> ConsoleToolkit::CreatePeer(ui::Form& form) {

@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 #include "shell/Links.h"
 #include "shell/Navigation.h"
+#include "system/Availability.h"
 #include "system/FileUtilities.h"
 #include "system/SpecialFolders.h"
 #include "system/WindowsVersion.h"
@@ -51,10 +52,10 @@ void FamilyWindow::SetSystemLabel(const std::string& osName) {
 void FamilyWindow::UpdateBrowserMenus() {
     for (auto& menu : menus()) {
         if (menu->name() == "mnuFirefox" || menu->name() == "mnuFireFox")
-            UpdateBrowserItem(services(), *menu, "mozilla firefox");
+            UpdateBrowserItem(services(), *menu, kFirefoxFolder);
     }
     for (auto& menu : menus()) {
-        if (menu->name() == "mnuOpera") UpdateBrowserItem(services(), *menu, "Opera");
+        if (menu->name() == "mnuOpera") UpdateBrowserItem(services(), *menu, kOperaFolder);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "platform/Errors.h"
 #include "shell/Config.h"
 #include "shell/SelectAll.h"
+#include "system/Availability.h"
 #include "ui/Layouts.h"
 
 namespace olvex {
@@ -49,7 +50,7 @@ void MainWindow::Form_Load() {
 
     if (recipe_.prefetchBox) {
         SkipOnFailure([&] {
-            if (osName() == "Windows 2000") {
+            if (!PrefetchCleanable(osName())) {
                 Ctl(recipe_.prefetchBox).SetEnabled(false);
                 Ctl(recipe_.prefetchBox).SetCaption("Prefetch (Disabled)");
             }
@@ -66,9 +67,7 @@ void MainWindow::Form_Load() {
     UpdateBrowserMenus();
     if (recipe_.administratorsBox) {
         SkipOnFailure([&] {
-            // Only administrators may empty the other users' folders. When the test cannot
-            // be made the box stays enabled.
-            Ctl(recipe_.administratorsBox).SetEnabled(services().system.IsNTAdmin() != 0);
+            Ctl(recipe_.administratorsBox).SetEnabled(MayCleanOtherUsers(services().system));
         });
     }
 }
@@ -77,7 +76,7 @@ void MainWindow::Check7_Click() {
     SelectAllClicked(*this, SelectAllOrder(recipe_.categories), [this] {
         if (!recipe_.prefetchBox) return;
         // Prefetch cannot be cleaned on Windows 2000; its box is disabled there.
-        if (WindowsVersion(services().system).os_name == "Windows 2000")
+        if (!PrefetchCleanable(WindowsVersion(services().system).os_name))
             Ctl(recipe_.prefetchBox).SetValue(0);
     });
 }
