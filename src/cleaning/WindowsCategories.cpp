@@ -98,8 +98,9 @@ void SweepAllProfiles(RuleRun& run, const std::string&) {
                      : AtRestart::Never);
         for (std::string path : paths)
             if (!path.empty())
-                platform::SkipOnFailure(
-                    [&] { FindFilesAPI(run.services.files, path, "*.*", atRestart, "", run.sink); });
+                platform::SkipOnFailure([&] {
+                    FindFilesAPI(run.services.files, path, "*.*", atRestart, "", run.sink);
+                });
     }
 }
 

@@ -334,8 +334,8 @@ std::shared_ptr<SweptFolder> EnterListed(const std::shared_ptr<SweptFolder>& fol
     if (IsLeftAlone(entry) || !(entry.attributes & platform::kAttrDirectory)) return nullptr;
     std::shared_ptr<OpenedFolder> below = folder->folder->OpenListedFolder(entry);
     if (!below) return nullptr;
-    return std::make_shared<SweptFolder>(
-        SweptFolder{std::move(below), folder->path + entry.name + "\\", folder, folder->depth + 1, -1});
+    return std::make_shared<SweptFolder>(SweptFolder{
+        std::move(below), folder->path + entry.name + "\\", folder, folder->depth + 1, -1});
 }
 
 namespace {

@@ -99,10 +99,10 @@ bool KillFile(FileSystem& files, const std::string& path, CleaningSink& sink) {
             if (entry.attributes & platform::kAttrDirectory) continue;
             const platform::Deletion deletion = DeleteEntry(*folder, entry);
             if (deletion == platform::Deletion::NotThere && !IsLeftAlone(entry)) continue;
-            sink.Item({deletion == platform::Deletion::Deleted ? ItemAction::Deleted
-                                                                 : ItemAction::Stayed,
-                       sink.WantsPaths() ? FolderOf(path) + name : std::string(), entry.size,
-                       deletion == platform::Deletion::Deleted ? "" : StayReason(entry)});
+            sink.Item(
+                {deletion == platform::Deletion::Deleted ? ItemAction::Deleted : ItemAction::Stayed,
+                 sink.WantsPaths() ? FolderOf(path) + name : std::string(), entry.size,
+                 deletion == platform::Deletion::Deleted ? "" : StayReason(entry)});
         }
     } catch (const RuntimeError&) {
     }

@@ -116,9 +116,12 @@ const char* const k98Profiles = "C:\\WINDOWS\\Application Data\\Mozilla\\Firefox
 
 olvex::ProfilePaths Read(fakes::Rig& rig, olvex::Family family) {
     olvex::PlainPurgeList list;
-    olvex::RuleRun run{rig.services, olvex::FirefoxNtItems(),
-                       0,            list,
-                       olvex::SilentSink(), olvex::DeriveCleaningContext(rig.system),
+    olvex::RuleRun run{rig.services,
+                       olvex::FirefoxNtItems(),
+                       0,
+                       list,
+                       olvex::SilentSink(),
+                       olvex::DeriveCleaningContext(rig.system),
                        {}};
     return olvex::ReadFirefoxProfilePaths(run, family);
 }

@@ -65,10 +65,11 @@ void ExpectPathsBelowAFolderOfTheDrive(fakes::Rig& known) {
     unknown.Start();
     for (const WindowTable& table : AllTables()) {
         PlainPurgeList list;
-        RuleRun run{known.services, table.recipe, 0, list, SilentSink(),
-                    DeriveCleaningContext(known.system), {"p"}};
-        RuleRun blind{unknown.services, table.recipe, 0, list, SilentSink(), CleaningContext{},
-                      {"p"}};
+        RuleRun run{known.services, table.recipe, 0,
+                    list,           SilentSink(), DeriveCleaningContext(known.system),
+                    {"p"}};
+        RuleRun blind{unknown.services, table.recipe,      0,    list,
+                      SilentSink(),     CleaningContext{}, {"p"}};
         for (const CleaningRule& rule : table.recipe.rules) {
             const std::string where = table.layout.name + " " + rule.box;
             if (rule.base == BaseFolder::None) {

@@ -1,0 +1,237 @@
+#include "console/ConsoleReport.h"
+
+namespace olvex {
+
+using platform::Stream;
+
+namespace {
+
+constexpr uint64_t kProgressEveryMs = 250;
+constexpr size_t kProgressWidth = 79;
+const char* const kBom = "\xEF\xBB\xBF";
+
+std::string Count(uint64_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+}  // namespace
+
+std::string CsvField(const std::string& text) {
+    std::string field = text;
+    if (!field.empty() && std::string("=+-@").find(field[0]) != std::string::npos)
+        field = "'" + field;
+    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+    std::string quoted = "\"";
+    for (char c : field) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+ConsoleReport::ConsoleReport(platform::Console& console, const ConsoleRequest& request,
+                             const std::vector<ConsoleCategory>& categories,
+                             std::unique_ptr<platform::AppendFile> log)
+    : console_(console), request_(request), categories_(categories), log_(std::move(log)) {
+    // The progress line shares a console window only with the totals, not with every path.
+    progress_ = !request_.quiet && console_.IsConsole(Stream::Err) &&
+                !(request_.details && console_.IsConsole(Stream::Out));
+    if (log_ && log_->IsEmpty()) logOk_ = log_->Append(kBom);
+    if (!request_.quiet && request_.csv) Out("category,action,path,items,bytes,reason\n");
+}
+
+std::string ConsoleReport::Word(ItemAction action) const {
+    const bool preview = request_.command == Command::Preview;
+    switch (action) {
+        case ItemAction::Deleted:
+            return preview ? "would delete" : "deleted";
+        case ItemAction::Removed:
+            return preview ? "would remove" : "removed";
+        case ItemAction::Registered:
+            return preview ? "would register" : "registered";
+        case ItemAction::Stayed:
+            return preview ? "would stay" : "stayed";
+        case ItemAction::Purged:
+            return preview ? "would purge" : "purged";
+    }
+    return "";
+}
+
+void ConsoleReport::Out(const std::string& text) {
+    if (request_.quiet) return;
+    ClearProgress();
+    // Windows text files end their lines with CR LF.
+    std::string lines;
+    for (char c : text) {
+        if (c == '\n') lines += '\r';
+        lines += c;
+    }
+    console_.Write(Stream::Out, lines);
+}
+
+void ConsoleReport::Row(const std::string& action, const std::string& path,
+                        const std::string& items, const std::string& bytes,
+                        const std::string& reason) {
+    Out(CsvField(id_) + "," + CsvField(action) + "," + CsvField(path) + "," + items + "," + bytes +
+        "," + CsvField(reason) + "\n");
+}
+
+void ConsoleReport::Log(const std::string& action, const std::string& path, uint64_t bytes,
+                        const std::string& reason) {
+    if (!log_) return;
+    const std::string line = CsvField(console_.LocalTime()) + "," + CsvField(id_) + "," +
+                             CsvField(action) + "," + CsvField(path) + "," + std::to_string(bytes) +
+                             "," + CsvField(reason) + "\r\n";
+    if (!log_->Append(line)) logOk_ = false;
+}
+
+void ConsoleReport::Begin(const char* id) {
+    id_ = id;
+    totals_ = Totals{};
+    itemsSoFar_ = 0;
+    // The first progress line comes only once the category has taken a while.
+    if (progress_) lastProgress_ = console_.Ticks();
+    if (request_.csv) return;
+    std::string caption;
+    for (const ConsoleCategory& category : categories_)
+        if (category.id == id_) caption = category.caption;
+    Out(id_ + "  (" + caption + ")\n");
+}
+
+bool ConsoleReport::WantsPaths() const {
+    return request_.details || log_ != nullptr;
+}
+
+void ConsoleReport::Item(const CleanedItem& item) {
+    switch (item.action) {
+        case ItemAction::Deleted:
+            ++totals_.files;
+            totals_.fileBytes += item.bytes;
+            break;
+        case ItemAction::Removed:
+            ++totals_.folders;
+            break;
+        case ItemAction::Registered:
+            ++totals_.registered;
+            totals_.registeredBytes += item.bytes;
+            leftSome_ = true;
+            break;
+        case ItemAction::Stayed:
+            ++totals_.stayed[item.reason];
+            leftSome_ = true;
+            break;
+        case ItemAction::Purged:
+            ++totals_.purged;
+            break;
+    }
+    const std::string word = Word(item.action);
+    const std::string bytes = item.folder ? "" : std::to_string(item.bytes);
+    if (request_.details && request_.csv) {
+        Row(word, item.path, "1", bytes, item.reason);
+    } else if (request_.details) {
+        std::string line = "    " + word + "  " + item.path;
+        if (!item.folder && item.action != ItemAction::Purged) line += "  " + bytes + " bytes";
+        if (*item.reason) line += "  (" + std::string(item.reason) + ")";
+        Out(line + "\n");
+    }
+    Log(word, item.path, item.bytes, item.reason);
+    ++itemsSoFar_;
+    Progress();
+}
+
+void ConsoleReport::Counted(uint64_t items, uint64_t bytes) {
+    totals_.counted = true;
+    totals_.countedItems = items;
+    totals_.countedBytes = bytes;
+}
+
+void ConsoleReport::Uncounted() {
+    totals_.uncounted = true;
+}
+
+void ConsoleReport::Failed(const std::string& why) {
+    totals_.failures.push_back(why);
+    leftSome_ = true;
+    console_.Write(Stream::Err, id_ + ": " + why + "\r\n");
+}
+
+void ConsoleReport::End(const char*) {
+    ClearProgress();
+    const Totals& t = totals_;
+    const bool preview = request_.command == Command::Preview;
+    if (request_.csv) {
+        const std::string none;
+        if (t.files || t.folders || (!t.purged && !t.counted && !t.uncounted))
+            Row(Word(ItemAction::Deleted), none, std::to_string(t.files),
+                std::to_string(t.fileBytes), none);
+        if (t.folders) Row(Word(ItemAction::Removed), none, std::to_string(t.folders), "", none);
+        if (t.purged) Row(Word(ItemAction::Purged), none, std::to_string(t.purged), "", none);
+        if (t.counted)
+            Row("counted", none, std::to_string(t.countedItems), std::to_string(t.countedBytes),
+                none);
+        if (t.uncounted) Row("uncounted", none, "", "", none);
+        if (t.registered)
+            Row(Word(ItemAction::Registered), none, std::to_string(t.registered),
+                std::to_string(t.registeredBytes), none);
+        for (const auto& [why, n] : t.stayed)
+            Row(Word(ItemAction::Stayed), none, std::to_string(n), "", why);
+        for (const std::string& why : t.failures) Row("failed", none, "", "", why);
+        return;
+    }
+    if (t.counted)
+        Out("  holds " + Count(t.countedItems, "item", "items") + ", " +
+            Count(t.countedBytes, "byte", "bytes") + ", as the shell counts them\n");
+    if (t.uncounted) Out("  the system tells no count of what it holds\n");
+    if (t.purged)
+        Out("  " + Word(ItemAction::Purged) + ": " +
+            Count(t.purged, "cache entry", "cache entries") + "\n");
+    if (t.files || t.folders || (!t.purged && !t.counted && !t.uncounted))
+        Out("  " + Word(ItemAction::Deleted) + ": " + Count(t.files, "file", "files") + " and " +
+            Count(t.folders, "folder", "folders") + ", " + Count(t.fileBytes, "byte", "bytes") +
+            "\n");
+    if (t.registered)
+        Out(std::string("  ") + (preview ? "would be registered" : "registered") +
+            " for deletion at restart: " + Count(t.registered, "file", "files") + ", " +
+            Count(t.registeredBytes, "byte", "bytes") + "\n");
+    if (!t.stayed.empty()) {
+        std::string line = "  " + Word(ItemAction::Stayed) + ":";
+        const char* separator = " ";
+        for (const auto& [why, n] : t.stayed) {
+            line += separator + std::to_string(n) + " " + why;
+            separator = ", ";
+        }
+        Out(line + "\n");
+    }
+    for (const std::string& why : t.failures) Out("  failed: " + why + "\n");
+}
+
+void ConsoleReport::Freed(const std::string& drive, int64_t bytes) {
+    if (request_.csv) {
+        const std::string saved = id_;
+        id_.clear();
+        Row("freed", drive, "", std::to_string(bytes), "");
+        id_ = saved;
+        return;
+    }
+    Out("Freed on " + drive + ": " + std::to_string(bytes) + " bytes\n");
+}
+
+void ConsoleReport::Progress() {
+    if (!progress_) return;
+    const uint64_t now = console_.Ticks();
+    if (now - lastProgress_ < kProgressEveryMs) return;
+    lastProgress_ = now;
+    std::string line = id_ + ": " + Count(itemsSoFar_, "item", "items") + ", " +
+                       Count(totals_.fileBytes, "byte", "bytes");
+    line.resize(kProgressWidth, ' ');
+    console_.Write(Stream::Err, "\r" + line + "\r");
+    progressShown_ = true;
+}
+
+void ConsoleReport::ClearProgress() {
+    if (!progressShown_) return;
+    console_.Write(Stream::Err, "\r" + std::string(kProgressWidth, ' ') + "\r");
+    progressShown_ = false;
+}
+
+}  // namespace olvex

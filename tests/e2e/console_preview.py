@@ -1,0 +1,197 @@
+"""The console program's preview names exactly what its clean then deletes, and neither
+reaches anything outside the categories' folders.
+
+    python3 tests/e2e/console_preview.py VERSION      (winxp win98)
+
+Two prefixes, each with a preview and then a clean of the same categories, as a script would
+run them (olvex.exe from C:\\olvex, output redirected):
+
+1. Every category of both families seeded as cleaning.py and browsers.py seed them (files
+   that go, read-only, hidden and system files that stay, files beside the folders that must
+   stay, URL cache entries, both browsers installed with their profiles), plus a file whose
+   name is not ASCII. `/preview all firefox-passwords opera-passwords /details /csv`
+   changes no file and no cache entry, says why the read-only and hidden files stay, and
+   shows the non-ASCII name in UTF-8. The clean of the same with `/log:` and `/quiet`
+   prints nothing, writes a log that starts with a byte-order mark, and then: what the
+   preview listed as going = what the log lists as deleted or removed = what is gone from
+   the disk; the URL cache entries the preview would purge = those purged = those gone.
+   Both exit with 1: things stay (the Recycle Bin fails under Wine, see system_calls.py).
+2. The deletion layer's hostile cases (hostile_paths.py's links at and below the start
+   folders, names that climb, a profile path that climbs): every path the preview lists as
+   going is an entry that exists inside the prefix, not through a link; after the clean,
+   what the links lead to and every file that must stay are untouched, and again preview =
+   log = gone.
+
+One file may differ between the two, and is checked on its own: the cache index, which the
+program's own cache purge holds mapped from then on. An open for deletion succeeds on a
+mapped file, so the preview lists it as going; the deletion itself is refused, so the clean
+registers it for restart instead (winxp, where All Users Temp sweeps its folder).
+"""
+
+import csv
+import io
+import os
+
+import harness
+import browsers
+import cleaning
+import cleaning_kit as kit
+import hostile_paths
+
+CONSOLE_EXE = "C:\\olvex\\olvex.exe"
+LOG = "C:\\olvex\\clean.csv"
+NON_ASCII = "windows/temp/Grüße.tmp"
+GOING = {"would delete", "would remove"}
+GONE = {"deleted", "removed"}
+BOM = "\ufeff"
+
+
+def console_path():
+    return os.environ.get("OLVEX_CONSOLE_EXE") or os.path.join(
+        os.path.dirname(harness.exe_path()), "olvex.exe")
+
+
+def olvex(s, *args):
+    """Runs olvex.exe in the prefix; (exit code, stdout, stderr)."""
+    problems = harness.escape_routes(s.prefix, s._allowed_links)
+    if problems:
+        raise harness.HarnessError("the prefix leads outside itself: " + "; ".join(problems))
+    return s.wine(CONSOLE_EXE, *args, check=False)
+
+
+def key(windows_path):
+    """A Windows path below C:\\ as the snapshot names it."""
+    path = windows_path.lower()
+    if not path.startswith("c:\\"):
+        return "(not on c:) " + path
+    return path[3:].replace("\\", "/")
+
+
+def snapshot(s):
+    """Every entry below C:\\, not through links: folder -> None, file -> its bytes, link ->
+    where it leads; keys in lower case."""
+    found = {}
+    for top, dirs, files in os.walk(s.drive_c):
+        for name in dirs + files:
+            full = os.path.join(top, name)
+            rel = os.path.relpath(full, s.drive_c).lower()
+            if os.path.islink(full):
+                found[rel] = "-> " + os.readlink(full)
+            elif os.path.isdir(full):
+                found[rel] = None
+            else:
+                with open(full, "rb") as f:
+                    found[rel] = f.read()
+    return found
+
+
+def rows(text, action_column):
+    return [r for r in csv.reader(io.StringIO(text)) if len(r) > action_column + 1]
+
+
+def paths(rows_, action_column, actions):
+    return sorted(r[action_column + 1] for r in rows_ if r[action_column] in actions
+                  and r[action_column + 1])
+
+
+def preview_then_clean(s, checks, what, ids):
+    """Previews and cleans ids; checks preview = log = gone; returns (preview rows, log rows,
+    snapshot before, snapshot after)."""
+    before = snapshot(s)
+    addresses = s.url_cache.addresses() if hasattr(s, "url_cache") else None
+    code, out, err = olvex(s, "/preview", *ids, "/details", "/csv")
+    checks.equal(code, 1, "%s: preview exit code (stderr %r)" % (what, err))
+    checks.equal(snapshot(s) == before, True, "%s: the preview changed no file" % what)
+    if addresses is not None:
+        checks.equal(s.url_cache.addresses(), addresses, "%s: the preview purged nothing" % what)
+    preview = rows(out, 1)
+
+    code, out, err = olvex(s, "/clean", *ids, "/log:" + LOG, "/quiet")
+    checks.equal(code, 1, "%s: clean exit code (stderr %r)" % (what, err))
+    checks.equal(out, "", "%s: /quiet prints nothing" % what)
+    with open(s.path(LOG), encoding="utf-8") as f:
+        log_text = f.read()
+    os.unlink(s.path(LOG))
+    checks.equal(log_text[:1], BOM, "%s: the log starts with a byte-order mark" % what)
+    log = rows(log_text[1:], 2)
+    after = snapshot(s)
+
+    listed = {key(p) for p in paths(preview, 1, GOING)}
+    logged = {key(p) for p in paths(log, 2, GONE)}
+    gone = set(before) - set(after) - {key(LOG)}
+    index = {p for p in listed if p.endswith("content.ie5/index.dat")}
+    checks.equal(sorted(listed - index), sorted(logged),
+                 "%s: what the preview lists as going is what the log lists as gone" % what)
+    checks.equal(sorted(logged), sorted(gone), "%s: what the log lists is what is gone" % what)
+    checks.equal(len(paths(preview, 1, GOING)), len(listed),
+                 "%s: the preview names each path once" % what)
+    for p in index:
+        checks.equal(p in after and p in {key(x) for x in paths(log, 2, {"registered"})}, True,
+                     "%s: the mapped cache index stays, registered for restart" % what)
+    # Nothing is listed as going that is not a real entry inside the prefix.
+    checks.equal(sorted(p for p in listed if p not in before or isinstance(before[p], str)), [],
+                 "%s: listed paths that are no file or folder of the prefix" % what)
+    if addresses is not None:
+        would = set(paths(preview, 1, {"would purge"}))
+        purged = set(paths(log, 2, {"purged"}))
+        checks.equal(sorted(would), sorted(purged), "%s: cache entries previewed = purged" % what)
+        checks.equal(sorted(s.url_cache.addresses()), sorted(addresses - purged),
+                     "%s: cache entries left" % what)
+    return preview, log
+
+
+def every_category(version, checks):
+    with harness.Scenario(version) as s:
+        s.url_cache = kit.UrlCache(s)
+        s.make_dir("Program Files/Mozilla Firefox")
+        s.make_dir("Program Files/Opera")
+        cleaning.seed(s)
+        browsers.seed_firefox(s, version)
+        browsers.seed_opera(s, version)
+        kit.write_file(s, NON_ASCII, "not ASCII\n")
+        s.install(console_path())
+        preview, log = preview_then_clean(s, checks, "every category",
+                                          ["all", "firefox-passwords", "opera-passwords"])
+        stays = {(r[2].lower(), r[5]) for r in preview if r[1] in ("would stay", "would register")}
+        checks.equal(("c:\\windows\\temp\\hidden.tmp", "hidden") in stays, True,
+                     "the preview says a hidden file stays")
+        checks.equal(("c:\\windows\\temp\\ro.tmp", "read-only") in stays, True,
+                     "the preview says a read-only file stays")
+        checks.equal("c:\\" + NON_ASCII.replace("/", "\\").lower()
+                     in {r[2].lower() for r in preview}, True, "the non-ASCII name, in UTF-8")
+        categories = {r[0] for r in preview}
+        expected = {"windows-temp", "cookies", "ie-cache", "ie-history", "recycle-bin",
+                    "java-cache", "firefox-cache", "firefox-passwords", "opera-passwords"}
+        expected |= {"temp"} if version == "win98" else {"user-temp", "prefetch",
+                                                          "all-users-temp"}
+        checks.equal(sorted(expected - categories), [], "categories the preview reports")
+
+
+def hostile(version, checks):
+    with harness.Scenario(version) as s:
+        s.make_dir("Program Files/Mozilla Firefox")
+        main, boxes = hostile_paths.seed_main_run(s, version)
+        firefox = hostile_paths.seed_firefox(s, version)
+        s.install(console_path())
+        ids = {"Check1": "windows-temp", "Check2": "user-temp", "Check3": "cookies",
+               "Check6": "prefetch", "Check9": "all-users-temp", "Check10": "java-cache"}
+        if version == "win98":
+            ids = {"Check1": "windows-temp", "Check2": "cookies", "Check8": "java-cache"}
+        chosen = sorted(ids[b] for b in boxes) + ["firefox-cache", "firefox-cookies",
+                                                   "firefox-forms"]
+        preview_then_clean(s, checks, "hostile paths", chosen)
+        main.check(checks, "hostile paths, main categories")
+        firefox.check(checks, "hostile paths, Firefox")
+
+
+def scenario(argv):
+    if len(argv) != 1 or argv[0] not in ("winxp", "win98"):
+        raise harness.HarnessError("usage: console_preview.py winxp|win98")
+    checks = harness.Checks("console preview and clean on %s" % argv[0])
+    every_category(argv[0], checks)
+    hostile(argv[0], checks)
+    checks.finish()
+
+
+if __name__ == "__main__":
+    harness.main_of(scenario)
