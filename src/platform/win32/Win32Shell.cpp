@@ -50,9 +50,9 @@ long Win32Shell::EmptyRecycleBin(uintptr_t owner) {
 }
 
 bool Win32Shell::QueryRecycleBin(uint64_t& items, uint64_t& bytes) {
-    // Where the emptying fails, so does the count: a preview must not promise what a clean
-    // will not do.
-    if (IsWine()) throw RuntimeError(453);  // Specified DLL function not found
+    // Where the emptying fails, so does the count, with the same error: a preview must not
+    // promise what a clean will not do.
+    if (IsWine()) throw RuntimeError(453);
     return QueryRecycleBinU(items, bytes);
 }
 
