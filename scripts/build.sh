@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Windows program and its test tools (driver, cache seeder) with mingw-w64 into
+# Builds the Windows program, its console companion olvex.exe and its test tools (driver, cache seeder) with mingw-w64 into
 # build/win32, and the unit tests' Windows build into build/win32-tests.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,4 +1,5 @@
-"""End-to-end harness: runs the real OlvexCleaner.exe under Wine in a throw-away prefix.
+"""End-to-end harness: runs the real OlvexCleaner.exe (and olvex.exe, its console companion)
+under Wine in a throw-away prefix.
 
 One template prefix is built once (32-bit, null graphics driver, no way out to the Linux file
 system); every scenario works in its own `cp -a` copy with its own wineserver, sets the Windows
@@ -8,6 +9,7 @@ copy must hold nothing that leads outside it, and nothing here may touch the rea
 Locations come from the environment (ctest sets them):
   OLVEX_EXE       OlvexCleaner.exe   (default: <repo>/build/win32/OlvexCleaner.exe)
   OLVEX_DRIVER    driver.exe   (default: <repo>/build/win32/driver.exe)
+  OLVEX_CONSOLE_EXE  olvex.exe, the console program   (default: beside OlvexCleaner.exe)
   OLVEX_E2E_ROOT  work folder for the prefixes   (default: <repo>/build/e2e)
   OLVEX_SEEDCACHE seedcache.exe, the URL cache seeder   (default: beside the driver)
   OLVEX_E2E_KEEP  set to 1 to keep a failed scenario's prefix for a look afterwards
@@ -20,7 +22,9 @@ Command line:
 import collections
 import fcntl
 import os
+import pty
 import re
+import select
 import shutil
 import signal
 import subprocess
@@ -39,6 +43,7 @@ STAMP = ".olvex-template"
 WIN_DIR = "C:\\olvex"
 WIN_EXE = WIN_DIR + "\\OlvexCleaner.exe"
 WIN_DRIVER = WIN_DIR + "\\driver.exe"
+WIN_CONSOLE = WIN_DIR + "\\olvex.exe"
 
 # The scenario's server outlives its last process by this long: launches within a scenario
 # stay cheap, and a server left behind by a killed run still ends on its own.
@@ -83,6 +88,11 @@ def exe_path():
 
 def driver_path():
     return os.environ.get("OLVEX_DRIVER") or os.path.join(REPO, "build", "win32", "driver.exe")
+
+
+def console_path():
+    return os.environ.get("OLVEX_CONSOLE_EXE") or os.path.join(
+        os.path.dirname(exe_path()), "olvex.exe")
 
 
 def seedcache_path():
@@ -360,6 +370,7 @@ class Scenario:
         self.env = None
         self._server_up = False
         self._allowed_links = {}
+        self._holders = []
 
     # setup and teardown
 
@@ -404,12 +415,13 @@ class Scenario:
         if self._server_up:
             run(["wineserver", "-k"], self.env, check=False)
             self._server_up = False
-        if self.process is not None and self.process.poll() is None:
-            try:
-                self.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait(timeout=10)
+        for process in [self.process] + self._holders:
+            if process is not None and process.poll() is None:
+                try:
+                    process.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait(timeout=10)
         if failed and os.environ.get("OLVEX_E2E_KEEP") == "1":
             print("kept the prefix of the failed scenario: %s" % self.prefix)
         else:
@@ -508,10 +520,7 @@ class Scenario:
         them with own_calls()); the driver and other helpers run untraced."""
         if self.process is not None:
             raise HarnessError("the program was already started in this scenario")
-        problems = escape_routes(self.prefix, self._allowed_links)
-        if problems:
-            raise HarnessError("refusing to start the program: the prefix leads outside itself: "
-                               + "; ".join(problems))
+        self._before_a_run()
         env = self.env
         self._out = open(os.path.join(self.root, "program.out"), "wb")
         errors = subprocess.STDOUT
@@ -531,7 +540,7 @@ class Scenario:
     def relay_log(self):
         return os.path.join(self.root, "relay.log")
 
-    def _trace_only_the_program(self):
+    def _trace_only_the_program(self, windows_exe=WIN_EXE):
         # Only imports bound in the program's own module get relay thunks, so calls between
         # system DLLs are mostly not logged: a start, a Select All run and a close made a
         # 35 MB trace without this and 1.2 MB with it, with the same 7,374 calls from the
@@ -539,16 +548,140 @@ class Scenario:
         # Wine ignores the include list while the prefix's default RelayFromExclude is
         # there, and reads both values when a process starts.
         self.wine("reg", "add", "HKCU\\Software\\Wine\\Debug", "/v", "RelayFromInclude",
-                  "/d", WIN_EXE.rsplit("\\", 1)[-1].lower(), "/f")
+                  "/d", windows_exe.rsplit("\\", 1)[-1].lower(), "/f")
+        # Already gone after an earlier traced run of this scenario.
         self.wine("reg", "delete", "HKCU\\Software\\Wine\\Debug", "/v", "RelayFromExclude",
-                  "/f")
+                  "/f", check=False)
 
-    def own_calls(self):
+    def own_calls(self, exe=None):
         """The calls the program made from its own image (relay_calls), read from the relay
-        log of a start(relay=True)."""
+        log of a start(relay=True); with exe (console_path()), those of the last
+        console(..., relay=True) run."""
         if not os.path.isfile(self.relay_log()):
             raise HarnessError("no relay log: start the program with start(relay=True)")
-        return relay_calls(self.relay_log(), image_range(exe_path()))
+        return relay_calls(self.relay_log(), image_range(exe or exe_path()))
+
+    # the console program
+
+    def console(self, *args, relay=False, timeout=COMMAND_TIMEOUT):
+        """Runs `olvex.exe ARGS` from C:\\olvex, as a command prompt would, and returns
+        (exit code, stdout bytes, stderr bytes); both streams are files, not a console. With
+        relay, its calls into the system DLLs are logged to relay.log (read them with
+        own_calls(console_path())), and stderr holds what the program wrote there without
+        Wine's trace lines."""
+        self._before_a_run()
+        if not os.path.isfile(self.path(WIN_CONSOLE[3:])):
+            self.install(console_path())
+        env = self.env
+        if relay:
+            self._trace_only_the_program(WIN_CONSOLE)
+            env = dict(self.env, WINEDEBUG="-all,+relay")
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            try:
+                code = subprocess.run(["wine", WIN_CONSOLE] + [str(a) for a in args], env=env,
+                                      cwd=self.path(WIN_DIR[3:]), stdin=subprocess.DEVNULL,
+                                      stdout=out, stderr=err, timeout=timeout).returncode
+            except subprocess.TimeoutExpired:
+                raise AssertionError("olvex.exe %s was still running %s s later"
+                                     % (" ".join(map(str, args)), timeout))
+            out.seek(0)
+            err.seek(0)
+            out_bytes = out.read()
+            if not relay:
+                return code, out_bytes, err.read()
+            with open(self.relay_log(), "wb") as log:
+                shutil.copyfileobj(err, log)
+        return code, out_bytes, _without_wine_lines(self.relay_log())
+
+    def console_in_window(self, *args, timeout=COMMAND_TIMEOUT):
+        """Runs `olvex.exe ARGS` with its standard streams on a pseudo-terminal, where Wine
+        gives it a console (the console calls succeed on its handles), and returns (exit
+        code, what the terminal showed of both streams, in UTF-8 with the terminal's control
+        sequences left out and line ends as \\n)."""
+        self._before_a_run()
+        if not os.path.isfile(self.path(WIN_CONSOLE[3:])):
+            self.install(console_path())
+        master, slave = pty.openpty()
+        try:
+            process = subprocess.Popen(["wine", WIN_CONSOLE] + [str(a) for a in args],
+                                       env=self.env, cwd=self.path(WIN_DIR[3:]), stdin=slave,
+                                       stdout=slave, stderr=slave)
+        finally:
+            os.close(slave)
+        shown = b""
+        deadline = time.monotonic() + timeout
+        try:
+            # Until the terminal closes (every process of the prefix that held it is gone)
+            # or, with Wine's helpers holding it, the program has ended and nothing comes.
+            while time.monotonic() < deadline:
+                ready, _, _ = select.select([master], [], [], 0.5)
+                if not ready:
+                    if process.poll() is not None:
+                        break
+                    continue
+                try:
+                    chunk = os.read(master, 65536)
+                except OSError:  # the other side is closed
+                    break
+                if not chunk:
+                    break
+                shown += chunk
+            try:
+                code = process.wait(timeout=max(1, deadline - time.monotonic()))
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+                raise AssertionError("olvex.exe %s was still running %s s later"
+                                     % (" ".join(map(str, args)), timeout))
+        finally:
+            os.close(master)
+        shown = re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]|\x1b\][^\x07]*\x07", b"", shown)
+        return code, re.sub(rb"\r+\n", b"\n", shown)
+
+    def console_script(self, lines, timeout=COMMAND_TIMEOUT):
+        """Runs a batch file of these lines with `wine cmd /c`, from C:\\olvex where
+        olvex.exe lies, as a script of the user's would; (exit code, stdout bytes, stderr
+        bytes). Lines are written as they are, in the ANSI code page: quote and escape
+        (%% for %) as in any batch file."""
+        self._before_a_run()
+        if not os.path.isfile(self.path(WIN_CONSOLE[3:])):
+            self.install(console_path())
+        script = self.path(WIN_DIR[3:] + "/script.bat")
+        with open(script, "wb") as f:
+            f.write(("\r\n".join(["@echo off"] + list(lines)) + "\r\n").encode("cp1252"))
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            try:
+                code = subprocess.run(["wine", "cmd", "/c", WIN_DIR + "\\script.bat"],
+                                      env=self.env, cwd=self.path(WIN_DIR[3:]),
+                                      stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                      timeout=timeout).returncode
+            except subprocess.TimeoutExpired:
+                raise AssertionError("the script was still running %s s later: %r"
+                                     % (timeout, lines))
+            out.seek(0)
+            err.seek(0)
+            return code, out.read(), err.read()
+
+    def console_errorlevel(self, *args, timeout=COMMAND_TIMEOUT):
+        """Runs olvex.exe ARGS from a batch file and returns (ERRORLEVEL as the script sees
+        it, stdout bytes before that line, stderr bytes). The level is echoed on the line
+        after the call: within one line, cmd expands %ERRORLEVEL% before the call runs. (cmd
+        itself ends with the same level: echo leaves it as it was.)"""
+        line = " ".join(["olvex.exe"] + [_batch_argument(a) for a in args])
+        code, out, err = self.console_script([line, "echo errorlevel=%ERRORLEVEL%"], timeout)
+        text = out.rstrip(b"\r\n")
+        head, _, last = text.rpartition(b"\n")
+        match = re.fullmatch(rb"errorlevel=(-?\d+)\r?", last)
+        if not match:
+            raise HarnessError("the script did not report the errorlevel (cmd exit %s): %r %r"
+                               % (code, out, err))
+        return int(match.group(1)), head + b"\n" if head else b"", err
+
+    def _before_a_run(self):
+        problems = escape_routes(self.prefix, self._allowed_links)
+        if problems:
+            raise HarnessError("refusing to start the program: the prefix leads outside itself: "
+                               + "; ".join(problems))
 
     def wait_exit(self, timeout):
         """Waits for the program to end; returns its exit code or fails after timeout s."""
@@ -597,6 +730,28 @@ class Scenario:
                              cwd=self.path(WIN_DIR[3:]))
         return code, out.splitlines(), err
 
+    def hold(self, windows_path, ms):
+        """Has the driver hold a file open, in use as a reading program holds it (no delete
+        sharing), for ms; returns once it is held. The hold ends on its own, or with the
+        scenario."""
+        out_path = os.path.join(self.root, "hold-%d.out" % len(self._holders))
+        with open(out_path, "wb") as out:
+            holder = subprocess.Popen(["wine", WIN_DRIVER, "hold", windows_path, str(ms)],
+                                      env=self.env, cwd=self.path(WIN_DIR[3:]),
+                                      stdin=subprocess.DEVNULL, stdout=out,
+                                      stderr=subprocess.STDOUT)
+        self._holders.append(holder)
+        deadline = time.monotonic() + DRIVER_TIMEOUT_MS / 1000.0
+        while time.monotonic() < deadline:
+            with open(out_path, "rb") as f:
+                said = f.read()
+            if b"held" in said:
+                return
+            if holder.poll() is not None:
+                raise HarnessError("driver hold %s failed: %s" % (windows_path, said.strip()))
+            time.sleep(0.05)
+        raise HarnessError("driver hold %s did not start holding in time" % windows_path)
+
     def value(self, *args):
         """Output of a single driver command that prints one line."""
         lines = self.driver(*args)
@@ -629,6 +784,27 @@ class Scenario:
         if out:
             print("program output:\n  " + out.replace("\n", "\n  "))
         print("----")
+
+
+def _batch_argument(argument):
+    """An argument as a batch file line gives it: quoted when it holds a blank or a
+    character cmd would act on, % doubled."""
+    text = str(argument).replace("%", "%%")
+    if text == "" or re.search(r'[\s&|<>^()",;=]', text):
+        return '"%s"' % text.replace('"', '""')
+    return text
+
+
+def _without_wine_lines(log_path):
+    """What a program wrote to stderr during a traced run: the log without Wine's own lines
+    (thread id, colon, then a channel, Call, Ret or Starting)."""
+    kept = []
+    with open(log_path, "rb") as log:
+        for line in log:
+            if not re.match(rb"^[0-9a-f]{4,}:(Call|Ret|Starting|trace|warn|fixme|err)[ :]",
+                            line):
+                kept.append(line)
+    return b"".join(kept)
 
 
 # --- small assertion helpers for the scenario scripts -----------------------------------

@@ -355,18 +355,26 @@ class HandleFolder : public OpenedFolder {
 
     Deletion DeleteListedFile(const FindEntry& entry) override {
         NtHandle file;
-        const std::wstring name = Wide(entry.name);
-        const NTSTATUS status =
-            Open(handle_.get(), name, DELETE | FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE, file);
-        if (!Succeeded(status))
-            return MeansMissing(status) ? Deletion::NotThere : Deletion::Refused;
-        // A link opened here leads to its target, which reports a name of its own. The
-        // deletion is asked for only after this check, not by delete-on-close at the open:
-        // where links open as their targets, a delete-on-close, once given, cannot be taken
-        // back, and would delete the target.
-        if (!IsWhereListed(file.get(), name)) return Deletion::NotThere;
+        const Deletion opened = OpenListedForDeletion(entry, file);
+        if (opened != Deletion::Deleted) return opened;
         // The file goes when the handle closes.
         return Dispose(file.get()) ? Deletion::Deleted : Deletion::Refused;
+    }
+
+    Deletion ProbeDeletion(const FindEntry& entry) override {
+        NtHandle file;
+        const Deletion opened = OpenListedForDeletion(entry, file);
+        if (opened != Deletion::Deleted) return opened;
+        // The disposition is never set, not even to be taken back: a program ended between
+        // the two would leave the file to go when its handle closes. The file system refuses
+        // it for a read-only file, which is what can be told without it. (A file mapped into
+        // some process's memory is refused too, and only the disposition itself tells.)
+        IO_STATUS_BLOCK io{};
+        FILE_BASIC_INFORMATION basic{};
+        if (!Succeeded(Native().query(file.get(), &io, &basic, sizeof basic, FileBasicInformation)))
+            return Deletion::Refused;
+        return (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) ? Deletion::Refused
+                                                                : Deletion::Deleted;
     }
 
     bool IsListedFile(const FindEntry& entry) override {
@@ -438,6 +446,22 @@ class HandleFolder : public OpenedFolder {
                               FILE_DIRECTORY_FILE, self)) &&
                ReportedName(self.get(), reported) && SameName(reported, reported_) &&
                IsPlainFolder(self.get(), 0);
+    }
+
+    // The open a deletion goes through, with the right to delete and no other sharing asked
+    // than any open here, and its checks: Deleted when file holds the plain file listed.
+    Deletion OpenListedForDeletion(const FindEntry& entry, NtHandle& file) const {
+        const std::wstring name = Wide(entry.name);
+        const NTSTATUS status =
+            Open(handle_.get(), name, DELETE | FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE, file);
+        if (!Succeeded(status))
+            return MeansMissing(status) ? Deletion::NotThere : Deletion::Refused;
+        // A link opened here leads to its target, which reports a name of its own. The
+        // deletion is asked for only after this check, not by delete-on-close at the open:
+        // where links open as their targets, a delete-on-close, once given, cannot be taken
+        // back, and would delete the target.
+        if (!IsWhereListed(file.get(), name)) return Deletion::NotThere;
+        return Deletion::Deleted;
     }
 
     static bool Dispose(HANDLE handle) {

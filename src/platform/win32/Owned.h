@@ -54,6 +54,13 @@ struct FindCloser {
 };
 using FindHandle = Owned<HANDLE, FindCloser>;
 
+// Files of CreateFile.
+struct FileCloser {
+    static HANDLE Null() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE file) { ::CloseHandle(file); }
+};
+using FileHandle = Owned<HANDLE, FileCloser>;
+
 // File and folder handles of the native calls. NtClose is bound at first use (with the other
 // native calls, in HandleFolder.cpp): the 9x family has no such function.
 struct NtCloser : ZeroIsNull<HANDLE> {

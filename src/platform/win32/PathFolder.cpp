@@ -66,6 +66,21 @@ class PathFolder : public OpenedFolder {
         return DeleteFileU(path) ? Deletion::Deleted : Deletion::Refused;
     }
 
+    Deletion ProbeDeletion(const FindEntry& entry) override {
+        const std::string path = Child(entry);
+        const DWORD attributes = GetFileAttributesU(path);
+        if (!IsPlainFile(attributes)) return Deletion::NotThere;
+        // The delete call refuses a read-only file here, and one that anybody holds open.
+        // These systems have no open for deletion; an open nobody else may share fails
+        // while anybody holds the file, and reading changes nothing.
+        if (attributes & FILE_ATTRIBUTE_READONLY) return Deletion::Refused;
+        FileHandle file(CreateFileU(path, GENERIC_READ, 0, OPEN_EXISTING));
+        if (file) return Deletion::Deleted;
+        const DWORD code = ::GetLastError();
+        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? Deletion::NotThere
+                                                                            : Deletion::Refused;
+    }
+
     bool IsListedFile(const FindEntry& entry) override {
         return IsPlainFile(GetFileAttributesU(Child(entry)));
     }

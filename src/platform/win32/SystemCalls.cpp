@@ -6,6 +6,7 @@
 #include <shlobj.h>
 // clang-format on
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/TextEncoding.h"
@@ -193,6 +194,22 @@ bool RemoveDirectoryU(const std::string& path) {
     return ansi && ::RemoveDirectoryA(ansi->c_str()) != 0;
 }
 
+HANDLE CreateFileU(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
+    if (IsNtFamily()) {
+        // Bound by name, as every wide call this program alone needs: 95 is not known to
+        // export even a stub of each, and the loader refuses a program for one missing import.
+        using Fn =
+            HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+        static const auto fn = Bound<Fn>("kernel32.dll", "CreateFileW");
+        return fn(WidePath(path).c_str(), access, share, nullptr, disposition,
+                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    const auto ansi = AnsiArgument(path);
+    if (!ansi) return INVALID_HANDLE_VALUE;
+    return ::CreateFileA(ansi->c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+}
+
 bool DeleteAtRestartU(const std::string& path) {
     // Only the NT family keeps a list of files to delete at the next start.
     if (!IsNtFamily()) return false;
@@ -352,6 +369,15 @@ std::optional<std::string> MachineSettingU(const std::string& key, const std::st
     return Utf8FromAnsi(RegistryText<char>(data, bytes));
 }
 
+std::string CommandLineU() {
+    if (IsNtFamily()) {
+        using Fn = LPWSTR(WINAPI*)();
+        static const auto fn = Bound<Fn>("kernel32.dll", "GetCommandLineW");
+        return Utf8(fn());
+    }
+    return Utf8FromAnsi(::GetCommandLineA());
+}
+
 // --- shell -----------------------------------------------------------------------------
 
 std::optional<std::string> PathFromIdListU(LPCITEMIDLIST list) {
@@ -380,15 +406,46 @@ void ShellExecuteU(HWND owner, const std::string& operation, const std::string& 
     ::ShellExecuteA(owner, AnsiText(operation).c_str(), target->c_str(), nullptr, "", showCommand);
 }
 
+namespace {
+// The emptying calls, bound once for the emptying and for the count alike: both fail on a
+// shell that lacks them (before shell32 4.71).
+using EmptyWideFn = HRESULT(WINAPI*)(HWND, LPCWSTR, DWORD);
+using EmptyAnsiFn = HRESULT(WINAPI*)(HWND, LPCSTR, DWORD);
+
+EmptyWideFn EmptyRecycleBinWide() {
+    static const auto fn = Bound<EmptyWideFn>("shell32.dll", "SHEmptyRecycleBinW");
+    return fn;
+}
+
+EmptyAnsiFn EmptyRecycleBinAnsi() {
+    static const auto fn = Bound<EmptyAnsiFn>("shell32.dll", "SHEmptyRecycleBinA");
+    return fn;
+}
+}  // namespace
+
 HRESULT EmptyRecycleBinU(HWND owner, DWORD flags) {
+    if (IsNtFamily()) return EmptyRecycleBinWide()(owner, L"", flags);
+    return EmptyRecycleBinAnsi()(owner, "", flags);
+}
+
+bool QueryRecycleBinU(uint64_t& items, uint64_t& bytes) {
+    SHQUERYRBINFO info{};
+    info.cbSize = sizeof info;
+    // A null root counts the Recycle Bins of every drive, as the emptying empties them all.
     if (IsNtFamily()) {
-        using Fn = HRESULT(WINAPI*)(HWND, LPCWSTR, DWORD);
-        static const auto fn = Bound<Fn>("shell32.dll", "SHEmptyRecycleBinW");
-        return fn(owner, L"", flags);
+        EmptyRecycleBinWide();
+        using Fn = HRESULT(WINAPI*)(LPCWSTR, LPSHQUERYRBINFO);
+        static const auto fn = BoundOrNull<Fn>("shell32.dll", "SHQueryRecycleBinW");
+        if (!fn || FAILED(fn(nullptr, &info))) return false;
+    } else {
+        EmptyRecycleBinAnsi();
+        using Fn = HRESULT(WINAPI*)(LPCSTR, LPSHQUERYRBINFO);
+        static const auto fn = BoundOrNull<Fn>("shell32.dll", "SHQueryRecycleBinA");
+        if (!fn || FAILED(fn(nullptr, &info))) return false;
     }
-    using Fn = HRESULT(WINAPI*)(HWND, LPCSTR, DWORD);
-    static const auto fn = Bound<Fn>("shell32.dll", "SHEmptyRecycleBinA");
-    return fn(owner, "", flags);
+    items = static_cast<uint64_t>(info.i64NumItems);
+    bytes = static_cast<uint64_t>(info.i64Size);
+    return true;
 }
 
 std::optional<std::string> LibraryFolderPathU(int csidl) {
@@ -406,6 +463,59 @@ std::optional<std::string> LibraryFolderPathU(int csidl) {
     char path[MAX_PATH + 1] = {};
     if (!fn || fn(nullptr, csidl, nullptr, kCurrent, path) != S_OK) return std::nullopt;
     return Utf8FromAnsi(path);
+}
+
+// --- console ---------------------------------------------------------------------------
+
+namespace {
+
+// Consoles before Windows 8 refuse a single write larger than the 64 KB heap they share with
+// the program, less what is in use there: text goes in pieces well below that.
+constexpr size_t kConsolePiece = 4096;
+
+bool WriteConsolePiece(HANDLE console, const wchar_t* text, size_t length) {
+    if (IsNtFamily()) {
+        using Fn = BOOL(WINAPI*)(HANDLE, const void*, DWORD, LPDWORD, LPVOID);
+        static const auto fn = Bound<Fn>("kernel32.dll", "WriteConsoleW");
+        while (length > 0) {
+            DWORD written = 0;
+            if (!fn(console, text, static_cast<DWORD>(length), &written, nullptr) || written == 0 ||
+                written > length)
+                return false;
+            text += written;
+            length -= written;
+        }
+        return true;
+    }
+    // A character the OEM code page lacks shows as its stand-in.
+    const int size = static_cast<int>(length);
+    const int n = ::WideCharToMultiByte(CP_OEMCP, 0, text, size, nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return false;
+    std::string oem(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_OEMCP, 0, text, size, &oem[0], n, nullptr, nullptr);
+    for (size_t at = 0; at < oem.size();) {
+        DWORD written = 0;
+        if (!::WriteConsoleA(console, oem.data() + at, static_cast<DWORD>(oem.size() - at),
+                             &written, nullptr) ||
+            written == 0 || written > oem.size() - at)
+            return false;
+        at += written;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool WriteConsoleU(HANDLE console, const std::string& text) {
+    const std::wstring wide = Wide(text);
+    for (size_t at = 0; at < wide.size();) {
+        size_t n = std::min(kConsolePiece, wide.size() - at);
+        // A piece never ends between the two halves of a character beyond the first plane.
+        if (at + n < wide.size() && IS_HIGH_SURROGATE(wide[at + n - 1])) --n;
+        if (!WriteConsolePiece(console, wide.data() + at, n)) return false;
+        at += n;
+    }
+    return true;
 }
 
 // --- windows ---------------------------------------------------------------------------

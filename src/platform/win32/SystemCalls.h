@@ -66,6 +66,8 @@ DWORD GetFileAttributesU(const std::string& path);
 bool DeleteFileU(const std::string& path);
 bool RemoveDirectoryU(const std::string& path);
 bool DeleteAtRestartU(const std::string& path);
+// CreateFile of the family; INVALID_HANDLE_VALUE on failure, with the last error set.
+HANDLE CreateFileU(const std::string& path, DWORD access, DWORD share, DWORD disposition);
 
 // --- system ----------------------------------------------------------------------------
 
@@ -83,6 +85,8 @@ std::string PrivateProfileBytesU(const std::string& section, const std::string& 
 std::optional<std::string> EnvironmentVariableU(const std::string& name);
 // A REG_SZ value under HKEY_LOCAL_MACHINE; nullopt when missing or of another type.
 std::optional<std::string> MachineSettingU(const std::string& key, const std::string& value);
+// The command line this process was started with, program name first.
+std::string CommandLineU();
 
 // --- shell -----------------------------------------------------------------------------
 
@@ -91,9 +95,18 @@ void ShellExecuteU(HWND owner, const std::string& operation, const std::string& 
                    int showCommand);
 // Throws RuntimeError when the shell has no Recycle Bin call (before shell32 4.71).
 HRESULT EmptyRecycleBinU(HWND owner, DWORD flags);
+// The items and bytes in the Recycle Bins of every drive; false when the shell cannot count
+// them. Throws where EmptyRecycleBinU would, since a count of what cannot be emptied is no use.
+bool QueryRecycleBinU(uint64_t& items, uint64_t& bytes);
 // A special folder as shfolder.dll's SHGetFolderPath writes it; nullopt where the library
 // is missing or the call fails.
 std::optional<std::string> LibraryFolderPathU(int csidl);
+
+// --- console ---------------------------------------------------------------------------
+
+// Writes text to a console window in characters it shows: wide on the NT family, the OEM code
+// page on the 9x family. false when not all of it was written.
+bool WriteConsoleU(HANDLE console, const std::string& text);
 
 // --- windows ---------------------------------------------------------------------------
 

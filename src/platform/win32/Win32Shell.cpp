@@ -49,6 +49,13 @@ long Win32Shell::EmptyRecycleBin(uintptr_t owner) {
                             SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI);
 }
 
+bool Win32Shell::QueryRecycleBin(uint64_t& items, uint64_t& bytes) {
+    // Where the emptying fails, so does the count, with the same error: a preview must not
+    // promise what a clean will not do.
+    if (IsWine()) throw RuntimeError(453);
+    return QueryRecycleBinU(items, bytes);
+}
+
 void Win32Shell::UpdateRecycleBinIcon() {
     // Not in every SDK header, nor in every shell.
     using UpdateFn = void(WINAPI*)();

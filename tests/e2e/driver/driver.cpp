@@ -452,6 +452,18 @@ void NoMessageBox(const Args& a, const Deadline& deadline) {
     } while (!deadline.Passed());
 }
 
+// Holds a file open as a program reading it does, sharing reading and writing but not its
+// deletion, until the time-out: the file is in use meanwhile. "held" tells it has begun.
+void Hold(const Args& a, const Deadline& deadline) {
+    HANDLE file = CreateFileW(Wide(a[0]).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        Fail("cannot open " + a[0] + " (error " + std::to_string(GetLastError()) + ")");
+    PrintLine("held");
+    Sleep(deadline.Total());
+    CloseHandle(file);
+}
+
 struct Command {
     const char* name;
     size_t fixedArgs;      // before the optional time-out
@@ -478,6 +490,7 @@ const Command kCommands[] = {
     {"msgbox", 1, false, MessageBoxText, "msgbox TITLE [ms]"},
     {"answer", 2, false, Answer, "answer TITLE ok|yes|no [ms]"},
     {"no-msgbox", 1, true, NoMessageBox, "no-msgbox TITLE ms"},
+    {"hold", 1, true, Hold, "hold PATH ms"},
 };
 
 bool ParseMs(const std::string& text, DWORD* ms) {
