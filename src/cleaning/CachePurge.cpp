@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Errors.h"
 #include "system/DeletionGuard.h"
 #include "system/MemoryBlock.h"
 #include "system/SpecialFolders.h"
@@ -105,15 +106,28 @@ std::vector<std::string> CacheFolders(Services& services) {
 // entry without a file goes; one that is gone by now is not deleted again.
 enum class Verdict { Delete, Gone, Outside };
 
+// The verdict on the entry of url, and the local file it names ("" for none).
 Verdict MayDelete(Services& services, const std::vector<std::string>& cacheFolders,
-                  const std::string& url) {
+                  const std::string& url, std::string& file) {
     const std::optional<std::string> localFile = services.urlCache.LocalFile(url);
     if (!localFile) return Verdict::Gone;
+    file = *localFile;
     if (localFile->empty()) return Verdict::Delete;
     // An unknown folder ("") holds nothing.
     for (const std::string& folder : cacheFolders)
         if (MayHandOnForDeletion(services.files, *localFile, folder)) return Verdict::Delete;
     return Verdict::Outside;
+}
+
+// The size of a local file as its folder lists it; nothing when it is not there.
+std::optional<uint64_t> SizeOf(platform::FileSystem& files, const std::string& path) {
+    platform::FindEntry entry;
+    try {
+        std::unique_ptr<platform::Finder> found = files.Find(path);
+        if (found && found->Next(entry)) return entry.size;
+    } catch (const platform::RuntimeError&) {
+    }
+    return std::nullopt;
 }
 
 void Purge(Services& services, PurgeList& list, CleaningSink& sink, std::string_view keepWord) {
@@ -130,10 +144,17 @@ void Purge(Services& services, PurgeList& list, CleaningSink& sink, std::string_
     const std::vector<std::string> cacheFolders = CacheFolders(services);
     auto purge = [&](const std::string& url) {
         if (url.find(keepWord) != std::string::npos) return;
-        switch (MayDelete(services, cacheFolders, url)) {
-            case Verdict::Delete:
-                if (services.urlCache.DeleteEntry(url)) sink.Item({ItemAction::Purged, url});
+        std::string file;
+        switch (MayDelete(services, cacheFolders, url, file)) {
+            case Verdict::Delete: {
+                // The library deletes the entry's file with it: that is a file of the run's.
+                const std::optional<uint64_t> bytes =
+                    file.empty() ? std::nullopt : SizeOf(services.files, file);
+                if (!services.urlCache.DeleteEntry(url)) break;
+                sink.Item({ItemAction::Purged, url});
+                if (bytes) sink.Item({ItemAction::Deleted, file, *bytes});
                 break;
+            }
             case Verdict::Outside:
                 sink.Item({ItemAction::Stayed, url, 0, reason::kOutsideCache});
                 break;

@@ -63,9 +63,22 @@ std::string BaseFolderPath(RuleRun& run, BaseFolder base) {
 
 namespace {
 
+// The rows a box has run on one profile, by action and path: a profile kept outside the
+// browser's folders takes the place of both of its cache folders, and the same row once is
+// enough (a preview would name each file twice).
+using RowsRun = std::vector<std::pair<RuleAction, std::string>>;
+
+bool RunBefore(RowsRun& done, RuleAction action, const std::string& path) {
+    const std::string tidy = TidyPath(path);
+    for (const auto& [previous, where] : done)
+        if (previous == action && (where == tidy || IsSamePath(where, tidy))) return true;
+    done.emplace_back(action, tidy);
+    return false;
+}
+
 // One row on one path; "" for the profile when the row's tail names none. The base folder
 // is looked up afresh for every path.
-void RunRow(RuleRun& run, const CleaningRule& rule, const std::string& profile) {
+void RunRow(RuleRun& run, const CleaningRule& rule, const std::string& profile, RowsRun& done) {
     if (rule.base == BaseFolder::None) {
         rule.action(run, "");
         return;
@@ -79,6 +92,7 @@ void RunRow(RuleRun& run, const CleaningRule& rule, const std::string& profile) 
         path = profile + path.substr(marker + length);
     else if (marker != std::string::npos)
         path.replace(marker, length, profile);
+    if (RunBefore(done, rule.action, path)) return;
     rule.action(run, path);
 }
 
@@ -91,14 +105,16 @@ bool NamesAProfile(const CleaningRule& rule) {
 void RunBox(RuleRun& run, const CleaningRule* first, const CleaningRule* last) {
     const bool perProfile = std::any_of(first, last, NamesAProfile);
     if (!perProfile) {
+        RowsRun done;
         for (const CleaningRule* rule = first; rule != last; ++rule)
-            Attempt(run, [&] { RunRow(run, *rule, ""); });
+            Attempt(run, [&] { RunRow(run, *rule, "", done); });
         return;
     }
     for (const std::string& profile : run.profiles) {
         if (profile.empty()) continue;
+        RowsRun done;
         for (const CleaningRule* rule = first; rule != last; ++rule)
-            Attempt(run, [&] { RunRow(run, *rule, profile); });
+            Attempt(run, [&] { RunRow(run, *rule, profile, done); });
     }
 }
 

@@ -164,6 +164,14 @@ bool IsLiteralName(const std::string& name) {
     return !IsDeviceName(name);
 }
 
+std::string TidyPath(const std::string& path) {
+    std::string root;
+    std::vector<std::string> parts;
+    if (!SplitPath(path, root, parts)) return path;
+    for (const std::string& part : parts) root += "\\" + part;
+    return root;
+}
+
 bool IsSweepableFolder(const std::string& path) {
     std::string root;
     std::vector<std::string> parts;
@@ -323,7 +331,7 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry, CleaningSink& sink
 std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::string& path) {
     std::shared_ptr<OpenedFolder> folder = OpenStartFolder(files, path);
     if (!folder) return nullptr;
-    std::string named = path;
+    std::string named = TidyPath(path);
     if (named.empty() || named.back() != '\\') named += '\\';
     return std::make_shared<SweptFolder>(
         SweptFolder{std::move(folder), std::move(named), nullptr, 0, -1});

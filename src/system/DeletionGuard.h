@@ -16,6 +16,10 @@ namespace olvex {
 // wildcard, no trailing dot or blank, no device name (CON, AUX, COM1, NUL.txt, ...).
 bool IsLiteralName(const std::string& name);
 
+// A sweepable path as reports name it: one backslash between names, none at the end, "."
+// left out; any other path as it is.
+std::string TidyPath(const std::string& path);
+
 // Only an absolute folder below a drive root (C:\x) or below a network share
 // (\\server\share\x) is ever opened for deleting: never a root, never a relative path.
 bool IsSweepableFolder(const std::string& path);

@@ -101,7 +101,7 @@ bool KillFile(FileSystem& files, const std::string& path, CleaningSink& sink) {
             if (deletion == platform::Deletion::NotThere && !IsLeftAlone(entry)) continue;
             sink.Item(
                 {deletion == platform::Deletion::Deleted ? ItemAction::Deleted : ItemAction::Stayed,
-                 sink.WantsPaths() ? FolderOf(path) + name : std::string(), entry.size,
+                 sink.WantsPaths() ? TidyPath(FolderOf(path) + name) : std::string(), entry.size,
                  deletion == platform::Deletion::Deleted ? "" : StayReason(entry)});
         }
     } catch (const RuntimeError&) {

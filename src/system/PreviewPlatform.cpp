@@ -91,10 +91,11 @@ void PreviewUrlCache::FindClose(uintptr_t handle) {
 }
 
 bool PreviewUrlCache::DeleteEntry(const std::string& url) {
-    return cache_.LocalFile(url).has_value();
+    return LocalFile(url).has_value() && deleted_.insert(url).second;
 }
 
 std::optional<std::string> PreviewUrlCache::LocalFile(const std::string& url) {
+    if (deleted_.count(url)) return std::nullopt;
     return cache_.LocalFile(url);
 }
 

@@ -3,6 +3,8 @@
 // would change something only checks whether it could. A run of the very same engine and
 // deletion rules on these tells what a clean would do, and changes nothing.
 #include <memory>
+#include <set>
+#include <string>
 
 #include "platform/Platform.h"
 
@@ -39,7 +41,8 @@ class PreviewShell : public platform::Shell {
     platform::Shell& shell_;
 };
 
-// The cache index: listed and asked as usual; an entry to delete is taken as deleted.
+// The cache index: listed and asked as usual; an entry to delete is taken as deleted, and is
+// gone for the rest of the preview, as it would be for the rest of a clean.
 class PreviewUrlCache : public platform::UrlCache {
   public:
     explicit PreviewUrlCache(platform::UrlCache& cache) : cache_(cache) {}
@@ -51,6 +54,7 @@ class PreviewUrlCache : public platform::UrlCache {
 
   private:
     platform::UrlCache& cache_;
+    std::set<std::string> deleted_;
 };
 
 }  // namespace olvex

@@ -22,12 +22,13 @@ run them (olvex.exe from C:\\olvex, output redirected):
    what the links lead to and every file that must stay are untouched, and again preview =
    log = gone.
 
-One file may differ between the two, and is checked on its own: the cache index, which the
-program's own cache purge holds mapped from then on. An open for deletion succeeds on a
-mapped file, so the preview lists it as going; the deletion itself is refused, so the clean
-registers it for restart instead (winxp, where All Users Temp sweeps its folder).
+On winxp All Users Temp meets the cache index, which the program's own cache purge holds
+open and mapped from then on. An open for deletion would succeed on it, and only the deletion
+is refused; the preview's second open, which shares nothing, tells it is in use, so both
+register it for restart.
 """
 
+import collections
 import csv
 import io
 import os
@@ -119,15 +120,25 @@ def preview_then_clean(s, checks, what, ids):
     listed = {key(p) for p in paths(preview, 1, GOING)}
     logged = {key(p) for p in paths(log, 2, GONE)}
     gone = set(before) - set(after) - {key(LOG)}
-    index = {p for p in listed if p.endswith("content.ie5/index.dat")}
-    checks.equal(sorted(listed - index), sorted(logged),
+    checks.equal(sorted(listed), sorted(logged),
                  "%s: what the preview lists as going is what the log lists as gone" % what)
     checks.equal(sorted(logged), sorted(gone), "%s: what the log lists is what is gone" % what)
-    checks.equal(len(paths(preview, 1, GOING)), len(listed),
-                 "%s: the preview names each path once" % what)
-    for p in index:
-        checks.equal(p in after and p in {key(x) for x in paths(log, 2, {"registered"})}, True,
-                     "%s: the mapped cache index stays, registered for restart" % what)
+    # Within a category each path comes once, but for one overlap of the rows themselves: All
+    # Users Temp empties a profile's cache index folder, then the cache folder that holds it,
+    # and a preview, which deletes nothing, meets the index folder's files again. (Two
+    # categories may also reach the same file: a preview names it under each, a clean under
+    # the first.)
+    named = [(r[0], r[2].lower()) for r in preview if r[1] in GOING and r[2]]
+    twice = [k for k, n in collections.Counter(named).items() if n > 1
+             and not (k[0] == "all-users-temp" and "\\content.ie5\\" in k[1])]
+    checks.equal(sorted(twice), [], "%s: paths the preview names twice in a category" % what)
+    if s.version == "winxp":
+        index = [(r[1], r[5]) for r in preview if r[2].lower().endswith("content.ie5\\index.dat")]
+        checks.equal(("would register", "in use") in index, True,
+                     "%s: the preview says the mapped cache index stays" % what)
+        checks.equal([key(p) for p in paths(log, 2, {"registered"})
+                      if p.lower().endswith("index.dat")] != [], True,
+                     "%s: the clean registers it" % what)
     # Nothing is listed as going that is not a real entry inside the prefix.
     checks.equal(sorted(p for p in listed if p not in before or isinstance(before[p], str)), [],
                  "%s: listed paths that are no file or folder of the prefix" % what)
@@ -170,6 +181,9 @@ def every_category(version, checks):
 def hostile(version, checks):
     with harness.Scenario(version) as s:
         s.make_dir("Program Files/Mozilla Firefox")
+        # Wine makes the cache's folders when the cache is first used: before the snapshot.
+        s.url_cache = kit.UrlCache(s)
+        s.url_cache.addresses()
         main, boxes = hostile_paths.seed_main_run(s, version)
         firefox = hostile_paths.seed_firefox(s, version)
         s.install(console_path())

@@ -42,11 +42,11 @@ echo list=%ERRORLEVEL%
 
 IDS = {"winxp": ["windows-temp", "user-temp", "cookies", "ie-cache", "ie-history", "prefetch",
                  "recycle-bin", "all-users-temp", "java-cache"],
-       "win98": ["temp", "windows-temp", "cookies", "ie-history", "ie-cache", "java-cache",
-                 "recycle-bin"]}
+       "win98": ["windows-temp", "cookies", "temp", "ie-cache", "ie-history", "recycle-bin",
+                 "java-cache"]}
 BROWSER_IDS = ["firefox-cache", "firefox-cookies", "firefox-passwords", "firefox-forms",
                "firefox-history", "firefox-downloads", "opera-cache", "opera-cookies",
-               "opera-passwords", "opera-visited-links", "opera-history", "opera-downloads"]
+               "opera-passwords", "opera-history", "opera-downloads", "opera-visited-links"]
 
 
 def scenario(argv):

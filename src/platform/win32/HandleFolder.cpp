@@ -87,10 +87,12 @@ bool MeansMissing(NTSTATUS status) {
     }
 }
 
+constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 // Opens name relative to root (or, with no root, the full native path), never following a
 // reparse point at its last component where the system has them.
 NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG options,
-              NtHandle& out) {
+              NtHandle& out, ULONG share = kShareAll) {
     // An empty name relative to a handle opens that handle's own object again.
     if ((name.empty() && !root) || name.size() > 32767) return kInvalidParameter;
     UNICODE_STRING text;
@@ -101,10 +103,9 @@ NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG o
     auto attempt = [&](ULONG reparse) {
         IO_STATUS_BLOCK io{};
         HANDLE handle = nullptr;
-        const NTSTATUS status =
-            Native().create(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
-                            options | FILE_SYNCHRONOUS_IO_NONALERT | reparse, nullptr, 0);
+        const NTSTATUS status = Native().create(
+            &handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, share, FILE_OPEN,
+            options | FILE_SYNCHRONOUS_IO_NONALERT | reparse, nullptr, 0);
         if (Succeeded(status)) out.reset(handle);
         return status;
     };
@@ -367,14 +368,23 @@ class HandleFolder : public OpenedFolder {
         if (opened != Deletion::Deleted) return opened;
         // The disposition is never set, not even to be taken back: a program ended between
         // the two would leave the file to go when its handle closes. The file system refuses
-        // it for a read-only file, which is what can be told without it. (A file mapped into
-        // some process's memory is refused too, and only the disposition itself tells.)
+        // it for a read-only file, which is what can be told without it.
         IO_STATUS_BLOCK io{};
         FILE_BASIC_INFORMATION basic{};
         if (!Succeeded(Native().query(file.get(), &io, &basic, sizeof basic, FileBasicInformation)))
             return Deletion::Refused;
-        return (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) ? Deletion::Refused
-                                                                : Deletion::Deleted;
+        if (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) return Deletion::Refused;
+        // It also refuses a file mapped into a program's memory, such as the cache index the
+        // Internet library keeps open and mapped. An open that shares nothing fails while
+        // anybody else holds the file, so such a file is told in use; so is one whose holder
+        // would let it go, which errs on the side of staying. A mapping whose file nobody
+        // holds open any more (a running program's image) is beyond what an open can tell.
+        file.reset();
+        NtHandle alone;
+        const NTSTATUS status = Open(handle_.get(), Wide(entry.name), DELETE | FILE_READ_ATTRIBUTES,
+                                     FILE_NON_DIRECTORY_FILE, alone, 0);
+        if (Succeeded(status)) return Deletion::Deleted;
+        return MeansMissing(status) ? Deletion::NotThere : Deletion::Refused;
     }
 
     bool IsListedFile(const FindEntry& entry) override {
