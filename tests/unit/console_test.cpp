@@ -2,6 +2,7 @@
 // and that its preview names exactly what its clean deletes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <sstream>
@@ -21,7 +22,9 @@ class FakeConsole : public platform::Console {
     void Write(platform::Stream stream, const std::string& text) override {
         (stream == platform::Stream::Out ? out : err) += text;
     }
-    bool IsConsole(platform::Stream) override { return false; }
+    bool IsConsole(platform::Stream stream) override {
+        return stream == platform::Stream::Err && errIsConsole;
+    }
     uint64_t Ticks() override { return ticks += 100; }
     std::string LocalTime() override { return "2026-12-08 10:00:00"; }
     std::unique_ptr<platform::AppendFile> OpenForAppending(const std::string& path) override {
@@ -38,6 +41,7 @@ class FakeConsole : public platform::Console {
     }
     std::string out, err;
     uint64_t ticks = 0;
+    bool errIsConsole = false;
     std::map<std::string, std::string> files;
 };
 
@@ -147,6 +151,31 @@ TEST_F(ConsoleProgram, PreviewNamesExactlyWhatTheCleanDeletes) {
     EXPECT_EQ(PathsOf(preview, 1, {"would register"}), PathsOf(log, 2, {"registered"}));
     EXPECT_EQ(PathsOf(log, 2, {"registered"}),
               std::multiset<std::string>(rig.files.atRestart.begin(), rig.files.atRestart.end()));
+}
+
+// The progress line goes to a console window only, a few times a second at most, and is
+// gone before the totals are written.
+TEST(ConsoleText, ProgressOnlyOnAConsoleAndPaced) {
+    for (bool console : {false, true}) {
+        FakeConsole screen;
+        screen.errIsConsole = console;
+        ConsoleRequest request;
+        request.command = Command::Clean;
+        ConsoleReport report(screen, request, {}, nullptr);
+        report.Begin("windows-temp");
+        for (int i = 0; i < 100; ++i) report.Item({ItemAction::Deleted, "", 10});
+        report.End("windows-temp");
+        // Each item costs the fake clock 100 ms: 10 seconds, so about 40 lines at 4 a second.
+        const size_t lines = std::count(screen.err.begin(), screen.err.end(), '\r') / 2;
+        if (console) {
+            EXPECT_GE(lines, 30u);
+        } else {
+            EXPECT_EQ(screen.err, "");
+        }
+        EXPECT_LE(lines, 41u);
+        EXPECT_NE(screen.out.find("deleted: 100 files and 0 folders, 1000 bytes"),
+                  std::string::npos);
+    }
 }
 
 TEST(ConsoleText, CommandLinesSplitAsWindowsProgramsSplitThem) {
