@@ -40,6 +40,12 @@ ConsoleReport::ConsoleReport(platform::Console& console, const ConsoleRequest& r
     if (!request_.quiet && request_.csv) Out("category,action,path,items,bytes,reason\n");
 }
 
+// Whether the totals of deleted files belong in the report: when there are any, or when the
+// category reports nothing else, so that "nothing" is said.
+bool ConsoleReport::DeletedSomething(const Totals& t) {
+    return t.files || t.folders || (!t.purged && !t.counted && !t.uncounted && t.failures.empty());
+}
+
 std::string ConsoleReport::Word(ItemAction action) const {
     const bool preview = request_.command == Command::Preview;
     switch (action) {
@@ -161,7 +167,7 @@ void ConsoleReport::End(const char*) {
     const bool preview = request_.command == Command::Preview;
     if (request_.csv) {
         const std::string none;
-        if (t.files || t.folders || (!t.purged && !t.counted && !t.uncounted))
+        if (DeletedSomething(t))
             Row(Word(ItemAction::Deleted), none, std::to_string(t.files),
                 std::to_string(t.fileBytes), none);
         if (t.folders) Row(Word(ItemAction::Removed), none, std::to_string(t.folders), "", none);
@@ -185,7 +191,7 @@ void ConsoleReport::End(const char*) {
     if (t.purged)
         Out("  " + Word(ItemAction::Purged) + ": " +
             Count(t.purged, "cache entry", "cache entries") + "\n");
-    if (t.files || t.folders || (!t.purged && !t.counted && !t.uncounted))
+    if (DeletedSomething(t))
         Out("  " + Word(ItemAction::Deleted) + ": " + Count(t.files, "file", "files") + " and " +
             Count(t.folders, "folder", "folders") + ", " + Count(t.fileBytes, "byte", "bytes") +
             "\n");

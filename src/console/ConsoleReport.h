@@ -49,6 +49,7 @@ class ConsoleReport : public CleaningSink {
         std::vector<std::string> failures;
     };
 
+    static bool DeletedSomething(const Totals& t);
     std::string Word(ItemAction action) const;
     void Out(const std::string& text);
     void Row(const std::string& action, const std::string& path, const std::string& items,
