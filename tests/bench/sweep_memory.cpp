@@ -1,50 +1,22 @@
 // What the sweep itself holds while it empties a folder, whatever the system underneath keeps:
 // the portable sweep and deletion guard, run natively on a folder whose listing is made up as
 // it is read and never stored. Every allocation of the program's logic goes through the
-// counting operator new below, so the peak is the logic's own. Not a test: it prints figures
-// and judges them against the aim.
+// counting operator new of counting_new.cpp, so the peak is the logic's own. Not a test: it
+// prints figures and judges them against the aim.
 //
 //   sweep_memory             the peak bytes for folders of 0, 20,000 and 300,000 files, straight
 //                            in the swept folder and in a subfolder of it (removed whole), and
 //                            for chains of 500 and 2,000 levels (what each level costs)
 //
 // Aim: at 300,000 files the peak within 4 MB of the empty folder's, in both layouts.
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <new>
 #include <string>
 
 #include "cleaning/FolderSweep.h"
+#include "counting_new.h"
 #include "platform/Platform.h"
-
-namespace {
-
-std::atomic<size_t> inUse{0};
-std::atomic<size_t> peak{0};
-
-}  // namespace
-
-// Each block carries its size in front, so that the count needs no table.
-void* operator new(size_t size) {
-    auto* block = static_cast<size_t*>(std::malloc(size + sizeof(size_t) * 2));
-    if (!block) throw std::bad_alloc();
-    block[0] = size;
-    const size_t now = inUse += size;
-    for (size_t seen = peak; now > seen && !peak.compare_exchange_weak(seen, now);) {
-    }
-    return block + 2;
-}
-void operator delete(void* pointer) noexcept {
-    if (!pointer) return;
-    size_t* block = static_cast<size_t*>(pointer) - 2;
-    inUse -= block[0];
-    std::free(block);
-}
-void operator delete(void* pointer, size_t) noexcept {
-    operator delete(pointer);
-}
 
 namespace {
 
@@ -168,14 +140,14 @@ class MadeUpFileSystem : public platform::FileSystem {
 size_t PeakOfSweep(size_t files, bool subfolder) {
     MadeUpFileSystem system(files, subfolder);
     std::string path = "C:\\T";
-    const size_t before = inUse;
-    peak = before;
+    const size_t before = bench::InUse();
+    bench::StartPeak();
     olvex::FindFilesAPI(system, path, "*.*", olvex::AtRestart::Never);
     if (system.deleted != files) {
         std::fprintf(stderr, "deleted %zu of %zu files\n", system.deleted, files);
         std::exit(1);
     }
-    return peak - before;
+    return bench::Peak() - before;
 }
 
 // The same for a chain of folders: the root's one subfolder starts it, every level holds one
@@ -185,14 +157,14 @@ size_t PeakOfChain(size_t levels) {
     system.chain = true;
     system.levels = levels + 2;  // the root, then the swept folder T, then the chain
     std::string path = "C:\\T";
-    const size_t before = inUse;
-    peak = before;
+    const size_t before = bench::InUse();
+    bench::StartPeak();
     olvex::FindFilesAPI(system, path, "*.*", olvex::AtRestart::Never);
     if (system.deleted != 1) {
         std::fprintf(stderr, "the chain's bottom file was not deleted\n");
         std::exit(1);
     }
-    return peak - before;
+    return bench::Peak() - before;
 }
 
 }  // namespace
