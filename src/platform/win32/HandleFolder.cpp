@@ -363,28 +363,16 @@ class HandleFolder : public OpenedFolder {
     }
 
     Deletion ProbeDeletion(const FindEntry& entry) override {
+        // The deletion's own open and check, but sharing nothing, and no disposition: setting
+        // one, even to take it back, would leave the file to go if the program ended between
+        // the two. The file system also refuses the disposition for a file mapped into a
+        // program's memory, such as the cache index the Internet library keeps open and
+        // mapped; an open that shares nothing fails while anybody holds the file, so such a
+        // file is told in use. So is one whose holder would let it go, which errs on the side
+        // of staying. A mapping whose file nobody holds open any more (a running program's
+        // image), and a file made read-only since it was listed, are beyond what an open tells.
         NtHandle file;
-        const Deletion opened = OpenListedForDeletion(entry, file);
-        if (opened != Deletion::Deleted) return opened;
-        // The disposition is never set, not even to be taken back: a program ended between
-        // the two would leave the file to go when its handle closes. The file system refuses
-        // it for a read-only file, which is what can be told without it.
-        IO_STATUS_BLOCK io{};
-        FILE_BASIC_INFORMATION basic{};
-        if (!Succeeded(Native().query(file.get(), &io, &basic, sizeof basic, FileBasicInformation)))
-            return Deletion::Refused;
-        if (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) return Deletion::Refused;
-        // It also refuses a file mapped into a program's memory, such as the cache index the
-        // Internet library keeps open and mapped. An open that shares nothing fails while
-        // anybody else holds the file, so such a file is told in use; so is one whose holder
-        // would let it go, which errs on the side of staying. A mapping whose file nobody
-        // holds open any more (a running program's image) is beyond what an open can tell.
-        file.reset();
-        NtHandle alone;
-        const NTSTATUS status = Open(handle_.get(), Wide(entry.name), DELETE | FILE_READ_ATTRIBUTES,
-                                     FILE_NON_DIRECTORY_FILE, alone, 0);
-        if (Succeeded(status)) return Deletion::Deleted;
-        return MeansMissing(status) ? Deletion::NotThere : Deletion::Refused;
+        return OpenListedForDeletion(entry, file, 0);
     }
 
     bool IsListedFile(const FindEntry& entry) override {
@@ -458,12 +446,13 @@ class HandleFolder : public OpenedFolder {
                IsPlainFolder(self.get(), 0);
     }
 
-    // The open a deletion goes through, with the right to delete and no other sharing asked
-    // than any open here, and its checks: Deleted when file holds the plain file listed.
-    Deletion OpenListedForDeletion(const FindEntry& entry, NtHandle& file) const {
+    // The open a deletion goes through, with the right to delete and the sharing of any open
+    // here unless told otherwise, and its checks: Deleted when file holds the plain file listed.
+    Deletion OpenListedForDeletion(const FindEntry& entry, NtHandle& file,
+                                   ULONG share = kShareAll) const {
         const std::wstring name = Wide(entry.name);
-        const NTSTATUS status =
-            Open(handle_.get(), name, DELETE | FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE, file);
+        const NTSTATUS status = Open(handle_.get(), name, DELETE | FILE_READ_ATTRIBUTES,
+                                     FILE_NON_DIRECTORY_FILE, file, share);
         if (!Succeeded(status))
             return MeansMissing(status) ? Deletion::NotThere : Deletion::Refused;
         // A link opened here leads to its target, which reports a name of its own. The
