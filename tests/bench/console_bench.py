@@ -18,7 +18,7 @@ a file.
   memory  300,000 (--files) empty files straight in C:\\windows\\temp, against that folder
           empty: the peak resident memory of the olvex.exe process for `/preview windows-temp
           /details` and for `/clean windows-temp /log:C:\\x.csv`, from Linux's count for the
-          process (its VmHWM; wait4's ru_maxrss is printed beside it). Under Wine the process
+          process (its VmHWM; see peak_of_run for wait4's figure). Under Wine the process
           also holds what Wine keeps for a listing, so the aim for the program's own memory
           (within 4 MB of the empty folder's) is judged by build/native/tests/bench/
           console_memory; this prints the whole process's growth and judges nothing.
@@ -141,10 +141,10 @@ def peak_of_run(s, args, output):
     the program's process, wait4's ru_maxrss in KB). The process `wine` starts becomes the
     program (the loader replaces itself with it, as its command line shows); its own
     high-water mark (VmHWM) is read every 2 ms until it ends, so only growth in its last 2 ms
-    could be missed. wait4's maximum is printed beside it, not judged: it also covers every
-    child the process waited for (a Wine process forks one on its way to starting the prefix's
-    desktop process, and others to start the server and the session where it finds none), and
-    came out from equal to 48 MB above the program's own while this was written."""
+    could be missed. wait4's ru_maxrss is printed beside it, not judged: Linux takes into it
+    the high-water mark of the memory a process leaves at exec, and a child of this script
+    leaves this script's (borrowed, or a copy), grown by then with the output of the runs
+    before: it came out up to 48 MB above the program's own in the 300,000-file runs."""
     with open(output, "wb") as out, open(output + ".err", "wb") as err:
         process = subprocess.Popen(["wine", harness.WIN_CONSOLE] + list(args), env=s.env,
                                    cwd=s.path(harness.WIN_DIR[3:]), stdin=subprocess.DEVNULL,
@@ -185,8 +185,8 @@ def memory_round(files):
             open(os.path.join(temp, "f%06d.tmp" % i), "wb").close()
         os.sync()
         # Making the files may outlast the server's linger. The process that finds no server
-        # starts one, and the prefix's session with it, as its children: their start would
-        # land in the measured run, and their memory in wait4's figure.
+        # starts one, and the prefix's session with it: their start would land in the
+        # measured run.
         harness.run(["wineserver", "-p%d" % harness.SERVER_LINGER_S], s.env, check=False)
         olvex(s, "/list")
         result = {}
@@ -224,13 +224,13 @@ def memory(args, table):
         base, peak, took, base_rss, peak_rss = (
             statistics.median(r[command][i] for r in rounds)
             for rounds, i in ((empty, 0), (full, 0), (full, 1), (empty, 2), (full, 2)))
-        print("  %s: empty folder %.1f MB, %s files %.1f MB (%+.1f MB), %.1f s; wait4: "
-              "%.1f MB, %.1f MB" % (what, base / 1024, "{:,}".format(args.files), peak / 1024,
-                                    (peak - base) / 1024, took, base_rss / 1024, peak_rss / 1024))
+        print("  %s: empty folder %.1f MB, %s files %.1f MB (%+.1f MB), %.1f s; wait4, "
+              "this script's memory included: %.1f MB, %.1f MB"
+              % (what, base / 1024, "{:,}".format(args.files), peak / 1024, (peak - base) / 1024,
+                 took, base_rss / 1024, peak_rss / 1024))
         table.append(row("{:,} files, `{}`".format(args.files, what), "%.1f s" % took,
                          "%.1f MB" % (base / 1024), "%.1f MB" % (peak / 1024),
-                         "%+.1f MB" % ((peak - base) / 1024),
-                         "%+.1f MB" % ((peak_rss - base_rss) / 1024)))
+                         "%+.1f MB" % ((peak - base) / 1024)))
 
 
 def main():
@@ -249,17 +249,17 @@ def main():
     if args.only in (None, "memory"):
         memory(args, memory_table)
 
-    print("\nMedians of %d runs%s; the ratio is the median of the per-round ratios.\n"
-          % (args.runs, ", all on one CPU" if args.pin else ""))
+    print("\nMedians of %d runs%s%s.\n" % (
+        args.runs, ", all on one CPU" if args.pin else "",
+        "; the ratio is the median of the per-round ratios" if table else ""))
     if table:
         print(row("workload", "preview", "clean", "preview/clean", "start-up",
                   "preview per file", "clean per file"))
         print(row(*["---"] * 7))
         print("\n".join(table) + "\n")
     if memory_table:
-        print(row("folder, command", "time", "peak, empty folder", "peak", "growth",
-                  "growth by wait4"))
-        print(row(*["---"] * 6))
+        print(row("folder, command", "time", "peak, empty folder", "peak", "growth"))
+        print(row(*["---"] * 5))
         print("\n".join(memory_table) + "\n")
     print("\n".join(verdicts or ["(the memory aim is judged by console_memory)"]))
 
