@@ -35,9 +35,9 @@ import io
 import os
 
 import harness
-import browsers
 import cleaning
 import cleaning_kit as kit
+import console_preview
 import system_calls
 
 VERSIONS = ("win98", "winxp")
@@ -126,13 +126,8 @@ def scenario(argv):
     nt = version not in NINE_X
     with harness.Scenario(version) as s:
         checks = harness.Checks("console program's calls on %s" % version, s)
-        s.url_cache = kit.UrlCache(s)
+        console_preview.seed_every_category(s, version)
         s.pending = kit.PendingDeletions(s)
-        s.make_dir("Program Files/Mozilla Firefox")
-        s.make_dir("Program Files/Opera")
-        cleaning.seed(s)
-        browsers.seed_firefox(s, version)
-        browsers.seed_opera(s, version)
         kit.write_file(s, NAMED, "named outside the OEM code page\n")
         kit.write_file(s, BUSY, "held open by another program\n")
         linked = s.make_outside("linked from the trash.txt", system_calls.LINKED_CONTENT)

@@ -151,14 +151,20 @@ def preview_then_clean(s, checks, what, ids):
     return preview, log
 
 
+def seed_every_category(s, version):
+    """Both browsers installed, and every category of both families seeded as cleaning.py
+    and browsers.py seed them, URL cache entries included."""
+    s.url_cache = kit.UrlCache(s)
+    s.make_dir("Program Files/Mozilla Firefox")
+    s.make_dir("Program Files/Opera")
+    cleaning.seed(s)
+    browsers.seed_firefox(s, version)
+    browsers.seed_opera(s, version)
+
+
 def every_category(version, checks):
     with harness.Scenario(version) as s:
-        s.url_cache = kit.UrlCache(s)
-        s.make_dir("Program Files/Mozilla Firefox")
-        s.make_dir("Program Files/Opera")
-        cleaning.seed(s)
-        browsers.seed_firefox(s, version)
-        browsers.seed_opera(s, version)
+        seed_every_category(s, version)
         kit.write_file(s, NON_ASCII, "not ASCII\n")
         s.install(console_path())
         preview, log = preview_then_clean(s, checks, "every category",
