@@ -67,20 +67,20 @@ std::string SourceUrl(MemoryBlock& block, uint32_t size) {
     return block.ExtractString(head.lpszSourceUrlName, size);
 }
 
-// Calls visit with the address of every entry of the index, in its order. Each entry is read
+// Calls visit with the address of every entry of the index the pattern lists, in its order. Each entry is read
 // in two calls, one for its size and one into a fresh block of that size. An entry that cannot
 // be fetched into its block (the memory was refused) ends the listing: asking again would meet
 // the same refusal for ever, and what is not listed now is left for the next purge.
 template <class Visit>
-void ForEachEntry(Services& services, Visit&& visit) {
+void ForEachEntry(Services& services, const char* pattern, Visit&& visit) {
     platform::UrlCache& cache = services.urlCache;
     MemoryBlock block(services.memory);
     Enumeration find(cache);
     uint32_t size = 0;
-    cache.FindFirst(0, size);
+    cache.FindFirst(pattern, 0, size);
     if (size == 0) return;  // an empty index
     block.Allocate(size);
-    find.handle = cache.FindFirst(block.Handle(), size);
+    find.handle = cache.FindFirst(pattern, block.Handle(), size);
     if (find.handle == 0) return;
     visit(SourceUrl(block, size));
     for (;;) {
@@ -130,10 +130,11 @@ std::optional<uint64_t> SizeOf(platform::FileSystem& files, const std::string& p
     return std::nullopt;
 }
 
-void Purge(Services& services, PurgeList& list, CleaningSink& sink, std::string_view keepWord) {
+void Purge(Services& services, PurgeList& list, CleaningSink& sink, const char* pattern,
+           std::string_view keepWord) {
     // What the list has no room for is deleted all the same, in this purge.
     std::vector<std::string> unlisted;
-    ForEachEntry(services, [&](std::string url) {
+    ForEachEntry(services, pattern, [&](std::string url) {
         if (url.empty()) return;
         if (list.HasRoom()) {
             list.Add(url);
@@ -150,7 +151,14 @@ void Purge(Services& services, PurgeList& list, CleaningSink& sink, std::string_
                 // The library deletes the entry's file with it: that is a file of the run's.
                 const std::optional<uint64_t> bytes =
                     file.empty() ? std::nullopt : SizeOf(services.files, file);
-                if (!services.urlCache.DeleteEntry(url)) break;
+                platform::SystemCode why;
+                if (!services.urlCache.DeleteEntry(url, &why)) {
+                    // Gone meanwhile is no failure; anything else the library said is.
+                    if (services.urlCache.LocalFile(url))
+                        sink.Problem({StepOutcome::Failed, url,
+                                      "the Internet library did not delete the entry", why});
+                    break;
+                }
                 sink.Item({ItemAction::Purged, url});
                 if (bytes) sink.Item({ItemAction::Deleted, file, *bytes});
                 break;
@@ -169,11 +177,12 @@ void Purge(Services& services, PurgeList& list, CleaningSink& sink, std::string_
 }  // namespace
 
 void ClearUrlCache(Services& services, PurgeList& list, CleaningSink& sink) {
-    Purge(services, list, sink, "Cookie");
+    Purge(services, list, sink, nullptr, "Cookie");
 }
 
 void ClearCookieCache(Services& services, PurgeList& list, CleaningSink& sink) {
-    Purge(services, list, sink, "http");
+    // The library lists cookie entries only when asked for them by their pattern.
+    Purge(services, list, sink, platform::kCookieEntries, "http");
 }
 
 }  // namespace olvex

@@ -1,10 +1,12 @@
 #pragma once
 // Removing entries from the browser's cache index. Both routines first list the address of
-// every entry in the purge list, after the addresses of earlier purges, then delete
+// every entry of their kind (the content entries, or the cookies) in the purge list, after
+// the addresses of earlier purges, then delete
 // each listed address that does not contain their word (exact, case-sensitive) and whose
 // entry is still there and names no file, or a plain file inside the cache's folders (the
 // Internet cache, Cookies, History) reached through plain folders only.
-// The sink hears of every entry deleted, and of every one kept for its file.
+// The sink hears of every entry deleted, of every one kept for its file, and of every one the
+// library would not delete.
 #include "system/CleaningSink.h"
 #include "system/PurgeList.h"
 #include "system/Services.h"

@@ -37,7 +37,7 @@ std::vector<FindEntry> SweepOne(SweptFolder& folder, const SweepRules& rules) {
 void FindFilesAPI(platform::FileSystem& files, std::string& path, const std::string& SearchStr,
                   AtRestart atRestart, const std::string& keptFile, CleaningSink& sink) {
     if (path.empty() || path.back() != '\\') path += "\\";
-    std::shared_ptr<SweptFolder> start = OpenSweep(files, path);
+    std::shared_ptr<SweptFolder> start = OpenSweep(files, path, sink);
     if (!start) return;
     const SweepRules rules{SearchStr, keptFile, atRestart, &sink};
 

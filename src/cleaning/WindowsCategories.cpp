@@ -1,5 +1,7 @@
 #include "cleaning/WindowsCategories.h"
 
+#include <optional>
+
 #include "cleaning/CachePurge.h"
 #include "cleaning/FolderSweep.h"
 #include "platform/Errors.h"
@@ -24,6 +26,26 @@ void Sweep(RuleRun& run, const std::string& path) {
                  run.sink);
 }
 
+// The user's own temporary folder: Local Settings\temp in the profile. A profile without
+// Local Settings (NT 4.0's) keeps it where TEMP says, and that is swept when it lies inside
+// the profile; anywhere else it may be a folder every user shares.
+void SweepUserTemp(RuleRun& run, const std::string& path) {
+    const std::string profile = BaseFolderPath(run, BaseFolder::UserProfile);
+    platform::FileSystem& files = run.services.files;
+    if (files.GetAttributes(profile + "\\Local Settings") != platform::kInvalidAttributes) {
+        Sweep(run, path);
+        return;
+    }
+    std::optional<std::string> temp = run.services.system.EnvironmentVariable("TEMP");
+    if (!temp) temp = run.services.system.EnvironmentVariable("TMP");
+    if (!temp || !LiesInside(*temp, profile)) {
+        run.sink.Problem({StepOutcome::NotThere, TidyPath(path),
+                          "the profile has no Local Settings, and TEMP lies outside it", {}});
+        return;
+    }
+    Sweep(run, *temp);
+}
+
 // A folder tree of the machine, in which any user may create subfolders: files that stay are
 // registered only directly in it.
 void SweepMachineFolder(RuleRun& run, const std::string& path) {
@@ -39,7 +61,7 @@ void SweepKeepingLayout(RuleRun& run, const std::string& path) {
                  "layout.ini", run.sink);
 }
 
-// The cookie entries of the cache index.
+// The cookie entries of the cache index, which the library lists only when asked for them.
 void PurgeCookies(RuleRun& run, const std::string&) {
     ClearCookieCache(run.services, run.purgeList, run.sink);
 }
@@ -55,16 +77,39 @@ void ClearHistory(RuleRun& run, const std::string&) {
     run.services.shell.ClearUrlHistory();
 }
 
+// What the Recycle Bins of every drive hold, as the shell counts them: all at once, or,
+// where the shell refuses that (Windows 2000 takes no root for all drives), fixed drive by
+// fixed drive. false when the shell cannot tell.
+bool CountRecycleBin(Services& services, uint64_t& items, uint64_t& bytes) {
+    if (services.shell.QueryRecycleBin("", items, bytes)) return true;
+    const std::vector<std::string> drives = services.files.FixedDriveRoots();
+    if (drives.empty()) return false;
+    items = bytes = 0;
+    for (const std::string& drive : drives) {
+        uint64_t driveItems = 0, driveBytes = 0;
+        if (!services.shell.QueryRecycleBin(drive, driveItems, driveBytes)) return false;
+        items += driveItems;
+        bytes += driveBytes;
+    }
+    return true;
+}
+
 // Every drive's Recycle Bin, the dialogs owned by the run's window: what it holds, as the
 // shell counts it, then the emptying.
 void EmptyRecycleBin(RuleRun& run, const std::string&) {
     uint64_t items = 0, bytes = 0;
-    if (run.services.shell.QueryRecycleBin(items, bytes))
+    const bool counted = CountRecycleBin(run.services, items, bytes);
+    if (counted)
         run.sink.Counted(items, bytes);
     else
         run.sink.Uncounted();
-    if (run.services.shell.EmptyRecycleBin(run.owner) != 0)
-        run.services.shell.UpdateRecycleBinIcon();
+    const long result = run.services.shell.EmptyRecycleBin(run.owner);
+    if (result != 0) run.services.shell.UpdateRecycleBinIcon();
+    // Some shells answer an empty Recycle Bin with a failure: nothing was left then.
+    if (result < 0 && !(counted && items == 0))
+        run.sink.Problem({StepOutcome::Failed, "",
+                          "the shell did not empty the Recycle Bin",
+                          {platform::SystemCode::Kind::HResult, static_cast<uint32_t>(result)}});
 }
 
 // Every profile folder, hidden and system ones included: its temporary folder, its
@@ -72,16 +117,23 @@ void EmptyRecycleBin(RuleRun& run, const std::string&) {
 void SweepAllProfiles(RuleRun& run, const std::string&) {
     Services& services = run.services;
     std::string root = folders::GetProfilesRoot(services);
-    if (root.empty()) return;
+    if (root.empty()) {
+        run.sink.Problem({StepOutcome::NotThere, "the profiles folder", reason::kUnknownFolder, {}});
+        return;
+    }
     std::vector<std::string> names;
-    SubDirsToArray(run.services, root, names, true, true, true);
+    SubDirsToArray(run.services, root, names, true, true, true, run.sink);
 
     const std::string localSettings = folders::GetLocalSettingsName(services);
     const std::string cache = folders::GetCacheFolderInProfile(services);
+    const std::string own = BaseFolderPath(run, BaseFolder::UserProfile) + "\\";
     for (const std::string& name : names) {
         // A folder name the path parser would read as another path (a\..\..\x) is no
         // profile of this machine.
-        if (!IsLiteralName(name)) continue;
+        if (!IsLiteralName(name)) {
+            run.sink.Problem({StepOutcome::Refused, root + name, reason::kOddName, {}});
+            continue;
+        }
         const std::string profile = root + name + "\\";
         // A part that is unknown ("") leaves its folder out.
         const std::string paths[] = {
@@ -92,15 +144,16 @@ void SweepAllProfiles(RuleRun& run, const std::string&) {
         };
         // Another user's folders are his to change before a restart: nothing of his is
         // registered.
-        const AtRestart atRestart = Registration(
-            run, IsSamePath(profile, BaseFolderPath(run, BaseFolder::UserProfile) + "\\")
-                     ? AtRestart::AnyDepth
-                     : AtRestart::Never);
-        for (std::string path : paths)
-            if (!path.empty())
-                platform::SkipOnFailure([&] {
-                    FindFilesAPI(run.services.files, path, "*.*", atRestart, "", run.sink);
-                });
+        const AtRestart atRestart =
+            Registration(run, IsSamePath(profile, own) ? AtRestart::AnyDepth : AtRestart::Never);
+        for (std::string path : paths) {
+            if (path.empty()) continue;
+            try {
+                FindFilesAPI(run.services.files, path, "*.*", atRestart, "", run.sink);
+            } catch (const platform::RuntimeError& error) {
+                run.sink.Problem(ProblemOf(error, TidyPath(path)));
+            }
+        }
     }
 }
 
@@ -112,7 +165,7 @@ const CleaningRecipe& NtCategories() {
         {
             // box      id                 action              base folder              tail
             {"Check1", "windows-temp",     SweepMachineFolder, BaseFolder::WindowsDir,  "\\temp"},
-            {"Check2", "user-temp",        Sweep,              BaseFolder::UserProfile, "\\Local Settings\\temp"},
+            {"Check2", "user-temp",        SweepUserTemp,      BaseFolder::UserProfile, "\\Local Settings\\temp"},
             {"Check3", "cookies",          PurgeCookies,       BaseFolder::None,        ""},
             {"Check3", "cookies",          Sweep,              BaseFolder::UserProfile, "\\Cookies"},
             {"Check4", "ie-cache",         PurgeUrls,          BaseFolder::None,        ""},

@@ -90,7 +90,8 @@ std::string HelpText() {
            "\n"
            "Exit codes:\n"
            "  0  every selected category done, nothing left\n"
-           "  1  done, but some items stayed or were registered for deletion at restart\n"
+           "  1  done, but some items stayed or were registered for deletion at restart,\n"
+           "     or a step was refused (a link on a folder's path) or failed\n"
            "  2  bad usage: an unknown id or option; nothing was deleted\n"
            "  3  not possible here: an unsupported system, a category not available here,\n"
            "     or one only administrators may clean; nothing was deleted\n";

@@ -12,7 +12,8 @@ namespace olvex {
 // Exit codes.
 enum ExitCode : int {
     kExitDone = 0,         // every selected category done, nothing left
-    kExitLeftSome = 1,     // done, but some items stayed or were registered for restart
+    kExitLeftSome = 1,     // done, but some items stayed or were registered for restart, or a
+                           // step was refused or failed
     kExitBadUsage = 2,     // unknown id or option: nothing deleted
     kExitNotPossible = 3,  // unsupported system, category not available here, not an administrator
 };

@@ -43,7 +43,7 @@ ConsoleReport::ConsoleReport(platform::Console& console, const ConsoleRequest& r
 // Whether the totals of deleted files belong in the report: when there are any, or when the
 // category reports nothing else, so that "nothing" is said.
 bool ConsoleReport::DeletedSomething(const Totals& t) {
-    return t.files || t.folders || (!t.purged && !t.counted && !t.uncounted && t.failures.empty());
+    return t.files || t.folders || (!t.purged && !t.counted && !t.uncounted && !t.troubles);
 }
 
 std::string ConsoleReport::Word(ItemAction action) const {
@@ -82,12 +82,12 @@ void ConsoleReport::Row(const std::string& action, const std::string& path,
         "," + CsvField(reason) + "\n");
 }
 
-void ConsoleReport::Log(const std::string& action, const std::string& path, uint64_t bytes,
-                        const std::string& reason) {
+void ConsoleReport::Log(const std::string& action, const std::string& path,
+                        const std::string& bytes, const std::string& reason) {
     if (!log_) return;
     const std::string line = CsvField(console_.LocalTime()) + "," + CsvField(id_) + "," +
-                             CsvField(action) + "," + CsvField(path) + "," + std::to_string(bytes) +
-                             "," + CsvField(reason) + "\r\n";
+                             CsvField(action) + "," + CsvField(path) + "," + bytes + "," +
+                             CsvField(reason) + "\r\n";
     if (!log_->Append(line)) logOk_ = false;
 }
 
@@ -124,7 +124,8 @@ void ConsoleReport::Item(const CleanedItem& item) {
             break;
         case ItemAction::Stayed:
             ++totals_.stayed[item.reason];
-            leftSome_ = true;
+            // What stays by design is not left behind.
+            if (std::string(item.reason) != reason::kKept) leftSome_ = true;
             break;
         case ItemAction::Purged:
             ++totals_.purged;
@@ -140,7 +141,7 @@ void ConsoleReport::Item(const CleanedItem& item) {
         if (*item.reason) line += "  (" + std::string(item.reason) + ")";
         Out(line + "\n");
     }
-    Log(word, item.path, item.bytes, item.reason);
+    Log(word, item.path, std::to_string(item.bytes), item.reason);
     ++itemsSoFar_;
     Progress();
 }
@@ -155,10 +156,29 @@ void ConsoleReport::Uncounted() {
     totals_.uncounted = true;
 }
 
-void ConsoleReport::Failed(const std::string& why) {
-    totals_.failures.push_back(why);
+void ConsoleReport::Problem(const StepProblem& problem) {
+    const std::string word = OutcomeWord(problem.outcome);
+    const std::string why = ProblemReason(problem);
+    Log(word, problem.path, "", why);
+    if (problem.outcome == StepOutcome::NotThere) {
+        // Nothing to clean is no failure: named only where every path is.
+        ++totals_.notThere;
+        if (request_.details && request_.csv) {
+            Row(word, problem.path, "", "", why);
+        } else if (request_.details) {
+            Out("    " + word + "  " + problem.path + (why.empty() ? "" : "  (" + why + ")") + "\n");
+        }
+        return;
+    }
+    ++totals_.troubles;
     leftSome_ = true;
-    console_.Write(Stream::Err, id_ + ": " + why + "\r\n");
+    const std::string where = problem.path.empty() ? "" : problem.path + ": ";
+    console_.Write(Stream::Err, id_ + ": " + word + ": " + where + why + "\r\n");
+    if (request_.csv) {
+        Row(word, problem.path, "", "", why);
+    } else {
+        Out("  " + word + ": " + where + why + "\n");
+    }
 }
 
 void ConsoleReport::End(const char*) {
@@ -181,7 +201,6 @@ void ConsoleReport::End(const char*) {
                 std::to_string(t.registeredBytes), none);
         for (const auto& [why, n] : t.stayed)
             Row(Word(ItemAction::Stayed), none, std::to_string(n), "", why);
-        for (const std::string& why : t.failures) Row("failed", none, "", "", why);
         return;
     }
     if (t.counted)
@@ -208,7 +227,6 @@ void ConsoleReport::End(const char*) {
         }
         Out(line + "\n");
     }
-    for (const std::string& why : t.failures) Out("  failed: " + why + "\n");
 }
 
 void ConsoleReport::Freed(const std::string& drive, int64_t bytes) {

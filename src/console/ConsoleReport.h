@@ -29,11 +29,12 @@ class ConsoleReport : public CleaningSink {
     void Item(const CleanedItem& item) override;
     void Counted(uint64_t items, uint64_t bytes) override;
     void Uncounted() override;
-    void Failed(const std::string& why) override;
+    void Problem(const StepProblem& problem) override;
 
     // The bytes freed on the system drive, after a clean.
     void Freed(const std::string& drive, int64_t bytes);
-    // Whether anything stayed, was registered for restart, or failed.
+    // Whether anything stayed (but by design), was registered for restart, or a step was
+    // refused or failed.
     bool LeftSome() const { return leftSome_; }
     // Whether every line of the log was written.
     bool LogWritten() const { return logOk_; }
@@ -46,7 +47,7 @@ class ConsoleReport : public CleaningSink {
         std::map<std::string, uint64_t> stayed;  // by reason
         bool counted = false, uncounted = false;
         uint64_t countedItems = 0, countedBytes = 0;
-        std::vector<std::string> failures;
+        uint64_t notThere = 0, troubles = 0;  // steps not there; refused or failed
     };
 
     static bool DeletedSomething(const Totals& t);
@@ -54,7 +55,7 @@ class ConsoleReport : public CleaningSink {
     void Out(const std::string& text);
     void Row(const std::string& action, const std::string& path, const std::string& items,
              const std::string& bytes, const std::string& reason);
-    void Log(const std::string& action, const std::string& path, uint64_t bytes,
+    void Log(const std::string& action, const std::string& path, const std::string& bytes,
              const std::string& reason);
     void Progress();
     void ClearProgress();

@@ -1,5 +1,7 @@
 #include "platform/Errors.h"
 
+#include <cstdio>
+
 namespace platform {
 
 std::string ErrorDescription(int number) {
@@ -49,6 +51,26 @@ std::string ErrorDescription(int number) {
         default:
             return "Application-defined or object-defined error";
     }
+}
+
+std::string DescribeCode(const SystemCode& code) {
+    const char* kind = "";
+    switch (code.kind) {
+        case SystemCode::Kind::None:
+            return "";
+        case SystemCode::Kind::Win32:
+            kind = "Win32 error";
+            break;
+        case SystemCode::Kind::NtStatus:
+            kind = "NTSTATUS";
+            break;
+        case SystemCode::Kind::HResult:
+            kind = "HRESULT";
+            break;
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "%s 0x%08X", kind, static_cast<unsigned>(code.value));
+    return text;
 }
 
 }  // namespace platform

@@ -1,6 +1,9 @@
 #pragma once
-// Run-time errors as the program's routines see them: a number and a description.
+// Run-time errors as the program's routines see them: the number the windows' library box
+// shows, and for a report what went wrong in the system's own words and code.
+#include <cstdint>
 #include <new>
+#include <utility>
 #include <stdexcept>
 #include <string>
 
@@ -26,20 +29,46 @@ enum ErrorNumber : int {
     kErrAutomation = 440,
 };
 
-// The standard description of a run-time error number.
+// The standard description of a run-time error number, as the windows' library box shows it.
 std::string ErrorDescription(int number);
+
+// The code a system call failed with, kept exactly as the system gave it.
+struct SystemCode {
+    enum class Kind : uint8_t { None, Win32, NtStatus, HResult };
+    Kind kind = Kind::None;
+    uint32_t value = 0;
+    explicit operator bool() const { return kind != Kind::None; }
+};
+
+// "Win32 error 0x00000005", "NTSTATUS 0xC0000022", "HRESULT 0x80004001"; "" for none.
+std::string DescribeCode(const SystemCode& code);
 
 class RuntimeError : public std::runtime_error {
   public:
-    explicit RuntimeError(int number) : RuntimeError(number, ErrorDescription(number)) {}
-    RuntimeError(int number, const std::string& description)
-        : std::runtime_error(description), number_(number), description_(description) {}
+    // number is what the windows show; reason what a report tells a reader (the system's
+    // message, or what failed), and code the system's own code where it gave one.
+    explicit RuntimeError(int number, std::string reason = "", SystemCode code = {})
+        : std::runtime_error(reason.empty() ? ErrorDescription(number) : reason),
+          number_(number),
+          reason_(std::move(reason)),
+          code_(code) {}
     int number() const { return number_; }
-    const std::string& description() const { return description_; }
+    std::string description() const { return ErrorDescription(number_); }
+    // "" when the thrower said nothing beyond the number.
+    const std::string& reason() const { return reason_; }
+    const SystemCode& code() const { return code_; }
 
   private:
     int number_;
-    std::string description_;
+    std::string reason_;
+    SystemCode code_;
+};
+
+// A step the program will not take, by its own rule rather than for a failure of the system:
+// reason says why.
+class Refusal : public RuntimeError {
+  public:
+    explicit Refusal(std::string reason) : RuntimeError(kErrPermissionDenied, std::move(reason)) {}
 };
 
 // Thrown by Toolkit::End in the in-memory toolkit: the program stops at once. It is not a

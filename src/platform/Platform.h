@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Errors.h"
+
 namespace platform {
 
 // File attribute bits.
@@ -55,10 +57,14 @@ class System {
     virtual bool DiskFreeSpace(const std::string& root, uint64_t& freeToCaller) = 0;
     // A variable of the program's environment; nullopt when it is not set.
     virtual std::optional<std::string> EnvironmentVariable(const std::string& name) = 0;
-    // A text value of a key under HKEY_LOCAL_MACHINE; nullopt when the key or the value is
-    // missing or the value is not plain text.
+    // A text value of a key under HKEY_LOCAL_MACHINE, one that names variables of the
+    // environment with them expanded; nullopt when the key or the value is missing or the
+    // value is not text.
     virtual std::optional<std::string> MachineSetting(const std::string& key,
                                                       const std::string& value) = 0;
+    // The folder that holds every user's profile, as the system's profile library tells it
+    // (Windows 2000 and later); nullopt where the library or its answer is missing.
+    virtual std::optional<std::string> ProfilesDirectory() = 0;
 };
 
 // Bytes a character of the system's text (a UTF-16 unit on the NT family, a code-page byte
@@ -95,10 +101,11 @@ class Shell {
     // the shell's result (0 on success). Throws RuntimeError when the system has no call
     // that empties it, or none that can be trusted to delete only what it holds.
     virtual long EmptyRecycleBin(uintptr_t owner) = 0;
-    // The items and bytes the Recycle Bins of every drive hold, as the shell counts them;
-    // false when the system offers no count. Throws as EmptyRecycleBin does where that
-    // could not empty them, so that a preview fails where the emptying would.
-    virtual bool QueryRecycleBin(uint64_t& items, uint64_t& bytes) = 0;
+    // The items and bytes the Recycle Bin of the drive root ("C:\\") holds, or those of every
+    // drive for the root "", as the shell counts them; false when the shell cannot count
+    // them so. Throws as EmptyRecycleBin does where that could not empty them, so that a
+    // preview fails where the emptying would.
+    virtual bool QueryRecycleBin(const std::string& root, uint64_t& items, uint64_t& bytes) = 0;
     virtual void UpdateRecycleBinIcon() = 0;
     // Clears the browser's URL history; throws RuntimeError when the history object cannot
     // be created or the call fails.
@@ -129,6 +136,37 @@ enum class Deletion {
 
 // What a folder is opened for.
 enum class Hold { Listing, Moving };
+
+// Why a folder was not opened.
+enum class OpenRefusal {
+    None,
+    NotThere,  // nothing of that name, or not a folder
+    Link,      // a link or junction, or a name that leads somewhere else
+    Changed,   // not the folder listed: swapped, moved or replaced since
+    Failed,    // the system refused the open: code says why
+};
+
+class OpenedFolder;
+
+// A folder asked to be opened: the folder, or why not.
+struct Opening {
+    Opening(std::unique_ptr<OpenedFolder> opened) : folder(std::move(opened)) {}
+    Opening(OpenRefusal why, SystemCode systemCode = {}) : refusal(why), code(systemCode) {}
+    std::unique_ptr<OpenedFolder> folder;
+    OpenRefusal refusal = OpenRefusal::None;
+    SystemCode code;  // the system's own, when refusal is Failed
+    explicit operator bool() const { return folder != nullptr; }
+};
+
+// What a drive letter or share leads to, as far as deleting at the next restart goes: the
+// system carries that list out at boot, before the network and before SUBST or mapped
+// letters exist.
+enum class DriveKind {
+    LocalFixed,   // a fixed disk of this machine, under its own letter
+    Substituted,  // a letter for a folder of another drive (SUBST)
+    Remote,       // a share, or a letter mapped onto one
+    Other,        // removable, optical, RAM disk, or what the system does not tell
+};
 
 // What became of a folder asked to move.
 enum class Move {
@@ -171,16 +209,15 @@ class OpenedFolder {
     virtual bool IsListedFile(const FindEntry& entry) = 0;
     // Asks the system to delete the listed file at the next restart, by the path that was
     // checked to reach the plain file listed; false when refused, or when the system keeps
-    // no such list.
+    // no such list. A path the list holds already counts as registered and is not added again.
     virtual bool DeleteAtRestart(const FindEntry& entry) = 0;
     // Who owns this folder, as the system reports it on the folder's handle.
     virtual FolderOwner Owner() = 0;
-    // The listed subfolder, opened and checked; nullptr when it is missing or not the plain
-    // folder listed. Held for listing, it is held without the right to delete or move it:
-    // real NT refuses to move a folder into one that anybody holds with that right. Held for
-    // moving, it can be moved (MoveInto), and nothing may be moved into it.
-    virtual std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry,
-                                                           Hold hold = Hold::Listing) = 0;
+    // The listed subfolder, opened and checked; no folder, and why, when it is missing or not
+    // the plain folder listed. Held for listing, it is held without the right to delete or
+    // move it: real NT refuses to move a folder into one that anybody holds with that right.
+    // Held for moving, it can be moved (MoveInto), and nothing may be moved into it.
+    virtual Opening OpenListedFolder(const FindEntry& entry, Hold hold = Hold::Listing) = 0;
     // Removes this folder, which must be empty by now; false when it cannot go. The right to
     // delete it is taken for this call only.
     virtual bool RemoveEmpty() = 0;
@@ -201,10 +238,17 @@ class FileSystem {
     // The attributes of a path, or kInvalidAttributes.
     virtual uint32_t GetAttributes(const std::string& path) = 0;
     // The root folder of a drive ("C:") or of a share ("\\server\share"), opened to reach
-    // the folders below it one by one; nullptr when it cannot be opened. Nothing in a root
-    // is ever deleted.
-    virtual std::unique_ptr<OpenedFolder> OpenRoot(const std::string& root) = 0;
+    // the folders below it one by one; no folder, and why, when it cannot be opened. Nothing
+    // in a root is ever deleted.
+    virtual Opening OpenRoot(const std::string& root) = 0;
+    // What the root of a path ("C:", "\\server\share") leads to.
+    virtual DriveKind KindOfDrive(const std::string& root) = 0;
+    // The roots of this machine's fixed drives ("C:\\", "D:\\"), in letter order.
+    virtual std::vector<std::string> FixedDriveRoots() = 0;
 };
+
+constexpr const char* kCookieEntries = "cookie:";
+constexpr const char* kHistoryEntries = "visited:";
 
 // The browser's URL cache index. The enumeration writes an entry as the system lays it out: a
 // fixed head (80 bytes) followed by the strings it points to, whose addresses the head holds
@@ -215,13 +259,15 @@ class UrlCache {
     // The enumeration calls of the cache index. Each writes the entry into buffer when
     // size is large enough; otherwise fails and sets size to the size the entry needs (0
     // when there are no more entries). FindFirst returns a handle (0 on failure).
-    // buffer is a block from Memory (0 for the size query).
-    virtual uintptr_t FindFirst(uintptr_t buffer, uint32_t& size) = 0;
+    // buffer is a block from Memory (0 for the size query). The pattern chooses what is
+    // listed, as the library documents it: nullptr the content entries, kCookieEntries the
+    // cookies, kHistoryEntries the visited addresses.
+    virtual uintptr_t FindFirst(const char* pattern, uintptr_t buffer, uint32_t& size) = 0;
     virtual bool FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) = 0;
     virtual void FindClose(uintptr_t handle) = 0;
     // Deletes the entry of url, and with it the local file the entry names, by that path,
-    // wherever it lies.
-    virtual bool DeleteEntry(const std::string& url) = 0;
+    // wherever it lies. What the system said when it refused goes to why.
+    virtual bool DeleteEntry(const std::string& url, SystemCode* why = nullptr) = 0;
     // The local file the entry of url names, as the cache reports it now: "" when it names
     // none; nullopt when the entry is not there or cannot be read.
     virtual std::optional<std::string> LocalFile(const std::string& url) = 0;

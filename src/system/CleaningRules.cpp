@@ -14,16 +14,37 @@ namespace olvex {
 using platform::SkipOnFailure;
 
 namespace {
-// One step of a run: a failure at run time ends it, and the sink hears why.
+// One step of a run, on path ("" for a step without one): a failure at run time ends it, and
+// the sink hears what failed and why.
 template <class Step>
-void Attempt(RuleRun& run, Step&& step) {
+void Attempt(RuleRun& run, const std::string& path, Step&& step) {
     try {
         step();
     } catch (const platform::RuntimeError& error) {
-        run.sink.Failed(error.description());
+        run.sink.Problem(ProblemOf(error, path));
     } catch (const std::bad_alloc&) {
-        run.sink.Failed(platform::ErrorDescription(platform::kErrOutOfMemory));
+        run.sink.Problem({StepOutcome::Failed, path, "out of memory", {}});
     }
+}
+
+// What the user is told of a base folder the system does not name.
+const char* BaseFolderName(BaseFolder base) {
+    switch (base) {
+        case BaseFolder::None:
+            return "";
+        case BaseFolder::WindowsDir:
+        case BaseFolder::SystemDrive:
+            return "the Windows folder";
+        case BaseFolder::UserProfile:
+            return "the user's profile folder";
+        case BaseFolder::AppData:
+            return "the user's application data";
+        case BaseFolder::LocalAppData:
+            return "the user's local application data";
+        case BaseFolder::ProgramFiles:
+            return "the Program Files folder";
+    }
+    return "";
 }
 }  // namespace
 
@@ -80,11 +101,16 @@ bool RunBefore(RowsRun& done, RuleAction action, const std::string& path) {
 // is looked up afresh for every path.
 void RunRow(RuleRun& run, const CleaningRule& rule, const std::string& profile, RowsRun& done) {
     if (rule.base == BaseFolder::None) {
-        rule.action(run, "");
+        Attempt(run, "", [&] { rule.action(run, ""); });
         return;
     }
-    const std::string base = BaseFolderPath(run, rule.base);
-    if (base.empty()) return;
+    std::string base;
+    Attempt(run, "", [&] { base = BaseFolderPath(run, rule.base); });
+    if (base.empty()) {
+        run.sink.Problem({StepOutcome::NotThere, BaseFolderName(rule.base),
+                          reason::kUnknownFolder, {}});
+        return;
+    }
     std::string path = base + rule.tail;
     const size_t marker = path.find(kEachProfile, base.size());
     const size_t length = std::char_traits<char>::length(kEachProfile);
@@ -93,7 +119,7 @@ void RunRow(RuleRun& run, const CleaningRule& rule, const std::string& profile, 
     else if (marker != std::string::npos)
         path.replace(marker, length, profile);
     if (RunBefore(done, rule.action, path)) return;
-    rule.action(run, path);
+    Attempt(run, TidyPath(path), [&] { rule.action(run, path); });
 }
 
 bool NamesAProfile(const CleaningRule& rule) {
@@ -106,22 +132,34 @@ void RunBox(RuleRun& run, const CleaningRule* first, const CleaningRule* last) {
     const bool perProfile = std::any_of(first, last, NamesAProfile);
     if (!perProfile) {
         RowsRun done;
-        for (const CleaningRule* rule = first; rule != last; ++rule)
-            Attempt(run, [&] { RunRow(run, *rule, "", done); });
+        for (const CleaningRule* rule = first; rule != last; ++rule) RunRow(run, *rule, "", done);
         return;
     }
+    if (run.profiles.empty())
+        run.sink.Problem({StepOutcome::NotThere, "", "no profile is listed", {}});
     for (const std::string& profile : run.profiles) {
         if (profile.empty()) continue;
         RowsRun done;
         for (const CleaningRule* rule = first; rule != last; ++rule)
-            Attempt(run, [&] { RunRow(run, *rule, profile, done); });
+            RunRow(run, *rule, profile, done);
     }
 }
 
 }  // namespace
 
 void RunSelected(RuleRun& run, const RowCheck& selected) {
-    if (run.recipe.profiles) SkipOnFailure([&] { run.profiles = run.recipe.profiles(run); });
+    // The profiles are read before the first box; what fails there is told with each box that
+    // needs them.
+    std::optional<StepProblem> noProfiles;
+    if (run.recipe.profiles) {
+        try {
+            run.profiles = run.recipe.profiles(run);
+        } catch (const platform::RuntimeError& error) {
+            noProfiles = ProblemOf(error, "");
+        } catch (const std::bad_alloc&) {
+            noProfiles = StepProblem{StepOutcome::Failed, "", "out of memory", {}};
+        }
+    }
     const std::vector<CleaningRule>& rules = run.recipe.rules;
     for (size_t first = 0, last = 0; first < rules.size(); first = last) {
         last = first + 1;
@@ -130,7 +168,9 @@ void RunSelected(RuleRun& run, const RowCheck& selected) {
         SkipOnFailure([&] { chosen = selected(rules[first]); });
         if (!chosen) continue;
         run.sink.Begin(rules[first].id);
-        Attempt(run, [&] { RunBox(run, &rules[first], rules.data() + last); });
+        if (noProfiles && std::any_of(&rules[first], rules.data() + last, NamesAProfile))
+            run.sink.Problem(*noProfiles);
+        Attempt(run, "", [&] { RunBox(run, &rules[first], rules.data() + last); });
         run.sink.End(rules[first].id);
     }
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Errors.h"
+
 namespace olvex {
 
 enum class ItemAction {
@@ -25,9 +27,39 @@ constexpr const char* kOddName = "name the system would read as another";
 constexpr const char* kKept = "kept by design";
 constexpr const char* kChanged = "changed since it was listed";
 constexpr const char* kNotRemovable = "could not be removed";
+constexpr const char* kNotOpened = "could not be opened";
 constexpr const char* kOtherUsersFolder = "in a folder others may change before a restart";
 constexpr const char* kOutsideCache = "its file lies outside the cache folders";
+constexpr const char* kBootCannotReach =
+    "on a drive the restart cannot reach (network, SUBST or mapped)";
+// Why a step did not run at all.
+constexpr const char* kLinkOnPath = "a link or junction on its path";
+constexpr const char* kNotSweepable = "not a folder below a drive or a share";
+constexpr const char* kUnknownFolder = "the system names no such folder here";
 }  // namespace reason
+
+// What became of a step (a row's folder, a profile, the Recycle Bin, the history) that did not
+// do its work.
+enum class StepOutcome {
+    NotThere,  // its folder does not exist here, or the system names none: nothing to clean
+    Refused,   // the program's own rules keep it from acting: reason says why
+    Failed,    // the system failed it: reason is what the system said, code its own code
+};
+
+struct StepProblem {
+    StepOutcome outcome;
+    std::string path;  // what the step was about; "" for a step without a path
+    std::string reason;
+    platform::SystemCode code;
+};
+
+// "not there", "refused" or "failed".
+const char* OutcomeWord(StepOutcome outcome);
+// The reason with the system's code, as a report prints it: "Access is denied. (NTSTATUS
+// 0xC0000022)".
+std::string ProblemReason(const StepProblem& problem);
+// A run-time error as the problem of a step on path.
+StepProblem ProblemOf(const platform::RuntimeError& error, const std::string& path);
 
 struct CleanedItem {
     ItemAction action;
@@ -52,8 +84,8 @@ class CleaningSink {
     virtual void Counted(uint64_t /*items*/, uint64_t /*bytes*/) {}
     // A step the system empties without telling what or how much (the browser history).
     virtual void Uncounted() {}
-    // A step that failed and ended early, with the run-time error's text.
-    virtual void Failed(const std::string& /*why*/) {}
+    // A step that did nothing, or ended early: not there, refused or failed.
+    virtual void Problem(const StepProblem& /*problem*/) {}
 };
 
 // The sink of the windows: they report only the bytes freed, measured on the drive.

@@ -95,8 +95,22 @@ bool SameName(const std::string& a, const std::string& b) {
     return true;
 }
 
-[[noreturn]] void Undeletable() {
-    throw RuntimeError(platform::kErrPermissionDenied);
+// Ends a removal at the entry that stays; its path and why were told to the sink already.
+[[noreturn]] void Undeletable(const FindEntry& entry, const char* why) {
+    throw platform::Refusal("the removal stopped at " + entry.name + " (" + why +
+                            "), and what follows it was left");
+}
+
+// Why a listed subfolder that did not open stays.
+const char* UnopenedReason(const platform::Opening& opening) {
+    switch (opening.refusal) {
+        case platform::OpenRefusal::Link:
+            return reason::kLink;
+        case platform::OpenRefusal::Failed:
+            return reason::kNotOpened;
+        default:
+            return reason::kChanged;
+    }
 }
 
 // The folders moved up into the top of one tree, and whether moving still may work there.
@@ -178,20 +192,41 @@ bool IsSweepableFolder(const std::string& path) {
     return SplitPath(path, root, parts);
 }
 
-std::unique_ptr<OpenedFolder> OpenStartFolder(platform::FileSystem& files,
-                                              const std::string& path) {
+namespace {
+// The problem of a folder on a start path that did not open, path being that folder.
+StepProblem OpeningProblem(const platform::Opening& opening, const std::string& path) {
+    switch (opening.refusal) {
+        case platform::OpenRefusal::None:
+        case platform::OpenRefusal::NotThere:
+            return {StepOutcome::NotThere, path, "", {}};
+        case platform::OpenRefusal::Link:
+            return {StepOutcome::Refused, path, reason::kLinkOnPath, {}};
+        case platform::OpenRefusal::Changed:
+            return {StepOutcome::Refused, path, reason::kChanged, {}};
+        case platform::OpenRefusal::Failed:
+            break;
+    }
+    return {StepOutcome::Failed, path, "the folder could not be opened", opening.code};
+}
+}  // namespace
+
+StartFolder OpenStartFolder(platform::FileSystem& files, const std::string& path) {
     std::string root;
     std::vector<std::string> parts;
-    if (!SplitPath(path, root, parts)) return nullptr;
+    if (!SplitPath(path, root, parts))
+        return {nullptr, {StepOutcome::Refused, path, reason::kNotSweepable, {}}};
     // Folder by folder from the root, each opened through the one above it and checked on its
     // handle to be the plain folder of that name there: a link anywhere stops the walk, and
     // no whole path is ever compared with a name the system reports from below a volume.
-    std::unique_ptr<OpenedFolder> folder = files.OpenRoot(root);
+    platform::Opening opening = files.OpenRoot(root);
+    std::string walked = root;
     for (const std::string& part : parts) {
-        if (!folder) return nullptr;
-        folder = folder->OpenListedFolder(FindEntry{part, platform::kAttrDirectory, 0, 0});
+        if (!opening) break;
+        walked += "\\" + part;
+        opening = opening.folder->OpenListedFolder(FindEntry{part, platform::kAttrDirectory, 0, 0});
     }
-    return folder;
+    if (!opening) return {nullptr, OpeningProblem(opening, walked)};
+    return {std::move(opening.folder), {}};
 }
 
 namespace {
@@ -226,7 +261,7 @@ bool MayHandOnForDeletion(platform::FileSystem& files, const std::string& path,
         return false;
     // From the folder down, name by name, each opened through the one above it. The attributes
     // say what a name is (a folder, a flagged link); the folders check on handles that it is so.
-    std::unique_ptr<OpenedFolder> current = OpenStartFolder(files, folder);
+    std::unique_ptr<OpenedFolder> current = OpenStartFolder(files, folder).folder;
     std::string walked = root;
     for (size_t i = 0; i < parts.size(); ++i) {
         walked += "\\" + parts[i];
@@ -239,7 +274,7 @@ bool MayHandOnForDeletion(platform::FileSystem& files, const std::string& path,
         const bool last = i + 1 == parts.size();
         if (((entry.attributes & platform::kAttrDirectory) != 0) == last) return false;
         if (last) return current->IsListedFile(entry);
-        current = current->OpenListedFolder(entry);
+        current = current->OpenListedFolder(entry).folder;
     }
     return false;
 }
@@ -263,13 +298,14 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry, CleaningSink& sink
     // The entry that stops the removal stays, and says why.
     auto stopAt = [&](const FindEntry& item, const char* why) {
         Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, why);
-        Undeletable();
+        Undeletable(item, why);
     };
     if (IsLeftAlone(entry)) stopAt(entry, LeftAloneReason(entry));
     {
         Level top;
-        top.folder = parent.OpenListedFolder(entry);
-        if (!top.folder) stopAt(entry, reason::kChanged);
+        platform::Opening opening = parent.OpenListedFolder(entry);
+        if (!opening) stopAt(entry, UnopenedReason(opening));
+        top.folder = std::move(opening.folder);
         top.name = entry.name;
         top.listing = top.folder->Entries();
         stack.push_back(std::move(top));
@@ -286,7 +322,7 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry, CleaningSink& sink
                 if (!level.folder->RemoveEmpty()) {
                     Tell(sink, parentPath, stack, above, self, ItemAction::Stayed,
                          reason::kNotRemovable);
-                    Undeletable();
+                    Undeletable(self, reason::kNotRemovable);
                 }
                 Tell(sink, parentPath, stack, above, self, ItemAction::Removed);
                 stack.pop_back();
@@ -308,9 +344,10 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry, CleaningSink& sink
             below.depth = level.depth + 1;
             below.bytes = level.bytes + item.name.size() + 1;
             const bool deep = below.depth >= kMoveUpDepth || below.bytes >= kMoveUpBytes;
-            below.folder = level.folder->OpenListedFolder(
+            platform::Opening opening = level.folder->OpenListedFolder(
                 item, deep && !moves.refused ? platform::Hold::Moving : platform::Hold::Listing);
-            if (!below.folder) stopAt(item, reason::kChanged);
+            if (!opening) stopAt(item, UnopenedReason(opening));
+            below.folder = std::move(opening.folder);
             if (deep) MoveUp(*stack.front().folder, below, *level.folder, item.name, moves);
             // On the stack before it is listed, so that a failing listing moves it back too.
             stack.push_back(std::move(below));
@@ -328,22 +365,35 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry, CleaningSink& sink
     }
 }
 
-std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::string& path) {
-    std::shared_ptr<OpenedFolder> folder = OpenStartFolder(files, path);
-    if (!folder) return nullptr;
+std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::string& path,
+                                       CleaningSink& sink) {
+    StartFolder start = OpenStartFolder(files, path);
+    if (!start.folder) {
+        sink.Problem(start.problem);
+        return nullptr;
+    }
     std::string named = TidyPath(path);
     if (named.empty() || named.back() != '\\') named += '\\';
-    return std::make_shared<SweptFolder>(
-        SweptFolder{std::move(folder), std::move(named), nullptr, 0, -1});
+    auto swept = std::make_shared<SweptFolder>();
+    swept->folder = std::move(start.folder);
+    swept->path = std::move(named);
+    swept->files = &files;
+    std::vector<std::string> parts;
+    SplitPath(path, swept->root, parts);
+    return swept;
 }
 
 std::shared_ptr<SweptFolder> EnterListed(const std::shared_ptr<SweptFolder>& folder,
                                          const FindEntry& entry) {
     if (IsLeftAlone(entry) || !(entry.attributes & platform::kAttrDirectory)) return nullptr;
-    std::shared_ptr<OpenedFolder> below = folder->folder->OpenListedFolder(entry);
+    std::shared_ptr<OpenedFolder> below = folder->folder->OpenListedFolder(entry).folder;
     if (!below) return nullptr;
-    return std::make_shared<SweptFolder>(SweptFolder{
-        std::move(below), folder->path + entry.name + "\\", folder, folder->depth + 1, -1});
+    auto swept = std::make_shared<SweptFolder>();
+    swept->folder = std::move(below);
+    swept->path = folder->path + entry.name + "\\";
+    swept->parent = folder;
+    swept->depth = folder->depth + 1;
+    return swept;
 }
 
 namespace {
@@ -356,6 +406,15 @@ bool HeldByTrustedOwners(SweptFolder& folder) {
         folder.trusted = own && (!folder.parent || HeldByTrustedOwners(*folder.parent)) ? 1 : 0;
     }
     return folder.trusted == 1;
+}
+
+// Whether the restart reaches the drive the sweep started on; asked once a sweep.
+bool BootReaches(SweptFolder& folder) {
+    SweptFolder* start = &folder;
+    while (start->parent) start = start->parent.get();
+    if (start->bootReaches < 0)
+        start->bootReaches = start->files && RestartReaches(*start->files, start->root) ? 1 : 0;
+    return start->bootReaches == 1;
 }
 
 bool MayRegister(SweptFolder& folder, AtRestart atRestart) {
@@ -409,12 +468,21 @@ Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRule
         if (deletion == Deletion::NotThere) return Disposal::Gone;
         why = reason::kInUse;
     }
-    if (MayRegister(folder, rules.atRestart) && folder.folder->DeleteAtRestart(entry)) {
-        tell(ItemAction::Registered, why);
-        return Disposal::Registered;
+    if (MayRegister(folder, rules.atRestart)) {
+        if (!BootReaches(folder)) {
+            why = reason::kBootCannotReach;
+        } else if (folder.folder->DeleteAtRestart(entry)) {
+            tell(ItemAction::Registered, why);
+            return Disposal::Registered;
+        }
     }
     tell(ItemAction::Stayed, why);
     return Disposal::Stayed;
+}
+
+bool RestartReaches(platform::FileSystem& files, const std::string& root) {
+    return root.compare(0, 2, "\\\\") != 0 &&
+           files.KindOfDrive(root) == platform::DriveKind::LocalFixed;
 }
 
 bool MatchesPattern(const std::string& name, const std::string& pattern) {

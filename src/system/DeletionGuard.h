@@ -24,12 +24,17 @@ std::string TidyPath(const std::string& path);
 // (\\server\share\x) is ever opened for deleting: never a root, never a relative path.
 bool IsSweepableFolder(const std::string& path);
 
+// The start folder of a deletion, or what kept it from opening.
+struct StartFolder {
+    std::unique_ptr<platform::OpenedFolder> folder;
+    StepProblem problem;  // when there is no folder: not there, refused or failed, and where
+};
+
 // The start folder of a deletion, opened once every folder on its path, itself included,
-// is checked to be a plain folder and not a link or junction. nullptr when the path is
+// is checked to be a plain folder and not a link or junction. No folder when the path is
 // not sweepable, a folder on it is missing or is a link, or the opened folder is not
-// where its path says.
-std::unique_ptr<platform::OpenedFolder> OpenStartFolder(platform::FileSystem& files,
-                                                        const std::string& path);
+// where its path says; the problem names the folder on the path where it stopped.
+StartFolder OpenStartFolder(platform::FileSystem& files, const std::string& path);
 
 // Whether path names an entry below folder, both sweepable paths compared name by name
 // without regard to ASCII case; a ".." or any other name that is not literal on either
@@ -55,7 +60,7 @@ bool IsLeftAlone(const platform::FindEntry& entry);
 platform::Deletion DeleteEntry(platform::OpenedFolder& folder, const platform::FindEntry& entry);
 
 // Removes a listed subfolder with everything in it, hidden and system files included.
-// Stops with run-time error 70 at the first entry it cannot remove (a read-only or locked
+// Stops with a Refusal (run-time error 70) at the first entry it cannot remove (a read-only or locked
 // file, a link or junction, a name that is left alone, a swapped entry); what it removed
 // before stays removed and the tree is otherwise as it was. A subfolder that is gone
 // or no longer the one listed stops it the same way. Any depth costs the same per entry: a folder
@@ -76,6 +81,12 @@ enum class AtRestart {
     AnyDepth,  // the user's own folders
 };
 
+// Whether the system's restart can carry out a deletion registered on a path below root
+// ("C:", "\\\\server\\share"): only on a fixed disk of this machine under its own letter.
+// Deletions registered at restart run at boot, before the network and before SUBST or mapped
+// letters exist, and a letter that names another volume at boot would aim them elsewhere.
+bool RestartReaches(platform::FileSystem& files, const std::string& root);
+
 // What a sweep deletes of the entries it lists.
 struct SweepRules {
     std::string pattern;   // the names that go, e.g. "*.*"
@@ -92,10 +103,17 @@ struct SweptFolder {
     std::shared_ptr<SweptFolder> parent;  // nullptr for the start folder
     size_t depth = 0;
     int trusted = -1;  // whether only trusted owners hold the folders up to here; -1 unknown
+    // The start folder's: the files and root it was opened from, and whether the system's
+    // restart reaches that root (-1 not asked yet).
+    platform::FileSystem* files = nullptr;
+    std::string root;
+    int bootReaches = -1;
 };
 
-// The start folder of a sweep (see OpenStartFolder); nullptr when it may not be swept.
-std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::string& path);
+// The start folder of a sweep (see OpenStartFolder); nullptr, after telling sink why, when
+// it may not be swept.
+std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::string& path,
+                                       CleaningSink& sink = SilentSink());
 
 // A listed subfolder entered for sweeping, or nullptr when it stays unentered: not a folder,
 // left alone, gone, or not the plain folder listed.
@@ -115,7 +133,8 @@ enum class Disposal {
 
 // Decides and does what happens to one listed entry of a swept folder: a matching folder is
 // removed whole (RemoveTree, whose failure is thrown), a matching ordinary file is deleted,
-// and one that stays is registered for deletion at restart where rules.atRestart allows.
+// and one that stays is registered for deletion at restart where rules.atRestart allows and
+// the restart reaches its drive.
 // Hidden and system files, read-only files, links and names that are not literal are never
 // deleted; links and such names are never registered either. What happens to an entry the
 // pattern matches goes to rules.sink.

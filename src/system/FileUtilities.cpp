@@ -90,21 +90,31 @@ bool KillFile(FileSystem& files, const std::string& path, CleaningSink& sink) {
         // folder, opened once.
         NameLookup lookup(files, path, 0);
         std::string name = lookup.Next();
-        if (name.empty()) return true;
-        auto folder = OpenStartFolder(files, FolderOf(path));
-        if (!folder) return true;
+        if (name.empty()) {
+            // Nothing to delete; a folder that is not there at all is worth saying.
+            const std::string folder = FolderOf(path);
+            if (!folder.empty() && files.GetAttributes(folder) == platform::kInvalidAttributes)
+                sink.Problem({StepOutcome::NotThere, TidyPath(folder), "", {}});
+            return true;
+        }
+        StartFolder start = OpenStartFolder(files, FolderOf(path));
+        if (!start.folder) {
+            sink.Problem(start.problem);
+            return true;
+        }
         // A file that cannot be deleted does not stop the others the pattern names.
         for (; !name.empty(); name = lookup.Next()) {
             const platform::FindEntry& entry = lookup.Entry();
             if (entry.attributes & platform::kAttrDirectory) continue;
-            const platform::Deletion deletion = DeleteEntry(*folder, entry);
+            const platform::Deletion deletion = DeleteEntry(*start.folder, entry);
             if (deletion == platform::Deletion::NotThere && !IsLeftAlone(entry)) continue;
             sink.Item(
                 {deletion == platform::Deletion::Deleted ? ItemAction::Deleted : ItemAction::Stayed,
                  sink.WantsPaths() ? TidyPath(FolderOf(path) + name) : std::string(), entry.size,
                  deletion == platform::Deletion::Deleted ? "" : StayReason(entry)});
         }
-    } catch (const RuntimeError&) {
+    } catch (const RuntimeError& error) {
+        sink.Problem(ProblemOf(error, TidyPath(path)));
     }
     return true;
 }
@@ -116,7 +126,8 @@ bool IsAttrSet(FileSystem& files, const std::string& path, uint32_t mask) {
 }
 
 int16_t SubDirsToArray(Services& services, std::string& path, std::vector<std::string>& names,
-                       bool includeReadOnly, bool includeHidden, bool includeSystem) {
+                       bool includeReadOnly, bool includeHidden, bool includeSystem,
+                       CleaningSink& sink) {
     uint32_t mask = includeReadOnly ? 17 : 16;
     if (includeHidden) mask += platform::kAttrHidden;
     if (includeSystem) mask += platform::kAttrSystem;
@@ -138,13 +149,15 @@ int16_t SubDirsToArray(Services& services, std::string& path, std::vector<std::s
             }
             if (name == "." || name == "..") keep = false;
             if (!keep) continue;
-            if (count == std::numeric_limits<int16_t>::max()) throw RuntimeError(6);
+            if (count == std::numeric_limits<int16_t>::max())
+                throw RuntimeError(6, "more than 32,767 folders: the rest were left out");
             names.resize(static_cast<size_t>(count) + 1);
             names[static_cast<size_t>(count)] = name;
             ++count;
         }
     } catch (const RuntimeError& error) {
         ShowLibraryError(services.toolkit, "SubDirsToArray", error);
+        sink.Problem(ProblemOf(error, TidyPath(path)));
     }
     return count;
 }

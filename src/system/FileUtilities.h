@@ -44,7 +44,9 @@ bool FileExists(platform::FileSystem& files, const std::string& path);
 bool KillFile(platform::FileSystem& files, const std::string& path,
               CleaningSink& sink = SilentSink());
 bool IsAttrSet(platform::FileSystem& files, const std::string& path, uint32_t mask);
+// The subfolders of path; a failure shows the library error box and is told to sink.
 int16_t SubDirsToArray(Services& services, std::string& path, std::vector<std::string>& names,
-                       bool includeReadOnly, bool includeHidden, bool includeSystem);
+                       bool includeReadOnly, bool includeHidden, bool includeSystem,
+                       CleaningSink& sink = SilentSink());
 
 }  // namespace olvex

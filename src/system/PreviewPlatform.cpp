@@ -23,8 +23,7 @@ class PreviewFolder : public OpenedFolder {
     bool DeleteAtRestart(const FindEntry& entry) override { return folder_->IsListedFile(entry); }
     platform::FolderOwner Owner() override { return folder_->Owner(); }
     // Held for listing whatever is asked: a preview never moves a folder.
-    std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry,
-                                                   platform::Hold) override {
+    platform::Opening OpenListedFolder(const FindEntry& entry, platform::Hold) override {
         return Wrap(folder_->OpenListedFolder(entry, platform::Hold::Listing));
     }
     // Once everything in it would have gone, so would the folder.
@@ -33,9 +32,10 @@ class PreviewFolder : public OpenedFolder {
         return platform::Move::Refused;
     }
 
-    static std::unique_ptr<OpenedFolder> Wrap(std::unique_ptr<OpenedFolder> folder) {
-        if (!folder) return nullptr;
-        return std::make_unique<PreviewFolder>(std::move(folder));
+    static platform::Opening Wrap(platform::Opening opening) {
+        if (opening.folder)
+            opening.folder = std::make_unique<PreviewFolder>(std::move(opening.folder));
+        return opening;
     }
 
   private:
@@ -52,8 +52,16 @@ uint32_t PreviewFileSystem::GetAttributes(const std::string& path) {
     return files_.GetAttributes(path);
 }
 
-std::unique_ptr<OpenedFolder> PreviewFileSystem::OpenRoot(const std::string& root) {
+platform::Opening PreviewFileSystem::OpenRoot(const std::string& root) {
     return PreviewFolder::Wrap(files_.OpenRoot(root));
+}
+
+platform::DriveKind PreviewFileSystem::KindOfDrive(const std::string& root) {
+    return files_.KindOfDrive(root);
+}
+
+std::vector<std::string> PreviewFileSystem::FixedDriveRoots() {
+    return files_.FixedDriveRoots();
 }
 
 std::optional<std::string> PreviewShell::SpecialFolderPath(int csidl) {
@@ -70,16 +78,16 @@ long PreviewShell::EmptyRecycleBin(uintptr_t) {
     return 0;
 }
 
-bool PreviewShell::QueryRecycleBin(uint64_t& items, uint64_t& bytes) {
-    return shell_.QueryRecycleBin(items, bytes);
+bool PreviewShell::QueryRecycleBin(const std::string& root, uint64_t& items, uint64_t& bytes) {
+    return shell_.QueryRecycleBin(root, items, bytes);
 }
 
 void PreviewShell::UpdateRecycleBinIcon() {}
 
 void PreviewShell::ClearUrlHistory() {}
 
-uintptr_t PreviewUrlCache::FindFirst(uintptr_t buffer, uint32_t& size) {
-    return cache_.FindFirst(buffer, size);
+uintptr_t PreviewUrlCache::FindFirst(const char* pattern, uintptr_t buffer, uint32_t& size) {
+    return cache_.FindFirst(pattern, buffer, size);
 }
 
 bool PreviewUrlCache::FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) {
@@ -90,7 +98,7 @@ void PreviewUrlCache::FindClose(uintptr_t handle) {
     cache_.FindClose(handle);
 }
 
-bool PreviewUrlCache::DeleteEntry(const std::string& url) {
+bool PreviewUrlCache::DeleteEntry(const std::string& url, platform::SystemCode*) {
     return LocalFile(url).has_value() && deleted_.insert(url).second;
 }
 

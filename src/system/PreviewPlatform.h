@@ -18,7 +18,9 @@ class PreviewFileSystem : public platform::FileSystem {
     explicit PreviewFileSystem(platform::FileSystem& files) : files_(files) {}
     std::unique_ptr<platform::Finder> Find(const std::string& pattern) override;
     uint32_t GetAttributes(const std::string& path) override;
-    std::unique_ptr<platform::OpenedFolder> OpenRoot(const std::string& root) override;
+    platform::Opening OpenRoot(const std::string& root) override;
+    platform::DriveKind KindOfDrive(const std::string& root) override;
+    std::vector<std::string> FixedDriveRoots() override;
 
   private:
     platform::FileSystem& files_;
@@ -33,7 +35,7 @@ class PreviewShell : public platform::Shell {
     void Execute(uintptr_t owner, const std::string& operation, const std::string& file,
                  int showCommand) override;
     long EmptyRecycleBin(uintptr_t owner) override;
-    bool QueryRecycleBin(uint64_t& items, uint64_t& bytes) override;
+    bool QueryRecycleBin(const std::string& root, uint64_t& items, uint64_t& bytes) override;
     void UpdateRecycleBinIcon() override;
     void ClearUrlHistory() override;
 
@@ -46,10 +48,10 @@ class PreviewShell : public platform::Shell {
 class PreviewUrlCache : public platform::UrlCache {
   public:
     explicit PreviewUrlCache(platform::UrlCache& cache) : cache_(cache) {}
-    uintptr_t FindFirst(uintptr_t buffer, uint32_t& size) override;
+    uintptr_t FindFirst(const char* pattern, uintptr_t buffer, uint32_t& size) override;
     bool FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) override;
     void FindClose(uintptr_t handle) override;
-    bool DeleteEntry(const std::string& url) override;
+    bool DeleteEntry(const std::string& url, platform::SystemCode* why) override;
     std::optional<std::string> LocalFile(const std::string& url) override;
 
   private:

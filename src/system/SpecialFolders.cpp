@@ -7,6 +7,8 @@ namespace olvex::folders {
 namespace {
 
 constexpr const char* kCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+constexpr const char* kProfileListKey =
+    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 
 // A drive letter and its root ("C:\..."), or a share ("\\server\..."): what the environment
 // or the registry holds may be anything, and a relative folder would be looked for in the
@@ -106,11 +108,34 @@ std::string GetLocalSettingsName(Services& services) {
     return slash + 1 < cache.size() ? cache.substr(0, slash + 1) : "";
 }
 
+namespace {
+bool IsNt4(platform::System& system) {
+    platform::VersionRecord version;
+    version.size = platform::kBasicVersionRecordSize;
+    return system.QueryVersion(version) && version.platformId == 2 && version.major == 4;
+}
+}  // namespace
+
 std::string GetProfilesRoot(Services& services) {
-    const std::string profile = GetProfileFolder(services);
-    if (profile.empty()) return "";
-    const std::string root = profile.substr(0, profile.rfind('\\', profile.size() - 2) + 1);
-    return root.size() <= 3 ? "" : root;
+    platform::System& system = services.system;
+    // Where the system keeps every profile: its profile library says (2000 on), then the
+    // registry's own setting. NT 4.0 has neither, and keeps them in the Windows folder. Only
+    // last the parent of one's own profile, which is no profile folder at all for the system
+    // account (system32\config\systemprofile).
+    std::optional<std::string> root = Usable(system.ProfilesDirectory());
+    if (!root) root = Usable(system.MachineSetting(kProfileListKey, "ProfilesDirectory"));
+    if (!root && IsNt4(system)) {
+        const std::optional<std::string> windows = Usable(system.EnvironmentVariable("SystemRoot"));
+        if (windows) root = *windows + "\\Profiles";
+    }
+    if (!root) {
+        const std::string profile = GetProfileFolder(services);
+        if (profile.empty()) return "";
+        root = profile.substr(0, profile.rfind('\\', profile.size() - 2));
+    }
+    // A drive root would pass every one of its folders off as a profile.
+    if (PathParts(*root + "\\", 1, 1) == "\\") return "";
+    return *root + "\\";
 }
 
 }  // namespace olvex::folders

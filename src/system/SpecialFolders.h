@@ -47,9 +47,10 @@ std::string GetInternetCacheSubPath(Services& services);
 // under other profiles; "" when the cache does not lie in the profile. Unlike the
 // positional sub-path it is never a parent of the cache folder on deeper layouts.
 std::string GetCacheFolderInProfile(Services& services);
-// The folder that holds the profiles, e.g. "C:\Documents and Settings\": the parent of the
-// user's own, however deep it lies (C:\WINNT\Profiles\ on NT 4.0); "" when that would be a
-// drive root, whose every folder would pass for a profile.
+// The folder that holds every user's profile, e.g. "C:\Documents and Settings\", as the
+// system tells it: its profile library, the registry's ProfileList, %SystemRoot%\Profiles on
+// NT 4.0, and only last the parent of the user's own profile, however deep it lies; "" when
+// that would be a drive root, whose every folder would pass for a profile.
 std::string GetProfilesRoot(Services& services);
 
 // Parts first..last (split on "\", counted from 0) of path, each followed by "\";

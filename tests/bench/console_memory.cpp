@@ -74,10 +74,10 @@ class MadeUpFolder : public platform::OpenedFolder {
     bool IsListedFile(const FindEntry&) override { return true; }
     bool DeleteAtRestart(const FindEntry&) override { return false; }
     platform::FolderOwner Owner() override { return platform::FolderOwner::Trusted; }
-    std::unique_ptr<platform::OpenedFolder> OpenListedFolder(const FindEntry& entry,
-                                                             platform::Hold) override {
-        if (depth_ == 2 || entry.name != kFolders[depth_]) return nullptr;
-        return std::make_unique<MadeUpFolder>(depth_ + 1, files_, counts_);
+    platform::Opening OpenListedFolder(const FindEntry& entry, platform::Hold) override {
+        if (depth_ == 2 || entry.name != kFolders[depth_])
+            return platform::OpenRefusal::NotThere;
+        return {std::make_unique<MadeUpFolder>(depth_ + 1, files_, counts_)};
     }
     bool RemoveEmpty() override { return false; }  // the start folder itself stays
     platform::Move MoveInto(platform::OpenedFolder&, const std::string&) override {
@@ -98,10 +98,14 @@ class MadeUpFileSystem : public platform::FileSystem {
         return path == "C:\\WINDOWS" || path == "C:\\WINDOWS\\temp" ? platform::kAttrDirectory
                                                                     : platform::kInvalidAttributes;
     }
-    std::unique_ptr<platform::OpenedFolder> OpenRoot(const std::string& root) override {
-        if (root != "C:") return nullptr;
-        return std::make_unique<MadeUpFolder>(0, files_, counts);
+    platform::Opening OpenRoot(const std::string& root) override {
+        if (root != "C:") return platform::OpenRefusal::NotThere;
+        return {std::make_unique<MadeUpFolder>(0, files_, counts)};
     }
+    platform::DriveKind KindOfDrive(const std::string&) override {
+        return platform::DriveKind::LocalFixed;
+    }
+    std::vector<std::string> FixedDriveRoots() override { return {"C:\\"}; }
     Counts counts;
 
   private:
@@ -112,7 +116,7 @@ class MadeUpFileSystem : public platform::FileSystem {
 // the index with: an empty index, and no memory.
 class EmptyUrlCache : public platform::UrlCache {
   public:
-    uintptr_t FindFirst(uintptr_t, uint32_t& size) override {
+    uintptr_t FindFirst(const char*, uintptr_t, uint32_t& size) override {
         size = 0;
         return 0;
     }
@@ -121,7 +125,7 @@ class EmptyUrlCache : public platform::UrlCache {
         return false;
     }
     void FindClose(uintptr_t) override {}
-    bool DeleteEntry(const std::string&) override { return false; }
+    bool DeleteEntry(const std::string&, platform::SystemCode*) override { return false; }
     std::optional<std::string> LocalFile(const std::string&) override { return std::nullopt; }
 };
 

@@ -79,12 +79,11 @@ class MadeUpFolder : public CountingFolder {
     std::unique_ptr<platform::Finder> Entries() override {
         return std::make_unique<MadeUpListing>(removed_ ? 0 : files_, subfolder_ && !removed_);
     }
-    std::unique_ptr<platform::OpenedFolder> OpenListedFolder(const FindEntry& entry,
-                                                             platform::Hold) override {
-        if (entry.name == "T") return std::make_unique<MadeUpFolder>(files_, subfolder_, deleted_);
-        if (entry.name != "many" || removed_) return nullptr;
+    platform::Opening OpenListedFolder(const FindEntry& entry, platform::Hold) override {
+        if (entry.name == "T") return {std::make_unique<MadeUpFolder>(files_, subfolder_, deleted_)};
+        if (entry.name != "many" || removed_) return platform::OpenRefusal::NotThere;
         removed_ = true;  // once removed whole, the subfolder is not there to visit
-        return std::make_unique<MadeUpFolder>(files_, false, deleted_);
+        return {std::make_unique<MadeUpFolder>(files_, false, deleted_)};
     }
     platform::Move MoveInto(platform::OpenedFolder&, const std::string&) override {
         return platform::Move::Refused;
@@ -103,11 +102,10 @@ class ChainFolder : public CountingFolder {
     std::unique_ptr<platform::Finder> Entries() override {
         return std::make_unique<MadeUpListing>(below_ == 0 ? 1 : 0, below_ > 0 && !gone_);
     }
-    std::unique_ptr<platform::OpenedFolder> OpenListedFolder(const FindEntry&,
-                                                             platform::Hold) override {
-        if (below_ == 0 || gone_) return nullptr;
+    platform::Opening OpenListedFolder(const FindEntry&, platform::Hold) override {
+        if (below_ == 0 || gone_) return platform::OpenRefusal::NotThere;
         gone_ = true;
-        return std::make_unique<ChainFolder>(below_ - 1, deleted_);
+        return {std::make_unique<ChainFolder>(below_ - 1, deleted_)};
     }
     platform::Move MoveInto(platform::OpenedFolder&, const std::string&) override {
         return platform::Move::Moved;
@@ -123,10 +121,14 @@ class MadeUpFileSystem : public platform::FileSystem {
     MadeUpFileSystem(size_t files, bool subfolder) : files_(files), subfolder_(subfolder) {}
     std::unique_ptr<platform::Finder> Find(const std::string&) override { return nullptr; }
     uint32_t GetAttributes(const std::string&) override { return platform::kAttrDirectory; }
-    std::unique_ptr<platform::OpenedFolder> OpenRoot(const std::string&) override {
-        if (chain) return std::make_unique<ChainFolder>(levels, deleted);
-        return std::make_unique<MadeUpFolder>(files_, subfolder_, deleted);
+    platform::Opening OpenRoot(const std::string&) override {
+        if (chain) return {std::make_unique<ChainFolder>(levels, deleted)};
+        return {std::make_unique<MadeUpFolder>(files_, subfolder_, deleted)};
     }
+    platform::DriveKind KindOfDrive(const std::string&) override {
+        return platform::DriveKind::LocalFixed;
+    }
+    std::vector<std::string> FixedDriveRoots() override { return {"C:\\"}; }
     bool chain = false;
     size_t levels = 0;
     size_t deleted = 0;

@@ -1,6 +1,6 @@
 """Where the shell names none of the user's folders, the environment names the profile and
 the folder library Program Files; the profile so named is the user's own, whatever it is
-called.
+called, and laid out as NT 4.0 lays it out.
 
     python3 tests/e2e/profile_fallback.py nt40
 
@@ -11,18 +11,21 @@ folder C:\\users\\jo, and the shell names none of his folders, while the folder 
 (shfolder.dll) still names Program Files, and the Internet cache, cookies and history,
 which the scenario puts in the profile as NT 4.0 has them. The environment's USERPROFILE
 (from HKCU\\Volatile Environment) names C:\\users\\jo.DOMAIN, as a domain user's profile is
-often called; C:\\users\\root is another user's profile.
+often called; C:\\users\\root is another user's profile. As on NT 4.0, jo.DOMAIN has no Local
+Settings folder, and his TEMP is the folder Temp in his profile.
 
 One start of the program: the Firefox menu is on, Firefox's folder being in Program Files.
 One run with Current User Temp, Cookies and All Users Temp ticked:
-- jo.DOMAIN's Local Settings\\temp and Cookies are emptied of what can go; of the read-only
-  files that stay, the temporary one is registered for deletion at restart once, the cookie
-  twice (by Cookies, and by All Users Temp, which takes jo.DOMAIN for the user's own);
+- jo.DOMAIN's Temp (which TEMP names, inside his profile) and Cookies are emptied of what
+  can go; of the read-only files that stay, the temporary one and the cookie are each
+  registered for deletion at restart once (the cookie is met by Cookies and by All Users
+  Temp, which takes jo.DOMAIN for the user's own, and a path listed already is not added
+  again);
 - root's cookies are swept by All Users Temp, and its read-only cookie is not registered;
   root's Local Settings\\temp is left: Current User Temp is jo.DOMAIN's, and with the cache
   directly in the profile, as on NT 4.0, All Users Temp knows no local-settings folder;
-- nothing outside those folders goes, and nothing else is registered but the indexes the
-  Internet library keeps open in jo.DOMAIN.
+- nothing outside those folders goes, and nothing else is registered but the cookies' index,
+  which the program's own cookie purge keeps open.
 """
 
 import os
@@ -46,21 +49,20 @@ INTERNET_FOLDERS = {"Cache": PROFILE + "Temporary Internet Files", "Cookies": PR
 # path: (gone after the run, times registered for deletion at restart); the files named
 # ro.* are read-only
 FILES = {
-    PROFILE + "Local Settings/temp/a.tmp": (True, 0),
-    PROFILE + "Local Settings/temp/sub/b.tmp": (True, 0),
-    PROFILE + "Local Settings/temp/ro.tmp": (False, 1),
+    PROFILE + "Temp/a.tmp": (True, 0),
+    PROFILE + "Temp/sub/b.tmp": (True, 0),
+    PROFILE + "Temp/ro.tmp": (False, 1),
     PROFILE + "Cookies/jo@example[1].txt": (True, 0),
-    PROFILE + "Cookies/ro.txt": (False, 2),
+    PROFILE + "Cookies/ro.txt": (False, 1),
     OTHER + "Cookies/root@example[1].txt": (True, 0),
     OTHER + "Cookies/ro.txt": (False, 0),
     OTHER + "Local Settings/temp/keep.tmp": (False, 0),
     PROFILE + "Documents/keep.txt": (False, 0),
     "windows/temp/keep.tmp": (False, 0),
 }
-# The indexes the Internet library makes and holds open: what All Users Temp and Cookies
-# sweep of them is registered, in the user's own profile.
-INDEXES = {PROFILE + "Cookies/index.dat": 2,
-           PROFILE + "Temporary Internet Files/Content.IE5/index.dat": 1}
+# The index the Internet library keeps open for the cookie purge: registered, in the user's
+# own profile. (The content entries' index, which no purge of this run opens, goes.)
+INDEXES = {PROFILE + "Cookies/index.dat": 1}
 
 
 def content_of(rel):
@@ -79,6 +81,8 @@ def scenario(argv):
         s.wine("reg", "add", "HKCU\\Volatile Environment", "/v", "USERPROFILE", "/d",
                "C:\\" + PROFILE.rstrip("/").replace("/", "\\"), "/f")
         s.env["USER"] = USER
+        s.wine("reg", "add", "HKCU\\Environment", "/v", "TEMP", "/d",
+               windows_path(PROFILE + "Temp"), "/f")
         for rel in FILES:
             read_only = rel.rsplit("/", 1)[1].startswith("ro.")
             kit.write_file(s, rel, content_of(rel), [READ_ONLY] if read_only else [])

@@ -8,8 +8,8 @@ then, so whoever may change a folder on it chooses what goes. One start of the p
 one run with Windows Temp, Current User Temp, Cookies, Prefetch, All Users Temp and Java
 Cache ticked, over read-only files (a plain file beside each shows the folder was swept):
 - registered: the files directly in Windows Temp and Prefetch, in Current User Temp, in
-  the user's Cookies (once by Cookies, once by All Users Temp), in the user's own temporary
-  folder within All Users Temp;
+  the user's Cookies (once, though Cookies and All Users Temp both meet it), in the user's
+  own temporary folder within All Users Temp;
 - not registered: files in subfolders (a subfolder that cannot be removed whole ends its
   folder's sweep, and in Windows Temp and Prefetch any user may create one), in another
   profile's temporary and cookies folders, and directly in a Java cache folder another
@@ -67,7 +67,7 @@ READ_ONLY_FILES = {
     PREFETCH + "b_sub/ro.pf": (0, "folder"),
     USER_TEMP + "a_ro.tmp": (1, None),
     USER_TEMP + "b_sub/ro.tmp": (0, "folder"),
-    COOKIES + "a_ro.txt": (2, None),
+    COOKIES + "a_ro.txt": (1, None),
     OWN_TEMP + "a_ro.tmp": (1, None),
     OWN_BELOW_CHOWNED + "/ro.tmp": (0, "folder"),
     JAVA + "a_ro.idx": (0, "folder"),

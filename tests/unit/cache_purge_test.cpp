@@ -1,5 +1,7 @@
 // The cache purge of the main windows against the in-memory index, whose entries are written
-// into the blocks as the system lays them out.
+// into the blocks as the system lays them out, and listed as the system documents it: the
+// content entries with no pattern, the cookies only for "cookie:", the visited addresses
+// (the history's, cleared by its own object) for neither purge.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -39,45 +41,39 @@ class CachePurge : public ::testing::Test {
     ui::Control& list1 = rig.Form(1).Ctl("List1");
 };
 
-TEST_F(CachePurge, UrlCacheKeepsOnlyAddressesWithCookie) {
-    Seed({kPage, kCookie, kVisit});
-    ClearUrlCache(rig.services, list1);
-    EXPECT_EQ(Listed(), (Strings{kPage, kCookie, kVisit}));
-    EXPECT_EQ(rig.urlCache.Urls(), (Strings{kCookie}));
-    EXPECT_EQ(rig.urlCache.enumerations, 1);
-}
-
-TEST_F(CachePurge, CookieCacheKeepsOnlyAddressesWithHttp) {
-    Seed({kPage, kCookie, kVisit});
-    ClearCookieCache(rig.services, list1);
-    EXPECT_EQ(Listed(), (Strings{kPage, kCookie, kVisit}));
-    EXPECT_EQ(rig.urlCache.Urls(), (Strings{kPage, kVisit}));
-}
-
-TEST_F(CachePurge, TheWordsMatchExactlyAndWithCase) {
+// Each purge lists its own kind of entry, and keeps those holding its word, exactly and with
+// case: the cache purge "Cookie", the cookie purge "http".
+TEST_F(CachePurge, EachPurgeListsItsKindAndKeepsItsWordExactly) {
     const std::string lowerCookie = "http://example.com/cookie.html";
     const std::string upperScheme = "HTTP://EXAMPLE.COM/";
     const std::string cookieInside = "http://example.com/setCookie.js";
-    Seed({lowerCookie, upperScheme, cookieInside, kCookie});
+    const std::string httpCookie = "Cookie:jo@http.example/";
+    const std::string upperCookie = "Cookie:jo@HTTP.example/";
+    Seed({lowerCookie, upperScheme, cookieInside, kCookie, kVisit, httpCookie, upperCookie});
     ClearUrlCache(rig.services, list1);
-    EXPECT_EQ(rig.urlCache.Urls(), (Strings{cookieInside, kCookie}));
+    EXPECT_EQ(Listed(), (Strings{lowerCookie, upperScheme, cookieInside}));
+    EXPECT_EQ(rig.urlCache.Urls(), (Strings{cookieInside, kCookie, kVisit, httpCookie, upperCookie}));
+    EXPECT_EQ(rig.urlCache.enumerations, 1);
 
     fakes::Rig second;
-    for (const std::string& url : {lowerCookie, upperScheme, cookieInside, kCookie})
+    for (const std::string& url :
+         {lowerCookie, upperScheme, cookieInside, kCookie, kVisit, httpCookie, upperCookie})
         second.urlCache.Add(url);
     ClearCookieCache(second.services, second.Form(1).Ctl("List1"));
-    EXPECT_EQ(second.urlCache.Urls(), (Strings{lowerCookie, cookieInside}));
+    EXPECT_EQ(second.urlCache.Urls(),
+              (Strings{lowerCookie, upperScheme, cookieInside, kVisit, httpCookie}));
 }
 
 // The Cookies category runs before Temporary Internet Files; the list keeps both listings and
-// the second deletion pass goes over the first one's addresses again, and skips those gone.
+// the second deletion pass goes over the first one's addresses again, skipping those gone and
+// those with "Cookie".
 TEST_F(CachePurge, BothPurgesInOneRunAppendToTheList) {
     Seed({kPage, kCookie, kVisit});
     ClearCookieCache(rig.services, list1);
     ClearUrlCache(rig.services, list1);
-    EXPECT_EQ(Listed(), (Strings{kPage, kCookie, kVisit, kPage, kVisit}));
-    EXPECT_TRUE(rig.urlCache.Urls().empty());
-    EXPECT_EQ(rig.urlCache.deleted, (Strings{kCookie, kPage, kVisit}));
+    EXPECT_EQ(Listed(), (Strings{kCookie, kPage}));
+    EXPECT_EQ(rig.urlCache.Urls(), (Strings{kVisit}));
+    EXPECT_EQ(rig.urlCache.deleted, (Strings{kCookie, kPage}));
 }
 
 TEST_F(CachePurge, EarlierItemsArePurgedWhileTheirEntriesAreThere) {
@@ -100,7 +96,7 @@ TEST_F(CachePurge, LongAddressesAreListedWhole) {
     Seed({kCookie, longPage});
     ASSERT_GT(rig.urlCache.SizeOf(longPage), fakes::FakeMemory::kPage * 2);
     ClearUrlCache(rig.services, list1);
-    EXPECT_EQ(Listed(), (Strings{kCookie, longPage}));
+    EXPECT_EQ(Listed(), (Strings{longPage}));
     EXPECT_EQ(rig.urlCache.Urls(), (Strings{kCookie}));
 }
 
@@ -119,7 +115,8 @@ TEST_F(CachePurge, EntriesBeyondTheListBoxAreStillPurged) {
     }
     ClearUrlCache(rig.services, list1);
     EXPECT_EQ(list1.ListCount(), kListBoxCapacity);
-    EXPECT_EQ(list1.List(kListBoxCapacity - 1), "http://example.com/32766.gif");
+    // The six cookies before it are no content entries.
+    EXPECT_EQ(list1.List(kListBoxCapacity - 1), "http://example.com/32772.gif");
     EXPECT_EQ(rig.urlCache.Urls(), cookies);
 
     ClearCookieCache(rig.services, list1);
@@ -194,7 +191,7 @@ TEST_F(CacheEscape, EntriesNamingFilesOutsideStayAndTheirFilesWithThem) {
     PurgeBoth();
 
     EXPECT_EQ(rig.urlCache.Urls(),
-              (Strings{"Cookie:jo@climb.example/", "http://climb.example/",
+              (Strings{kVisit, "Cookie:jo@climb.example/", "http://climb.example/",
                        "http://beside.example/", "Cookie:jo@other.example/",
                        "http://file-link.example/", "Cookie:jo@junction.example/",
                        "http://folder.example/", "http://swept.example/"}));
@@ -210,7 +207,8 @@ TEST_F(CacheEscape, EntriesNamingFilesOutsideStayAndTheirFilesWithThem) {
 }
 
 TEST_F(CacheEscape, AnEntryIsJudgedByWhatItNamesWhenItIsDeleted) {
-    Seed({kPage, kVisit});
+    const std::string other = "http://example.com/other.html";
+    Seed({kPage, other});
     rig.files.AddFile("C:\\boot.ini", platform::kAttrArchive, "boot");
     // Another program commits the listed address afresh once the listing is over.
     rig.urlCache.onClose = [&] {
@@ -219,11 +217,12 @@ TEST_F(CacheEscape, AnEntryIsJudgedByWhatItNamesWhenItIsDeleted) {
     ClearUrlCache(rig.services, list1);
     EXPECT_EQ(rig.urlCache.Urls(), (Strings{kPage}));
     EXPECT_EQ(rig.files.Content("C:\\boot.ini"), "boot");
-    EXPECT_EQ(rig.urlCache.deleted, (Strings{kVisit}));
+    EXPECT_EQ(rig.urlCache.deleted, (Strings{other}));
 }
 
 TEST_F(CacheEscape, WithoutKnownCacheFoldersOnlyEntriesWithoutFilesGo) {
-    Seed({kPage, kCookie, kVisit});
+    Seed({kPage, kCookie});
+    rig.urlCache.AddNaming("http://no-file.example/", "");
     for (int csidl : {0x20, 0x21, 0x22}) rig.shell.folders.erase(csidl);
     PurgeBoth();
     EXPECT_EQ(rig.urlCache.Urls(), (Strings{kPage, kCookie}));

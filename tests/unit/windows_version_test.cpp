@@ -76,6 +76,7 @@ class FakeSystem : public platform::System {
     std::optional<std::string> MachineSetting(const std::string&, const std::string&) override {
         return {};
     }
+    std::optional<std::string> ProfilesDirectory() override { return {}; }
 
     VersionRecord reported;
     bool basicSucceeds = true;

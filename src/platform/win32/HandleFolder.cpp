@@ -1,119 +1,26 @@
 #include <windows.h>
 
-#include <winternl.h>
-
 #include <algorithm>
-#include <cstring>
-#include <initializer_list>
 #include <vector>
 
 #include "platform/Errors.h"
+#include "platform/win32/NtFiles.h"
 #include "platform/win32/OpenedFolders.h"
 #include "platform/win32/Owned.h"
+#include "platform/win32/RestartList.h"
 #include "platform/win32/SystemCalls.h"
+#include "platform/win32/Win32Error.h"
 
 namespace platform::win32 {
 
 namespace {
 
-using NtCreateFileFn = NTSTATUS(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK,
-                                        PLARGE_INTEGER, ULONG, ULONG, ULONG, ULONG, PVOID, ULONG);
-using NtFileInformationFn = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG,
-                                             FILE_INFORMATION_CLASS);
-using NtQueryDirectoryFileFn = NTSTATUS(NTAPI*)(HANDLE, HANDLE, PIO_APC_ROUTINE, PVOID,
-                                                PIO_STATUS_BLOCK, PVOID, ULONG,
-                                                FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING,
-                                                BOOLEAN);
-using NtCloseFn = NTSTATUS(NTAPI*)(HANDLE);
-using NtQueryObjectFn = NTSTATUS(NTAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
-using NtQuerySecurityFn = NTSTATUS(NTAPI*)(HANDLE, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR,
-                                           ULONG, PULONG);
-using NtOpenTokenFn = NTSTATUS(NTAPI*)(HANDLE, ACCESS_MASK, PHANDLE);
-using NtQueryTokenFn = NTSTATUS(NTAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, PVOID, ULONG, PULONG);
-
-// The native calls, bound at first use: every NT has them, no 9x system does.
-struct NativeCalls {
-    NtCreateFileFn create = Bound<NtCreateFileFn>("ntdll.dll", "NtCreateFile");
-    NtFileInformationFn query = Bound<NtFileInformationFn>("ntdll.dll", "NtQueryInformationFile");
-    NtFileInformationFn set = Bound<NtFileInformationFn>("ntdll.dll", "NtSetInformationFile");
-    NtQueryDirectoryFileFn list =
-        Bound<NtQueryDirectoryFileFn>("ntdll.dll", "NtQueryDirectoryFile");
-    NtCloseFn close = Bound<NtCloseFn>("ntdll.dll", "NtClose");
-    NtQueryObjectFn object = Bound<NtQueryObjectFn>("ntdll.dll", "NtQueryObject");
-    NtQuerySecurityFn security = Bound<NtQuerySecurityFn>("ntdll.dll", "NtQuerySecurityObject");
-    NtOpenTokenFn openToken = Bound<NtOpenTokenFn>("ntdll.dll", "NtOpenProcessToken");
-    NtQueryTokenFn queryToken = Bound<NtQueryTokenFn>("ntdll.dll", "NtQueryInformationToken");
-};
-
-const NativeCalls& Native() {
-    static const NativeCalls calls;
-    return calls;
-}
-
-constexpr NTSTATUS kNoMoreFiles = static_cast<NTSTATUS>(0x80000006L);
-constexpr NTSTATUS kBufferOverflow = static_cast<NTSTATUS>(0x80000005L);
-constexpr NTSTATUS kInvalidParameter = static_cast<NTSTATUS>(0xC000000DL);
-constexpr NTSTATUS kAccessDenied = static_cast<NTSTATUS>(0xC0000022L);
-constexpr NTSTATUS kSharingViolation = static_cast<NTSTATUS>(0xC0000043L);
-constexpr NTSTATUS kNameCollision = static_cast<NTSTATUS>(0xC0000035L);
-constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
-constexpr ULONG kObjectNameInformation = 1;
-constexpr FILE_INFORMATION_CLASS kRenameInformation = static_cast<FILE_INFORMATION_CLASS>(10);
-constexpr FILE_INFORMATION_CLASS kDispositionInformation = static_cast<FILE_INFORMATION_CLASS>(13);
-constexpr FILE_INFORMATION_CLASS kInternalInformation = static_cast<FILE_INFORMATION_CLASS>(6);
-constexpr FILE_INFORMATION_CLASS kBothDirectory = static_cast<FILE_INFORMATION_CLASS>(3);
-constexpr FILE_INFORMATION_CLASS kIdBothDirectory = static_cast<FILE_INFORMATION_CLASS>(37);
+using nt::Succeeded;
 
 // What a folder is held with: READ_CONTROL reads its owner. Never DELETE: a rename into a
 // folder fails while anybody holds it with that right.
 constexpr ACCESS_MASK kListAccess =
     FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL;
-
-bool Succeeded(NTSTATUS status) {
-    return status >= 0;
-}
-
-bool MeansMissing(NTSTATUS status) {
-    switch (static_cast<ULONG>(status)) {
-        case 0xC0000034:  // object name not found
-        case 0xC000003A:  // object path not found
-        case 0xC000000F:  // no such file
-        case 0xC00000BA:  // is a directory
-        case 0xC0000103:  // not a directory
-        case 0xC0000056:  // delete pending
-            return true;
-        default:
-            return false;
-    }
-}
-
-constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-// Opens name relative to root (or, with no root, the full native path), never following a
-// reparse point at its last component where the system has them.
-NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG options,
-              NtHandle& out, ULONG share = kShareAll) {
-    // An empty name relative to a handle opens that handle's own object again.
-    if ((name.empty() && !root) || name.size() > 32767) return kInvalidParameter;
-    UNICODE_STRING text;
-    text.Length = text.MaximumLength = static_cast<USHORT>(name.size() * sizeof(wchar_t));
-    text.Buffer = const_cast<PWSTR>(name.c_str());
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, root, nullptr);
-    auto attempt = [&](ULONG reparse) {
-        IO_STATUS_BLOCK io{};
-        HANDLE handle = nullptr;
-        const NTSTATUS status = Native().create(
-            &handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, share, FILE_OPEN,
-            options | FILE_SYNCHRONOUS_IO_NONALERT | reparse, nullptr, 0);
-        if (Succeeded(status)) out.reset(handle);
-        return status;
-    };
-    // A system or file system that knows no reparse points may refuse the option that
-    // opens one itself; such a volume holds no links to follow.
-    const NTSTATUS status = attempt(FILE_OPEN_REPARSE_POINT);
-    return status == kInvalidParameter ? attempt(0) : status;
-}
 
 // A folder with the access asked for, or with less: without the right to delete or move it
 // when this user may not (or another program holds it without sharing that), and without the
@@ -121,40 +28,14 @@ NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG o
 // same; it just cannot be moved, and counts as somebody else's.
 NTSTATUS OpenFolderHandle(HANDLE root, const std::wstring& name, ACCESS_MASK access,
                           NtHandle& out) {
-    NTSTATUS status = Open(root, name, access, FILE_DIRECTORY_FILE, out);
-    if ((access & DELETE) && (status == kAccessDenied || status == kSharingViolation)) {
+    NTSTATUS status = nt::Open(root, name, access, FILE_DIRECTORY_FILE, out);
+    if ((access & DELETE) &&
+        (status == nt::STATUS_ACCESS_DENIED || status == nt::STATUS_SHARING_VIOLATION)) {
         access &= ~DELETE;
-        status = Open(root, name, access, FILE_DIRECTORY_FILE, out);
+        status = nt::Open(root, name, access, FILE_DIRECTORY_FILE, out);
     }
-    if (status != kAccessDenied) return status;
-    return Open(root, name, access & ~READ_CONTROL, FILE_DIRECTORY_FILE, out);
-}
-
-// The whole name of what a handle reached, volume included, as the object manager reports
-// it: the device path on NT (\Device\HarddiskVolume1\...), the drive or host path under Wine
-// (\??\C:\..., \??\unix\...). A name that only starts below the volume would let the same
-// path on another volume pass for this one.
-bool ReportedName(HANDLE handle, std::wstring& name) {
-    std::vector<ULONG> buffer(512);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        ULONG needed = 0;
-        const ULONG size = static_cast<ULONG>(buffer.size() * sizeof(ULONG));
-        const NTSTATUS status =
-            Native().object(handle, kObjectNameInformation, buffer.data(), size, &needed);
-        if (status == kBufferOverflow || status == kInfoLengthMismatch ||
-            status == static_cast<NTSTATUS>(0xC0000023L)) {
-            buffer.resize(std::max<size_t>(needed, size * 2) / sizeof(ULONG) + 1);
-            continue;
-        }
-        if (!Succeeded(status)) return false;
-        const auto* text = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
-        if (!text->Buffer || text->Length == 0) return false;
-        name.assign(text->Buffer, text->Length / sizeof(wchar_t));
-        for (wchar_t& c : name)
-            if (c == L'/') c = L'\\';
-        return true;
-    }
-    return false;
+    if (status != nt::STATUS_ACCESS_DENIED) return status;
+    return nt::Open(root, name, access & ~READ_CONTROL, FILE_DIRECTORY_FILE, out);
 }
 
 wchar_t UpperAscii(wchar_t c) {
@@ -169,52 +50,10 @@ bool SameName(const std::wstring& reported, const std::wstring& expected) {
     return true;
 }
 
-// A folder handle that reached a reparse point, or a folder other than the listed one.
-bool IsPlainFolder(HANDLE handle, uint64_t listedId) {
-    IO_STATUS_BLOCK io{};
-    FILE_BASIC_INFORMATION basic{};
-    if (!Succeeded(Native().query(handle, &io, &basic, sizeof basic, FileBasicInformation)) ||
-        (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
-        !(basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
-    if (listedId == 0) return true;
-    FILE_INTERNAL_INFORMATION internal{};
-    return Succeeded(
-               Native().query(handle, &io, &internal, sizeof internal, kInternalInformation)) &&
-           static_cast<uint64_t>(internal.IndexNumber.QuadPart) == listedId;
-}
-
-// A security identifier's bytes: revision, count, authority, then count 32-bit parts.
-std::string SidBytes(const void* sid) {
-    const auto* bytes = static_cast<const unsigned char*>(sid);
-    return std::string(reinterpret_cast<const char*>(bytes), 8 + 4 * size_t{bytes[1]});
-}
-
-std::string WellKnownSid(unsigned char authority, std::initializer_list<DWORD> parts) {
-    std::string sid{1, static_cast<char>(parts.size()), 0, 0, 0, 0,
-                    0, static_cast<char>(authority)};
-    for (DWORD part : parts) sid.append(reinterpret_cast<const char*>(&part), sizeof part);
-    return sid;
-}
-
-// The handle that stands for the calling process, as the native calls take it.
-const HANDLE kThisProcess = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));
-
-// The user the program runs as; "" when the system does not tell.
-const std::string& ProcessUser() {
-    static const std::string user = [] {
-        NtHandle token;
-        if (!Succeeded(Native().openToken(kThisProcess, TOKEN_QUERY, token.out())))
-            return std::string();
-        std::vector<ULONG> buffer(128);
-        ULONG needed = 0;
-        if (!Succeeded(Native().queryToken(token.get(), TokenUser, buffer.data(),
-                                           static_cast<ULONG>(buffer.size() * sizeof(ULONG)),
-                                           &needed)))
-            return std::string();
-        return SidBytes(reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid);
-    }();
-    return user;
+// Where an entry of a folder should be, by the folder's whole name: a root's name ends with
+// its separator already.
+std::wstring Child(const std::wstring& folder, const std::wstring& name) {
+    return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
 }
 
 // Whose folder the handle reached. Only the user, the administrators and the system may
@@ -222,39 +61,24 @@ const std::string& ProcessUser() {
 // else may be turned into a link by them. A volume that keeps no owners says so with a failed
 // query or an owner of "Everyone".
 FolderOwner OwnerOf(HANDLE handle) {
-    std::vector<ULONG> buffer(64);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        ULONG needed = 0;
-        const NTSTATUS status =
-            Native().security(handle, OWNER_SECURITY_INFORMATION, buffer.data(),
-                              static_cast<ULONG>(buffer.size() * sizeof(ULONG)), &needed);
-        if (status == static_cast<NTSTATUS>(0xC0000023L)) {  // buffer too small
-            buffer.resize(needed / sizeof(ULONG) + 1);
-            continue;
-        }
-        if (status == kAccessDenied) return FolderOwner::Other;
-        if (!Succeeded(status)) return FolderOwner::Unknown;
-        // The descriptor comes self-relative: the owner's offset is its second word.
-        const auto* descriptor =
-            reinterpret_cast<const SECURITY_DESCRIPTOR_RELATIVE*>(buffer.data());
-        if (descriptor->Owner == 0) return FolderOwner::Unknown;
-        const std::string owner =
-            SidBytes(reinterpret_cast<const char*>(descriptor) + descriptor->Owner);
-        static const std::string everyone = WellKnownSid(1, {0});
-        static const std::string system = WellKnownSid(5, {18});
-        static const std::string administrators = WellKnownSid(5, {32, 544});
-        if (owner == everyone) return FolderOwner::Unknown;
-        return owner == system || owner == administrators ||
-                       (!ProcessUser().empty() && owner == ProcessUser())
-                   ? FolderOwner::Trusted
-                   : FolderOwner::Other;
-    }
-    return FolderOwner::Other;
+    std::string owner;
+    const NTSTATUS status = nt::OwnerSid(handle, owner);
+    if (status == nt::STATUS_ACCESS_DENIED) return FolderOwner::Other;
+    if (!Succeeded(status) || owner.empty()) return FolderOwner::Unknown;
+    static const std::string everyone = nt::WellKnownSid(1, {0});
+    static const std::string system = nt::WellKnownSid(5, {18});
+    static const std::string administrators = nt::WellKnownSid(5, {32, 544});
+    if (owner == everyone) return FolderOwner::Unknown;
+    const std::string& user = nt::ProcessUserSid();
+    return owner == system || owner == administrators || (!user.empty() && owner == user)
+               ? FolderOwner::Trusted
+               : FolderOwner::Other;
 }
 
 // Under Wine a folder that a drive letter of the prefix is mapped onto reports the root of
-// that drive (\??\E:\) whatever path reached it; a plain folder, not a link, reporting a
-// drive's root can only be such a folder. On NT a plain folder reports its own volume's path:
+// that drive (\??\E:\) whatever path reached it. A plain folder reporting a drive's root can
+// only be such a folder; a link to a drive's root reports the same, and only the listing of
+// the folder above tells it apart. On NT a plain folder reports its own volume's path:
 // another volume's root would be a mount point, a reparse point, which is never entered.
 bool IsWineDriveRoot(const std::wstring& reported) {
     return reported.size() == 7 && reported.compare(0, 4, L"\\??\\") == 0 &&
@@ -263,22 +87,18 @@ bool IsWineDriveRoot(const std::wstring& reported) {
            reported.compare(5, 2, L":\\") == 0;
 }
 
-// Where an entry of a folder should be, by the folder's whole name: a root's name ends with
-// its separator already.
-std::wstring Child(const std::wstring& folder, const std::wstring& name) {
-    return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
-}
-
 FindEntry Entry(const WCHAR* name, ULONG bytes, ULONG attributes, LONGLONG size) {
     return FindEntry{Utf8(name, static_cast<int>(bytes / sizeof(WCHAR))), attributes,
                      static_cast<uint64_t>(size), 0};
 }
 
 // A listing of a folder's handle, one batch of the system's at a time: only the entries of
-// the current batch are held, whatever the folder's size.
+// the current batch are held, whatever the folder's size. With a name, the entries of that
+// name alone.
 class HandleListing : public Finder {
   public:
-    explicit HandleListing(HANDLE folder) : folder_(folder) {}
+    explicit HandleListing(HANDLE folder, std::wstring name = L"")
+        : folder_(folder), name_(std::move(name)) {}
 
     bool Next(FindEntry& entry) override {
         for (;;) {
@@ -297,28 +117,27 @@ class HandleListing : public Finder {
         next_ = 0;
         std::vector<LONGLONG> buffer(kBatchBytes / sizeof(LONGLONG));
         for (;;) {
-            IO_STATUS_BLOCK io{};
-            const NTSTATUS status =
-                Native().list(folder_, nullptr, nullptr, nullptr, &io, buffer.data(),
-                              static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)), kind_, FALSE,
-                              nullptr, restart_);
-            if (status == kNoMoreFiles) {
+            const NTSTATUS status = nt::ListDirectory(folder_, buffer, ids_, restart_, name_);
+            // "Nothing more", and, from some redirectors, "nothing at all" on the first call
+            // (NTFS and FAT always list "." and ".." first).
+            if (status == nt::STATUS_NO_MORE_FILES ||
+                (restart_ && status == nt::STATUS_NO_SUCH_FILE)) {
                 done_ = true;
                 return false;
             }
             if (Succeeded(status)) break;
             // Before XP, and on some file systems, listings carry no file ids.
-            if (restart_ && kind_ == kIdBothDirectory) {
-                kind_ = kBothDirectory;
+            if (restart_ && ids_) {
+                ids_ = false;
                 continue;
             }
-            throw RuntimeError(kErrPathFileAccess);
+            throw ErrorFromNtStatus(status);
         }
-        restart_ = FALSE;
+        restart_ = false;
         const char* at = reinterpret_cast<const char*>(buffer.data());
         for (;;) {
             ULONG next = 0;
-            if (kind_ == kIdBothDirectory) {
+            if (ids_) {
                 const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFORMATION*>(at);
                 batch_.push_back(Entry(info->FileName, info->FileNameLength, info->FileAttributes,
                                        info->EndOfFile.QuadPart));
@@ -338,8 +157,9 @@ class HandleListing : public Finder {
 
     static constexpr size_t kBatchBytes = 16384;
     HANDLE folder_;
-    FILE_INFORMATION_CLASS kind_ = kIdBothDirectory;
-    BOOLEAN restart_ = TRUE;
+    std::wstring name_;
+    bool ids_ = true;
+    bool restart_ = true;
     bool done_ = false;
     std::vector<FindEntry> batch_;
     size_t next_ = 0;
@@ -347,8 +167,11 @@ class HandleListing : public Finder {
 
 class HandleFolder : public OpenedFolder {
   public:
-    HandleFolder(NtHandle handle, std::wstring reported, std::string path)
-        : handle_(std::move(handle)), reported_(std::move(reported)), path_(std::move(path)) {}
+    HandleFolder(NtHandle handle, std::wstring reported, std::string path, bool remote)
+        : handle_(std::move(handle)),
+          reported_(std::move(reported)),
+          path_(std::move(path)),
+          remote_(remote) {}
 
     std::unique_ptr<Finder> Entries() override {
         return std::make_unique<HandleListing>(handle_.get());
@@ -359,7 +182,7 @@ class HandleFolder : public OpenedFolder {
         const Deletion opened = OpenListedForDeletion(entry, file);
         if (opened != Deletion::Deleted) return opened;
         // The file goes when the handle closes.
-        return Dispose(file.get()) ? Deletion::Deleted : Deletion::Refused;
+        return nt::SetDeleteOnClose(file.get()) ? Deletion::Deleted : Deletion::Refused;
     }
 
     Deletion ProbeDeletion(const FindEntry& entry) override {
@@ -379,8 +202,8 @@ class HandleFolder : public OpenedFolder {
         NtHandle file;
         const std::wstring name = Wide(entry.name);
         // Attributes only: a file in use can still be looked at.
-        return Succeeded(Open(handle_.get(), name, FILE_READ_ATTRIBUTES, FILE_NON_DIRECTORY_FILE,
-                              file)) &&
+        return Succeeded(nt::Open(handle_.get(), name, FILE_READ_ATTRIBUTES,
+                                  FILE_NON_DIRECTORY_FILE, file)) &&
                IsWhereListed(file.get(), name);
     }
 
@@ -391,70 +214,117 @@ class HandleFolder : public OpenedFolder {
 
     FolderOwner Owner() override { return OwnerOf(handle_.get()); }
 
-    std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry, Hold hold) override {
+    Opening OpenListedFolder(const FindEntry& entry, Hold hold) override {
         NtHandle folder;
         const std::wstring name = Wide(entry.name);
         // A folder is renamed through the handle that lists it: under Wine, opens relative to
         // a handle go by the path that handle was opened or renamed under.
         const NTSTATUS status = OpenFolderHandle(
             handle_.get(), name, hold == Hold::Moving ? kListAccess | DELETE : kListAccess, folder);
+        if (!Succeeded(status)) {
+            if (nt::MeansMissing(status)) return OpenRefusal::NotThere;
+            return Opening(OpenRefusal::Failed, {SystemCode::Kind::NtStatus, static_cast<uint32_t>(status)});
+        }
         std::wstring reported;
-        if (!Succeeded(status) || !ReportedName(folder.get(), reported) ||
-            !(SameName(reported, Child(reported_, name)) || IsWineDriveRoot(reported)) ||
-            !IsPlainFolder(folder.get(), entry.id))
-            return nullptr;
-        return std::make_unique<HandleFolder>(std::move(folder), std::move(reported),
-                                              path_ + "\\" + entry.name);
+        ULONG attributes = 0;
+        if (!nt::ObjectName(folder.get(), reported) || !nt::Attributes(folder.get(), attributes))
+            return OpenRefusal::Changed;
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return OpenRefusal::Link;
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return OpenRefusal::NotThere;
+        std::wstring named = name;
+        if (!SameName(reported, Child(reported_, name))) {
+            const OpenRefusal refusal = CheckOtherName(folder.get(), reported, name, named);
+            if (refusal != OpenRefusal::None) return refusal;
+        }
+        // Redirectors may list another id than the open file reports; their shares hold no
+        // links the checks above would miss.
+        uint64_t id = 0;
+        if (entry.id != 0 && !remote_ && !(nt::FileId(folder.get(), id) && id == entry.id))
+            return OpenRefusal::Changed;
+        return {std::make_unique<HandleFolder>(std::move(folder), std::move(reported),
+                                               path_ + "\\" + Utf8(named.c_str()), remote_)};
     }
 
     bool RemoveEmpty() override {
         // The folder goes when the last of its handles closes, the listing one included.
         NtHandle self;
-        return Reopen(self) && Dispose(self.get());
+        return Reopen(self) && nt::SetDeleteOnClose(self.get());
     }
 
     Move MoveInto(OpenedFolder& parent, const std::string& newName) override {
         auto* into = dynamic_cast<HandleFolder*>(&parent);
         if (!into) return Move::Refused;
         const std::wstring name = Wide(newName);
-        std::vector<char> buffer(sizeof(FILE_RENAME_INFORMATION) + name.size() * sizeof(wchar_t));
-        auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
-        info->ReplaceIfExists = FALSE;
-        info->RootDirectory = into->handle_.get();
-        info->FileNameLength = static_cast<ULONG>(name.size() * sizeof(wchar_t));
-        std::memcpy(info->FileName, name.data(), info->FileNameLength);
-        IO_STATUS_BLOCK io{};
-        const NTSTATUS status = Native().set(handle_.get(), &io, info,
-                                             static_cast<ULONG>(buffer.size()), kRenameInformation);
-        if (status == kNameCollision) return Move::NameTaken;
+        const NTSTATUS status = nt::Rename(handle_.get(), into->handle_.get(), name);
+        if (status == nt::STATUS_OBJECT_NAME_COLLISION) return Move::NameTaken;
         if (!Succeeded(status)) return Move::Refused;
-        if (!ReportedName(handle_.get(), reported_)) reported_ = Child(into->reported_, name);
+        if (!nt::ObjectName(handle_.get(), reported_)) reported_ = Child(into->reported_, name);
         path_ = into->path_ + "\\" + newName;
         return Move::Moved;
     }
 
   private:
+    // A folder opened by name that reports another name than expected. It is accepted as a
+    // folder of a drive letter mapped onto it under Wine (see IsWineDriveRoot) when this
+    // folder's listing shows it a plain folder, and as the long name of a short (8.3) one the
+    // file system keeps beside it (a start path such as C:\DOCUME~1\...), taking the long one.
+    OpenRefusal CheckOtherName(HANDLE folder, const std::wstring& reported,
+                               const std::wstring& name, std::wstring& named) const {
+        if (IsWineDriveRoot(reported)) return ListsAsPlainFolder(name) ? OpenRefusal::None
+                                                                       : OpenRefusal::Link;
+        const size_t cut = reported.rfind(L'\\');
+        std::wstring shortName;
+        if (cut != std::wstring::npos && SameName(reported.substr(0, cut + 1),
+                                                  Child(reported_, L"")) &&
+            nt::ShortName(folder, shortName) && SameName(shortName, name)) {
+            named = reported.substr(cut + 1);
+            return OpenRefusal::None;
+        }
+        return OpenRefusal::Link;
+    }
+
+    // Whether this folder lists name as a plain folder, on a handle of its own: a listing's
+    // name filter holds for the handle's life.
+    bool ListsAsPlainFolder(const std::wstring& name) const {
+        NtHandle self;
+        if (!Succeeded(nt::Open(handle_.get(), L"", FILE_LIST_DIRECTORY, FILE_DIRECTORY_FILE,
+                                self)))
+            return false;
+        HandleListing listing(self.get(), name);
+        FindEntry entry;
+        try {
+            return listing.Next(entry) && SameName(Wide(entry.name), name) &&
+                   (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                   !(entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        } catch (const RuntimeError&) {
+            return false;
+        }
+    }
+
     // This very folder once more, with the right to delete it, for one call: the handle that
     // lists it does not hold that right, so that it never stands in the way of a folder moved
     // into it. An empty name relative to a handle opens that handle's object again; where
     // that goes by path (Wine), the name and attributes are checked again too.
     bool Reopen(NtHandle& self) const {
         std::wstring reported;
-        return Succeeded(Open(handle_.get(), L"", DELETE | FILE_READ_ATTRIBUTES,
-                              FILE_DIRECTORY_FILE, self)) &&
-               ReportedName(self.get(), reported) && SameName(reported, reported_) &&
-               IsPlainFolder(self.get(), 0);
+        ULONG attributes = 0;
+        return Succeeded(nt::Open(handle_.get(), L"", DELETE | FILE_READ_ATTRIBUTES,
+                                  FILE_DIRECTORY_FILE, self)) &&
+               nt::ObjectName(self.get(), reported) && SameName(reported, reported_) &&
+               nt::Attributes(self.get(), attributes) &&
+               (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+               !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
     }
 
     // The open a deletion goes through, with the right to delete and the sharing of any open
     // here unless told otherwise, and its checks: Deleted when file holds the plain file listed.
     Deletion OpenListedForDeletion(const FindEntry& entry, NtHandle& file,
-                                   ULONG share = kShareAll) const {
+                                   ULONG share = nt::kShareAll) const {
         const std::wstring name = Wide(entry.name);
-        const NTSTATUS status = Open(handle_.get(), name, DELETE | FILE_READ_ATTRIBUTES,
-                                     FILE_NON_DIRECTORY_FILE, file, share);
+        const NTSTATUS status = nt::Open(handle_.get(), name, DELETE | FILE_READ_ATTRIBUTES,
+                                         FILE_NON_DIRECTORY_FILE, file, share);
         if (!Succeeded(status))
-            return MeansMissing(status) ? Deletion::NotThere : Deletion::Refused;
+            return nt::MeansMissing(status) ? Deletion::NotThere : Deletion::Refused;
         // A link opened here leads to its target, which reports a name of its own. The
         // deletion is asked for only after this check, not by delete-on-close at the open:
         // where links open as their targets, a delete-on-close, once given, cannot be taken
@@ -463,40 +333,37 @@ class HandleFolder : public OpenedFolder {
         return Deletion::Deleted;
     }
 
-    static bool Dispose(HANDLE handle) {
-        FILE_DISPOSITION_INFORMATION dispose{TRUE};
-        IO_STATUS_BLOCK io{};
-        return Succeeded(
-            Native().set(handle, &io, &dispose, sizeof dispose, kDispositionInformation));
-    }
-
     bool IsWhereListed(HANDLE handle, const std::wstring& name) const {
         std::wstring reported;
-        return ReportedName(handle, reported) && SameName(reported, Child(reported_, name));
+        return nt::ObjectName(handle, reported) && SameName(reported, Child(reported_, name));
     }
 
     NtHandle handle_;
     std::wstring reported_;  // this folder's whole name as the system reports it
     std::string path_;       // the path it was reached by, for the restart list
+    bool remote_;            // on a redirector's volume
 };
 
 }  // namespace
 
-void NtCloser::Close(HANDLE handle) {
-    Native().close(handle);
-}
-
-std::unique_ptr<OpenedFolder> OpenHandleRoot(const std::string& root) {
+Opening OpenHandleRoot(const std::string& root) {
     const bool network = root.compare(0, 2, "\\\\") == 0;
     const std::wstring wide = Wide(root);
     const std::wstring native =
         (network ? L"\\??\\UNC\\" + wide.substr(2) : L"\\??\\" + wide) + L"\\";
     NtHandle folder;
+    const NTSTATUS status = OpenFolderHandle(nullptr, native, kListAccess, folder);
+    if (!Succeeded(status)) {
+        if (nt::MeansMissing(status)) return OpenRefusal::NotThere;
+        return Opening(OpenRefusal::Failed, {SystemCode::Kind::NtStatus, static_cast<uint32_t>(status)});
+    }
     std::wstring reported;
-    if (!Succeeded(OpenFolderHandle(nullptr, native, kListAccess, folder)) ||
-        !IsPlainFolder(folder.get(), 0) || !ReportedName(folder.get(), reported))
-        return nullptr;
-    return std::make_unique<HandleFolder>(std::move(folder), std::move(reported), root);
+    ULONG attributes = 0;
+    if (!nt::Attributes(folder.get(), attributes) || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !nt::ObjectName(folder.get(), reported))
+        return OpenRefusal::Changed;
+    const bool remote = network || nt::IsRemoteVolume(folder.get());
+    return {std::make_unique<HandleFolder>(std::move(folder), std::move(reported), root, remote)};
 }
 
 }  // namespace platform::win32

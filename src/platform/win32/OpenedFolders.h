@@ -11,10 +11,10 @@ namespace platform::win32 {
 // opened relative to the one above, without following a reparse point, by its listed name,
 // taken literally, checked on that handle to sit where it was listed, and so is every entry
 // deleted through it. The cost of an entry does not depend on how deep its folder lies.
-std::unique_ptr<OpenedFolder> OpenHandleRoot(const std::string& root);
+Opening OpenHandleRoot(const std::string& root);
 
 // Windows 95, 98 and ME, whose volumes hold no links and whose calls take paths: the
 // folder is its path, and every entry is checked by the attributes those calls return.
-std::unique_ptr<OpenedFolder> OpenPathRoot(const std::string& root);
+Opening OpenPathRoot(const std::string& root);
 
 }  // namespace platform::win32

@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 #include "platform/win32/OpenedFolders.h"
 #include "platform/win32/Owned.h"
+#include "platform/win32/RestartList.h"
 #include "platform/win32/SystemCalls.h"
 #include "platform/win32/Win32Error.h"
 
@@ -93,10 +94,13 @@ class PathFolder : public OpenedFolder {
         return IsPlainFile(GetFileAttributesU(path)) && DeleteAtRestartU(path);
     }
 
-    std::unique_ptr<OpenedFolder> OpenListedFolder(const FindEntry& entry, Hold) override {
+    Opening OpenListedFolder(const FindEntry& entry, Hold) override {
         const std::string path = Child(entry);
-        if (!IsPlainFolder(GetFileAttributesU(path))) return nullptr;
-        return std::make_unique<PathFolder>(path);
+        const DWORD attributes = GetFileAttributesU(path);
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return OpenRefusal::NotThere;
+        if (!IsPlainFolder(attributes)) return OpenRefusal::Link;
+        return {std::make_unique<PathFolder>(path)};
     }
 
     bool RemoveEmpty() override {
@@ -114,10 +118,10 @@ class PathFolder : public OpenedFolder {
 
 }  // namespace
 
-std::unique_ptr<OpenedFolder> OpenPathRoot(const std::string& root) {
+Opening OpenPathRoot(const std::string& root) {
     // Roots report no attributes on every system (a share's on 95); every folder below is
     // checked as it is opened.
-    return std::make_unique<PathFolder>(root);
+    return {std::make_unique<PathFolder>(root)};
 }
 
 }  // namespace platform::win32

@@ -63,11 +63,6 @@ std::optional<std::string> AnsiFromUtf8(const std::string& utf8) {
     return ansi;
 }
 
-namespace {
-
-// A path as the wide file calls take it: separators unified, and, for an absolute path too
-// long for the classic limit, the extended-length form (which is taken literally, so doubled
-// separators are collapsed first).
 std::wstring WidePath(const std::string& path) {
     std::wstring wide = Wide(path);
     for (wchar_t& c : wide)
@@ -81,6 +76,8 @@ std::wstring WidePath(const std::string& path) {
     }
     return L"\\\\?\\" + tidy;
 }
+
+namespace {
 
 // The ANSI text of a path or name for the 9x calls; nullopt (with the error a missing file
 // gives) when it has a character the code page lacks, since no such file can exist there.
@@ -140,9 +137,15 @@ FARPROC FindSystemFunction(const char* library, const char* function) {
 
 FARPROC RequireSystemFunction(const char* library, const char* function) {
     HMODULE module = LoadSystemLibrary(library);
-    if (!module) throw RuntimeError(48);  // Error in loading DLL
+    // The windows know these as "Error in loading DLL" (48) and "Specified DLL function not
+    // found" (453); a report names the library and the function.
+    if (!module)
+        throw RuntimeError(48, std::string("this Windows has no ") + library,
+                           SystemCode{SystemCode::Kind::Win32, ::GetLastError()});
     FARPROC found = ::GetProcAddress(module, function);
-    if (!found) throw RuntimeError(453);  // Specified DLL function not found
+    if (!found)
+        throw RuntimeError(453, std::string(library) + " of this Windows has no " + function,
+                           SystemCode{SystemCode::Kind::Win32, ::GetLastError()});
     return found;
 }
 
@@ -208,12 +211,6 @@ HANDLE CreateFileU(const std::string& path, DWORD access, DWORD share, DWORD dis
     if (!ansi) return INVALID_HANDLE_VALUE;
     return ::CreateFileA(ansi->c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
                          nullptr);
-}
-
-bool DeleteAtRestartU(const std::string& path) {
-    // Only the NT family keeps a list of files to delete at the next start.
-    if (!IsNtFamily()) return false;
-    return ::MoveFileExW(WidePath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
 }
 
 // --- system ----------------------------------------------------------------------------
@@ -318,6 +315,31 @@ std::optional<std::string> EnvironmentVariableU(const std::string& name) {
 }
 
 namespace {
+bool IsText(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ;
+}
+
+// A value's text with the variables of the environment it names filled in.
+std::wstring Expanded(const std::wstring& text) {
+    using Fn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
+    static const auto fn = BoundOrNull<Fn>("kernel32.dll", "ExpandEnvironmentStringsW");
+    const DWORD size = fn ? fn(text.c_str(), nullptr, 0) : 0;
+    if (size == 0) return text;
+    std::vector<wchar_t> expanded(size, L'\0');
+    const DWORD n = fn(text.c_str(), expanded.data(), size);
+    return n == 0 || n > size ? text : std::wstring(expanded.data());
+}
+
+std::string Expanded(const std::string& text) {
+    using Fn = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
+    static const auto fn = BoundOrNull<Fn>("kernel32.dll", "ExpandEnvironmentStringsA");
+    const DWORD size = fn ? fn(text.c_str(), nullptr, 0) : 0;
+    if (size == 0) return text;
+    std::vector<char> expanded(size, '\0');
+    const DWORD n = fn(text.c_str(), expanded.data(), size);
+    return n == 0 || n > size ? text : std::string(expanded.data());
+}
+
 // The text of a REG_SZ value of data bytes, which need not end with its NUL.
 template <class Char>
 std::basic_string<Char> RegistryText(const std::vector<BYTE>& data, DWORD bytes) {
@@ -342,14 +364,15 @@ std::optional<std::string> MachineSettingU(const std::string& key, const std::st
         if (open(HKEY_LOCAL_MACHINE, Wide(key).c_str(), 0, KEY_QUERY_VALUE, opened.out()) !=
                 ERROR_SUCCESS ||
             query(opened.get(), name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
-            type != REG_SZ)
+            !IsText(type))
             return std::nullopt;
         data.resize(bytes);
         if (query(opened.get(), name.c_str(), nullptr, &type, data.data(), &bytes) !=
                 ERROR_SUCCESS ||
-            type != REG_SZ || bytes > data.size())
+            !IsText(type) || bytes > data.size())
             return std::nullopt;
-        const std::wstring text = RegistryText<wchar_t>(data, bytes);
+        std::wstring text = RegistryText<wchar_t>(data, bytes);
+        if (type == REG_EXPAND_SZ) text = Expanded(text);
         return Utf8(text.c_str(), static_cast<int>(text.size()));
     }
     const auto ansiKey = AnsiArgument(key);
@@ -359,14 +382,30 @@ std::optional<std::string> MachineSettingU(const std::string& key, const std::st
             ERROR_SUCCESS ||
         ::RegQueryValueExA(opened.get(), name->c_str(), nullptr, &type, nullptr, &bytes) !=
             ERROR_SUCCESS ||
-        type != REG_SZ)
+        !IsText(type))
         return std::nullopt;
     data.resize(bytes);
     if (::RegQueryValueExA(opened.get(), name->c_str(), nullptr, &type, data.data(), &bytes) !=
             ERROR_SUCCESS ||
-        type != REG_SZ || bytes > data.size())
+        !IsText(type) || bytes > data.size())
         return std::nullopt;
-    return Utf8FromAnsi(RegistryText<char>(data, bytes));
+    std::string text = RegistryText<char>(data, bytes);
+    if (type == REG_EXPAND_SZ) text = Expanded(text);
+    return Utf8FromAnsi(text);
+}
+
+std::optional<std::string> ProfilesDirectoryU() {
+    // The profile library comes with 2000; NT 4.0 and the 9x family have none.
+    if (!IsNtFamily()) return std::nullopt;
+    using Fn = BOOL(WINAPI*)(LPWSTR, LPDWORD);
+    static const auto fn = BoundOrNull<Fn>("userenv.dll", "GetProfilesDirectoryW");
+    if (!fn) return std::nullopt;
+    DWORD size = 0;
+    fn(nullptr, &size);
+    if (size == 0 || size > 32768) return std::nullopt;
+    std::vector<wchar_t> folder(size + 1, L'\0');
+    if (!fn(folder.data(), &size)) return std::nullopt;
+    return Utf8(folder.data());
 }
 
 std::string CommandLineU() {
@@ -402,7 +441,7 @@ void ShellExecuteU(HWND owner, const std::string& operation, const std::string& 
         return;
     }
     const auto target = AnsiArgument(file);
-    if (!target) throw RuntimeError(kErrFileNotFound);
+    if (!target) throw RuntimeError(kErrFileNotFound, "the address has characters of no code page here");
     ::ShellExecuteA(owner, AnsiText(operation).c_str(), target->c_str(), nullptr, "", showCommand);
 }
 
@@ -428,20 +467,20 @@ HRESULT EmptyRecycleBinU(HWND owner, DWORD flags) {
     return EmptyRecycleBinAnsi()(owner, "", flags);
 }
 
-bool QueryRecycleBinU(uint64_t& items, uint64_t& bytes) {
+bool QueryRecycleBinU(const std::string& root, uint64_t& items, uint64_t& bytes) {
     SHQUERYRBINFO info{};
     info.cbSize = sizeof info;
-    // A null root counts the Recycle Bins of every drive, as the emptying empties them all.
+    // An empty root counts the Recycle Bins of every drive, as the emptying empties them all.
     if (IsNtFamily()) {
         EmptyRecycleBinWide();
         using Fn = HRESULT(WINAPI*)(LPCWSTR, LPSHQUERYRBINFO);
         static const auto fn = BoundOrNull<Fn>("shell32.dll", "SHQueryRecycleBinW");
-        if (!fn || FAILED(fn(nullptr, &info))) return false;
+        if (!fn || FAILED(fn(Wide(root).c_str(), &info))) return false;
     } else {
         EmptyRecycleBinAnsi();
         using Fn = HRESULT(WINAPI*)(LPCSTR, LPSHQUERYRBINFO);
         static const auto fn = BoundOrNull<Fn>("shell32.dll", "SHQueryRecycleBinA");
-        if (!fn || FAILED(fn(nullptr, &info))) return false;
+        if (!fn || FAILED(fn(root.c_str(), &info))) return false;
     }
     items = static_cast<uint64_t>(info.i64NumItems);
     bytes = static_cast<uint64_t>(info.i64Size);

@@ -53,6 +53,11 @@ Fn BoundOrNull(const char* library, const char* function) {
 
 // --- files -----------------------------------------------------------------------------
 
+// A path as the wide file calls take it: separators unified, and, for an absolute path too
+// long for the classic limit, the extended-length form (which is taken literally, so doubled
+// separators are collapsed first).
+std::wstring WidePath(const std::string& path);
+
 struct FoundFile {
     std::string name;
     DWORD attributes = 0;
@@ -65,7 +70,6 @@ bool FindNextFileU(HANDLE find, FoundFile& found);
 DWORD GetFileAttributesU(const std::string& path);
 bool DeleteFileU(const std::string& path);
 bool RemoveDirectoryU(const std::string& path);
-bool DeleteAtRestartU(const std::string& path);
 // CreateFile of the family; INVALID_HANDLE_VALUE on failure, with the last error set.
 HANDLE CreateFileU(const std::string& path, DWORD access, DWORD share, DWORD disposition);
 
@@ -83,8 +87,11 @@ std::string PrivateProfileBytesU(const std::string& section, const std::string& 
                                  const std::string& def, const std::string& file, DWORD size);
 // nullopt when the variable is not set.
 std::optional<std::string> EnvironmentVariableU(const std::string& name);
-// A REG_SZ value under HKEY_LOCAL_MACHINE; nullopt when missing or of another type.
+// A REG_SZ or REG_EXPAND_SZ value under HKEY_LOCAL_MACHINE, the latter with the environment's
+// variables filled in; nullopt when missing or of another type.
 std::optional<std::string> MachineSettingU(const std::string& key, const std::string& value);
+// The folder of every user's profile, as the profile library tells it; nullopt before 2000.
+std::optional<std::string> ProfilesDirectoryU();
 // The command line this process was started with, program name first.
 std::string CommandLineU();
 
@@ -95,9 +102,10 @@ void ShellExecuteU(HWND owner, const std::string& operation, const std::string& 
                    int showCommand);
 // Throws RuntimeError when the shell has no Recycle Bin call (before shell32 4.71).
 HRESULT EmptyRecycleBinU(HWND owner, DWORD flags);
-// The items and bytes in the Recycle Bins of every drive; false when the shell cannot count
-// them. Throws where EmptyRecycleBinU would, since a count of what cannot be emptied is no use.
-bool QueryRecycleBinU(uint64_t& items, uint64_t& bytes);
+// The items and bytes in the Recycle Bin of the drive root ("C:\\"), or of every drive for "";
+// false when the shell cannot count them so. Throws where EmptyRecycleBinU would, since a
+// count of what cannot be emptied is no use.
+bool QueryRecycleBinU(const std::string& root, uint64_t& items, uint64_t& bytes);
 // A special folder as shfolder.dll's SHGetFolderPath writes it; nullopt where the library
 // is missing or the call fails.
 std::optional<std::string> LibraryFolderPathU(int csidl);

@@ -1,11 +1,21 @@
 #pragma once
+// What a failed system call means to the program: the run-time error number the windows'
+// library box shows, and for a report the system's own code and message.
 #include <windows.h>
+
+#include <string>
 
 #include "platform/Errors.h"
 
 namespace platform::win32 {
 
-// The run-time error a failed system call means to the program's routines.
+// The system's text for its code, in UTF-8 without a trailing line end; "" where it has none.
+std::string SystemMessage(const SystemCode& code);
+
 RuntimeError ErrorFromWin32(DWORD code);
+// A native call's status (ntdll's own messages).
+RuntimeError ErrorFromNtStatus(LONG status);
+// A COM call's result; what is the reason, the system's message following it.
+RuntimeError ErrorFromHResult(HRESULT result, const std::string& what);
 
 }  // namespace platform::win32

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include <windows.h>
 
+#include "platform/win32/Drives.h"
 #include "platform/win32/OpenedFolders.h"
 #include "platform/win32/Owned.h"
 #include "platform/win32/SystemCalls.h"
@@ -54,8 +55,16 @@ uint32_t Win32FileSystem::GetAttributes(const std::string& path) {
     return GetFileAttributesU(path);
 }
 
-std::unique_ptr<OpenedFolder> Win32FileSystem::OpenRoot(const std::string& root) {
+Opening Win32FileSystem::OpenRoot(const std::string& root) {
     return IsNtFamily() ? OpenHandleRoot(root) : OpenPathRoot(root);
+}
+
+DriveKind Win32FileSystem::KindOfDrive(const std::string& root) {
+    return KindOfDriveU(root);
+}
+
+std::vector<std::string> Win32FileSystem::FixedDriveRoots() {
+    return FixedDriveRootsU();
 }
 
 }  // namespace platform::win32

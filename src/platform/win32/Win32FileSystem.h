@@ -9,7 +9,9 @@ class Win32FileSystem : public FileSystem {
   public:
     std::unique_ptr<Finder> Find(const std::string& pattern) override;
     uint32_t GetAttributes(const std::string& path) override;
-    std::unique_ptr<OpenedFolder> OpenRoot(const std::string& root) override;
+    Opening OpenRoot(const std::string& root) override;
+    DriveKind KindOfDrive(const std::string& root) override;
+    std::vector<std::string> FixedDriveRoots() override;
 };
 
 }  // namespace platform::win32

@@ -10,6 +10,7 @@
 #include "platform/Errors.h"
 #include "platform/win32/ComOwners.h"
 #include "platform/win32/SystemCalls.h"
+#include "platform/win32/Win32Error.h"
 
 namespace platform::win32 {
 
@@ -40,20 +41,29 @@ void Win32Shell::Execute(uintptr_t owner, const std::string& operation, const st
     ShellExecuteU(reinterpret_cast<HWND>(owner), operation, file, showCommand);
 }
 
+namespace {
+// Wine's Recycle Bin is the host's trash, which holds a trashed link as the link itself, and
+// Wine's shell empties a link by deleting the file it leads to, wherever that is. So there the
+// step is refused, as the windows skip a step on a shell without the call, and the trash stays.
+void RefuseUnderWine() {
+    if (IsWine())
+        throw Refusal(
+            "left alone under Wine, whose shell empties a link in the trash by deleting what "
+            "it leads to");
+}
+}  // namespace
+
 long Win32Shell::EmptyRecycleBin(uintptr_t owner) {
-    // Wine's Recycle Bin is the host's trash, which holds a trashed link as the link itself,
-    // and Wine's shell empties a link by deleting the file it leads to, wherever that is.
-    // So there the step fails as it does on a shell without the call, and the trash stays.
-    if (IsWine()) throw RuntimeError(453);  // Specified DLL function not found
+    RefuseUnderWine();
     return EmptyRecycleBinU(reinterpret_cast<HWND>(owner),
                             SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI);
 }
 
-bool Win32Shell::QueryRecycleBin(uint64_t& items, uint64_t& bytes) {
-    // Where the emptying fails, so does the count, with the same error: a preview must not
-    // promise what a clean will not do.
-    if (IsWine()) throw RuntimeError(453);
-    return QueryRecycleBinU(items, bytes);
+bool Win32Shell::QueryRecycleBin(const std::string& root, uint64_t& items, uint64_t& bytes) {
+    // Where the emptying is refused, so is the count: a preview must not promise what a
+    // clean will not do.
+    RefuseUnderWine();
+    return QueryRecycleBinU(root, items, bytes);
 }
 
 void Win32Shell::UpdateRecycleBinIcon() {
@@ -64,11 +74,15 @@ void Win32Shell::UpdateRecycleBinIcon() {
 
 void Win32Shell::ClearUrlHistory() {
     ComPtr<IUrlHistoryStg2> history;
-    if (FAILED(::CoCreateInstance(kClsidUrlHistory, nullptr, CLSCTX_INPROC_SERVER,
-                                  kIidUrlHistoryStg2, reinterpret_cast<void**>(history.out()))) ||
-        !history)
-        throw RuntimeError(kErrCannotCreateObject);
-    if (FAILED(history.get()->ClearHistory())) throw RuntimeError(kErrAutomation);
+    const HRESULT created =
+        ::CoCreateInstance(kClsidUrlHistory, nullptr, CLSCTX_INPROC_SERVER, kIidUrlHistoryStg2,
+                           reinterpret_cast<void**>(history.out()));
+    if (FAILED(created) || !history) {
+        RuntimeError error = ErrorFromHResult(created, "the history object could not be made");
+        throw RuntimeError(kErrCannotCreateObject, error.reason(), error.code());
+    }
+    const HRESULT cleared = history.get()->ClearHistory();
+    if (FAILED(cleared)) throw ErrorFromHResult(cleared, "the history object did not clear");
 }
 
 }  // namespace platform::win32

@@ -10,7 +10,7 @@ class Win32Shell : public Shell {
     void Execute(uintptr_t owner, const std::string& operation, const std::string& file,
                  int showCommand) override;
     long EmptyRecycleBin(uintptr_t owner) override;
-    bool QueryRecycleBin(uint64_t& items, uint64_t& bytes) override;
+    bool QueryRecycleBin(const std::string& root, uint64_t& items, uint64_t& bytes) override;
     void UpdateRecycleBinIcon() override;
     void ClearUrlHistory() override;
 };

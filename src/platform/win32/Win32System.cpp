@@ -66,6 +66,10 @@ std::optional<std::string> Win32System::MachineSetting(const std::string& key,
     return MachineSettingU(key, value);
 }
 
+std::optional<std::string> Win32System::ProfilesDirectory() {
+    return ProfilesDirectoryU();
+}
+
 int Win32System::IsNTAdmin() {
     using IsNTAdminFn = BOOL(WINAPI*)(DWORD, DWORD*);
     static const auto isNTAdmin = Bound<IsNTAdminFn>("advpack.dll", "IsNTAdmin");

@@ -13,6 +13,7 @@ class Win32System : public System {
     std::optional<std::string> EnvironmentVariable(const std::string& name) override;
     std::optional<std::string> MachineSetting(const std::string& key,
                                               const std::string& value) override;
+    std::optional<std::string> ProfilesDirectory() override;
 };
 
 }  // namespace platform::win32

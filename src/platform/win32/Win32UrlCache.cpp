@@ -1,6 +1,8 @@
 #include "platform/win32/Win32UrlCache.h"
 
 #include <cstring>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 // clang-format off
@@ -22,14 +24,33 @@ constexpr const char* kInternet = "wininet.dll";
 constexpr int kInfoAttempts = 4;
 }  // namespace
 
-uintptr_t Win32UrlCache::FindFirst(uintptr_t buffer, uint32_t& size) {
+namespace {
+// Wine's library takes a search pattern only as its container's prefix is written ("Cookie:"),
+// case and all; the system's takes the documented "cookie:".
+const char* WinePattern(const char* pattern) {
+    if (!pattern || !IsWine()) return nullptr;
+    if (std::strcmp(pattern, kCookieEntries) == 0) return "Cookie:";
+    if (std::strcmp(pattern, kHistoryEntries) == 0) return "Visited:";
+    return nullptr;
+}
+}  // namespace
+
+uintptr_t Win32UrlCache::FindFirst(const char* pattern, uintptr_t buffer, uint32_t& size) {
     using Fn = HANDLE(WINAPI*)(LPCSTR, LPINTERNET_CACHE_ENTRY_INFOA, LPDWORD);
     static const auto findFirst = Bound<Fn>(kInternet, "FindFirstUrlCacheEntryA");
-    DWORD n = size;
-    HANDLE handle = findFirst(nullptr, reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer), &n);
-    // An empty index leaves the size as passed; report "no entry" as 0. The last error is
-    // read only after a failure: a successful call may leave the size query's error behind.
-    if (!handle && ::GetLastError() == ERROR_NO_MORE_ITEMS) n = 0;
+    auto attempt = [&](const char* asked) {
+        DWORD n = size;
+        HANDLE handle =
+            findFirst(asked, reinterpret_cast<LPINTERNET_CACHE_ENTRY_INFOA>(buffer), &n);
+        // An empty index leaves the size as passed; report "no entry" as 0. The last error is
+        // read only after a failure: a successful call may leave the size query's error behind.
+        const bool none = !handle && ::GetLastError() == ERROR_NO_MORE_ITEMS;
+        if (none) n = 0;
+        return std::make_pair(handle, n);
+    };
+    auto [handle, n] = attempt(pattern);
+    if (!handle && n == 0 && WinePattern(pattern))
+        std::tie(handle, n) = attempt(WinePattern(pattern));
     size = n;
     return reinterpret_cast<uintptr_t>(handle);
 }
@@ -52,10 +73,12 @@ void Win32UrlCache::FindClose(uintptr_t handle) {
     if (handle && findClose) findClose(reinterpret_cast<HANDLE>(handle));
 }
 
-bool Win32UrlCache::DeleteEntry(const std::string& url) {
+bool Win32UrlCache::DeleteEntry(const std::string& url, SystemCode* why) {
     using Fn = BOOL(WINAPI*)(LPCSTR);
     static const auto deleteEntry = Bound<Fn>(kInternet, "DeleteUrlCacheEntryA");
-    return deleteEntry(url.c_str()) != 0;
+    if (deleteEntry(url.c_str())) return true;
+    if (why) *why = {SystemCode::Kind::Win32, ::GetLastError()};
+    return false;
 }
 
 std::optional<std::string> Win32UrlCache::LocalFile(const std::string& url) {

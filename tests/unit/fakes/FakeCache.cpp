@@ -1,5 +1,6 @@
 #include "fakes/FakeCache.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -216,10 +217,22 @@ uint32_t FakeUrlCache::Size(const Entry& entry) {
     return size;
 }
 
-size_t FakeUrlCache::NextFrom(size_t at) const {
-    while (at < entries_.size() && !entries_[at].present) ++at;
+size_t FakeUrlCache::NextFrom(size_t at, uint32_t type) const {
+    while (at < entries_.size() && !(entries_[at].present && entries_[at].type == type)) ++at;
     return at;
 }
+
+namespace {
+// The kind of entry a search pattern lists; 0 for a pattern the library does not know.
+uint32_t TypeListedBy(const char* pattern) {
+    if (!pattern) return kNormalEntry;
+    std::string lower(pattern);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower == "cookie:") return kCookieEntry;
+    if (lower == "visited:") return kHistoryEntry;
+    return 0;
+}
+}  // namespace
 
 bool FakeUrlCache::Fetch(size_t at, uintptr_t buffer, uint32_t& size) const {
     const Entry& entry = entries_[at];
@@ -264,15 +277,16 @@ bool FakeUrlCache::Fetch(size_t at, uintptr_t buffer, uint32_t& size) const {
     return true;
 }
 
-uintptr_t FakeUrlCache::FindFirst(uintptr_t buffer, uint32_t& size) {
-    const size_t at = NextFrom(0);
+uintptr_t FakeUrlCache::FindFirst(const char* pattern, uintptr_t buffer, uint32_t& size) {
+    const uint32_t type = TypeListedBy(pattern);
+    const size_t at = NextFrom(0, type);
     if (at == entries_.size()) {
         size = 0;
         return 0;
     }
     if (!Fetch(at, buffer, size)) return 0;
     const uintptr_t handle = nextHandle_++;
-    cursors_[handle] = at + 1;
+    cursors_[handle] = Cursor{at + 1, type};
     ++enumerations;
     return handle;
 }
@@ -280,7 +294,7 @@ uintptr_t FakeUrlCache::FindFirst(uintptr_t buffer, uint32_t& size) {
 bool FakeUrlCache::FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) {
     auto cursor = cursors_.find(handle);
     if (cursor == cursors_.end()) return false;
-    const size_t at = NextFrom(cursor->second);
+    const size_t at = NextFrom(cursor->second.at, cursor->second.type);
     if (at == entries_.size()) {
         size = 0;
         return false;
@@ -295,7 +309,7 @@ bool FakeUrlCache::FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) 
         return false;
     }
     stalledCalls_ = 0;
-    cursor->second = at + 1;
+    cursor->second.at = at + 1;
     return true;
 }
 
@@ -327,10 +341,13 @@ std::string Parsed(const std::string& path) {
 }
 }  // namespace
 
-bool FakeUrlCache::DeleteEntry(const std::string& url) {
+bool FakeUrlCache::DeleteEntry(const std::string& url, platform::SystemCode* why) {
     deleted.push_back(url);
     auto it = byUrl_.find(url);
-    if (it == byUrl_.end() || !entries_[it->second].present) return false;
+    if (it == byUrl_.end() || !entries_[it->second].present) {
+        if (why) *why = {platform::SystemCode::Kind::Win32, 2};  // ERROR_FILE_NOT_FOUND
+        return false;
+    }
     Entry& entry = entries_[it->second];
     entry.present = false;
     if (files_ && !entry.localFile.empty()) files_->DeleteByPath(Parsed(entry.localFile));

@@ -69,8 +69,10 @@ enum EntryType : uint32_t {
     kHistoryEntry = 0x200000,
 };
 
-// The cache index: entries in the order they were added, each written into the caller's
-// buffer as the system writes it: an 80-byte head (the platform's reserved word and exempt
+// The cache index: entries in the order they were added, listed as the library documents it
+// (FindFirstUrlCacheEntry): with no pattern the content entries only, with "cookie:" the
+// cookies, with "visited:" the visited addresses. Wine lists every kind with no pattern; real
+// Windows does not. Each entry is written into the caller's buffer as the system writes it: an 80-byte head (the platform's reserved word and exempt
 // delta share one field), then the strings, each aligned to 4 bytes. Given a file system, it
 // keeps the entries' local files there, and deleting an entry deletes its local file by path,
 // as the system's library does, wherever the path leads.
@@ -93,10 +95,10 @@ class FakeUrlCache : public platform::UrlCache {
     // The bytes the entry of url needs.
     uint32_t SizeOf(const std::string& url) const;
 
-    uintptr_t FindFirst(uintptr_t buffer, uint32_t& size) override;
+    uintptr_t FindFirst(const char* pattern, uintptr_t buffer, uint32_t& size) override;
     bool FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) override;
     void FindClose(uintptr_t handle) override;
-    bool DeleteEntry(const std::string& url) override;
+    bool DeleteEntry(const std::string& url, platform::SystemCode* why = nullptr) override;
     std::optional<std::string> LocalFile(const std::string& url) override;
 
     // Enumerations opened and not closed.
@@ -118,8 +120,8 @@ class FakeUrlCache : public platform::UrlCache {
         bool present = true;
     };
     static uint32_t Size(const Entry& entry);
-    // The next present entry from position at; entries_.size() when there is none.
-    size_t NextFrom(size_t at) const;
+    // The next present entry of type from position at; entries_.size() when there is none.
+    size_t NextFrom(size_t at, uint32_t type) const;
     // Writes entries_[at] into buffer when it fits; otherwise reports the size it needs.
     bool Fetch(size_t at, uintptr_t buffer, uint32_t& size) const;
 
@@ -128,7 +130,11 @@ class FakeUrlCache : public platform::UrlCache {
     FakeFileSystem* files_ = nullptr;
     std::vector<Entry> entries_;
     std::unordered_map<std::string, size_t> byUrl_;
-    std::map<uintptr_t, size_t> cursors_;  // handle -> position of its next entry
+    struct Cursor {
+        size_t at;      // the position of its next entry
+        uint32_t type;  // the kind of entry it lists
+    };
+    std::map<uintptr_t, Cursor> cursors_;
     uintptr_t nextHandle_ = 0xCA000;
     int stalledCalls_ = 0;  // failed FindNext calls since an entry was last taken
 };

@@ -202,6 +202,11 @@ class FakeFolder : public platform::OpenedFolder {
 
     bool DeleteAtRestart(const platform::FindEntry& entry) override {
         if (!Reaches(Key(entry), false)) return false;
+        const std::string root = path_.compare(0, 2, "\\\\") == 0 ? "\\\\" : path_.substr(0, 2);
+        if (files_.KindOfDrive(root) != platform::DriveKind::LocalFixed) {
+            files_.unreachableAtRestart.push_back(Child(entry));
+            return false;
+        }
         files_.atRestart.push_back(Child(entry));
         return true;
     }
@@ -211,10 +216,16 @@ class FakeFolder : public platform::OpenedFolder {
         return it == files_.owners_.end() ? platform::FolderOwner::Unknown : it->second;
     }
 
-    std::unique_ptr<platform::OpenedFolder> OpenListedFolder(const platform::FindEntry& entry,
-                                                             platform::Hold hold) override {
-        if (!IsPlain(Key(entry), true)) return nullptr;
-        return std::make_unique<FakeFolder>(files_, Child(entry), hold);
+    platform::Opening OpenListedFolder(const platform::FindEntry& entry,
+                                       platform::Hold hold) override {
+        const std::string key = Key(entry);
+        const FakeFileSystem::Node* node = files_.Lookup(key);
+        if (!node || !(node->attributes & platform::kAttrDirectory))
+            return platform::OpenRefusal::NotThere;
+        if (node->attributes & platform::kAttrReparsePoint)
+            return platform::OpenRefusal::Link;
+        if (files_.elsewhere_.count(key)) return platform::OpenRefusal::Changed;
+        return {std::make_unique<FakeFolder>(files_, Child(entry), hold)};
     }
 
     bool RemoveEmpty() override {
@@ -303,10 +314,25 @@ void FakeFileSystem::AddSwappedFolder(const std::string& path) {
     elsewhere_.insert(Key(path));
 }
 
-std::unique_ptr<platform::OpenedFolder> FakeFileSystem::OpenRoot(const std::string& root) {
+platform::Opening FakeFileSystem::OpenRoot(const std::string& root) {
     const Node* node = Lookup(Key(root));
-    if (!node || !(node->attributes & platform::kAttrDirectory)) return nullptr;
-    return std::make_unique<FakeFolder>(*this, root);
+    if (!node || !(node->attributes & platform::kAttrDirectory))
+        return platform::OpenRefusal::NotThere;
+    return {std::make_unique<FakeFolder>(*this, root)};
+}
+
+platform::DriveKind FakeFileSystem::KindOfDrive(const std::string& root) {
+    if (root.compare(0, 2, "\\\\") == 0) return platform::DriveKind::Remote;
+    auto it = driveKinds_.find(Key(root));
+    return it == driveKinds_.end() ? platform::DriveKind::LocalFixed : it->second;
+}
+
+std::vector<std::string> FakeFileSystem::FixedDriveRoots() {
+    std::vector<std::string> roots;
+    for (const auto& [key, node] : nodes_)
+        if (IsDriveRoot(key) && KindOfDrive(key) == platform::DriveKind::LocalFixed)
+            roots.push_back(node.name + "\\");
+    return roots;
 }
 
 }  // namespace fakes

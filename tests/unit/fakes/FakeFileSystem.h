@@ -48,15 +48,26 @@ class FakeFileSystem : public platform::FileSystem {
     }
     // Lookups on this drive (e.g. "A:") fail as on a drive without a disk.
     void SetNotReady(const std::string& drive) { notReady_.insert(Key(drive)); }
+    // What a drive letter ("D:") leads to; a fixed disk of its own unless set.
+    void SetDriveKind(const std::string& drive, platform::DriveKind kind) {
+        driveKinds_[Key(drive)] = kind;
+    }
 
     std::unique_ptr<platform::Finder> Find(const std::string& pattern) override;
     uint32_t GetAttributes(const std::string& path) override;
-    std::unique_ptr<platform::OpenedFolder> OpenRoot(const std::string& root) override;
+    platform::Opening OpenRoot(const std::string& root) override;
+    platform::DriveKind KindOfDrive(const std::string& root) override;
+    std::vector<std::string> FixedDriveRoots() override;
 
     std::vector<std::string> deleted;   // paths as passed
     std::vector<std::string> patterns;  // every Find pattern, in order
     std::vector<std::string> removedFolders;
     std::vector<std::string> atRestart;
+    // Registrations asked for on a drive the restart never reaches: a share, a mapped or a
+    // SUBST letter. Windows takes them and does nothing at boot, which runs before the network
+    // and before such letters exist (the session manager carries the list out early in boot);
+    // here they are refused, and kept to be counted.
+    std::vector<std::string> unreachableAtRestart;
     std::vector<std::string> moves;  // "from -> to"
     int refusedMoves = 0;
 
@@ -81,6 +92,7 @@ class FakeFileSystem : public platform::FileSystem {
     std::set<std::string> notReady_;
     std::multiset<std::string> heldForDeletion_;
     std::map<std::string, platform::FolderOwner> owners_;
+    std::map<std::string, platform::DriveKind> driveKinds_;
 };
 
 }  // namespace fakes

@@ -47,9 +47,23 @@ class FakeShell : public platform::Shell {
         recycleOwners.push_back(owner);
         return recycleResult;
     }
-    bool QueryRecycleBin(uint64_t& items, uint64_t& bytes) override {
-        items = recycleItems;
-        bytes = recycleBytes;
+    // Windows 2000's shell refuses the root that stands for every drive (E_INVALIDARG); a
+    // drive's own root it counts.
+    bool QueryRecycleBin(const std::string& root, uint64_t& items, uint64_t& bytes) override {
+        recycleRoots.push_back(root);
+        if (root.empty()) {
+            if (refusesAllDrivesRoot) return false;
+            items = recycleItems;
+            bytes = recycleBytes;
+            for (const auto& [drive, held] : recycleByDrive) {
+                items += held.first;
+                bytes += held.second;
+            }
+            return true;
+        }
+        auto it = recycleByDrive.find(root);
+        items = it == recycleByDrive.end() ? 0 : it->second.first;
+        bytes = it == recycleByDrive.end() ? 0 : it->second.second;
         return true;
     }
     void UpdateRecycleBinIcon() override { ++iconUpdates; }
@@ -62,7 +76,10 @@ class FakeShell : public platform::Shell {
     std::map<int, std::string> libraryFolders;  // the folder library's answers: none installed
     std::vector<uintptr_t> recycleOwners;
     long recycleResult = 0;
-    uint64_t recycleItems = 0, recycleBytes = 0;
+    uint64_t recycleItems = 0, recycleBytes = 0;  // beyond those of recycleByDrive
+    std::map<std::string, std::pair<uint64_t, uint64_t>> recycleByDrive;  // "C:\\": items, bytes
+    bool refusesAllDrivesRoot = false;
+    std::vector<std::string> recycleRoots;  // every root counted, in order
     int iconUpdates = 0;
     int historyClears = 0;
     bool historyFails = false;

@@ -83,7 +83,11 @@ class FakeSystem : public platform::System {
         return it->second;
     }
 
+    // GetProfilesDirectory of the profile library (2000 on); nullopt where it is missing.
+    std::optional<std::string> ProfilesDirectory() override { return profilesDirectory; }
+
     platform::VersionRecord version{};
+    std::optional<std::string> profilesDirectory;
     // One answer per measurement, nullopt for one that fails; once it is used up,
     // freeFigures answers.
     std::deque<std::optional<uint64_t>> freeScript;

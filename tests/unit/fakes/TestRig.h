@@ -51,6 +51,22 @@ struct Rig {
         throw std::invalid_argument(name);
     }
 
+    // The system account, as a task scheduled to run as SYSTEM on XP has it: its profile is
+    // system32\config\systemprofile, nowhere near the users' ones, whose folder the profile
+    // library and the registry's ProfileList name.
+    void BeSystemAccount() {
+        const std::string profile = system.windowsDir + "\\system32\\config\\systemprofile";
+        system.userName = "SYSTEM";
+        system.profilesDirectory = "C:\\Documents and Settings";
+        shell.folders = {{0x1A, profile + "\\Application Data"},
+                         {0x1C, profile + "\\Local Settings\\Application Data"},
+                         {0x20, profile + "\\Local Settings\\Temporary Internet Files"},
+                         {0x21, profile + "\\Cookies"},
+                         {0x22, profile + "\\Local Settings\\History"},
+                         {0x26, "C:\\Program Files"},
+                         {0x28, profile}};
+    }
+
     olvex::App& Start() {
         app->Start();
         return *app;
