@@ -225,7 +225,12 @@ StartFolder OpenStartFolder(platform::FileSystem& files, const std::string& path
         walked += "\\" + part;
         opening = opening.folder->OpenListedFolder(FindEntry{part, platform::kAttrDirectory, 0, 0});
     }
-    if (!opening) return {nullptr, OpeningProblem(opening, walked)};
+    // A folder that is not there is named as the category knows it; one that will not open,
+    // where it stopped.
+    if (!opening)
+        return {nullptr, OpeningProblem(opening, opening.refusal == platform::OpenRefusal::NotThere
+                                                     ? TidyPath(path)
+                                                     : walked)};
     return {std::move(opening.folder), {}};
 }
 

@@ -499,6 +499,16 @@ class Scenario:
         self._allowed_links[drive] = target
         return folder
 
+    def set_drive_type(self, letter, kind):
+        """Makes the drive letter `letter` one of that kind ("network", "cdrom", "hd", ...) and
+        starts the prefix's wineserver afresh, which alone reads the drives' types. Wine also
+        carries out the deletions registered for restart when its server starts."""
+        self.wine("reg", "add", "HKLM\\Software\\Wine\\Drives", "/v", letter.lower() + ":",
+                  "/d", kind, "/f")
+        run(["wineserver", "-k"], self.env, check=False)
+        run(["wineserver", "-w"], self.env, check=False)
+        run(["wineserver", "-p%d" % SERVER_LINGER_S], self.env)
+
     def install(self, linux_exe):
         """Copies a helper program into C:\\olvex; returns its Windows path."""
         if not os.path.isfile(linux_exe):

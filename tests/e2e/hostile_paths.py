@@ -3,13 +3,15 @@
     python3 tests/e2e/hostile_paths.py VERSION      (winxp win98)
 
 Every link leads out of the prefix, to a folder or file beside it, which must keep every
-byte; the links themselves stay. One start of the program, four runs:
+byte; the links themselves stay. Three of the folders are also the roots of drive letters
+of their own (G:, H:, I:), as Wine names a folder by the drive whose root it is: a link to a
+drive's root is refused like any other. One start of the program, four runs:
 
 1. Main window, Windows Temp, Cookies and Java Cache ticked (on winxp also Current User
    Temp, Prefetch and All Users Temp):
    - Cookies' folder is a link: nothing in what it leads to goes. On winxp "Local
      Settings" (on Current User Temp's path) is a link, and All Users Temp meets a profile
-     folder that is one.
+     folder that is one, to the root of H:.
    - Windows Temp holds names the path parser would change: x\\..\\..\\..\\canary.txt (it
      would climb to C:\\canary.txt), a hidden "h" beside "h.", a read-only "r" beside
      "r ", COM1, aux.log and CON. They all stay as they are, nothing else appears, and none
@@ -26,8 +28,10 @@ byte; the links themselves stay. One start of the program, four runs:
      registered. Windows 98's ANSI calls cannot tell a link to a file from a file (nor do
      its volumes hold any), so it has none. Prefetch with TEMP and TMP naming a missing
      folder: its layout.ini keeps its content, the rest goes.
-2. Java Cache alone, with the Sun folder on its path now a link: nothing it leads to goes.
-3. Firefox, with Cache, Cookies and Form History ticked: one listed profile is a link, the
+2. Java Cache alone, with the Sun folder on its path now a link to the root of G: nothing it
+   leads to goes.
+3. Firefox, with Cache, Cookies and Form History ticked: one listed profile is a link (to
+   the root of I:), the
    other's Cache is (and on winxp its Cookies.txt leads to a file); what they lead to stays,
    the other profile's own files go. A third profile's path climbs out of the Firefox
    folder with "..": what it would reach, a folder at the root of C:, stays.
@@ -142,6 +146,9 @@ def seed_main_run(s, version):
     if version == "winxp":
         fx.link(WINDOWS_TEMP + "link.txt", "linked.txt", content=b"a file outside\r\n")
         fx.link("users/root/Local Settings", "local-settings", ["temp/u.tmp", "temp/sub/v.tmp"])
+        # The root of a drive of its own: Wine names a folder by the drive whose root it is,
+        # as it names a folder a drive letter is mapped onto.
+        s.make_drive_outside("h", "profile")
         fx.link("users/linked", "profile", ["AppData/temp/t.tmp", "cookies/k.txt"])
         fx.file("users/root/AppData/temp/t.tmp", False)
         for place in PROFILE_PLACES:
@@ -168,6 +175,7 @@ def seed_firefox(s, version):
         fx.file(FIREFOX_CLIMBED + "/" + name, True)
     fx.file(own + "formhistory.dat", False)
     fx.link(own + "Cache", "firefox-cache", ["0A1B2C3D", "Sub/keep.bin"])
+    s.make_drive_outside("i", "firefox-profile")
     fx.link(roots[0] + "/Profiles/bbbb.linked", "firefox-profile",
             ["Cookies.txt", "formhistory.dat", "Cache/0A1B2C3D"])
     if version == "winxp":
@@ -237,6 +245,7 @@ def scenario(argv):
         s.make_dir("Program Files/Mozilla Firefox")
         first, boxes = seed_main_run(s, version)
         browser = seed_firefox(s, version)
+        s.make_drive_outside("g", "sun")  # where run 2's link leads: the root of G:
         s.pending = kit.PendingDeletions(s)
         s.start()
         s.driver("wait-visible", main)

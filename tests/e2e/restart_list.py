@@ -18,7 +18,10 @@ Each subfolder sorts last in its start folder, after the files directly in it.
 Windows Temp also holds file links to the same paths on drive D:, a folder beside the prefix:
 below their volume the names match, so only the whole name tells them apart. The links stay,
 what they lead to stays, and nothing of theirs is registered.
-Every file stays through the run with its content. Then the program exits and each other
+Every file stays through the run with its content. The same run again registers nothing:
+a path the list holds is not added twice. Then Application Data moves to N:, a drive letter
+of the network type: Java Cache empties its cache there, and registers nothing of the
+read-only file that stays, since the restart runs before the network is there. Then the program exits and each other
 user does what his folders allow: the folder holding the file becomes a link to a folder
 beside the prefix holding a file of the same name (the other profile's cookie becomes a
 link to a file), and the user clears the read-only bit of his registered files (Wine's
@@ -45,6 +48,8 @@ OWN_TEMP = ROOT + "AppData/temp/"  # the user's own, as All Users Temp sweeps it
 JAVA = ROOT + "AppData/Roaming/Sun/Java/Deployment/cache/javapi/"
 OTHER_TEMP = "users/other/AppData/temp/"
 OTHER_COOKIES = "users/other/cookies/"
+SHELL_FOLDERS = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"
+NETWORK_JAVA = "AppData/Sun/Java/Deployment/cache/javapi"
 INDEX_FILE = "c:\\users\\root\\appdata\\local\\microsoft\\windows\\inetcache\\content.ie5\\index.dat"
 
 # Wine reports a folder of another Linux user as owned by Anonymous Logon (S-1-5-7).
@@ -169,11 +174,43 @@ def turn_into_links(s):
     return outside
 
 
+def network_drive(s):
+    """Drive N:, a folder beside the prefix, of the network type, holding a Java cache with a
+    plain and a read-only file; returns the Linux paths of the two."""
+    share = s.make_drive_outside("n", "network-share")
+    s.set_drive_type("n", "network")
+    files = []
+    for name, attributes in (("a_plain.idx", ()), ("a_ro.idx", [READ_ONLY])):
+        path = os.path.join(share, NETWORK_JAVA, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "w") as f:
+            f.write("on N:\n")
+        kit.set_attributes(path, attributes)
+        files.append(path)
+    return files
+
+
+def again_and_on_the_network(s, checks, window, plain, read_only):
+    """The same run again registers nothing new; Java Cache with Application Data on N:
+    empties it but for the read-only file, which is not registered."""
+    _, text, _ = window.empty_selected(BOXES)
+    kit.check_done_message(checks, FORM, text, "the second run")
+    checks.equal(s.pending.added(), [], "the second run: files registered again")
+    s.wine("reg", "add", SHELL_FOLDERS, "/v", "AppData", "/t", "REG_EXPAND_SZ", "/d",
+           "N:\\AppData", "/f")
+    _, text, _ = window.empty_selected({"Check10"})
+    kit.check_done_message(checks, FORM, text, "Java Cache on N:")
+    checks.equal((os.path.exists(plain), os.path.exists(read_only)), (False, True),
+                 "Java Cache on N:: the plain file goes, the read-only one stays")
+    checks.equal(s.pending.added(), [], "Java Cache on N:: files registered for restart")
+
+
 def scenario(argv):
     if argv != ["winxp"]:
         raise harness.HarnessError("usage: restart_list.py winxp")
     with harness.Scenario(argv[0]) as s:
         checks = harness.Checks("deletions at restart on %s" % argv[0], s)
+        network = network_drive(s)
         seed(s)
         victims = seed_aliases(s)
         s.pending = kit.PendingDeletions(s)
@@ -190,6 +227,8 @@ def scenario(argv):
         for name in ALIASED:
             checks.equal(os.path.islink(s.path(WINDOWS_TEMP + name)), True,
                          "the run: the link C:/%s%s stays" % (WINDOWS_TEMP, name))
+
+        again_and_on_the_network(s, checks, window, *network)
 
         s.driver("click", FORM, "Command3")
         checks.equal(s.wait_exit(EXIT_TIMEOUT), 0, "exit code after Exit")

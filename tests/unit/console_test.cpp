@@ -153,6 +153,93 @@ TEST_F(ConsoleProgram, PreviewNamesExactlyWhatTheCleanDeletes) {
               std::multiset<std::string>(rig.files.atRestart.begin(), rig.files.atRestart.end()));
 }
 
+// Every step that does nothing says so, and only what a script must look into makes exit 1:
+// a folder that is not there does not, nor what stays by design; a link on a start folder's
+// path and a failure do, with the path, the reason and the system's own code, never the old
+// run-time texts.
+TEST_F(ConsoleProgram, StepsThatDidNothingSaySo) {
+    rig.files.AddFile("C:\\WINDOWS\\Prefetch\\layout.ini");
+    rig.files.AddFile("C:\\WINDOWS\\Prefetch\\A.pf");
+    EXPECT_EQ(Run({"/clean", "prefetch", "java-cache", "/details"}), kExitDone) << console.out;
+    EXPECT_NE(console.out.find("not there  C:\\Documents and Settings\\Jo\\Application "
+                               "Data\\Sun\\Java\\Deployment\\cache\\javapi"),
+              std::string::npos)
+        << console.out;
+    EXPECT_NE(console.out.find("layout.ini  0 bytes  (kept by design)"), std::string::npos);
+    EXPECT_EQ(console.err, "");
+
+    rig.files.AddFolderLink("C:\\Documents and Settings\\Jo\\Application Data\\Sun");
+    rig.shell.historyFails = true;
+    EXPECT_EQ(Run({"/clean", "java-cache", "ie-history", "/log:C:\\log.csv", "/quiet"}),
+              kExitLeftSome);
+    EXPECT_EQ(console.out, "");
+    for (const std::string& text : {console.err, console.files["C:\\log.csv"]}) {
+        EXPECT_NE(text.find("refused"), std::string::npos) << text;
+        EXPECT_NE(text.find("C:\\Documents and Settings\\Jo\\Application Data\\Sun"),
+                  std::string::npos);
+        EXPECT_NE(text.find(reason::kLinkOnPath), std::string::npos);
+        EXPECT_NE(text.find("the history object did not clear (HRESULT 0x80004001)"),
+                  std::string::npos);
+        EXPECT_EQ(text.find("Automation error"), std::string::npos) << "the windows' text only";
+    }
+}
+
+// Run as the system account, whose profile lies in system32\config, All Users Temp cleans the
+// users' profiles, where the system keeps them, and nothing beside its own profile.
+TEST_F(ConsoleProgram, TheSystemAccountCleansEveryUsersProfile) {
+    rig.BeSystemAccount();
+    rig.files.DeleteByPath(kUserTemp + "stuck\\2.tmp");
+    const std::string config = "C:\\WINDOWS\\system32\\config\\";
+    rig.files.AddFile(config + "systemprofile\\Local Settings\\temp\\own.tmp");
+    rig.files.AddFile(config + "regback\\cookies\\keep.txt");
+    rig.files.AddFile("C:\\Documents and Settings\\Bo\\Local Settings\\temp\\b.tmp");
+    rig.files.AddFile("C:\\Documents and Settings\\Bo\\cookies\\bo@site.txt");
+    EXPECT_EQ(Run({"/clean", "all-users-temp", "user-temp"}), kExitDone) << console.err;
+    EXPECT_FALSE(rig.files.Exists("C:\\Documents and Settings\\Bo\\Local Settings\\temp\\b.tmp"));
+    EXPECT_FALSE(rig.files.Exists("C:\\Documents and Settings\\Bo\\cookies\\bo@site.txt"));
+    EXPECT_FALSE(rig.files.Exists(config + "systemprofile\\Local Settings\\temp\\own.tmp"));
+    EXPECT_TRUE(rig.files.Exists(config + "regback\\cookies\\keep.txt"));
+}
+
+// What Wine cannot show: Windows 2000's shell counts no Recycle Bin for "every drive", so it is
+// counted drive by drive, a SUBST letter's not again; files on a network drive stay rather
+// than be registered for a restart that runs before the network; an NT 4.0 profile has no
+// Local Settings, and its TEMP is cleaned only inside the profile.
+TEST_F(ConsoleProgram, WhatTheRealSystemsDoDifferently) {
+    rig.SetWindows("win2k");
+    rig.shell.refusesAllDrivesRoot = true;
+    rig.files.AddFolder("D:");
+    rig.files.AddFolder("S:");
+    rig.files.SetDriveKind("S:", platform::DriveKind::Substituted);
+    rig.shell.recycleByDrive = {{"C:\\", {2, 100}}, {"D:\\", {1, 50}}, {"S:\\", {9, 9}}};
+    EXPECT_EQ(Run({"/preview", "recycle-bin"}), kExitDone);
+    EXPECT_NE(console.out.find("holds 3 items, 150 bytes"), std::string::npos) << console.out;
+
+    rig.shell.folders[0x1A] = "N:\\AppData";
+    rig.files.SetDriveKind("N:", platform::DriveKind::Remote);
+    rig.files.AddFile("N:\\AppData\\Sun\\Java\\Deployment\\cache\\javapi\\ro.idx",
+                      kAttrReadOnly);
+    EXPECT_EQ(Run({"/clean", "java-cache"}), kExitLeftSome);
+    EXPECT_NE(console.out.find(reason::kBootCannotReach), std::string::npos) << console.out;
+    EXPECT_TRUE(rig.files.atRestart.empty());
+    EXPECT_TRUE(rig.files.unreachableAtRestart.empty()) << "never even asked";
+
+    rig.SetWindows("nt40");
+    const std::string profile = "C:\\WINNT\\Profiles\\Jo";
+    rig.shell.folders[0x28] = profile;
+    rig.files.AddFile(profile + "\\Temp\\t.tmp");
+    rig.files.AddFile("C:\\TEMP\\shared.tmp");
+    for (const char* temp : {"C:\\TEMP", "C:\\WINNT\\Profiles\\Jo\\Temp"}) {
+        rig.system.environment["TEMP"] = temp;
+        EXPECT_EQ(Run({"/clean", "user-temp", "/details"}), kExitDone);
+        EXPECT_EQ(console.out.find("not there") != std::string::npos,
+                  temp == std::string("C:\\TEMP"))
+            << console.out;
+    }
+    EXPECT_FALSE(rig.files.Exists(profile + "\\Temp\\t.tmp"));
+    EXPECT_TRUE(rig.files.Exists("C:\\TEMP\\shared.tmp")) << "every user's TEMP";
+}
+
 // The progress line goes to a console window only, a few times a second at most, and is
 // gone before the totals are written.
 TEST(ConsoleText, ProgressOnlyOnAConsoleAndPaced) {

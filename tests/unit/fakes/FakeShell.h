@@ -69,7 +69,10 @@ class FakeShell : public platform::Shell {
     void UpdateRecycleBinIcon() override { ++iconUpdates; }
     void ClearUrlHistory() override {
         ++historyClears;
-        if (historyFails) throw platform::RuntimeError(platform::kErrAutomation);
+        if (historyFails)
+            throw platform::RuntimeError(platform::kErrAutomation,
+                                         "the history object did not clear",
+                                         {platform::SystemCode::Kind::HResult, 0x80004001});
     }
 
     std::map<int, std::string> folders;
