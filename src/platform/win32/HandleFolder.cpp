@@ -167,11 +167,8 @@ class HandleListing : public Finder {
 
 class HandleFolder : public OpenedFolder {
   public:
-    HandleFolder(NtHandle handle, std::wstring reported, std::string path, bool remote)
-        : handle_(std::move(handle)),
-          reported_(std::move(reported)),
-          path_(std::move(path)),
-          remote_(remote) {}
+    HandleFolder(NtHandle handle, std::wstring reported, std::string path)
+        : handle_(std::move(handle)), reported_(std::move(reported)), path_(std::move(path)) {}
 
     std::unique_ptr<Finder> Entries() override {
         return std::make_unique<HandleListing>(handle_.get());
@@ -231,7 +228,7 @@ class HandleFolder : public OpenedFolder {
             return OpenRefusal::Changed;
         if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return OpenRefusal::Link;
         if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return OpenRefusal::NotThere;
-        std::wstring named = name;
+        std::string named = entry.name;
         if (!SameName(reported, Child(reported_, name))) {
             const OpenRefusal refusal = CheckOtherName(folder.get(), reported, name, named);
             if (refusal != OpenRefusal::None) return refusal;
@@ -239,10 +236,11 @@ class HandleFolder : public OpenedFolder {
         // Redirectors may list another id than the open file reports; their shares hold no
         // links the checks above would miss.
         uint64_t id = 0;
-        if (entry.id != 0 && !remote_ && !(nt::FileId(folder.get(), id) && id == entry.id))
+        if (entry.id != 0 && !(nt::FileId(folder.get(), id) && id == entry.id) &&
+            !nt::IsRemoteVolume(folder.get()))
             return OpenRefusal::Changed;
         return {std::make_unique<HandleFolder>(std::move(folder), std::move(reported),
-                                               path_ + "\\" + Utf8(named.c_str()), remote_)};
+                                               path_ + "\\" + named)};
     }
 
     bool RemoveEmpty() override {
@@ -269,7 +267,7 @@ class HandleFolder : public OpenedFolder {
     // folder's listing shows it a plain folder, and as the long name of a short (8.3) one the
     // file system keeps beside it (a start path such as C:\DOCUME~1\...), taking the long one.
     OpenRefusal CheckOtherName(HANDLE folder, const std::wstring& reported,
-                               const std::wstring& name, std::wstring& named) const {
+                               const std::wstring& name, std::string& named) const {
         if (IsWineDriveRoot(reported)) return ListsAsPlainFolder(name) ? OpenRefusal::None
                                                                        : OpenRefusal::Link;
         const size_t cut = reported.rfind(L'\\');
@@ -277,7 +275,8 @@ class HandleFolder : public OpenedFolder {
         if (cut != std::wstring::npos && SameName(reported.substr(0, cut + 1),
                                                   Child(reported_, L"")) &&
             nt::ShortName(folder, shortName) && SameName(shortName, name)) {
-            named = reported.substr(cut + 1);
+            const std::wstring longName = reported.substr(cut + 1);
+            named = Utf8(longName.c_str(), static_cast<int>(longName.size()));
             return OpenRefusal::None;
         }
         return OpenRefusal::Link;
@@ -341,7 +340,6 @@ class HandleFolder : public OpenedFolder {
     NtHandle handle_;
     std::wstring reported_;  // this folder's whole name as the system reports it
     std::string path_;       // the path it was reached by, for the restart list
-    bool remote_;            // on a redirector's volume
 };
 
 }  // namespace
@@ -362,8 +360,7 @@ Opening OpenHandleRoot(const std::string& root) {
     if (!nt::Attributes(folder.get(), attributes) || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !nt::ObjectName(folder.get(), reported))
         return OpenRefusal::Changed;
-    const bool remote = network || nt::IsRemoteVolume(folder.get());
-    return {std::make_unique<HandleFolder>(std::move(folder), std::move(reported), root, remote)};
+    return {std::make_unique<HandleFolder>(std::move(folder), std::move(reported), root)};
 }
 
 }  // namespace platform::win32
