@@ -67,10 +67,10 @@ std::string SourceUrl(MemoryBlock& block, uint32_t size) {
     return block.ExtractString(head.lpszSourceUrlName, size);
 }
 
-// Calls visit with the address of every entry of the index the pattern lists, in its order. Each entry is read
-// in two calls, one for its size and one into a fresh block of that size. An entry that cannot
-// be fetched into its block (the memory was refused) ends the listing: asking again would meet
-// the same refusal for ever, and what is not listed now is left for the next purge.
+// Calls visit with the address of every entry of the index the pattern lists, in its order. Each
+// entry is read in two calls, one for its size and one into a fresh block of that size. An entry
+// that cannot be fetched into its block (the memory was refused) ends the listing: asking again
+// would meet the same refusal for ever, and what is not listed now is left for the next purge.
 template <class Visit>
 void ForEachEntry(Services& services, const char* pattern, Visit&& visit) {
     platform::UrlCache& cache = services.urlCache;

@@ -39,8 +39,10 @@ void SweepUserTemp(RuleRun& run, const std::string& path) {
     std::optional<std::string> temp = run.services.system.EnvironmentVariable("TEMP");
     if (!temp) temp = run.services.system.EnvironmentVariable("TMP");
     if (!temp || !LiesInside(*temp, profile)) {
-        run.sink.Problem({StepOutcome::NotThere, TidyPath(path),
-                          "the profile has no Local Settings, and TEMP lies outside it", {}});
+        run.sink.Problem({StepOutcome::NotThere,
+                          TidyPath(path),
+                          "the profile has no Local Settings, and TEMP lies outside it",
+                          {}});
         return;
     }
     Sweep(run, *temp);
@@ -107,7 +109,8 @@ void EmptyRecycleBin(RuleRun& run, const std::string&) {
     if (result != 0) run.services.shell.UpdateRecycleBinIcon();
     // Some shells answer an empty Recycle Bin with a failure: nothing was left then.
     if (result < 0 && !(counted && items == 0))
-        run.sink.Problem({StepOutcome::Failed, "",
+        run.sink.Problem({StepOutcome::Failed,
+                          "",
                           "the shell did not empty the Recycle Bin",
                           {platform::SystemCode::Kind::HResult, static_cast<uint32_t>(result)}});
 }
@@ -118,7 +121,8 @@ void SweepAllProfiles(RuleRun& run, const std::string&) {
     Services& services = run.services;
     std::string root = folders::GetProfilesRoot(services);
     if (root.empty()) {
-        run.sink.Problem({StepOutcome::NotThere, "the profiles folder", reason::kUnknownFolder, {}});
+        run.sink.Problem(
+            {StepOutcome::NotThere, "the profiles folder", reason::kUnknownFolder, {}});
         return;
     }
     std::vector<std::string> names;

@@ -166,7 +166,8 @@ void ConsoleReport::Problem(const StepProblem& problem) {
         if (request_.details && request_.csv) {
             Row(word, problem.path, "", "", why);
         } else if (request_.details) {
-            Out("    " + word + "  " + problem.path + (why.empty() ? "" : "  (" + why + ")") + "\n");
+            Out("    " + word + "  " + problem.path + (why.empty() ? "" : "  (" + why + ")") +
+                "\n");
         }
         return;
     }

@@ -3,9 +3,9 @@
 // shows, and for a report what went wrong in the system's own words and code.
 #include <cstdint>
 #include <new>
-#include <utility>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace platform {
 

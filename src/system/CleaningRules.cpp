@@ -107,8 +107,8 @@ void RunRow(RuleRun& run, const CleaningRule& rule, const std::string& profile, 
     std::string base;
     Attempt(run, "", [&] { base = BaseFolderPath(run, rule.base); });
     if (base.empty()) {
-        run.sink.Problem({StepOutcome::NotThere, BaseFolderName(rule.base),
-                          reason::kUnknownFolder, {}});
+        run.sink.Problem(
+            {StepOutcome::NotThere, BaseFolderName(rule.base), reason::kUnknownFolder, {}});
         return;
     }
     std::string path = base + rule.tail;

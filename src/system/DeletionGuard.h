@@ -60,8 +60,8 @@ bool IsLeftAlone(const platform::FindEntry& entry);
 platform::Deletion DeleteEntry(platform::OpenedFolder& folder, const platform::FindEntry& entry);
 
 // Removes a listed subfolder with everything in it, hidden and system files included.
-// Stops with a Refusal (run-time error 70) at the first entry it cannot remove (a read-only or locked
-// file, a link or junction, a name that is left alone, a swapped entry); what it removed
+// Stops with a Refusal (run-time error 70) at the first entry it cannot remove (a read-only or
+// locked file, a link or junction, a name that is left alone, a swapped entry); what it removed
 // before stays removed and the tree is otherwise as it was. A subfolder that is gone
 // or no longer the one listed stops it the same way. Any depth costs the same per entry: a folder
 // far below the top is first moved up into the subfolder being removed, and moved back if it cannot

@@ -75,8 +75,7 @@ class MadeUpFolder : public platform::OpenedFolder {
     bool DeleteAtRestart(const FindEntry&) override { return false; }
     platform::FolderOwner Owner() override { return platform::FolderOwner::Trusted; }
     platform::Opening OpenListedFolder(const FindEntry& entry, platform::Hold) override {
-        if (depth_ == 2 || entry.name != kFolders[depth_])
-            return platform::OpenRefusal::NotThere;
+        if (depth_ == 2 || entry.name != kFolders[depth_]) return platform::OpenRefusal::NotThere;
         return {std::make_unique<MadeUpFolder>(depth_ + 1, files_, counts_)};
     }
     bool RemoveEmpty() override { return false; }  // the start folder itself stays

@@ -80,7 +80,8 @@ class MadeUpFolder : public CountingFolder {
         return std::make_unique<MadeUpListing>(removed_ ? 0 : files_, subfolder_ && !removed_);
     }
     platform::Opening OpenListedFolder(const FindEntry& entry, platform::Hold) override {
-        if (entry.name == "T") return {std::make_unique<MadeUpFolder>(files_, subfolder_, deleted_)};
+        if (entry.name == "T")
+            return {std::make_unique<MadeUpFolder>(files_, subfolder_, deleted_)};
         if (entry.name != "many" || removed_) return platform::OpenRefusal::NotThere;
         removed_ = true;  // once removed whole, the subfolder is not there to visit
         return {std::make_unique<MadeUpFolder>(files_, false, deleted_)};

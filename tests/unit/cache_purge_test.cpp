@@ -52,7 +52,8 @@ TEST_F(CachePurge, EachPurgeListsItsKindAndKeepsItsWordExactly) {
     Seed({lowerCookie, upperScheme, cookieInside, kCookie, kVisit, httpCookie, upperCookie});
     ClearUrlCache(rig.services, list1);
     EXPECT_EQ(Listed(), (Strings{lowerCookie, upperScheme, cookieInside}));
-    EXPECT_EQ(rig.urlCache.Urls(), (Strings{cookieInside, kCookie, kVisit, httpCookie, upperCookie}));
+    EXPECT_EQ(rig.urlCache.Urls(),
+              (Strings{cookieInside, kCookie, kVisit, httpCookie, upperCookie}));
     EXPECT_EQ(rig.urlCache.enumerations, 1);
 
     fakes::Rig second;

@@ -217,8 +217,7 @@ TEST_F(ConsoleProgram, WhatTheRealSystemsDoDifferently) {
 
     rig.shell.folders[0x1A] = "N:\\AppData";
     rig.files.SetDriveKind("N:", platform::DriveKind::Remote);
-    rig.files.AddFile("N:\\AppData\\Sun\\Java\\Deployment\\cache\\javapi\\ro.idx",
-                      kAttrReadOnly);
+    rig.files.AddFile("N:\\AppData\\Sun\\Java\\Deployment\\cache\\javapi\\ro.idx", kAttrReadOnly);
     EXPECT_EQ(Run({"/clean", "java-cache"}), kExitLeftSome);
     EXPECT_NE(console.out.find(reason::kBootCannotReach), std::string::npos) << console.out;
     EXPECT_TRUE(rig.files.atRestart.empty());

@@ -1,5 +1,4 @@
 #include "platform/win32/Drives.h"
-
 #include <windows.h>
 
 #include "platform/win32/SystemCalls.h"

@@ -220,7 +220,8 @@ class HandleFolder : public OpenedFolder {
             handle_.get(), name, hold == Hold::Moving ? kListAccess | DELETE : kListAccess, folder);
         if (!Succeeded(status)) {
             if (nt::MeansMissing(status)) return OpenRefusal::NotThere;
-            return Opening(OpenRefusal::Failed, {SystemCode::Kind::NtStatus, static_cast<uint32_t>(status)});
+            return Opening(OpenRefusal::Failed,
+                           {SystemCode::Kind::NtStatus, static_cast<uint32_t>(status)});
         }
         std::wstring reported;
         ULONG attributes = 0;
@@ -268,12 +269,12 @@ class HandleFolder : public OpenedFolder {
     // file system keeps beside it (a start path such as C:\DOCUME~1\...), taking the long one.
     OpenRefusal CheckOtherName(HANDLE folder, const std::wstring& reported,
                                const std::wstring& name, std::string& named) const {
-        if (IsWineDriveRoot(reported)) return ListsAsPlainFolder(name) ? OpenRefusal::None
-                                                                       : OpenRefusal::Link;
+        if (IsWineDriveRoot(reported))
+            return ListsAsPlainFolder(name) ? OpenRefusal::None : OpenRefusal::Link;
         const size_t cut = reported.rfind(L'\\');
         std::wstring shortName;
-        if (cut != std::wstring::npos && SameName(reported.substr(0, cut + 1),
-                                                  Child(reported_, L"")) &&
+        if (cut != std::wstring::npos &&
+            SameName(reported.substr(0, cut + 1), Child(reported_, L"")) &&
             nt::ShortName(folder, shortName) && SameName(shortName, name)) {
             const std::wstring longName = reported.substr(cut + 1);
             named = Utf8(longName.c_str(), static_cast<int>(longName.size()));
@@ -286,8 +287,8 @@ class HandleFolder : public OpenedFolder {
     // name filter holds for the handle's life.
     bool ListsAsPlainFolder(const std::wstring& name) const {
         NtHandle self;
-        if (!Succeeded(nt::Open(handle_.get(), L"", FILE_LIST_DIRECTORY, FILE_DIRECTORY_FILE,
-                                self)))
+        if (!Succeeded(
+                nt::Open(handle_.get(), L"", FILE_LIST_DIRECTORY, FILE_DIRECTORY_FILE, self)))
             return false;
         HandleListing listing(self.get(), name);
         FindEntry entry;
@@ -310,8 +311,7 @@ class HandleFolder : public OpenedFolder {
         return Succeeded(nt::Open(handle_.get(), L"", DELETE | FILE_READ_ATTRIBUTES,
                                   FILE_DIRECTORY_FILE, self)) &&
                nt::ObjectName(self.get(), reported) && SameName(reported, reported_) &&
-               nt::Attributes(self.get(), attributes) &&
-               (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+               nt::Attributes(self.get(), attributes) && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
                !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
     }
 
@@ -353,7 +353,8 @@ Opening OpenHandleRoot(const std::string& root) {
     const NTSTATUS status = OpenFolderHandle(nullptr, native, kListAccess, folder);
     if (!Succeeded(status)) {
         if (nt::MeansMissing(status)) return OpenRefusal::NotThere;
-        return Opening(OpenRefusal::Failed, {SystemCode::Kind::NtStatus, static_cast<uint32_t>(status)});
+        return Opening(OpenRefusal::Failed,
+                       {SystemCode::Kind::NtStatus, static_cast<uint32_t>(status)});
     }
     std::wstring reported;
     ULONG attributes = 0;

@@ -1,5 +1,4 @@
 #include "platform/win32/RestartList.h"
-
 #include <windows.h>
 
 #include <vector>
@@ -35,14 +34,13 @@ bool IsListed(const std::wstring& path) {
     RegKey key;
     DWORD type = 0, bytes = 0;
     if (!open || !query ||
-        open(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, key.out()) !=
-            ERROR_SUCCESS ||
+        open(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS ||
         query(key.get(), kPending, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
         type != REG_MULTI_SZ)
         return false;
     std::vector<wchar_t> data(bytes / sizeof(wchar_t) + 2, L'\0');
-    if (query(key.get(), kPending, nullptr, &type, reinterpret_cast<LPBYTE>(data.data()),
-              &bytes) != ERROR_SUCCESS)
+    if (query(key.get(), kPending, nullptr, &type, reinterpret_cast<LPBYTE>(data.data()), &bytes) !=
+        ERROR_SUCCESS)
         return false;
     const std::wstring wanted = L"\\??\\" + path;
     std::vector<std::wstring> names;

@@ -52,8 +52,8 @@ std::string Trimmed(std::string text) {
 std::string SystemMessage(const SystemCode& code) {
     if (!code) return "";
     // NTSTATUS texts live in ntdll's message table; Win32 and COM texts in the system's.
-    HMODULE source = code.kind == SystemCode::Kind::NtStatus ? ::GetModuleHandleA("ntdll.dll")
-                                                             : nullptr;
+    HMODULE source =
+        code.kind == SystemCode::Kind::NtStatus ? ::GetModuleHandleA("ntdll.dll") : nullptr;
     if (code.kind == SystemCode::Kind::NtStatus && !source) return "";
     const DWORD flags = FORMAT_MESSAGE_IGNORE_INSERTS |
                         (source ? FORMAT_MESSAGE_FROM_HMODULE : FORMAT_MESSAGE_FROM_SYSTEM);
@@ -70,9 +70,9 @@ std::string SystemMessage(const SystemCode& code) {
     using Fn = DWORD(WINAPI*)(DWORD, LPCVOID, DWORD, DWORD, LPSTR, DWORD, va_list*);
     static const auto fn = BoundOrNull<Fn>("kernel32.dll", "FormatMessageA");
     std::vector<char> text(1024, '\0');
-    const DWORD n = fn ? fn(flags, source, code.value, 0, text.data(),
-                            static_cast<DWORD>(text.size()), nullptr)
-                       : 0;
+    const DWORD n =
+        fn ? fn(flags, source, code.value, 0, text.data(), static_cast<DWORD>(text.size()), nullptr)
+           : 0;
     return n ? Trimmed(Utf8FromAnsi(std::string(text.data(), n))) : "";
 }
 

@@ -72,10 +72,11 @@ enum EntryType : uint32_t {
 // The cache index: entries in the order they were added, listed as the library documents it
 // (FindFirstUrlCacheEntry): with no pattern the content entries only, with "cookie:" the
 // cookies, with "visited:" the visited addresses. Wine lists every kind with no pattern; real
-// Windows does not. Each entry is written into the caller's buffer as the system writes it: an 80-byte head (the platform's reserved word and exempt
-// delta share one field), then the strings, each aligned to 4 bytes. Given a file system, it
-// keeps the entries' local files there, and deleting an entry deletes its local file by path,
-// as the system's library does, wherever the path leads.
+// Windows does not. Each entry is written into the caller's buffer as the system writes it: an
+// 80-byte head (the platform's reserved word and exempt delta share one field), then the strings,
+// each aligned to 4 bytes. Given a file system, it keeps the entries' local files there, and
+// deleting an entry deletes its local file by path, as the system's library does, wherever the path
+// leads.
 class FakeUrlCache : public platform::UrlCache {
   public:
     static constexpr uint32_t kHeadSize = 80;

@@ -222,8 +222,7 @@ class FakeFolder : public platform::OpenedFolder {
         const FakeFileSystem::Node* node = files_.Lookup(key);
         if (!node || !(node->attributes & platform::kAttrDirectory))
             return platform::OpenRefusal::NotThere;
-        if (node->attributes & platform::kAttrReparsePoint)
-            return platform::OpenRefusal::Link;
+        if (node->attributes & platform::kAttrReparsePoint) return platform::OpenRefusal::Link;
         if (files_.elsewhere_.count(key)) return platform::OpenRefusal::Changed;
         return {std::make_unique<FakeFolder>(files_, Child(entry), hold)};
     }
