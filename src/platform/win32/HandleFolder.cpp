@@ -38,16 +38,8 @@ NTSTATUS OpenFolderHandle(HANDLE root, const std::wstring& name, ACCESS_MASK acc
     return nt::Open(root, name, access & ~READ_CONTROL, FILE_DIRECTORY_FILE, out);
 }
 
-wchar_t UpperAscii(wchar_t c) {
-    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
-// Names compare without regard to ASCII case, as the file systems compare them.
 bool SameName(const std::wstring& reported, const std::wstring& expected) {
-    if (reported.size() != expected.size()) return false;
-    for (size_t i = 0; i < expected.size(); ++i)
-        if (UpperAscii(reported[i]) != UpperAscii(expected[i])) return false;
-    return true;
+    return SameNameIgnoringCase(reported, expected);
 }
 
 // Where an entry of a folder should be, by the folder's whole name: a root's name ends with

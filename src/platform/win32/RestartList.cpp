@@ -13,17 +13,6 @@ namespace {
 constexpr const wchar_t* kSessionManager = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 constexpr const wchar_t* kPending = L"PendingFileRenameOperations";
 
-wchar_t Upper(wchar_t c) {
-    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
-bool SameText(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return false;
-    return true;
-}
-
 // Whether the list already holds the deletion of path. The system keeps pairs of native
 // names, the file's (\??\C:\...) and its new name, empty for a deletion.
 bool IsListed(const std::wstring& path) {
@@ -50,7 +39,7 @@ bool IsListed(const std::wstring& path) {
         at += name.size() + 1;
     }
     for (size_t i = 0; i + 1 < names.size(); i += 2)
-        if (names[i + 1].empty() && SameText(names[i], wanted)) return true;
+        if (names[i + 1].empty() && SameNameIgnoringCase(names[i], wanted)) return true;
     return false;
 }
 

@@ -63,6 +63,16 @@ std::optional<std::string> AnsiFromUtf8(const std::string& utf8) {
     return ansi;
 }
 
+bool SameNameIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    auto upper = [](wchar_t c) {
+        return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+    };
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (upper(a[i]) != upper(b[i])) return false;
+    return true;
+}
+
 std::wstring WidePath(const std::string& path) {
     std::wstring wide = Wide(path);
     for (wchar_t& c : wide)

@@ -33,6 +33,10 @@ std::string Utf8FromAnsi(const std::string& ansi);
 // 9x volume, and a stand-in character could match another one.
 std::optional<std::string> AnsiFromUtf8(const std::string& utf8);
 
+// Whether two names are the same as the file systems compare them: without regard to ASCII
+// case.
+bool SameNameIgnoringCase(const std::wstring& a, const std::wstring& b);
+
 // A function of a system library by name, found at first use; nullptr when this Windows
 // lacks the library or the function. Libraries once loaded stay for the program's life.
 FARPROC FindSystemFunction(const char* library, const char* function);
