@@ -143,10 +143,18 @@ std::unique_ptr<platform::Finder> FakeFileSystem::Find(const std::string& patter
             if (Matches(dots, last)) entries.push_back({dots, platform::kAttrDirectory, 0});
     }
     const std::string prefix = folderKey + "\\";
-    for (const auto& [key, node] : nodes_) {
-        if (key.size() <= prefix.size() || key.compare(0, prefix.size(), prefix) != 0) continue;
-        if (key.find('\\', prefix.size()) != std::string::npos) continue;
-        if (Matches(node.name, last)) entries.push_back({node.name, node.attributes, 0});
+    if (last.find_first_of("*?") == std::string::npos) {
+        // One name: looked up, not searched for among every entry.
+        const Node* node = Lookup(prefix + Lower(last));
+        if (node) entries.push_back({node->name, node->attributes, 0});
+    } else {
+        // The folder's entries sort together, right after its own key.
+        for (auto it = nodes_.lower_bound(prefix);
+             it != nodes_.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
+            if (it->first.find('\\', prefix.size()) != std::string::npos) continue;
+            if (Matches(it->second.name, last))
+                entries.push_back({it->second.name, it->second.attributes, 0});
+        }
     }
     if (entries.empty()) return nullptr;
     return std::make_unique<ListFinder>(entries);
