@@ -8,7 +8,9 @@
 # gcc names the runtime in its built-in link rules (-lmsvcrt in the libgcc rule); the link is
 # given a copy of that rule with -lcrtdll instead. mingw-w64's libcrtdll.a carries the glue that
 # its crt2.o, libmingw32 and libmingwex expect from msvcrt (__getmainargs over __GetMainArgs,
-# __p__fmode over _fmode_dll, ...); crtdll_gaps.c supplies the few names libstdc++ still needs.
+# __p__fmode over _fmode_dll, ...); crtdll_gaps.c supplies the few names libstdc++ still needs,
+# and semaphore_of_family.c fills the thread runtime's CreateSemaphoreW import slot with the
+# call of the family it runs on.
 # A function that neither crtdll.dll nor that glue provides fails the link; what is imported is
 # checked against tests/build/allowed-imports.txt by tests/build/import_table.py.
 
@@ -27,7 +29,8 @@ function(olvex_link_crtdll target)
   set(file ${CMAKE_BINARY_DIR}/crtdll.specs)
   file(CONFIGURE OUTPUT ${file} CONTENT "${libgcc}\n\n" @ONLY)
   target_link_options(${target} PRIVATE -specs=${file})
-  target_sources(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/crtdll_gaps.c)
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/crtdll_gaps.c
+                                   ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/semaphore_of_family.c)
   # A changed link rule must relink.
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${file})
 endfunction()

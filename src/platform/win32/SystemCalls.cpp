@@ -689,29 +689,3 @@ void DispatchMessageU(const MSG& message) {
 }
 
 }  // namespace platform::win32
-
-// The compiler's thread runtime creates its semaphores with the wide call, which Windows 95,
-// 98 and ME do not carry out. Its import slot is filled here instead, with the call of the
-// family: the runtime never names a semaphore, and a single-threaded program never waits on
-// one, but no wide stub is called on those systems all the same.
-namespace {
-HANDLE WINAPI CreateSemaphoreOfFamily(LPSECURITY_ATTRIBUTES security, LONG initial, LONG maximum,
-                                      LPCWSTR name) {
-    // Bound on every call, without a static: a guarded static could need a semaphore itself.
-    using WideFn = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LONG, LONG, LPCWSTR);
-    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-    if (platform::win32::IsNtFamily()) {
-        auto wide = reinterpret_cast<WideFn>(
-            reinterpret_cast<void*>(::GetProcAddress(kernel, "CreateSemaphoreW")));
-        return wide ? wide(security, initial, maximum, name) : nullptr;
-    }
-    if (name) return nullptr;
-    return ::CreateSemaphoreA(security, initial, maximum, nullptr);
-}
-}  // namespace
-
-extern "C" {
-extern decltype(&CreateSemaphoreOfFamily)
-    const olvexCreateSemaphoreSlot __asm__("__imp__CreateSemaphoreW@16");
-decltype(&CreateSemaphoreOfFamily) const olvexCreateSemaphoreSlot = &CreateSemaphoreOfFamily;
-}
