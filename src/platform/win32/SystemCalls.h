@@ -1,5 +1,7 @@
 #pragma once
-// The one place that decides which calls the program makes. It asks the platform id once: on
+// The one place that decides which calls the program makes (SystemCalls.cpp: the family, text
+// at the edge and binding by name; FileCalls, SettingCalls, ShellCalls and WindowCalls: the
+// calls of each kind). It asks the platform id once: on
 // the NT family it calls the wide functions; on Windows 95, 98 and ME, whose wide functions
 // are stubs that fail, it calls the ANSI ones with text in the ANSI code page and no
 // long-path form. Callers pass and receive UTF-8 and never ask which family they run on.
@@ -32,6 +34,11 @@ std::string Utf8FromAnsi(const std::string& ansi);
 // nullopt when a character has no place in the ANSI code page: no such name can exist on a
 // 9x volume, and a stand-in character could match another one.
 std::optional<std::string> AnsiFromUtf8(const std::string& utf8);
+// The ANSI text of a path or name for the 9x calls; nullopt (with the error a missing file
+// gives) when it has a character the code page lacks, since no such file can exist there.
+std::optional<std::string> AnsiArgument(const std::string& text);
+// ANSI text where a stand-in does no harm (window texts, titles).
+std::string AnsiText(const std::string& utf8);
 
 // Whether two names are the same as the file systems compare them: without regard to ASCII
 // case.

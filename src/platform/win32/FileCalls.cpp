@@ -1,0 +1,125 @@
+#include "platform/win32/SystemCalls.h"
+
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+// clang-format on
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/win32/Owned.h"
+
+namespace platform::win32 {
+
+namespace {
+
+void Take(const WIN32_FIND_DATAW& data, FoundFile& found) {
+    found.name = Utf8(data.cFileName);
+    found.attributes = data.dwFileAttributes;
+    found.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+void Take(const WIN32_FIND_DATAA& data, FoundFile& found) {
+    found.name = Utf8FromAnsi(data.cFileName);
+    found.attributes = data.dwFileAttributes;
+    found.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+}  // namespace
+
+// --- files -----------------------------------------------------------------------------
+
+HANDLE FindFirstFileU(const std::string& pattern, FoundFile& found) {
+    if (IsNtFamily()) {
+        WIN32_FIND_DATAW data;
+        HANDLE find = ::FindFirstFileW(WidePath(pattern).c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) Take(data, found);
+        return find;
+    }
+    const auto ansi = AnsiArgument(pattern);
+    if (!ansi) return INVALID_HANDLE_VALUE;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA(ansi->c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) Take(data, found);
+    return find;
+}
+
+bool FindNextFileU(HANDLE find, FoundFile& found) {
+    if (IsNtFamily()) {
+        WIN32_FIND_DATAW data;
+        if (!::FindNextFileW(find, &data)) return false;
+        Take(data, found);
+        return true;
+    }
+    WIN32_FIND_DATAA data;
+    if (!::FindNextFileA(find, &data)) return false;
+    Take(data, found);
+    return true;
+}
+
+DWORD GetFileAttributesU(const std::string& path) {
+    if (IsNtFamily()) return ::GetFileAttributesW(WidePath(path).c_str());
+    const auto ansi = AnsiArgument(path);
+    return ansi ? ::GetFileAttributesA(ansi->c_str()) : INVALID_FILE_ATTRIBUTES;
+}
+
+bool DeleteFileU(const std::string& path) {
+    if (IsNtFamily()) return ::DeleteFileW(WidePath(path).c_str()) != 0;
+    const auto ansi = AnsiArgument(path);
+    return ansi && ::DeleteFileA(ansi->c_str()) != 0;
+}
+
+bool RemoveDirectoryU(const std::string& path) {
+    if (IsNtFamily()) return ::RemoveDirectoryW(WidePath(path).c_str()) != 0;
+    const auto ansi = AnsiArgument(path);
+    return ansi && ::RemoveDirectoryA(ansi->c_str()) != 0;
+}
+
+HANDLE CreateFileU(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
+    if (IsNtFamily()) {
+        // Bound by name, as every wide call this program alone needs: 95 is not known to
+        // export even a stub of each, and the loader refuses a program for one missing import.
+        using Fn =
+            HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+        static const auto fn = Bound<Fn>("kernel32.dll", "CreateFileW");
+        return fn(WidePath(path).c_str(), access, share, nullptr, disposition,
+                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    const auto ansi = AnsiArgument(path);
+    if (!ansi) return INVALID_HANDLE_VALUE;
+    return ::CreateFileA(ansi->c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+}
+
+std::string PrivateProfileBytesU(const std::string& section, const std::string& key,
+                                 const std::string& def, const std::string& file, DWORD size) {
+    if (size == 0) return std::string();
+    if (IsNtFamily()) {
+        // The wide lookup reads a file without a byte-order mark in the ANSI code page;
+        // turning its answer back with the same code page gives the bytes as written. The
+        // lookup has cut it at its own characters: the bytes are not cut again.
+        std::vector<wchar_t> value(size, L'\0');
+        const DWORD n =
+            ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(def).c_str(),
+                                       value.data(), size, WidePath(file).c_str());
+        const int length = static_cast<int>(n < size ? n : size - 1);
+        const int bytes =
+            ::WideCharToMultiByte(CP_ACP, 0, value.data(), length, nullptr, 0, nullptr, nullptr);
+        std::string raw(static_cast<size_t>(bytes), '\0');
+        if (bytes > 0)
+            ::WideCharToMultiByte(CP_ACP, 0, value.data(), length, &raw[0], bytes, nullptr,
+                                  nullptr);
+        return raw;
+    }
+    const auto path = AnsiArgument(file);
+    if (!path) return AnsiText(def);
+    std::vector<char> value(size, '\0');
+    const DWORD n =
+        ::GetPrivateProfileStringA(AnsiText(section).c_str(), AnsiText(key).c_str(),
+                                   AnsiText(def).c_str(), value.data(), size, path->c_str());
+    return std::string(value.data(), n < size ? n : size - 1);
+}
+
+}  // namespace platform::win32
