@@ -1,16 +1,14 @@
 #pragma once
-// What the Firefox and Opera windows delete, one table per browser and window family. Each
-// row deletes the files a pattern names, through KillFile.
+// What the Firefox and Opera categories delete: their rows, by category id, on each family.
+// Each row deletes the files a pattern names, through the deletion guard. The categories
+// themselves are in the one table (categories/CategoryTable).
+#include <string>
+
 #include "system/CleaningRules.h"
 
 namespace olvex {
 
-const CleaningRecipe& FirefoxNtItems();
-const CleaningRecipe& Firefox98Items();
-const CleaningRecipe& OperaNtItems();
-const CleaningRecipe& Opera98Items();
-
-// The box of the saved passwords, which asks before it is ticked.
-constexpr const char* kPasswordsBox = "Check3";
+// The rows of the browser category id on family; none where the family has no such category.
+CategoryRows BrowserRows(const std::string& id, Family family);
 
 }  // namespace olvex

@@ -99,26 +99,6 @@ std::vector<std::string> CacheFolders(Services& services) {
             folders::GetHistoryFolder(services)};
 }
 
-// Whether the entry of url may be deleted now. The Internet library deletes the local file
-// an entry names along with it, by that path and wherever it lies, and any program of the
-// user can make an entry name any file: so the entry is asked for its file again right
-// before it goes, and only a plain file inside the cache's own folders is handed on. An
-// entry without a file goes; one that is gone by now is not deleted again.
-enum class Verdict { Delete, Gone, Outside };
-
-// The verdict on the entry of url, and the local file it names ("" for none).
-Verdict MayDelete(Services& services, const std::vector<std::string>& cacheFolders,
-                  const std::string& url, std::string& file) {
-    const std::optional<std::string> localFile = services.urlCache.LocalFile(url);
-    if (!localFile) return Verdict::Gone;
-    file = *localFile;
-    if (localFile->empty()) return Verdict::Delete;
-    // An unknown folder ("") holds nothing.
-    for (const std::string& folder : cacheFolders)
-        if (MayHandOnForDeletion(services.files, *localFile, folder)) return Verdict::Delete;
-    return Verdict::Outside;
-}
-
 // The size of a local file as its folder lists it; nothing when it is not there.
 std::optional<uint64_t> SizeOf(platform::FileSystem& files, const std::string& path) {
     platform::FindEntry entry;
@@ -130,8 +110,8 @@ std::optional<uint64_t> SizeOf(platform::FileSystem& files, const std::string& p
     return std::nullopt;
 }
 
-void Purge(Services& services, PurgeList& list, CleaningSink& sink, const char* pattern,
-           std::string_view keepWord) {
+void Purge(Services& services, platform::Changes& changes, PurgeList& list, CleaningSink& sink,
+           const char* pattern, std::string_view keepWord) {
     // What the list has no room for is deleted all the same, in this purge.
     std::vector<std::string> unlisted;
     ForEachEntry(services, pattern, [&](std::string url) {
@@ -145,30 +125,27 @@ void Purge(Services& services, PurgeList& list, CleaningSink& sink, const char* 
     const std::vector<std::string> cacheFolders = CacheFolders(services);
     auto purge = [&](const std::string& url) {
         if (url.find(keepWord) != std::string::npos) return;
-        std::string file;
-        switch (MayDelete(services, cacheFolders, url, file)) {
-            case Verdict::Delete: {
-                // The library deletes the entry's file with it: that is a file of the run's.
-                const std::optional<uint64_t> bytes =
-                    file.empty() ? std::nullopt : SizeOf(services.files, file);
-                platform::SystemCode why;
-                if (!services.urlCache.DeleteEntry(url, &why)) {
-                    // Gone meanwhile is no failure; anything else the library said is.
-                    if (services.urlCache.LocalFile(url))
-                        sink.Problem({StepOutcome::Failed, url,
-                                      "the Internet library did not delete the entry", why});
-                    break;
-                }
-                sink.Item({ItemAction::Purged, url});
-                if (bytes) sink.Item({ItemAction::Deleted, file, *bytes});
-                break;
-            }
-            case Verdict::Outside:
-                sink.Item({ItemAction::Stayed, url, 0, reason::kOutsideCache});
-                break;
-            case Verdict::Gone:
-                break;
+        // Asked again right before it goes: the file an entry names is what the library
+        // deletes with it, and it may name another by now. One gone by now is not deleted again.
+        const std::optional<std::string> file = services.urlCache.LocalFile(url);
+        if (!file) return;
+        if (!MayDeleteCacheEntry(services.files, *file, cacheFolders)) {
+            sink.Item({ItemAction::Stayed, url, 0, reason::kOutsideCache});
+            return;
         }
+        // The library deletes the entry's file with it: that is a file of the run's.
+        const std::optional<uint64_t> bytes =
+            file->empty() ? std::nullopt : SizeOf(services.files, *file);
+        platform::SystemCode why;
+        if (!changes.DeleteUrlCacheEntry(url, &why)) {
+            // Gone meanwhile is no failure; anything else the library said is.
+            if (services.urlCache.LocalFile(url))
+                sink.Problem({StepOutcome::Failed, url,
+                              "the Internet library did not delete the entry", why});
+            return;
+        }
+        sink.Item({ItemAction::Purged, url});
+        if (bytes) sink.Item({ItemAction::Deleted, *file, *bytes});
     };
     for (int i = 0; i < list.Count(); ++i) purge(list.At(i));
     for (const std::string& url : unlisted) purge(url);
@@ -176,13 +153,15 @@ void Purge(Services& services, PurgeList& list, CleaningSink& sink, const char* 
 
 }  // namespace
 
-void ClearUrlCache(Services& services, PurgeList& list, CleaningSink& sink) {
-    Purge(services, list, sink, nullptr, "Cookie");
+void ClearUrlCache(Services& services, platform::Changes& changes, PurgeList& list,
+                   CleaningSink& sink) {
+    Purge(services, changes, list, sink, nullptr, "Cookie");
 }
 
-void ClearCookieCache(Services& services, PurgeList& list, CleaningSink& sink) {
+void ClearCookieCache(Services& services, platform::Changes& changes, PurgeList& list,
+                      CleaningSink& sink) {
     // The library lists cookie entries only when asked for them by their pattern.
-    Purge(services, list, sink, platform::kCookieEntries, "http");
+    Purge(services, changes, list, sink, platform::kCookieEntries, "http");
 }
 
 }  // namespace olvex

@@ -10,24 +10,14 @@
 #include "system/CleaningSink.h"
 #include "system/PurgeList.h"
 #include "system/Services.h"
-#include "ui/Form.h"
 
 namespace olvex {
 
-// For "Temporary Internet Files": deletes every address without "Cookie".
-void ClearUrlCache(Services& services, PurgeList& list, CleaningSink& sink = SilentSink());
-// For "Cookies": deletes every address without "http".
-void ClearCookieCache(Services& services, PurgeList& list, CleaningSink& sink = SilentSink());
-
-// The same in a window's list box. Addresses beyond what it holds are purged all the same.
-inline void ClearUrlCache(Services& services, ui::Control& list1) {
-    ListBoxPurgeList list(list1);
-    ClearUrlCache(services, list);
-}
-inline void ClearCookieCache(Services& services, ui::Control& list1) {
-    ListBoxPurgeList list(list1);
-    ClearCookieCache(services, list);
-}
-constexpr int kListBoxCapacity = ListBoxPurgeList::kCapacity;
+// For "Temporary Internet Files": deletes every address without "Cookie", through changes.
+void ClearUrlCache(Services& services, platform::Changes& changes, PurgeList& list,
+                   CleaningSink& sink = SilentSink());
+// For "Cookies": deletes every address without "http", through changes.
+void ClearCookieCache(Services& services, platform::Changes& changes, PurgeList& list,
+                      CleaningSink& sink = SilentSink());
 
 }  // namespace olvex

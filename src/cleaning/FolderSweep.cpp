@@ -9,12 +9,6 @@ namespace olvex {
 
 using platform::FindEntry;
 
-std::string StripNulls(std::string& OriginalStr) {
-    const size_t nul = OriginalStr.find('\0');
-    if (nul != std::string::npos) OriginalStr.erase(nul);
-    return OriginalStr;
-}
-
 namespace {
 
 // One folder, in one listing: every entry goes to the guard as it comes, and the subfolders
@@ -34,12 +28,9 @@ std::vector<FindEntry> SweepOne(SweptFolder& folder, const SweepRules& rules) {
 
 }  // namespace
 
-void FindFilesAPI(platform::FileSystem& files, std::string& path, const std::string& SearchStr,
-                  AtRestart atRestart, const std::string& keptFile, CleaningSink& sink) {
-    if (path.empty() || path.back() != '\\') path += "\\";
-    std::shared_ptr<SweptFolder> start = OpenSweep(files, path, sink);
+void SweepFolder(platform::FileSystem& files, const std::string& path, const SweepRules& rules) {
+    std::shared_ptr<SweptFolder> start = OpenSweep(files, path, *rules.sink);
     if (!start) return;
-    const SweepRules rules{SearchStr, keptFile, atRestart, &sink};
 
     // Depth first, in listing order, without recursion: trees of any depth are fine. Each
     // folder is opened through its parent, which stays open while its subfolders wait.

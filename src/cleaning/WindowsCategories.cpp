@@ -16,14 +16,20 @@ namespace {
 // Where files that stay may be registered for deletion at restart: only the NT family keeps
 // such a list, and only folders nobody else can change before the restart qualify.
 AtRestart Registration(const RuleRun& run, AtRestart wanted) {
-    return run.recipe.family == Family::NT ? wanted : AtRestart::Never;
+    return run.family == Family::NT ? wanted : AtRestart::Never;
+}
+
+// Everything in the folder at path; what stays is registered for restart as atRestart allows,
+// and keptFile, if named, stays at the top.
+void SweepAll(RuleRun& run, const std::string& path, AtRestart atRestart,
+              const std::string& keptFile = "") {
+    SweepFolder(run.services.files, path,
+                {&run.changes, "*.*", keptFile, Registration(run, atRestart), &run.sink});
 }
 
 // A folder tree of the user's own.
 void Sweep(RuleRun& run, const std::string& path) {
-    std::string folder = path;
-    FindFilesAPI(run.services.files, folder, "*.*", Registration(run, AtRestart::AnyDepth), "",
-                 run.sink);
+    SweepAll(run, path, AtRestart::AnyDepth);
 }
 
 // The user's own temporary folder: Local Settings\temp in the profile. A profile without
@@ -51,32 +57,28 @@ void SweepUserTemp(RuleRun& run, const std::string& path) {
 // A folder tree of the machine, in which any user may create subfolders: files that stay are
 // registered only directly in it.
 void SweepMachineFolder(RuleRun& run, const std::string& path) {
-    std::string folder = path;
-    FindFilesAPI(run.services.files, folder, "*.*", Registration(run, AtRestart::TopLevel), "",
-                 run.sink);
+    SweepAll(run, path, AtRestart::TopLevel);
 }
 
 // The prefetch folder: its layout.ini stays where it is while everything else goes.
 void SweepKeepingLayout(RuleRun& run, const std::string& path) {
-    std::string folder = path;
-    FindFilesAPI(run.services.files, folder, "*.*", Registration(run, AtRestart::TopLevel),
-                 "layout.ini", run.sink);
+    SweepAll(run, path, AtRestart::TopLevel, "layout.ini");
 }
 
 // The cookie entries of the cache index, which the library lists only when asked for them.
 void PurgeCookies(RuleRun& run, const std::string&) {
-    ClearCookieCache(run.services, run.purgeList, run.sink);
+    ClearCookieCache(run.services, run.changes, run.purgeList, run.sink);
 }
 
 // The other entries of the cache index.
 void PurgeUrls(RuleRun& run, const std::string&) {
-    ClearUrlCache(run.services, run.purgeList, run.sink);
+    ClearUrlCache(run.services, run.changes, run.purgeList, run.sink);
 }
 
 // The history object empties itself and tells nothing of what it held.
 void ClearHistory(RuleRun& run, const std::string&) {
     run.sink.Uncounted();
-    run.services.shell.ClearUrlHistory();
+    run.changes.ClearUrlHistory();
 }
 
 // What the Recycle Bins of every drive hold, as the shell counts them: all at once, or,
@@ -105,8 +107,8 @@ void EmptyRecycleBin(RuleRun& run, const std::string&) {
         run.sink.Counted(items, bytes);
     else
         run.sink.Uncounted();
-    const long result = run.services.shell.EmptyRecycleBin(run.owner);
-    if (result != 0) run.services.shell.UpdateRecycleBinIcon();
+    const long result = run.changes.EmptyRecycleBin(run.owner);
+    if (result != 0) run.changes.UpdateRecycleBinIcon();
     // Some shells answer an empty Recycle Bin with a failure: nothing was left then.
     if (result < 0 && !(counted && items == 0))
         run.sink.Problem({StepOutcome::Failed,
@@ -149,11 +151,11 @@ void SweepAllProfiles(RuleRun& run, const std::string&) {
         // Another user's folders are his to change before a restart: nothing of his is
         // registered.
         const AtRestart atRestart =
-            Registration(run, IsSamePath(profile, own) ? AtRestart::AnyDepth : AtRestart::Never);
-        for (std::string path : paths) {
+            IsSamePath(profile, own) ? AtRestart::AnyDepth : AtRestart::Never;
+        for (const std::string& path : paths) {
             if (path.empty()) continue;
             try {
-                FindFilesAPI(run.services.files, path, "*.*", atRestart, "", run.sink);
+                SweepAll(run, path, atRestart);
             } catch (const platform::RuntimeError& error) {
                 run.sink.Problem(ProblemOf(error, TidyPath(path)));
             }
@@ -161,48 +163,56 @@ void SweepAllProfiles(RuleRun& run, const std::string&) {
     }
 }
 
-}  // namespace
+// One row of a Windows category.
+struct WindowsRow {
+    const char* id;
+    RuleAction action;
+    BaseFolder base;
+    const char* tail;
+};
 
 // clang-format off
-const CleaningRecipe& NtCategories() {
-    static const CleaningRecipe recipe{
-        {
-            // box      id                 action              base folder              tail
-            {"Check1", "windows-temp",     SweepMachineFolder, BaseFolder::WindowsDir,  "\\temp"},
-            {"Check2", "user-temp",        SweepUserTemp,      BaseFolder::UserProfile, "\\Local Settings\\temp"},
-            {"Check3", "cookies",          PurgeCookies,       BaseFolder::None,        ""},
-            {"Check3", "cookies",          Sweep,              BaseFolder::UserProfile, "\\Cookies"},
-            {"Check4", "ie-cache",         PurgeUrls,          BaseFolder::None,        ""},
-            {"Check5", "ie-history",       ClearHistory,       BaseFolder::None,        ""},
-            {"Check6", "prefetch",         SweepKeepingLayout, BaseFolder::WindowsDir,  "\\Prefetch"},
-            {"Check8", "recycle-bin",      EmptyRecycleBin,    BaseFolder::None,        ""},
-            {"Check9", "all-users-temp",   SweepAllProfiles,   BaseFolder::None,        ""},
-            {"Check10","java-cache",       Sweep,              BaseFolder::AppData,     "Sun\\Java\\Deployment\\cache\\javapi"},
-        },
-        Family::NT,
-        nullptr,  // reports the bytes freed
+const std::vector<WindowsRow>& NtRows() {
+    static const std::vector<WindowsRow> rows{
+        // id                 action              base folder              tail
+        {"windows-temp",     SweepMachineFolder, BaseFolder::WindowsDir,  "\\temp"},
+        {"user-temp",        SweepUserTemp,      BaseFolder::UserProfile, "\\Local Settings\\temp"},
+        {"cookies",          PurgeCookies,       BaseFolder::None,        ""},
+        {"cookies",          Sweep,              BaseFolder::UserProfile, "\\Cookies"},
+        {"ie-cache",         PurgeUrls,          BaseFolder::None,        ""},
+        {"ie-history",       ClearHistory,       BaseFolder::None,        ""},
+        {"prefetch",         SweepKeepingLayout, BaseFolder::WindowsDir,  "\\Prefetch"},
+        {"recycle-bin",      EmptyRecycleBin,    BaseFolder::None,        ""},
+        {"all-users-temp",   SweepAllProfiles,   BaseFolder::None,        ""},
+        {"java-cache",       Sweep,              BaseFolder::AppData,     "Sun\\Java\\Deployment\\cache\\javapi"},
     };
-    return recipe;
+    return rows;
 }
 
-const CleaningRecipe& Windows98Categories() {
-    static const CleaningRecipe recipe{
-        {
-            // box      id                 action           base folder              tail
-            {"Check1", "windows-temp",     SweepMachineFolder, BaseFolder::WindowsDir, "\\temp"},
-            {"Check2", "cookies",          PurgeCookies,    BaseFolder::None,        ""},
-            {"Check2", "cookies",          Sweep,           BaseFolder::SystemDrive, "\\Windows\\Cookies"},
-            {"Check3", "temp",             Sweep,           BaseFolder::SystemDrive, "Temp"},
-            {"Check4", "ie-cache",         PurgeUrls,       BaseFolder::None,        ""},
-            {"Check5", "ie-history",       ClearHistory,    BaseFolder::None,        ""},
-            {"Check6", "recycle-bin",      EmptyRecycleBin, BaseFolder::None,        ""},
-            {"Check8", "java-cache",       Sweep,           BaseFolder::WindowsDir,  "\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi"},
-        },
-        Family::Windows98,
-        kDonePlain,
+const std::vector<WindowsRow>& Windows98Rows() {
+    static const std::vector<WindowsRow> rows{
+        // id                 action              base folder              tail
+        {"windows-temp",     SweepMachineFolder, BaseFolder::WindowsDir,  "\\temp"},
+        {"cookies",          PurgeCookies,       BaseFolder::None,        ""},
+        {"cookies",          Sweep,              BaseFolder::SystemDrive, "\\Windows\\Cookies"},
+        {"temp",             Sweep,              BaseFolder::SystemDrive, "Temp"},
+        {"ie-cache",         PurgeUrls,          BaseFolder::None,        ""},
+        {"ie-history",       ClearHistory,       BaseFolder::None,        ""},
+        {"recycle-bin",      EmptyRecycleBin,    BaseFolder::None,        ""},
+        {"java-cache",       Sweep,              BaseFolder::WindowsDir,  "\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi"},
     };
-    return recipe;
+    return rows;
 }
 // clang-format on
+
+}  // namespace
+
+CategoryRows WindowsRows(const std::string& id, Family family) {
+    CategoryRows rows;
+    if (family == Family::Unsupported) return rows;
+    for (const WindowsRow& row : family == Family::NT ? NtRows() : Windows98Rows())
+        if (id == row.id) rows.rows.push_back({row.action, row.base, row.tail});
+    return rows;
+}
 
 }  // namespace olvex

@@ -1,11 +1,14 @@
 #pragma once
-// What the two main windows clean: the Windows categories, one table per window family. The
-// captions of the boxes are in the layouts (ui/layouts/MainWindowLayouts.cpp).
+// What the Windows categories of the main windows delete: their rows, by category id, on
+// each family. The categories themselves, captions and availability, are in the one table
+// (categories/CategoryTable).
+#include <string>
+
 #include "system/CleaningRules.h"
 
 namespace olvex {
 
-const CleaningRecipe& NtCategories();         // the NT family's main window
-const CleaningRecipe& Windows98Categories();  // the Windows 98 family's main window
+// The rows of the Windows category id on family; none where the family has no such category.
+CategoryRows WindowsRows(const std::string& id, Family family);
 
 }  // namespace olvex

@@ -1,29 +1,24 @@
 #pragma once
-// The categories the console program offers: one per box of the windows this system shows,
-// named by the rows' ids, with the same availability as the boxes and menu items.
+// The categories the console program offers on a system: those of the one table its family
+// has, with their captions and availability as the windows judge them.
 #include <string>
 #include <vector>
 
-#include "system/CleaningRules.h"
+#include "categories/CategoryTable.h"
 #include "system/Services.h"
 
 namespace olvex {
 
 struct ConsoleCategory {
+    const Category* category = nullptr;
     std::string id;
-    std::string caption;  // as the window shows it
-    const CleaningRecipe* recipe = nullptr;
-    std::string unavailable;      // "" when it can be cleaned here; else why not
-    bool password = false;        // left out of "all": it must be named
-    bool administrators = false;  // unavailable because only administrators may clean it
+    std::string caption;      // as the family's window shows it
+    std::string unavailable;  // "" when it can be cleaned here; else why not
 };
 
-// The categories of a family in the order of its windows' tables: the main window, Firefox,
-// Opera. None for the unsupported systems.
+// The categories of a family in table order: the Windows categories, Firefox's, Opera's. None
+// for the unsupported systems.
 std::vector<ConsoleCategory> CategoriesOf(Services& services, Family family,
                                           const std::string& osName);
-
-// Whether id names a category of either family.
-bool IsKnownCategory(const std::string& id);
 
 }  // namespace olvex

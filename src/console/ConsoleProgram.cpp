@@ -8,7 +8,7 @@
 #include "platform/Errors.h"
 #include "system/CleaningContext.h"
 #include "system/FreedSpace.h"
-#include "system/PreviewPlatform.h"
+#include "system/PreviewChanges.h"
 #include "system/WindowsVersion.h"
 
 namespace olvex {
@@ -58,7 +58,7 @@ bool Select(platform::Console& console, const std::string& osName,
     for (const std::string& id : ids) {
         if (id == "all") {
             for (const ConsoleCategory& c : categories)
-                if (c.unavailable.empty() && !c.password) selected.insert(c.id);
+                if (c.unavailable.empty() && !c.category->asksBeforeTicking) selected.insert(c.id);
             continue;
         }
         const ConsoleCategory* found = nullptr;
@@ -93,7 +93,7 @@ int RunConsoleProgram(Services& services, platform::Console& console,
     }
     // Every id is checked before anything else is looked at, let alone deleted.
     for (const std::string& id : request.ids) {
-        if (id != "all" && !IsKnownCategory(id)) {
+        if (id != "all" && !CategoryById(id)) {
             Error(console, "Unknown category " + id + " (olvex /list shows them).");
             return kExitBadUsage;
         }
@@ -124,14 +124,11 @@ int RunConsoleProgram(Services& services, platform::Console& console,
     }
     ConsoleReport report(console, request, categories, std::move(log));
 
-    // A preview runs the same engine on a platform that only looks.
+    // A preview runs the same engine with changes that only check.
     const bool preview = request.command == Command::Preview;
-    PreviewFileSystem previewFiles(services.files);
-    PreviewShell previewShell(services.shell);
-    PreviewUrlCache previewCache(services.urlCache);
-    Services looking{services.system,   previewShell, previewFiles,   services.toolkit,
-                     services.profiles, previewCache, services.memory};
-    Services& used = preview ? looking : services;
+    PreviewChanges checks(services.urlCache);
+    platform::SystemChanges makes(services.shell, services.urlCache);
+    platform::Changes& changes = preview ? static_cast<platform::Changes&>(checks) : makes;
 
     CleaningContext context;
     platform::SkipOnFailure([&] { context = DeriveCleaningContext(services.system); });
@@ -140,13 +137,11 @@ int RunConsoleProgram(Services& services, platform::Console& console,
 
     // One purge list for the whole run, as a window keeps one.
     PlainPurgeList purgeList;
-    const CleaningRecipe* done = nullptr;
-    for (const ConsoleCategory& category : categories) {
-        if (category.recipe == done || !selected.count(category.id)) continue;
-        done = category.recipe;
-        RuleRun run{used, *category.recipe, 0, purgeList, report, context, {}};
-        RunSelected(run, [&](const CleaningRule& rule) { return selected.count(rule.id) > 0; });
-    }
+    std::vector<const Category*> chosen;
+    for (const ConsoleCategory& category : categories)
+        if (selected.count(category.id)) chosen.push_back(category.category);
+    RuleRun run{services, changes, family, 0, purgeList, report, context, {}};
+    RunSelected(run, chosen, [](const Category&) { return true; });
 
     if (!preview) {
         platform::SkipOnFailure([&] { freed.MeasureAfter(); });

@@ -11,6 +11,8 @@
 
 namespace platform {
 
+class SystemChanges;
+
 // File attribute bits.
 enum Attribute : uint32_t {
     kAttrReadOnly = 0x1,
@@ -97,15 +99,19 @@ class Shell {
     // Opens a document or address with the shell; owner is a window handle.
     virtual void Execute(uintptr_t owner, const std::string& operation, const std::string& file,
                          int showCommand) = 0;
-    // Empties the Recycle Bin of every drive without asking and without progress; returns
-    // the shell's result (0 on success). Throws RuntimeError when the system has no call
-    // that empties it, or none that can be trusted to delete only what it holds.
-    virtual long EmptyRecycleBin(uintptr_t owner) = 0;
     // The items and bytes the Recycle Bin of the drive root ("C:\\") holds, or those of every
     // drive for the root "", as the shell counts them; false when the shell cannot count
     // them so. Throws as EmptyRecycleBin does where that could not empty them, so that a
     // preview fails where the emptying would.
     virtual bool QueryRecycleBin(const std::string& root, uint64_t& items, uint64_t& bytes) = 0;
+
+  private:
+    // What changes the system, reached through SystemChanges alone.
+    friend class SystemChanges;
+    // Empties the Recycle Bin of every drive without asking and without progress; returns
+    // the shell's result (0 on success). Throws RuntimeError when the system has no call
+    // that empties it, or none that can be trusted to delete only what it holds.
+    virtual long EmptyRecycleBin(uintptr_t owner) = 0;
     virtual void UpdateRecycleBinIcon() = 0;
     // Clears the browser's URL history; throws RuntimeError when the history object cannot
     // be created or the call fails.
@@ -196,10 +202,6 @@ class OpenedFolder {
     // deleted meanwhile may or may not still come. Throws RuntimeError (here or from Next)
     // when the folder cannot be read.
     virtual std::unique_ptr<Finder> Entries() = 0;
-    // Deletes the listed file once it is checked to be the plain file listed. The file
-    // system's own refusals (a file in use, or read-only where it refuses those) answer
-    // Refused; the deletion layer's rules are not applied here.
-    virtual Deletion DeleteListedFile(const FindEntry& entry) = 0;
     // What DeleteListedFile would answer now: the same open for deletion and the same checks,
     // then the file is closed as it was. Nothing is changed. Where the system has no open for
     // deletion, an open that nobody else may share tells whether the file is in use.
@@ -207,10 +209,6 @@ class OpenedFolder {
     // Whether the listed name reaches the plain file listed, checked on a handle opened
     // for its attributes only (so a file in use can be looked at). Nothing is changed.
     virtual bool IsListedFile(const FindEntry& entry) = 0;
-    // Asks the system to delete the listed file at the next restart, by the path that was
-    // checked to reach the plain file listed; false when refused, or when the system keeps
-    // no such list. A path the list holds already counts as registered and is not added again.
-    virtual bool DeleteAtRestart(const FindEntry& entry) = 0;
     // Who owns this folder, as the system reports it on the folder's handle.
     virtual FolderOwner Owner() = 0;
     // The listed subfolder, opened and checked; no folder, and why, when it is missing or not
@@ -218,6 +216,18 @@ class OpenedFolder {
     // move it: real NT refuses to move a folder into one that anybody holds with that right.
     // Held for moving, it can be moved (MoveInto), and nothing may be moved into it.
     virtual Opening OpenListedFolder(const FindEntry& entry, Hold hold = Hold::Listing) = 0;
+
+  private:
+    // What changes the system, reached through SystemChanges alone.
+    friend class SystemChanges;
+    // Deletes the listed file once it is checked to be the plain file listed. The file
+    // system's own refusals (a file in use, or read-only where it refuses those) answer
+    // Refused; the deletion layer's rules are not applied here.
+    virtual Deletion DeleteListedFile(const FindEntry& entry) = 0;
+    // Asks the system to delete the listed file at the next restart, by the path that was
+    // checked to reach the plain file listed; false when refused, or when the system keeps
+    // no such list. A path the list holds already counts as registered and is not added again.
+    virtual bool DeleteAtRestart(const FindEntry& entry) = 0;
     // Removes this folder, which must be empty by now; false when it cannot go. The right to
     // delete it is taken for this call only.
     virtual bool RemoveEmpty() = 0;
@@ -226,7 +236,7 @@ class OpenedFolder {
     virtual Move MoveInto(OpenedFolder& parent, const std::string& name) = 0;
 };
 
-// Looking at files, and the one way to change them: through an OpenedFolder.
+// Looking at files; what changes them goes through an OpenedFolder, by way of Changes.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -265,12 +275,16 @@ class UrlCache {
     virtual uintptr_t FindFirst(const char* pattern, uintptr_t buffer, uint32_t& size) = 0;
     virtual bool FindNext(uintptr_t handle, uintptr_t buffer, uint32_t& size) = 0;
     virtual void FindClose(uintptr_t handle) = 0;
-    // Deletes the entry of url, and with it the local file the entry names, by that path,
-    // wherever it lies. What the system said when it refused goes to why.
-    virtual bool DeleteEntry(const std::string& url, SystemCode* why = nullptr) = 0;
     // The local file the entry of url names, as the cache reports it now: "" when it names
     // none; nullopt when the entry is not there or cannot be read.
     virtual std::optional<std::string> LocalFile(const std::string& url) = 0;
+
+  private:
+    // What changes the system, reached through SystemChanges alone.
+    friend class SystemChanges;
+    // Deletes the entry of url, and with it the local file the entry names, by that path,
+    // wherever it lies. What the system said when it refused goes to why.
+    virtual bool DeleteEntry(const std::string& url, SystemCode* why) = 0;
 };
 
 // Committed virtual memory and copies between addresses that cannot fault.
@@ -292,6 +306,57 @@ class Memory {
     virtual std::string ReadString(uintptr_t address, uint32_t max) = 0;
     // Copies length bytes (ranges may overlap); the caller has checked both ranges.
     virtual void Copy(uintptr_t to, uintptr_t from, uint32_t length) = 0;
+};
+
+// Every change a cleaning run makes, and the only way to make one: the deletion layer and the
+// rows change the system through it alone, since what changes a folder, the shell or the cache
+// index is private to them. A preview is a run with a Changes that checks each change and makes
+// none; whatever is added here must be answered by the preview too, or it does not compile.
+class Changes {
+  public:
+    virtual ~Changes() = default;
+    // The listed file of folder, once checked to be the plain file listed.
+    virtual Deletion DeleteListedFile(OpenedFolder& folder, const FindEntry& entry) = 0;
+    // The listed file of folder, at the next restart.
+    virtual bool DeleteAtRestart(OpenedFolder& folder, const FindEntry& entry) = 0;
+    // The folder itself, empty by now.
+    virtual bool RemoveEmpty(OpenedFolder& folder) = 0;
+    // Whether folders are moved at all (MoveInto); a preview moves none.
+    virtual bool MovesFolders() const = 0;
+    virtual Move MoveInto(OpenedFolder& folder, OpenedFolder& parent, const std::string& name) = 0;
+    // The shell's Recycle Bin and history, as Shell's calls of the same names.
+    virtual long EmptyRecycleBin(uintptr_t owner) = 0;
+    virtual void UpdateRecycleBinIcon() = 0;
+    virtual void ClearUrlHistory() = 0;
+    // The cache index's entry of url, and with it the file it names.
+    virtual bool DeleteUrlCacheEntry(const std::string& url, SystemCode* why) = 0;
+};
+
+// The changes themselves, made by the system.
+class SystemChanges final : public Changes {
+  public:
+    SystemChanges(Shell& shell, UrlCache& cache) : shell_(shell), cache_(cache) {}
+    Deletion DeleteListedFile(OpenedFolder& folder, const FindEntry& entry) override {
+        return folder.DeleteListedFile(entry);
+    }
+    bool DeleteAtRestart(OpenedFolder& folder, const FindEntry& entry) override {
+        return folder.DeleteAtRestart(entry);
+    }
+    bool RemoveEmpty(OpenedFolder& folder) override { return folder.RemoveEmpty(); }
+    bool MovesFolders() const override { return true; }
+    Move MoveInto(OpenedFolder& folder, OpenedFolder& parent, const std::string& name) override {
+        return folder.MoveInto(parent, name);
+    }
+    long EmptyRecycleBin(uintptr_t owner) override { return shell_.EmptyRecycleBin(owner); }
+    void UpdateRecycleBinIcon() override { shell_.UpdateRecycleBinIcon(); }
+    void ClearUrlHistory() override { shell_.ClearUrlHistory(); }
+    bool DeleteUrlCacheEntry(const std::string& url, SystemCode* why) override {
+        return cache_.DeleteEntry(url, why);
+    }
+
+  private:
+    Shell& shell_;
+    UrlCache& cache_;
 };
 
 }  // namespace platform

@@ -1,40 +1,42 @@
 #include "shell/BrowserWindow.h"
 
-#include "browsers/BrowserItems.h"
+#include "shell/CategoryBoxes.h"
 #include "shell/Config.h"
 #include "shell/SelectAll.h"
+#include "system/FreedSpace.h"
 #include "ui/Layouts.h"
 
 namespace olvex {
 
 const BrowserWindowRecipe& Form3Recipe() {
-    static const BrowserWindowRecipe recipe{ui::Form3Layout, FirefoxNtItems(), "Firefox",
+    static const BrowserWindowRecipe recipe{ui::Form3Layout, Family::NT, nullptr, "Firefox",
                                             PasswordQuestion::AlsoInTheRun};
     return recipe;
 }
 
 const BrowserWindowRecipe& Form5Recipe() {
-    static const BrowserWindowRecipe recipe{ui::Form5Layout, OperaNtItems(), "Opera",
+    static const BrowserWindowRecipe recipe{ui::Form5Layout, Family::NT, nullptr, "Opera",
                                             PasswordQuestion::OnTicking};
     return recipe;
 }
 
 const BrowserWindowRecipe& Form7Recipe() {
-    static const BrowserWindowRecipe recipe{ui::Form7Layout, Firefox98Items(), "Firefox",
-                                            PasswordQuestion::OnTicking};
+    static const BrowserWindowRecipe recipe{ui::Form7Layout, Family::Windows98, kDoneBrowsers98,
+                                            "Firefox", PasswordQuestion::OnTicking};
     return recipe;
 }
 
 const BrowserWindowRecipe& Form8Recipe() {
-    static const BrowserWindowRecipe recipe{ui::Form8Layout, Opera98Items(), "Opera",
-                                            PasswordQuestion::OnTicking};
+    static const BrowserWindowRecipe recipe{ui::Form8Layout, Family::Windows98, kDoneBrowsers98,
+                                            "Opera", PasswordQuestion::OnTicking};
     return recipe;
 }
 
 BrowserWindow::BrowserWindow(App& app, const BrowserWindowRecipe& recipe)
-    : FamilyWindow(app, recipe.layout(config::kSupportEmail)), recipe_(recipe) {
+    : FamilyWindow(app, WithCategoryCaptions(recipe.layout(config::kSupportEmail), recipe.family)),
+      recipe_(recipe) {
     Ctl("Check7").Click = [this] { Check7_Click(); };
-    Ctl(kPasswordsBox).Click = [this] { Check3_Click(); };
+    Ctl("Check3").Click = [this] { Check3_Click(); };
     Ctl("Command1").Click = [this] { Command1_Click(); };
     Ctl("Command2").Click = [this] { OpenLink(config::kDonationPage); };
     Ctl("Label3").Click = [this] { OpenLink(config::kSupportPage); };
@@ -43,11 +45,11 @@ BrowserWindow::BrowserWindow(App& app, const BrowserWindowRecipe& recipe)
 void BrowserWindow::Check7_Click() {
     // The saved passwords are ticked last, so their question comes after the other boxes
     // are already ticked.
-    SelectAllClicked(*this, SelectAllOrder(recipe_.items, kPasswordsBox));
+    SelectAllClicked(*this, SelectAllOrder(CategoryBoxesOf(*this)));
 }
 
 void BrowserWindow::Check3_Click() {
-    ui::Control& passwords = Ctl(kPasswordsBox);
+    ui::Control& passwords = Ctl("Check3");
     // Unticking from here raises this handler again, which then finds nothing to ask.
     if (passwords.Value() == 1 && !ConfirmPasswords()) passwords.SetValue(0);
 }
@@ -59,13 +61,14 @@ bool BrowserWindow::ConfirmPasswords() {
 }
 
 void BrowserWindow::Command1_Click() {
-    RunRecipe(services(), *this, recipe_.items, hWnd(), [this](const CleaningRule& rule) {
-        if (recipe_.passwordQuestion != PasswordQuestion::AlsoInTheRun ||
-            rule.box != std::string(kPasswordsBox) || ConfirmPasswords())
-            return true;
-        Ctl(kPasswordsBox).SetValue(0);
-        return false;
-    });
+    EmptySelected(services(), *this, recipe_.family, recipe_.doneMessage, hWnd(),
+                  [this](const Category& category) {
+                      if (recipe_.passwordQuestion != PasswordQuestion::AlsoInTheRun ||
+                          !category.asksBeforeTicking || ConfirmPasswords())
+                          return true;
+                      Ctl("Check3").SetValue(0);
+                      return false;
+                  });
 }
 
 }  // namespace olvex

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "shell/FamilyWindow.h"
-#include "system/CleaningRules.h"
+#include "system/WindowsVersion.h"
 
 namespace olvex {
 
@@ -13,8 +13,9 @@ enum class PasswordQuestion { OnTicking, AlsoInTheRun };
 
 struct BrowserWindowRecipe {
     ui::FormLayout (*layout)(const std::string& supportAddress);
-    const CleaningRecipe& items;
-    const char* browser;  // as the saved-password question names it
+    Family family;
+    const char* doneMessage;  // nullptr: the bytes freed are measured and reported
+    const char* browser;      // as the saved-password question names it
     PasswordQuestion passwordQuestion;
 };
 
@@ -29,6 +30,7 @@ class BrowserWindow : public FamilyWindow {
 
   private:
     void Check7_Click();
+    // The saved passwords' box, which asks before it is ticked.
     void Check3_Click();
     void Command1_Click();
 

@@ -3,18 +3,18 @@
 #include <string>
 #include <vector>
 
-#include "system/CleaningRules.h"
+#include "shell/CategoryBoxes.h"
 #include "ui/Form.h"
 
 namespace olvex {
 
-// The boxes Select All sets, in the order of the window's table; lastBox, if given, last.
-inline std::vector<std::string> SelectAllOrder(const CleaningRecipe& recipe,
-                                               const char* lastBox = nullptr) {
+// The boxes Select All sets, in the order of the table; those that ask before they are ticked
+// come last, so their question follows the others' ticks.
+inline std::vector<std::string> SelectAllOrder(const std::vector<CategoryBox>& boxes) {
     std::vector<std::string> order;
-    for (const std::string& box : BoxesOf(recipe))
-        if (!lastBox || box != lastBox) order.push_back(box);
-    if (lastBox) order.push_back(lastBox);
+    for (bool asking : {false, true})
+        for (const CategoryBox& box : boxes)
+            if (box.category->asksBeforeTicking == asking) order.push_back(box.box);
     return order;
 }
 

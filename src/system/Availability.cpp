@@ -25,4 +25,27 @@ bool BrowserInstalled(Services& services, const std::string& folder) {
     return installed;
 }
 
+const std::string& Machine::osName() {
+    if (!osName_) {
+        std::string name;
+        platform::SkipOnFailure([&] { name = WindowsVersion(services_.system).os_name; });
+        osName_ = name;
+    }
+    return *osName_;
+}
+
+bool Machine::administrator() {
+    ++administratorAsked_;
+    if (!askAdministrator_) return true;
+    if (!administrator_) administrator_ = MayCleanOtherUsers(services_.system);
+    return *administrator_;
+}
+
+bool Machine::installed(const std::string& folder) {
+    for (const auto& [known, answer] : installed_)
+        if (known == folder) return answer;
+    installed_.emplace_back(folder, BrowserInstalled(services_, folder));
+    return installed_.back().second;
+}
+
 }  // namespace olvex

@@ -1,9 +1,13 @@
 #pragma once
 // Which categories can be cleaned here: the windows enable their boxes and menu items by
 // these rules, and the console program offers the same categories.
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "system/Services.h"
+#include "system/WindowsVersion.h"
 
 namespace olvex {
 
@@ -17,6 +21,35 @@ bool MayCleanOtherUsers(platform::System& system);
 // Whether a browser is installed: "Program Files\<folder>" is a folder. An unknown Program
 // Files folder answers no rather than look relative to the current folder.
 bool BrowserInstalled(Services& services, const std::string& folder);
+
+// What availability is judged by: the family a category is asked for, and the system's
+// answers, each asked once, when first needed.
+class Machine {
+  public:
+    // With askAdministrator false the administrator test is not made, and answers yes.
+    Machine(Services& services, Family family, bool askAdministrator = true)
+        : services_(services), family_(family), askAdministrator_(askAdministrator) {}
+    // The same, with the system's name already known.
+    Machine(Services& services, Family family, std::string osName)
+        : services_(services), family_(family), askAdministrator_(true), osName_(osName) {}
+    Family family() const { return family_; }
+    const std::string& osName();
+    // MayCleanOtherUsers.
+    bool administrator();
+    // How often administrator() has been asked: whether an answer rested on the user's rights.
+    int administratorAsked() const { return administratorAsked_; }
+    // BrowserInstalled.
+    bool installed(const std::string& folder);
+
+  private:
+    Services& services_;
+    Family family_;
+    bool askAdministrator_;
+    std::optional<std::string> osName_;
+    std::optional<bool> administrator_;
+    int administratorAsked_ = 0;
+    std::vector<std::pair<std::string, bool>> installed_;
+};
 
 constexpr const char* kFirefoxFolder = "mozilla firefox";
 constexpr const char* kOperaFolder = "Opera";

@@ -6,7 +6,6 @@
 
 #include "platform/Errors.h"
 #include "system/DeletionGuard.h"
-#include "system/FreedSpace.h"
 #include "system/SpecialFolders.h"
 
 namespace olvex {
@@ -48,12 +47,22 @@ const char* BaseFolderName(BaseFolder base) {
 }
 }  // namespace
 
-std::vector<std::string> BoxesOf(const CleaningRecipe& recipe) {
-    std::vector<std::string> boxes;
-    for (const CleaningRule& rule : recipe.rules)
-        if (std::find(boxes.begin(), boxes.end(), rule.box) == boxes.end())
-            boxes.push_back(rule.box);
-    return boxes;
+const char* Category::CaptionOn(Family family) const {
+    return family == Family::NT ? ntCaption : family == Family::Windows98 ? nineXCaption : "";
+}
+
+const CategoryRows& Category::RowsOn(Family family) const {
+    static const CategoryRows none;
+    return family == Family::NT ? ntRows : family == Family::Windows98 ? nineXRows : none;
+}
+
+bool Category::IsOn(Family family) const {
+    return *CaptionOn(family) && !RowsOn(family).rows.empty();
+}
+
+std::string Category::WhyUnavailable(Machine& machine) const {
+    if (!IsOn(machine.family())) return "not a category of this Windows";
+    return unavailable ? unavailable(machine) : "";
 }
 
 std::string BaseFolderPath(RuleRun& run, BaseFolder base) {
@@ -126,83 +135,63 @@ bool NamesAProfile(const CleaningRule& rule) {
     return rule.tail.find(kEachProfile) != std::string::npos;
 }
 
-// The rows of one ticked box, first to last. Rows that name a profile are run for each
-// profile in turn, all of the box's rows for the first profile, then for the next.
-void RunBox(RuleRun& run, const CleaningRule* first, const CleaningRule* last) {
-    const bool perProfile = std::any_of(first, last, NamesAProfile);
-    if (!perProfile) {
+const std::vector<std::string>* ProfilesOf(RuleRun& run, ProfileList list) {
+    for (const auto& [read, profiles] : run.profiles)
+        if (read == list) return &profiles;
+    return nullptr;
+}
+
+// The rows of one selected category, first to last. Rows that name a profile are run for
+// each profile in turn, all of the category's rows for the first profile, then for the next.
+void RunCategory(RuleRun& run, const CategoryRows& category) {
+    const std::vector<CleaningRule>& rows = category.rows;
+    if (!std::any_of(rows.begin(), rows.end(), NamesAProfile)) {
         RowsRun done;
-        for (const CleaningRule* rule = first; rule != last; ++rule) RunRow(run, *rule, "", done);
+        for (const CleaningRule& rule : rows) RunRow(run, rule, "", done);
         return;
     }
-    if (run.profiles.empty())
-        run.sink.Problem({StepOutcome::NotThere, "", "no profile is listed", {}});
-    for (const std::string& profile : run.profiles) {
+    static const std::vector<std::string> none;
+    const std::vector<std::string>* listed = ProfilesOf(run, category.profiles);
+    const std::vector<std::string>& profiles = listed ? *listed : none;
+    if (profiles.empty()) run.sink.Problem({StepOutcome::NotThere, "", "no profile is listed", {}});
+    for (const std::string& profile : profiles) {
         if (profile.empty()) continue;
         RowsRun done;
-        for (const CleaningRule* rule = first; rule != last; ++rule)
-            RunRow(run, *rule, profile, done);
+        for (const CleaningRule& rule : rows) RunRow(run, rule, profile, done);
     }
 }
 
 }  // namespace
 
-void RunSelected(RuleRun& run, const RowCheck& selected) {
-    // The profiles are read before the first box; what fails there is told with each box that
-    // needs them.
-    std::optional<StepProblem> noProfiles;
-    if (run.recipe.profiles) {
+void RunSelected(RuleRun& run, const std::vector<const Category*>& categories,
+                 const CategoryCheck& selected) {
+    // Each profile list is read once, before the first category; what fails there is told
+    // with each category that needs it.
+    std::vector<std::pair<ProfileList, StepProblem>> unread;
+    for (const Category* category : categories) {
+        const ProfileList list = category->RowsOn(run.family).profiles;
+        if (!list || ProfilesOf(run, list) ||
+            std::any_of(unread.begin(), unread.end(),
+                        [&](const auto& u) { return u.first == list; }))
+            continue;
         try {
-            run.profiles = run.recipe.profiles(run);
+            run.profiles.emplace_back(list, list(run));
         } catch (const platform::RuntimeError& error) {
-            noProfiles = ProblemOf(error, "");
+            unread.emplace_back(list, ProblemOf(error, ""));
         } catch (const std::bad_alloc&) {
-            noProfiles = StepProblem{StepOutcome::Failed, "", "out of memory", {}};
+            unread.emplace_back(list, StepProblem{StepOutcome::Failed, "", "out of memory", {}});
         }
     }
-    const std::vector<CleaningRule>& rules = run.recipe.rules;
-    for (size_t first = 0, last = 0; first < rules.size(); first = last) {
-        last = first + 1;
-        while (last < rules.size() && std::string(rules[last].box) == rules[first].box) ++last;
+    for (const Category* category : categories) {
         bool chosen = false;
-        SkipOnFailure([&] { chosen = selected(rules[first]); });
+        SkipOnFailure([&] { chosen = selected(*category); });
         if (!chosen) continue;
-        run.sink.Begin(rules[first].id);
-        if (noProfiles && std::any_of(&rules[first], rules.data() + last, NamesAProfile))
-            run.sink.Problem(*noProfiles);
-        Attempt(run, "", [&] { RunBox(run, &rules[first], rules.data() + last); });
-        run.sink.End(rules[first].id);
-    }
-}
-
-void RunRecipe(Services& services, ui::Form& form, const CleaningRecipe& recipe, uintptr_t owner,
-               const RowCheck& mayRun) {
-    ui::Toolkit& toolkit = services.toolkit;
-    toolkit.SetMousePointer(ui::kPointerHourglass);
-    // The main windows keep the purge's list in their List1; the others purge nothing.
-    std::optional<ListBoxPurgeList> listBox;
-    for (auto& control : form.controls())
-        if (control->name() == "List1") listBox.emplace(*control);
-    PlainPurgeList noListBox;
-    PurgeList& list = listBox ? static_cast<PurgeList&>(*listBox) : noListBox;
-    RuleRun run{services, recipe, owner, list, SilentSink(), {}, {}};
-    SkipOnFailure([&] { run.context = DeriveCleaningContext(services.system); });
-
-    std::optional<FreedSpaceReport> report;
-    if (!recipe.doneMessage) {
-        report.emplace(services.system, run.context.SystemDrive);
-        SkipOnFailure([&] { report->MeasureBefore(); });
-    }
-    RunSelected(run, [&](const CleaningRule& rule) {
-        return form.Ctl(rule.box).Value() != 0 && (!mayRun || mayRun(rule));
-    });
-
-    toolkit.SetMousePointer(ui::kPointerDefault);
-    if (report) {
-        SkipOnFailure([&] { report->MeasureAfter(); });
-        report->Show(toolkit);
-    } else {
-        toolkit.MsgBox(recipe.doneMessage, ui::kOkOnly, kDoneTitle);
+        const CategoryRows& rows = category->RowsOn(run.family);
+        run.sink.Begin(category->id);
+        for (const auto& [list, problem] : unread)
+            if (list == rows.profiles) run.sink.Problem(problem);
+        Attempt(run, "", [&] { RunCategory(run, rows); });
+        run.sink.End(category->id);
     }
 }
 

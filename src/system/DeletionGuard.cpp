@@ -8,65 +8,12 @@
 
 namespace olvex {
 
+using platform::Changes;
 using platform::Deletion;
 using platform::FindEntry;
 using platform::OpenedFolder;
-using platform::RuntimeError;
 
 namespace {
-
-char Upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool IsDeviceName(const std::string& name) {
-    // The device names hold whatever extension follows them, and blanks before it.
-    std::string base = name.substr(0, name.find('.'));
-    while (!base.empty() && base.back() == ' ') base.pop_back();
-    for (char& c : base) c = Upper(c);
-    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
-        if (base == device) return true;
-    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-           base[3] >= '1' && base[3] <= '9';
-}
-
-// A path split into its root ("C:" or "\\server\share") and the names below it, "." left
-// out; false when it has no such form or a name on it is not literal ("..").
-bool SplitPath(const std::string& path, std::string& root, std::vector<std::string>& parts) {
-    std::string tidy = path;
-    for (char& c : tidy)
-        if (c == '/') c = '\\';
-    size_t at = 0;
-    if (tidy.compare(0, 2, "\\\\") == 0) {
-        const size_t server = tidy.find('\\', 2);
-        if (server == std::string::npos) return false;
-        const size_t share = tidy.find('\\', server + 1);
-        const std::string serverName = tidy.substr(2, server - 2);
-        const std::string shareName = tidy.substr(server + 1, share - server - 1);
-        // \\?\ and \\.\ are not servers, and a root of either kind is never a name.
-        if (!IsLiteralName(serverName) || !IsLiteralName(shareName)) return false;
-        root = "\\\\" + serverName + "\\" + shareName;
-        at = share == std::string::npos ? tidy.size() : share;
-    } else {
-        if (tidy.size() < 3 || !((Upper(tidy[0]) >= 'A' && Upper(tidy[0]) <= 'Z')) ||
-            tidy[1] != ':' || tidy[2] != '\\')
-            return false;
-        root = tidy.substr(0, 2);
-        at = 2;
-    }
-    parts.clear();
-    while (at < tidy.size()) {
-        const size_t end = std::min(tidy.find('\\', at + 1), tidy.size());
-        const std::string part = tidy.substr(at + 1, end - at - 1);
-        at = end;
-        if (part.empty() || part == ".") continue;
-        // ".." is refused, not worked out: every folder the program builds a path from is
-        // named by the system or the tables, and a ".." in it came from a name on disk.
-        if (!IsLiteralName(part)) return false;
-        parts.push_back(part);
-    }
-    return !parts.empty();
-}
 
 // Levels a folder may lie below the top of a tree being removed, and bytes of names
 // between them, before it is moved up: every open below costs in proportion to them.
@@ -86,14 +33,6 @@ struct Level {
     OpenedFolder* home = nullptr;
     std::string homeName;
 };
-
-// Names compare without regard to ASCII case, as the file systems compare them.
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return false;
-    return true;
-}
 
 // Ends a removal at the entry that stays; its path and why were told to the sink already.
 [[noreturn]] void Undeletable(const FindEntry& entry, const char* why) {
@@ -116,17 +55,18 @@ const char* UnopenedReason(const platform::Opening& opening) {
 // The folders moved up into the top of one tree, and whether moving still may work there.
 struct MovesUp {
     int count = 0;
-    bool refused = false;  // the system refused one: it would refuse the next ones too
+    bool refused = false;  // the system refused one (it would refuse the next ones too), or
+                           // the run moves no folders
     std::unordered_set<std::string> names;
 };
 
 // Moves a deep folder up into the top; where the move does not happen it stays where it is
 // and is emptied there, at the cost of longer opens.
-void MoveUp(OpenedFolder& top, Level& level, OpenedFolder& parent, const std::string& name,
-            MovesUp& moves) {
+void MoveUp(Changes& changes, OpenedFolder& top, Level& level, OpenedFolder& parent,
+            const std::string& name, MovesUp& moves) {
     for (int attempt = 0; attempt < kMoveUpAttempts && !moves.refused; ++attempt) {
         const std::string newName = kMovedPrefix + std::to_string(++moves.count);
-        switch (level.folder->MoveInto(top, newName)) {
+        switch (changes.MoveInto(*level.folder, top, newName)) {
             case platform::Move::Moved:
                 level.home = &parent;
                 level.homeName = name;
@@ -169,29 +109,6 @@ void Tell(CleaningSink& sink, const std::string& parentPath, const std::vector<L
 
 }  // namespace
 
-bool IsLiteralName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    for (unsigned char c : name)
-        if (c < 0x20 || std::string("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string::npos)
-            return false;
-    if (name.back() == '.' || name.back() == ' ') return false;
-    return !IsDeviceName(name);
-}
-
-std::string TidyPath(const std::string& path) {
-    std::string root;
-    std::vector<std::string> parts;
-    if (!SplitPath(path, root, parts)) return path;
-    for (const std::string& part : parts) root += "\\" + part;
-    return root;
-}
-
-bool IsSweepableFolder(const std::string& path) {
-    std::string root;
-    std::vector<std::string> parts;
-    return SplitPath(path, root, parts);
-}
-
 namespace {
 // The problem of a folder on a start path that did not open, path being that folder.
 StepProblem OpeningProblem(const platform::Opening& opening, const std::string& path) {
@@ -213,7 +130,7 @@ StepProblem OpeningProblem(const platform::Opening& opening, const std::string& 
 StartFolder OpenStartFolder(platform::FileSystem& files, const std::string& path) {
     std::string root;
     std::vector<std::string> parts;
-    if (!SplitPath(path, root, parts))
+    if (!SplitSweepablePath(path, root, parts))
         return {nullptr, {StepOutcome::Refused, path, reason::kNotSweepable, {}}};
     // Folder by folder from the root, each opened through the one above it and checked on its
     // handle to be the plain folder of that name there: a link anywhere stops the walk, and
@@ -234,35 +151,12 @@ StartFolder OpenStartFolder(platform::FileSystem& files, const std::string& path
     return {std::move(opening.folder), {}};
 }
 
-namespace {
-// How many names path has below folder: -1 when it does not lie there (or either is not a
-// sweepable path), 0 when both are the same folder.
-int NamesBelow(const std::string& path, const std::string& folder) {
-    std::string pathRoot, folderRoot;
-    std::vector<std::string> pathParts, folderParts;
-    if (!SplitPath(path, pathRoot, pathParts) || !SplitPath(folder, folderRoot, folderParts) ||
-        pathParts.size() < folderParts.size() || !SameName(pathRoot, folderRoot))
-        return -1;
-    for (size_t i = 0; i < folderParts.size(); ++i)
-        if (!SameName(pathParts[i], folderParts[i])) return -1;
-    return static_cast<int>(pathParts.size() - folderParts.size());
-}
-}  // namespace
-
-bool LiesInside(const std::string& path, const std::string& folder) {
-    return NamesBelow(path, folder) > 0;
-}
-
-bool IsSamePath(const std::string& a, const std::string& b) {
-    return NamesBelow(a, b) == 0;
-}
-
 bool MayHandOnForDeletion(platform::FileSystem& files, const std::string& path,
                           const std::string& folder) {
     std::string root, folderRoot;
     std::vector<std::string> parts, folderParts;
-    if (!LiesInside(path, folder) || !SplitPath(path, root, parts) ||
-        !SplitPath(folder, folderRoot, folderParts))
+    if (!LiesInside(path, folder) || !SplitSweepablePath(path, root, parts) ||
+        !SplitSweepablePath(folder, folderRoot, folderParts))
         return false;
     // From the folder down, name by name, each opened through the one above it. The attributes
     // say what a name is (a folder, a flagged link); the folders check on handles that it is so.
@@ -288,16 +182,14 @@ bool IsLeftAlone(const FindEntry& entry) {
     return (entry.attributes & platform::kAttrReparsePoint) || !IsLiteralName(entry.name);
 }
 
-Deletion DeleteEntry(OpenedFolder& folder, const FindEntry& entry) {
-    if (IsLeftAlone(entry) || (entry.attributes & platform::kAttrDirectory))
-        return Deletion::NotThere;
-    if (entry.attributes &
-        (platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem))
-        return Deletion::Refused;
-    return folder.DeleteListedFile(entry);
-}
+namespace {
 
-void RemoveTree(OpenedFolder& parent, const FindEntry& entry, CleaningSink& sink,
+// Removes a listed subfolder with everything in it, hidden and system files included; see
+// SweepEntry. Any depth costs the same per entry: a folder far below the top is first moved
+// up into the subfolder being removed, and moved back if it cannot be emptied. Each file
+// deleted, each folder removed and the entry that stopped it go to sink, named below
+// parentPath (which ends with a separator).
+void RemoveTree(Changes& changes, OpenedFolder& parent, const FindEntry& entry, CleaningSink& sink,
                 const std::string& parentPath) {
     std::vector<Level> stack;
     // The entry that stops the removal stays, and says why.
@@ -316,6 +208,7 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry, CleaningSink& sink
         stack.push_back(std::move(top));
     }
     MovesUp moves;
+    moves.refused = !changes.MovesFolders();
     try {
         while (!stack.empty()) {
             Level& level = stack.back();
@@ -324,7 +217,7 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry, CleaningSink& sink
                 level.listing.reset();
                 const FindEntry self{level.name, platform::kAttrDirectory, 0, 0};
                 const size_t above = stack.size() - 1;
-                if (!level.folder->RemoveEmpty()) {
+                if (!changes.RemoveEmpty(*level.folder)) {
                     Tell(sink, parentPath, stack, above, self, ItemAction::Stayed,
                          reason::kNotRemovable);
                     Undeletable(self, reason::kNotRemovable);
@@ -338,7 +231,7 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry, CleaningSink& sink
             if (IsLeftAlone(item)) stopAt(item, LeftAloneReason(item));
             if (!(item.attributes & platform::kAttrDirectory)) {
                 if (item.attributes & platform::kAttrReadOnly) stopAt(item, reason::kReadOnly);
-                const Deletion deletion = level.folder->DeleteListedFile(item);
+                const Deletion deletion = changes.DeleteListedFile(*level.folder, item);
                 if (deletion != Deletion::Deleted)
                     stopAt(item, deletion == Deletion::Refused ? reason::kInUse : reason::kChanged);
                 Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Deleted);
@@ -353,7 +246,8 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry, CleaningSink& sink
                 item, deep && !moves.refused ? platform::Hold::Moving : platform::Hold::Listing);
             if (!opening) stopAt(item, UnopenedReason(opening));
             below.folder = std::move(opening.folder);
-            if (deep) MoveUp(*stack.front().folder, below, *level.folder, item.name, moves);
+            if (deep)
+                MoveUp(changes, *stack.front().folder, below, *level.folder, item.name, moves);
             // On the stack before it is listed, so that a failing listing moves it back too.
             stack.push_back(std::move(below));
             stack.back().listing = stack.back().folder->Entries();
@@ -363,12 +257,14 @@ void RemoveTree(OpenedFolder& parent, const FindEntry& entry, CleaningSink& sink
         // closed before the one holding it moves (a folder with open entries may not).
         for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
             it->listing.reset();
-            if (it->home) it->folder->MoveInto(*it->home, it->homeName);
+            if (it->home) changes.MoveInto(*it->folder, *it->home, it->homeName);
             it->folder.reset();
         }
         throw;
     }
 }
+
+}  // namespace
 
 std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::string& path,
                                        CleaningSink& sink) {
@@ -384,7 +280,7 @@ std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::s
     swept->path = std::move(named);
     swept->files = &files;
     std::vector<std::string> parts;
-    SplitPath(path, swept->root, parts);
+    SplitSweepablePath(path, swept->root, parts);
     return swept;
 }
 
@@ -437,7 +333,9 @@ bool MayRegister(SweptFolder& folder, AtRestart atRestart) {
 }  // namespace
 
 Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRules& rules) {
+    if (rules.filesOnly && (entry.attributes & platform::kAttrDirectory)) return Disposal::Left;
     if (!MatchesPattern(entry.name, rules.pattern)) return Disposal::Left;
+    Changes& changes = *rules.changes;
     CleaningSink& sink = *rules.sink;
     auto tell = [&](ItemAction action, const char* why) {
         const bool isFolder = (entry.attributes & platform::kAttrDirectory) != 0;
@@ -449,7 +347,8 @@ Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRule
         return Disposal::Left;
     }
     if (entry.attributes & platform::kAttrDirectory) {
-        RemoveTree(*folder.folder, entry, sink, folder.path);  // a failure ends the whole sweep
+        // A failure ends the whole sweep.
+        RemoveTree(changes, *folder.folder, entry, sink, folder.path);
         return Disposal::Removed;
     }
     // Ordinary files only: hidden and system files are not touched.
@@ -465,7 +364,7 @@ Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRule
     }
     const char* why = reason::kReadOnly;
     if (!(entry.attributes & platform::kAttrReadOnly)) {
-        const Deletion deletion = folder.folder->DeleteListedFile(entry);
+        const Deletion deletion = changes.DeleteListedFile(*folder.folder, entry);
         if (deletion == Deletion::Deleted) {
             tell(ItemAction::Deleted, "");
             return Disposal::Deleted;
@@ -476,7 +375,7 @@ Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRule
     if (MayRegister(folder, rules.atRestart)) {
         if (!BootReaches(folder)) {
             why = reason::kBootCannotReach;
-        } else if (folder.folder->DeleteAtRestart(entry)) {
+        } else if (changes.DeleteAtRestart(*folder.folder, entry)) {
             tell(ItemAction::Registered, why);
             return Disposal::Registered;
         }
@@ -485,31 +384,55 @@ Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRule
     return Disposal::Stayed;
 }
 
+void DeleteFilesNamed(platform::FileSystem& files, Changes& changes, const std::string& pattern,
+                      CleaningSink& sink) {
+    try {
+        // The system matches the pattern; what it finds goes to the guard through the folder,
+        // opened once there is something to delete.
+        std::unique_ptr<platform::Finder> found = files.Find(pattern);
+        // The first file it names, if any (folders are not for deleting here).
+        FindEntry entry;
+        bool any = false;
+        while (found && !any && found->Next(entry))
+            any = !(entry.attributes & platform::kAttrDirectory);
+        const std::string folderPath = FolderOf(pattern);
+        if (!any) {
+            // Nothing to delete; a folder that is not there at all is worth saying.
+            if (!folderPath.empty() &&
+                files.GetAttributes(folderPath) == platform::kInvalidAttributes)
+                sink.Problem({StepOutcome::NotThere, TidyPath(folderPath), "", {}});
+            return;
+        }
+        StartFolder start = OpenStartFolder(files, folderPath);
+        if (!start.folder) {
+            sink.Problem(start.problem);
+            return;
+        }
+        SweptFolder folder;
+        folder.folder = std::move(start.folder);
+        folder.path = TidyPath(folderPath) + "\\";
+        // Every entry the system listed matched the pattern; registration is never asked for.
+        const SweepRules rules{&changes, "*", "", AtRestart::Never, &sink, true};
+        do {
+            SweepEntry(folder, entry, rules);
+        } while (found->Next(entry));
+        found.reset();  // the listing is given back as soon as it ends, before the folder
+    } catch (const platform::RuntimeError& error) {
+        sink.Problem(ProblemOf(error, TidyPath(pattern)));
+    }
+}
+
+bool MayDeleteCacheEntry(platform::FileSystem& files, const std::string& localFile,
+                         const std::vector<std::string>& cacheFolders) {
+    if (localFile.empty()) return true;
+    for (const std::string& folder : cacheFolders)
+        if (!folder.empty() && MayHandOnForDeletion(files, localFile, folder)) return true;
+    return false;
+}
+
 bool RestartReaches(platform::FileSystem& files, const std::string& root) {
     return root.compare(0, 2, "\\\\") != 0 &&
            files.KindOfDrive(root) == platform::DriveKind::LocalFixed;
-}
-
-bool MatchesPattern(const std::string& name, const std::string& pattern) {
-    if (pattern == "*" || pattern == "*.*") return true;
-    // Two pointers, going back to the last * on a mismatch.
-    size_t i = 0, j = 0, star = std::string::npos, mark = 0;
-    while (i < name.size()) {
-        if (j < pattern.size() && (pattern[j] == '?' || Upper(pattern[j]) == Upper(name[i]))) {
-            ++i;
-            ++j;
-        } else if (j < pattern.size() && pattern[j] == '*') {
-            star = j++;
-            mark = i;
-        } else if (star != std::string::npos) {
-            j = star + 1;
-            i = ++mark;
-        } else {
-            return false;
-        }
-    }
-    while (j < pattern.size() && pattern[j] == '*') ++j;
-    return j == pattern.size();
 }
 
 }  // namespace olvex

@@ -3,26 +3,17 @@
 // of its drive or share down, every entry is reached through its opened folder by the
 // listed name, and a name the system's path parsing would turn into another name, a link
 // or junction, or an entry that is not what its listing showed is never deleted, removed,
-// entered or registered for deletion at restart.
+// entered or registered for deletion at restart. Whatever the guard deletes it deletes
+// through the run's platform::Changes: a preview's only checks.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "system/CleaningSink.h"
+#include "system/PathRules.h"
 
 namespace olvex {
-
-// Whether a name names exactly one entry whatever call it is given to: no separator or
-// wildcard, no trailing dot or blank, no device name (CON, AUX, COM1, NUL.txt, ...).
-bool IsLiteralName(const std::string& name);
-
-// A sweepable path as reports name it: one backslash between names, none at the end, "."
-// left out; any other path as it is.
-std::string TidyPath(const std::string& path);
-
-// Only an absolute folder below a drive root (C:\x) or below a network share
-// (\\server\share\x) is ever opened for deleting: never a root, never a relative path.
-bool IsSweepableFolder(const std::string& path);
 
 // The start folder of a deletion, or what kept it from opening.
 struct StartFolder {
@@ -36,13 +27,6 @@ struct StartFolder {
 // where its path says; the problem names the folder on the path where it stopped.
 StartFolder OpenStartFolder(platform::FileSystem& files, const std::string& path);
 
-// Whether path names an entry below folder, both sweepable paths compared name by name
-// without regard to ASCII case; a ".." or any other name that is not literal on either
-// path makes it false.
-bool LiesInside(const std::string& path, const std::string& folder);
-// Whether two sweepable paths name the same folder, compared the same way.
-bool IsSamePath(const std::string& a, const std::string& b);
-
 // Whether the file at path may be handed to another component that deletes by path (the
 // Internet library deletes the local file of a cache entry): it lies inside folder, every
 // folder on its path is a plain folder, and the name reaches the plain file its folder lists,
@@ -52,23 +36,16 @@ bool IsSamePath(const std::string& a, const std::string& b);
 bool MayHandOnForDeletion(platform::FileSystem& files, const std::string& path,
                           const std::string& folder);
 
+// Whether a cache entry whose local file is localFile ("" for none) may be deleted: the
+// Internet library deletes that file with it, by its path, wherever it lies, and any program
+// of the user can make an entry name any file. So only an entry that names no file, or a
+// plain file inside one of the cache's own folders (MayHandOnForDeletion), may go. An
+// unknown folder ("") holds nothing.
+bool MayDeleteCacheEntry(platform::FileSystem& files, const std::string& localFile,
+                         const std::vector<std::string>& cacheFolders);
+
 // An entry that stays whatever it is: a link or junction, or a name that is not literal.
 bool IsLeftAlone(const platform::FindEntry& entry);
-
-// Deletes a listed ordinary file: one left alone or a folder is NotThere; a read-only,
-// hidden or system file is Refused without being touched.
-platform::Deletion DeleteEntry(platform::OpenedFolder& folder, const platform::FindEntry& entry);
-
-// Removes a listed subfolder with everything in it, hidden and system files included.
-// Stops with a Refusal (run-time error 70) at the first entry it cannot remove (a read-only or
-// locked file, a link or junction, a name that is left alone, a swapped entry); what it removed
-// before stays removed and the tree is otherwise as it was. A subfolder that is gone
-// or no longer the one listed stops it the same way. Any depth costs the same per entry: a folder
-// far below the top is first moved up into the subfolder being removed, and moved back if it cannot
-// be emptied. Each file deleted, each folder removed and the entry that stopped it go to sink,
-// named below parentPath (which ends with a separator).
-void RemoveTree(platform::OpenedFolder& parent, const platform::FindEntry& entry,
-                CleaningSink& sink = SilentSink(), const std::string& parentPath = "");
 
 // Where a file a sweep cannot delete (read-only, in use) may be registered for deletion at
 // the next restart. The system carries the list out with its own rights, by path, before
@@ -87,12 +64,14 @@ enum class AtRestart {
 // letters exist, and a letter that names another volume at boot would aim them elsewhere.
 bool RestartReaches(platform::FileSystem& files, const std::string& root);
 
-// What a sweep deletes of the entries it lists.
+// What a sweep deletes of the entries it lists, and through what.
 struct SweepRules {
+    platform::Changes* changes;
     std::string pattern;   // the names that go, e.g. "*.*"
     std::string keptFile;  // a pattern of files that stay in the start folder; "" for none
     AtRestart atRestart = AtRestart::Never;
     CleaningSink* sink = &SilentSink();  // told of every entry the pattern matches
+    bool filesOnly = false;              // folders the pattern names are left, unmentioned
 };
 
 // One folder of a sweep: the folder, its path (ending with a separator), the one it was
@@ -132,15 +111,22 @@ enum class Disposal {
 };
 
 // Decides and does what happens to one listed entry of a swept folder: a matching folder is
-// removed whole (RemoveTree, whose failure is thrown), a matching ordinary file is deleted,
-// and one that stays is registered for deletion at restart where rules.atRestart allows and
-// the restart reaches its drive.
-// Hidden and system files, read-only files, links and names that are not literal are never
-// deleted; links and such names are never registered either. What happens to an entry the
-// pattern matches goes to rules.sink.
+// removed whole with everything in it, hidden and system files included, a matching ordinary
+// file is deleted, and one that stays is registered for deletion at restart where
+// rules.atRestart allows and the restart reaches its drive. Hidden and system files,
+// read-only files, links and names that are not literal are never deleted; links and such
+// names are never registered either. A removal stops at the first entry it cannot remove
+// (a read-only or locked file, a link or junction, a name that is left alone, a swapped
+// entry) with a platform::Refusal that ends the whole sweep; what it removed before stays
+// removed. What happens to an entry the pattern matches goes to rules.sink.
 Disposal SweepEntry(SweptFolder& folder, const platform::FindEntry& entry, const SweepRules& rules);
 
-// A name against a pattern with * and ?, without regard to ASCII case; "*.*" matches all.
-bool MatchesPattern(const std::string& name, const std::string& pattern);
+// The ordinary files a pattern names in its folder (a browser's files, Firefox's cache), as
+// the system's lookup finds them: each goes to the guard as SweepEntry's files do, and is
+// deleted through changes unless a rule keeps it; folders the pattern names are left, and
+// nothing is registered for restart. The sink hears of each file, and of the folder when it
+// is not there or may not be opened.
+void DeleteFilesNamed(platform::FileSystem& files, platform::Changes& changes,
+                      const std::string& pattern, CleaningSink& sink);
 
 }  // namespace olvex

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "system/DeletionGuard.h"
+#include "system/PathRules.h"
 
 namespace olvex {
 
@@ -37,15 +37,6 @@ std::string NameLookup::Next() {
     return "";
 }
 
-std::string FolderOf(const std::string& path) {
-    size_t cut = path.find_last_of("\\/");
-    if (cut == std::string::npos) {
-        // "C:name" is relative to drive C's current folder.
-        return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : "";
-    }
-    return path.substr(0, cut + 1);
-}
-
 void ShowLibraryError(ui::Toolkit& toolkit, const std::string& routine, const RuntimeError& error) {
     toolkit.MsgBox("Error: " + std::to_string(error.number()) + ". " + error.description(),
                    ui::kOkOnly, routine);
@@ -61,62 +52,6 @@ bool DirExists(Services& services, const std::string& path) {
         ShowLibraryError(services.toolkit, "DirExists", error);
         return false;
     }
-}
-
-bool FileExists(FileSystem& files, const std::string& path) {
-    if (path.empty()) return false;
-    try {
-        return !NameLookup(files, path, 0).Next().empty();
-    } catch (const RuntimeError&) {
-        return false;
-    }
-}
-
-namespace {
-// Why a file KillFile did not delete stays.
-const char* StayReason(const platform::FindEntry& entry) {
-    if (entry.attributes & platform::kAttrReparsePoint) return reason::kLink;
-    if (!IsLiteralName(entry.name)) return reason::kOddName;
-    if (entry.attributes & platform::kAttrReadOnly) return reason::kReadOnly;
-    if (entry.attributes & platform::kAttrHidden) return reason::kHidden;
-    if (entry.attributes & platform::kAttrSystem) return reason::kSystem;
-    return reason::kInUse;
-}
-}  // namespace
-
-bool KillFile(FileSystem& files, const std::string& path, CleaningSink& sink) {
-    try {
-        // The system matches the pattern; the names it finds are deleted through their
-        // folder, opened once.
-        NameLookup lookup(files, path, 0);
-        std::string name = lookup.Next();
-        if (name.empty()) {
-            // Nothing to delete; a folder that is not there at all is worth saying.
-            const std::string folder = FolderOf(path);
-            if (!folder.empty() && files.GetAttributes(folder) == platform::kInvalidAttributes)
-                sink.Problem({StepOutcome::NotThere, TidyPath(folder), "", {}});
-            return true;
-        }
-        StartFolder start = OpenStartFolder(files, FolderOf(path));
-        if (!start.folder) {
-            sink.Problem(start.problem);
-            return true;
-        }
-        // A file that cannot be deleted does not stop the others the pattern names.
-        for (; !name.empty(); name = lookup.Next()) {
-            const platform::FindEntry& entry = lookup.Entry();
-            if (entry.attributes & platform::kAttrDirectory) continue;
-            const platform::Deletion deletion = DeleteEntry(*start.folder, entry);
-            if (deletion == platform::Deletion::NotThere && !IsLeftAlone(entry)) continue;
-            sink.Item(
-                {deletion == platform::Deletion::Deleted ? ItemAction::Deleted : ItemAction::Stayed,
-                 sink.WantsPaths() ? TidyPath(FolderOf(path) + name) : std::string(), entry.size,
-                 deletion == platform::Deletion::Deleted ? "" : StayReason(entry)});
-        }
-    } catch (const RuntimeError& error) {
-        sink.Problem(ProblemOf(error, TidyPath(path)));
-    }
-    return true;
 }
 
 bool IsAttrSet(FileSystem& files, const std::string& path, uint32_t mask) {

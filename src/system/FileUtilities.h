@@ -30,19 +30,11 @@ class NameLookup {
     platform::FindEntry entry_;
 };
 
-// The folder part of a path or pattern, up to and including its last separator.
-std::string FolderOf(const std::string& path);
-
 // The library error box: title the routine's name, text "Error: N. description".
 void ShowLibraryError(ui::Toolkit& toolkit, const std::string& routine,
                       const platform::RuntimeError& error);
 
 bool DirExists(Services& services, const std::string& path);
-bool FileExists(platform::FileSystem& files, const std::string& path);
-// Deletes the ordinary files a pattern names, each through the deletion layer; the sink
-// hears of every file the pattern names.
-bool KillFile(platform::FileSystem& files, const std::string& path,
-              CleaningSink& sink = SilentSink());
 bool IsAttrSet(platform::FileSystem& files, const std::string& path, uint32_t mask);
 // The subfolders of path; a failure shows the library error box and is told to sink.
 int16_t SubDirsToArray(Services& services, std::string& path, std::vector<std::string>& names,

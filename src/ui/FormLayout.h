@@ -18,7 +18,18 @@ struct ControlLayout {
     double fontPoints = 9.75;
     bool blue = false;   // text in pure blue
     bool wraps = false;  // label text wraps
+    // The id of the category a check box stands for; its caption is the category's. "" for
+    // any other control.
+    std::string category{};
 };
+
+// The check box of a category: its caption is the category's (see ControlLayout::category).
+inline ControlLayout CategoryBox(const char* name, const char* category, int left, int top,
+                                 int width, int height, const char* parent = "") {
+    ControlLayout box{Kind::CheckBox, name, "", left, top, width, height, parent};
+    box.category = category;
+    return box;
+}
 
 struct MenuLayout {
     std::string name;

@@ -55,6 +55,8 @@ class MadeUpListing : public platform::Finder {
 class CountingFolder : public platform::OpenedFolder {
   public:
     explicit CountingFolder(size_t& deleted) : deleted_(deleted) {}
+    virtual platform::Move MoveInto(platform::OpenedFolder& parent,
+                                    const std::string& name) override = 0;
     platform::Deletion DeleteListedFile(const FindEntry&) override {
         ++deleted_;
         return platform::Deletion::Deleted;
@@ -139,13 +141,38 @@ class MadeUpFileSystem : public platform::FileSystem {
     bool subfolder_;
 };
 
+// The changes of a sweep of made-up folders: made through them, as the system's would be.
+class MadeUpChanges : public platform::Changes {
+  public:
+    platform::Deletion DeleteListedFile(platform::OpenedFolder& folder,
+                                        const FindEntry& entry) override {
+        return static_cast<CountingFolder&>(folder).DeleteListedFile(entry);
+    }
+    bool DeleteAtRestart(platform::OpenedFolder&, const FindEntry&) override { return false; }
+    bool RemoveEmpty(platform::OpenedFolder&) override { return true; }
+    bool MovesFolders() const override { return true; }
+    platform::Move MoveInto(platform::OpenedFolder& folder, platform::OpenedFolder& parent,
+                            const std::string& name) override {
+        return static_cast<CountingFolder&>(folder).MoveInto(parent, name);
+    }
+    long EmptyRecycleBin(uintptr_t) override { return 0; }
+    void UpdateRecycleBinIcon() override {}
+    void ClearUrlHistory() override {}
+    bool DeleteUrlCacheEntry(const std::string&, platform::SystemCode*) override { return false; }
+};
+
+// Sweeps the made-up folder C:\T of system, as a category would.
+void SweepT(MadeUpFileSystem& system) {
+    MadeUpChanges changes;
+    olvex::SweepFolder(system, "C:\\T", {&changes, "*.*", "", olvex::AtRestart::Never});
+}
+
 // The peak bytes the sweep of such a folder allocates beyond what was in use before it.
 size_t PeakOfSweep(size_t files, bool subfolder) {
     MadeUpFileSystem system(files, subfolder);
-    std::string path = "C:\\T";
     const size_t before = bench::InUse();
     bench::StartPeak();
-    olvex::FindFilesAPI(system, path, "*.*", olvex::AtRestart::Never);
+    SweepT(system);
     if (system.deleted != files) {
         std::fprintf(stderr, "deleted %zu of %zu files\n", system.deleted, files);
         std::exit(1);
@@ -159,10 +186,9 @@ size_t PeakOfChain(size_t levels) {
     MadeUpFileSystem system(0, false);
     system.chain = true;
     system.levels = levels + 2;  // the root, then the swept folder T, then the chain
-    std::string path = "C:\\T";
     const size_t before = bench::InUse();
     bench::StartPeak();
-    olvex::FindFilesAPI(system, path, "*.*", olvex::AtRestart::Never);
+    SweepT(system);
     if (system.deleted != 1) {
         std::fprintf(stderr, "the chain's bottom file was not deleted\n");
         std::exit(1);

@@ -4,8 +4,9 @@
 
 From the bottom: ui (the toolkit contract and the layouts), platform (the system's interfaces;
 platform/win32 implements them and the toolkit), system, then cleaning and browsers side by side,
-then shell and console (the console program's logic) side by side, then the composition roots
-main_win32.cpp and console_win32.cpp. A file may include its own folder and the
+then categories (the one table of categories, whose rows those two supply), then shell and
+console (the console program's logic) side by side, then the composition roots main_win32.cpp
+and console_win32.cpp. A file may include its own folder and the
 folders below it, never one above or beside it. Only platform/win32 and the composition root
 include the Windows headers or platform/win32.
 """
@@ -14,9 +15,9 @@ import pathlib
 import re
 import sys
 
-RANK = {"ui": 0, "platform": 1, "system": 2, "cleaning": 3, "browsers": 3, "shell": 4,
-        "console": 4}
-ROOT_RANK = 5
+RANK = {"ui": 0, "platform": 1, "system": 2, "cleaning": 3, "browsers": 3, "categories": 4,
+        "shell": 5, "console": 5}
+ROOT_RANK = 6
 WINDOWS_HEADERS = {"windows.h", "commctrl.h", "shlobj.h", "shellapi.h", "wininet.h", "objbase.h",
                    "ole2.h", "winternl.h", "ntstatus.h", "shlwapi.h", "winbase.h", "winuser.h",
                    "wingdi.h", "winnt.h", "lmcons.h", "urlhist.h", "intshcut.h", "winerror.h"}

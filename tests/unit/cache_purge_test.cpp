@@ -14,7 +14,7 @@ namespace {
 
 using olvex::ClearCookieCache;
 using olvex::ClearUrlCache;
-using olvex::kListBoxCapacity;
+constexpr int kListBoxCapacity = olvex::ListBoxPurgeList::kCapacity;
 using Strings = std::vector<std::string>;
 
 const std::string kPage = "http://example.com/index.html";
@@ -39,6 +39,7 @@ class CachePurge : public ::testing::Test {
 
     fakes::Rig rig;
     ui::Control& list1 = rig.Form(1).Ctl("List1");
+    olvex::ListBoxPurgeList list{list1};
 };
 
 // Each purge lists its own kind of entry, and keeps those holding its word, exactly and with
@@ -50,7 +51,7 @@ TEST_F(CachePurge, EachPurgeListsItsKindAndKeepsItsWordExactly) {
     const std::string httpCookie = "Cookie:jo@http.example/";
     const std::string upperCookie = "Cookie:jo@HTTP.example/";
     Seed({lowerCookie, upperScheme, cookieInside, kCookie, kVisit, httpCookie, upperCookie});
-    ClearUrlCache(rig.services, list1);
+    ClearUrlCache(rig.services, rig.changes, list);
     EXPECT_EQ(Listed(), (Strings{lowerCookie, upperScheme, cookieInside}));
     EXPECT_EQ(rig.urlCache.Urls(),
               (Strings{cookieInside, kCookie, kVisit, httpCookie, upperCookie}));
@@ -60,7 +61,8 @@ TEST_F(CachePurge, EachPurgeListsItsKindAndKeepsItsWordExactly) {
     for (const std::string& url :
          {lowerCookie, upperScheme, cookieInside, kCookie, kVisit, httpCookie, upperCookie})
         second.urlCache.Add(url);
-    ClearCookieCache(second.services, second.Form(1).Ctl("List1"));
+    olvex::ListBoxPurgeList secondList(second.Form(1).Ctl("List1"));
+    ClearCookieCache(second.services, second.changes, secondList);
     EXPECT_EQ(second.urlCache.Urls(),
               (Strings{lowerCookie, upperScheme, cookieInside, kVisit, httpCookie}));
 }
@@ -70,8 +72,8 @@ TEST_F(CachePurge, EachPurgeListsItsKindAndKeepsItsWordExactly) {
 // those with "Cookie".
 TEST_F(CachePurge, BothPurgesInOneRunAppendToTheList) {
     Seed({kPage, kCookie, kVisit});
-    ClearCookieCache(rig.services, list1);
-    ClearUrlCache(rig.services, list1);
+    ClearCookieCache(rig.services, rig.changes, list);
+    ClearUrlCache(rig.services, rig.changes, list);
     EXPECT_EQ(Listed(), (Strings{kCookie, kPage}));
     EXPECT_EQ(rig.urlCache.Urls(), (Strings{kVisit}));
     EXPECT_EQ(rig.urlCache.deleted, (Strings{kCookie, kPage}));
@@ -81,12 +83,12 @@ TEST_F(CachePurge, EarlierItemsArePurgedWhileTheirEntriesAreThere) {
     list1.AddItem(kPage);
     list1.AddItem(kCookie);
     list1.AddItem("http://example.com/gone.html");
-    ClearUrlCache(rig.services, list1);
+    ClearUrlCache(rig.services, rig.changes, list);
     EXPECT_EQ(rig.urlCache.enumerations, 0);
     EXPECT_TRUE(rig.urlCache.deleted.empty()) << "an empty index: nothing left to delete";
 
     Seed({kPage});
-    ClearUrlCache(rig.services, list1);
+    ClearUrlCache(rig.services, rig.changes, list);
     EXPECT_EQ(rig.urlCache.deleted, (Strings{kPage})) << "the earlier item, then nothing";
     EXPECT_EQ(Listed(), (Strings{kPage, kCookie, "http://example.com/gone.html", kPage}));
 }
@@ -96,7 +98,7 @@ TEST_F(CachePurge, LongAddressesAreListedWhole) {
     const std::string longPage = "http://example.com/?q=" + std::string(9000, 'q');
     Seed({kCookie, longPage});
     ASSERT_GT(rig.urlCache.SizeOf(longPage), fakes::FakeMemory::kPage * 2);
-    ClearUrlCache(rig.services, list1);
+    ClearUrlCache(rig.services, rig.changes, list);
     EXPECT_EQ(Listed(), (Strings{longPage}));
     EXPECT_EQ(rig.urlCache.Urls(), (Strings{kCookie}));
 }
@@ -114,13 +116,13 @@ TEST_F(CachePurge, EntriesBeyondTheListBoxAreStillPurged) {
             rig.urlCache.Add("http://example.com/" + std::to_string(i) + ".gif");
         }
     }
-    ClearUrlCache(rig.services, list1);
+    ClearUrlCache(rig.services, rig.changes, list);
     EXPECT_EQ(list1.ListCount(), kListBoxCapacity);
     // The six cookies before it are no content entries.
     EXPECT_EQ(list1.List(kListBoxCapacity - 1), "http://example.com/32772.gif");
     EXPECT_EQ(rig.urlCache.Urls(), cookies);
 
-    ClearCookieCache(rig.services, list1);
+    ClearCookieCache(rig.services, rig.changes, list);
     EXPECT_EQ(list1.ListCount(), kListBoxCapacity);
     EXPECT_TRUE(rig.urlCache.Urls().empty());
 }
@@ -130,13 +132,13 @@ TEST_F(CachePurge, EntriesBeyondTheListBoxAreStillPurged) {
 TEST_F(CachePurge, RefusedMemoryEndsTheListing) {
     Seed({kPage, "http://example.com/2", kCookie, "http://example.com/4"});
     rig.memory.refuseAfter = 2;
-    ClearUrlCache(rig.services, list1);
+    ClearUrlCache(rig.services, rig.changes, list);
     EXPECT_EQ(Listed(), (Strings{kPage, "http://example.com/2"}));
     EXPECT_EQ(rig.urlCache.Urls(), (Strings{kCookie, "http://example.com/4"}));
 
     rig.memory.refuseAfter = 0;
     rig.urlCache.Add(kPage);
-    ClearUrlCache(rig.services, list1);
+    ClearUrlCache(rig.services, rig.changes, list);
     EXPECT_EQ(rig.urlCache.Urls(), (Strings{kCookie, "http://example.com/4"}));
 }
 
@@ -157,8 +159,8 @@ class CacheEscape : public CachePurge {
         rig.urlCache.AddNaming(url, path);
     }
     void PurgeBoth() {
-        ClearCookieCache(rig.services, list1);
-        ClearUrlCache(rig.services, list1);
+        ClearCookieCache(rig.services, rig.changes, list);
+        ClearUrlCache(rig.services, rig.changes, list);
     }
 };
 
@@ -215,7 +217,7 @@ TEST_F(CacheEscape, AnEntryIsJudgedByWhatItNamesWhenItIsDeleted) {
     rig.urlCache.onClose = [&] {
         rig.urlCache.AddNaming(kPage, kContent + "..\\..\\..\\..\\..\\..\\boot.ini");
     };
-    ClearUrlCache(rig.services, list1);
+    ClearUrlCache(rig.services, rig.changes, list);
     EXPECT_EQ(rig.urlCache.Urls(), (Strings{kPage}));
     EXPECT_EQ(rig.files.Content("C:\\boot.ini"), "boot");
     EXPECT_EQ(rig.urlCache.deleted, (Strings{other}));

@@ -2,7 +2,7 @@
 // tree, and that no link or swapped entry is ever deleted through.
 #include <gtest/gtest.h>
 
-#include "fakes/FakeFileSystem.h"
+#include "fakes/TestRig.h"
 #include "platform/Errors.h"
 #include "system/DeletionGuard.h"
 
@@ -52,9 +52,16 @@ TEST(DeletionGuard, PatternsIgnoreAsciiCase) {
     EXPECT_FALSE(MatchesPattern("layout.ini.bak", "layout.ini"));
 }
 
+// Removes the folder name of C:\T whole, as a sweep of C:\T that lists it does.
+void RemoveTree(fakes::Rig& rig, const std::string& name) {
+    auto top = OpenSweep(rig.files, "C:\\T");
+    SweepEntry(*top, {name, platform::kAttrDirectory, 0, 0}, {&rig.changes, "*.*", ""});
+}
+
 // Removing a tree: hidden and system files go, the first entry that cannot go stops it.
 TEST(RemoveTree, RemovesHiddenAndSystemButStopsAtTheFirstThatCannotGo) {
-    fakes::FakeFileSystem files;
+    fakes::Rig rig;
+    fakes::FakeFileSystem& files = rig.files;
     files.AddFile("C:\\T\\F\\h", kAttrHidden);
     files.AddFile("C:\\T\\F\\s", kAttrSystem);
     files.AddFile("C:\\T\\F\\sub\\x");
@@ -64,12 +71,11 @@ TEST(RemoveTree, RemovesHiddenAndSystemButStopsAtTheFirstThatCannotGo) {
     files.AddFile("C:\\T\\H\\a");
     files.AddFolderLink("C:\\T\\H\\link");
     files.AddFile("C:\\T\\H\\z");
-    auto top = OpenStartFolder(files, "C:\\T").folder;
-    RemoveTree(*top, {"F", platform::kAttrDirectory, 0, 0});
+    RemoveTree(rig, "F");
     EXPECT_FALSE(files.Exists("C:\\T\\F"));
     for (const char* stopper : {"G", "H"}) {
         try {
-            RemoveTree(*top, {stopper, platform::kAttrDirectory, 0, 0});
+            RemoveTree(rig, stopper);
             FAIL() << stopper;
         } catch (const platform::Refusal& error) {
             EXPECT_EQ(error.number(), 70) << "what the windows know it by";
@@ -88,17 +94,16 @@ TEST(RemoveTree, RemovesHiddenAndSystemButStopsAtTheFirstThatCannotGo) {
 
 TEST(RemoveTree, DeepFoldersAreMovedUpAndGoBackWhenTheyCannotBeEmptied) {
     for (bool stopper : {false, true}) {
-        fakes::FakeFileSystem files;
+        fakes::Rig rig;
+        fakes::FakeFileSystem& files = rig.files;
         std::string deep = "C:\\T\\d";
         for (int i = 1; i < 100; ++i) deep += "\\d";
         files.AddFile(deep + "\\f.tmp");
         if (stopper) files.AddFile(deep + "\\r.tmp", kAttrReadOnly);
-        auto top = OpenStartFolder(files, "C:\\T").folder;
         if (stopper) {
-            EXPECT_THROW(RemoveTree(*top, {"d", platform::kAttrDirectory, 0, 0}),
-                         platform::RuntimeError);
+            EXPECT_THROW(RemoveTree(rig, "d"), platform::Refusal);
         } else {
-            RemoveTree(*top, {"d", platform::kAttrDirectory, 0, 0});
+            RemoveTree(rig, "d");
         }
         // The folder 32 levels below the top is moved into it, and so is every 31st after.
         ASSERT_EQ(files.moves.size(), stopper ? 6u : 3u);
@@ -113,13 +118,13 @@ TEST(RemoveTree, DeepFoldersAreMovedUpAndGoBackWhenTheyCannotBeEmptied) {
 }
 
 TEST(RemoveTree, AMovedFolderThatCannotBeListedGoesBack) {
-    fakes::FakeFileSystem files;
+    fakes::Rig rig;
+    fakes::FakeFileSystem& files = rig.files;
     std::string level32 = "C:\\T\\d";
     for (int i = 0; i < 32; ++i) level32 += "\\d";
     files.AddFile(level32 + "\\d\\f.tmp");
     files.MakeUnreadable(level32);
-    auto top = OpenStartFolder(files, "C:\\T").folder;
-    EXPECT_THROW(RemoveTree(*top, {"d", platform::kAttrDirectory, 0, 0}), platform::RuntimeError);
+    EXPECT_THROW(RemoveTree(rig, "d"), platform::RuntimeError);
     EXPECT_EQ(files.moves.size(), 2u) << "moved up, then back";
     EXPECT_TRUE(files.Exists(level32 + "\\d\\f.tmp"));
 }
@@ -128,13 +133,13 @@ TEST(RemoveTree, AMovedFolderThatCannotBeListedGoesBack) {
 // The tree goes all the same, its deep folders emptied where they are, and the move is not
 // tried again for every folder below once refused.
 TEST(RemoveTree, DeepFoldersStayWhereTheyAreWhenTheTopCannotTakeThem) {
-    fakes::FakeFileSystem files;
+    fakes::Rig rig;
+    fakes::FakeFileSystem& files = rig.files;
     std::string deep = "C:\\T\\d";
     for (int i = 0; i < 100; ++i) deep += "\\d";
     files.AddFile(deep + "\\f.tmp");
-    auto top = OpenStartFolder(files, "C:\\T").folder;
     files.HoldForDeletion("C:\\T\\d");
-    RemoveTree(*top, {"d", platform::kAttrDirectory, 0, 0});
+    RemoveTree(rig, "d");
     EXPECT_FALSE(files.Exists("C:\\T\\d"));
     EXPECT_TRUE(files.moves.empty());
     EXPECT_EQ(files.refusedMoves, 1);

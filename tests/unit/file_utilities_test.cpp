@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/TestRig.h"
+#include "system/DeletionGuard.h"
 #include "system/FileUtilities.h"
 
 namespace {
@@ -42,27 +43,8 @@ TEST_F(FileRoutines, LibraryBoxFormat) {
     EXPECT_EQ(rig.toolkit.boxes[0].title, "KillFile");
 }
 
-TEST_F(FileRoutines, FileExistsSeesOnlyOrdinaryFiles) {
-    files.AddFile("C:\\t\\a.tmp");
-    files.AddFile("C:\\t\\h.tmp", kAttrHidden);
-    files.AddFile("C:\\t\\s.tmp", kAttrSystem);
-    files.AddFile("C:\\t\\r.tmp", kAttrReadOnly);
-    files.AddFolder("C:\\t\\sub");
-    EXPECT_TRUE(FileExists(files, "C:\\t\\a.tmp"));
-    EXPECT_TRUE(FileExists(files, "C:\\t\\r.tmp"));
-    EXPECT_TRUE(FileExists(files, "C:\\t\\*.tmp"));
-    EXPECT_FALSE(FileExists(files, "C:\\t\\h.tmp"));
-    EXPECT_FALSE(FileExists(files, "C:\\t\\s.tmp"));
-    EXPECT_FALSE(FileExists(files, "C:\\t\\sub"));
-    const size_t lookups = files.patterns.size();
-    EXPECT_FALSE(FileExists(files, ""));
-    EXPECT_EQ(files.patterns.size(), lookups) << "an empty path never reaches the disk";
-    files.SetNotReady("A:");
-    EXPECT_FALSE(FileExists(files, "A:\\x"));
-    EXPECT_TRUE(rig.toolkit.boxes.empty());
-}
-
-TEST_F(FileRoutines, KillFileDeletesOrdinaryFilesAPatternNames) {
+// The browser items' files go through the deletion guard, which alone says what stays.
+TEST_F(FileRoutines, DeleteFilesNamedDeletesOrdinaryFilesAPatternNames) {
     files.AddFile("C:\\c\\1.dat");
     files.AddFile("C:\\c\\2.dat", kAttrReadOnly);
     files.AddFile("C:\\c\\3.dat");
@@ -71,7 +53,7 @@ TEST_F(FileRoutines, KillFileDeletesOrdinaryFilesAPatternNames) {
     files.Lock("C:\\c\\3.dat");
     files.AddFile("C:\\c\\5.dat");
     files.AddFile("C:\\c\\6.dat", platform::kAttrArchive | platform::kAttrReparsePoint);
-    EXPECT_TRUE(KillFile(files, "C:\\c\\*.*"));
+    DeleteFilesNamed(files, rig.changes, "C:\\c\\*.*", SilentSink());
     EXPECT_TRUE(files.Exists("C:\\c\\6.dat")) << "a link to a file stays";
     EXPECT_FALSE(files.Exists("C:\\c\\1.dat"));
     EXPECT_TRUE(files.Exists("C:\\c\\2.dat")) << "read-only stays";
@@ -82,18 +64,18 @@ TEST_F(FileRoutines, KillFileDeletesOrdinaryFilesAPatternNames) {
     EXPECT_TRUE(files.Exists("C:\\c\\sub"));
 }
 
-TEST_F(FileRoutines, KillFileOnMissingFilesAndFoldersIsQuietlyTrue) {
-    EXPECT_TRUE(KillFile(files, "C:\\nothing\\here.txt"));
-    EXPECT_TRUE(KillFile(files, "C:\\here.txt"));
-    files.SetNotReady("A:");
-    EXPECT_TRUE(KillFile(files, "A:\\x.txt"));
+TEST_F(FileRoutines, DeleteFilesNamedOnMissingFilesAndFoldersShowsNoBox) {
+    for (const char* pattern : {"C:\\nothing\\here.txt", "C:\\here.txt", "A:\\x.txt"}) {
+        files.SetNotReady("A:");
+        DeleteFilesNamed(files, rig.changes, pattern, SilentSink());
+    }
     EXPECT_TRUE(rig.toolkit.boxes.empty());
     EXPECT_TRUE(files.deleted.empty());
 }
 
-TEST_F(FileRoutines, KillFileAddressesFilesInTheirOwnFolderWithEitherSeparator) {
+TEST_F(FileRoutines, DeleteFilesNamedAddressesFilesInTheirOwnFolderWithEitherSeparator) {
     files.AddFile("C:\\ff\\Profiles\\ab.default\\Cookies.txt");
-    KillFile(files, "C:\\ff\\Profiles/ab.default\\cookies.TXT");
+    DeleteFilesNamed(files, rig.changes, "C:\\ff\\Profiles/ab.default\\cookies.TXT", SilentSink());
     ASSERT_EQ(files.deleted.size(), 1u);
     EXPECT_EQ(files.deleted[0], "C:\\ff\\Profiles\\ab.default\\Cookies.txt");
 }

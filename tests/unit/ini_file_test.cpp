@@ -117,7 +117,8 @@ const char* const k98Profiles = "C:\\WINDOWS\\Application Data\\Mozilla\\Firefox
 olvex::ProfilePaths Read(fakes::Rig& rig, olvex::Family family) {
     olvex::PlainPurgeList list;
     olvex::RuleRun run{rig.services,
-                       olvex::FirefoxNtItems(),
+                       rig.changes,
+                       family,
                        0,
                        list,
                        olvex::SilentSink(),

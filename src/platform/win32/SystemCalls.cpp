@@ -12,15 +12,13 @@
 #include "platform/TextEncoding.h"
 #include "platform/win32/Owned.h"
 
+// The family the C runtime's glue found (runtime/semaphore_of_family.c), asked once.
+extern "C" int OlvexIsNtFamily(void);
+
 namespace platform::win32 {
 
 bool IsNtFamily() {
-    // Asked once; a plain variable, not a guarded static: the runtime's own locks come here
-    // through the semaphore call below, and a guard may need a lock itself.
-    static int family = 0;  // 0 not asked yet, 1 NT, 2 the 9x family
-    // The high bit of the version is set on Windows 95, 98 and ME.
-    if (family == 0) family = (::GetVersion() & 0x80000000u) ? 2 : 1;
-    return family == 1;
+    return OlvexIsNtFamily() != 0;
 }
 
 bool IsWine() {

@@ -17,24 +17,18 @@ ControlLayout At(Kind kind, const char* name, const char* caption, const Place& 
 
 const std::vector<Box>& FirefoxBoxes() {
     static const std::vector<Box> boxes{
-        {"Check1", "Firefox Cache", 1935, 255},
-        {"Check2", "Firefox Cookies", 2295, 255},
-        {"Check5", "Firefox History", 1935, 255},
-        {"Check6", "Firefox Download History", 2775, 225},
-        {"Check4", "Firefox Saved Form Info", 2775, 255},
-        {"Check3", "Firefox Saved Passwords", 2775, 255},
+        {"Check1", "firefox-cache", 1935, 255},   {"Check2", "firefox-cookies", 2295, 255},
+        {"Check5", "firefox-history", 1935, 255}, {"Check6", "firefox-downloads", 2775, 225},
+        {"Check4", "firefox-forms", 2775, 255},   {"Check3", "firefox-passwords", 2775, 255},
     };
     return boxes;
 }
 
 const std::vector<Box>& OperaBoxes() {
     static const std::vector<Box> boxes{
-        {"Check1", "Opera Cache", 1935, 255},
-        {"Check2", "Opera Cookies", 2295, 255},
-        {"Check5", "Opera History", 1935, 255},
-        {"Check6", "Opera Download History", 2775, 255},
-        {"Check3", "Opera Saved Passwords", 2775, 255},
-        {"Check4", "Opera Visited Links", 2775, 255},
+        {"Check1", "opera-cache", 1935, 255},     {"Check2", "opera-cookies", 2295, 255},
+        {"Check5", "opera-history", 1935, 255},   {"Check6", "opera-downloads", 2775, 255},
+        {"Check3", "opera-passwords", 2775, 255}, {"Check4", "opera-visited-links", 2775, 255},
     };
     return boxes;
 }
@@ -50,8 +44,7 @@ FormLayout BrowserLayout(const char* name, const char* caption, const std::vecto
     c.push_back(At(Kind::Frame, "Frame1", "Select Files To Delete", p.frame, 9.75, true));
     int top = p.firstBoxTop;
     for (const Box& box : boxes) {
-        c.push_back(
-            At(Kind::CheckBox, box.name, box.caption, {kBoxLeft, top, box.width, box.height}));
+        c.push_back(CategoryBox(box.name, box.category, kBoxLeft, top, box.width, box.height));
         top += kBoxPitch;
     }
     c.push_back(At(Kind::CheckBox, "Check7", "Select All", {kBoxLeft, top, p.selectAllWidth, 255}));

@@ -14,7 +14,7 @@ struct Place {
 
 struct Box {
     const char* name;
-    const char* caption;
+    const char* category;  // the id it is bound to
     int width;
     int height;
 };

@@ -23,6 +23,7 @@ struct Rig {
     FakeUrlCache urlCache{files};
     FakeMemory memory;
     olvex::Services services{system, shell, files, toolkit, profiles, urlCache, memory};
+    platform::SystemChanges changes{shell, urlCache};
     std::unique_ptr<olvex::App> app = std::make_unique<olvex::App>(services);
 
     // The version records Wine reports for its version settings.
