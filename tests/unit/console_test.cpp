@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <set>
 #include <sstream>
 
 #include "console/ConsoleProgram.h"
+#include "categories/CategoryTable.h"
 #include "console/ConsoleReport.h"
 #include "fakes/TestRig.h"
 
@@ -103,6 +105,7 @@ TEST_F(ConsoleProgram, RefusalsComeBeforeAnythingIsDeleted) {
              {{"/list", "windows-temp"}, kExitBadUsage},
              {{"/clean", "windows-temp", "temp"}, kExitNotPossible},  // the 98 family's
              {{"/clean", "opera-cache"}, kExitNotPossible},           // not installed
+             {{"/clean", "all", "firefox-passwords"}, kExitNotPossible},  // not installed
          }) {
         SCOPED_TRACE(c.arguments.back());
         EXPECT_EQ(Run(c.arguments), c.code);
@@ -112,6 +115,9 @@ TEST_F(ConsoleProgram, RefusalsComeBeforeAnythingIsDeleted) {
     rig.system.admin = 0;
     EXPECT_EQ(Run({"-CLEAN", "All-Users-Temp"}), kExitNotPossible);
     EXPECT_NE(console.err.find("administrators only"), std::string::npos);
+    rig.SetWindows("win2k");
+    EXPECT_EQ(Run({"/clean", "prefetch"}), kExitNotPossible);
+    EXPECT_NE(console.err.find("not on Windows 2000"), std::string::npos);
     rig.SetWindows("win95");
     EXPECT_EQ(Run({"/list"}), kExitNotPossible);
     EXPECT_TRUE(rig.files.deleted.empty());
@@ -237,6 +243,102 @@ TEST_F(ConsoleProgram, WhatTheRealSystemsDoDifferently) {
     }
     EXPECT_FALSE(rig.files.Exists(profile + "\\Temp\\t.tmp"));
     EXPECT_TRUE(rig.files.Exists("C:\\TEMP\\shared.tmp")) << "every user's TEMP";
+}
+
+// Something in every place every category of the family cleans, both browsers installed,
+// with files that stay beside those that go.
+void SeedEveryCategory(fakes::Rig& rig, bool nt) {
+    auto& f = rig.files;
+    const std::string jo = "C:\\Documents and Settings\\Jo\\";
+    const std::string app = nt ? jo + "Application Data\\" : "C:\\WINDOWS\\Application Data\\";
+    for (const std::string& folder :
+         {std::string("C:\\WINDOWS\\temp\\"), app + "Sun\\Java\\Deployment\\cache\\javapi\\",
+          nt ? jo + "Local Settings\\temp\\" : "C:\\Temp\\",
+          nt ? jo + "Cookies\\" : "C:\\Windows\\Cookies\\",
+          std::string("C:\\WINDOWS\\Prefetch\\"),
+          std::string("C:\\Documents and Settings\\Bo\\Local Settings\\temp\\")}) {
+        f.AddFile(folder + "a.tmp");
+        f.AddFile(folder + "sub\\b.tmp");
+        f.AddFile(folder + "ro.tmp", kAttrReadOnly);
+    }
+    f.AddFile("C:\\WINDOWS\\Prefetch\\layout.ini");
+    rig.urlCache.Add("http://a.example/page.html");
+    rig.urlCache.Add("Cookie:jo@a.example/");
+    rig.shell.recycleItems = 2;
+    f.AddFolder("C:\\Program Files\\Mozilla Firefox");
+    f.AddFolder("C:\\Program Files\\Opera");
+    rig.profiles.Write(app + "Mozilla\\Firefox\\profiles.ini",
+                       "[Profile0]\nPath=Profiles/p.default\n");
+    const std::string opera = nt ? app + "Opera\\Opera\\profile\\" : "C:\\Program Files\\opera\\profile\\";
+    for (const char* name : {"Cookies.txt", "signons.txt", "formhistory.dat", "HIStory.dat",
+                             "downloads.rdf", "Cache\\c.bin"})
+        f.AddFile(app + "Mozilla\\Firefox\\Profiles\\p.default\\" + name);
+    for (const char* name : {"Cache4\\c.bin", "Cookies4.dat", "wand.dat", "global.dat",
+                             "download.dat", "vlink4.dat"})
+        f.AddFile(opera + name);
+}
+
+// A preview of every category of both families makes no change at all, however the changes
+// are made: files, folders, moves and registrations, the Recycle Bin, the history and the cache
+// index. The clean then makes exactly the changes the preview named. "all" leaves out what asks
+// before it is ticked, and a registration alone makes exit code 1.
+TEST_F(ConsoleProgram, APreviewOfEveryCategoryChangesNothingAndNamesWhatTheCleanDoes) {
+    for (const char* version : {"winxp", "win98"}) {
+        SCOPED_TRACE(version);
+        fakes::Rig fresh;
+        fakes::Rig& r = fresh;
+        r.SetWindows(version);
+        const bool nt = std::string(version) == "winxp";
+        SeedEveryCategory(r, nt);
+        auto run = [&](std::vector<std::string> arguments) {
+            console = FakeConsole();
+            return RunConsoleProgram(r.services, console, arguments);
+        };
+        EXPECT_EQ(run({"/preview", "all", "firefox-passwords", "opera-passwords", "/details",
+                       "/csv"}),
+                  kExitLeftSome);
+        EXPECT_TRUE(r.files.deleted.empty() && r.files.removedFolders.empty() &&
+                    r.files.atRestart.empty() && r.files.moves.empty() &&
+                    r.files.unreachableAtRestart.empty());
+        EXPECT_TRUE(r.shell.recycleOwners.empty());
+        EXPECT_EQ(r.shell.historyClears, 0);
+        EXPECT_TRUE(r.urlCache.deleted.empty());
+        const std::string preview = console.out;
+        for (const Category* category : CategoriesOn(nt ? Family::NT : Family::Windows98))
+            EXPECT_NE(preview.find(std::string(category->id) + ","), std::string::npos)
+                << category->id;
+
+        EXPECT_EQ(run({"/clean", "all", "firefox-passwords", "opera-passwords", "/log:C:\\l.csv"}),
+                  kExitLeftSome);
+        const std::string log = console.files["C:\\l.csv"];
+        // Where two rows reach the same files (All Users Temp meets the user's own temporary
+        // folder and cookies), the preview names them under each, the clean deletes them once.
+        auto once = [](const std::multiset<std::string>& paths) {
+            std::set<std::string> lower;
+            for (std::string path : paths) {
+                for (char& c : path) c = static_cast<char>(std::tolower(c));
+                lower.insert(path);
+            }
+            return lower;
+        };
+        for (const auto& [going, gone] :
+             {std::pair<std::string, std::string>{"would delete", "deleted"},
+              {"would remove", "removed"}, {"would register", "registered"},
+              {"would purge", "purged"}})
+            EXPECT_EQ(once(PathsOf(preview, 1, {going})), once(PathsOf(log, 2, {gone}))) << gone;
+        std::multiset<std::string> gone(r.files.deleted.begin(), r.files.deleted.end());
+        gone.insert(r.files.removedFolders.begin(), r.files.removedFolders.end());
+        EXPECT_EQ(PathsOf(log, 2, {"deleted", "removed"}), gone);
+        EXPECT_EQ(r.shell.recycleOwners.size(), 1u);
+        EXPECT_EQ(r.shell.historyClears, 1);
+
+        run({"/preview", "all", "/csv"});
+        EXPECT_EQ(console.out.find("passwords,"), std::string::npos) << "all asks for no passwords";
+    }
+    // A file registered for deletion at restart is left all the same.
+    rig.files.AddFile("C:\\Documents and Settings\\Jo\\Cookies\\ro.txt", kAttrReadOnly);
+    EXPECT_EQ(Run({"/clean", "cookies"}), kExitLeftSome);
+    EXPECT_EQ(rig.files.atRestart.size(), 1u);
 }
 
 // The progress line goes to a console window only, a few times a second at most, and is

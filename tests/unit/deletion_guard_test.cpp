@@ -2,6 +2,7 @@
 // tree, and that no link or swapped entry is ever deleted through.
 #include <gtest/gtest.h>
 
+#include "cleaning/FolderSweep.h"
 #include "fakes/TestRig.h"
 #include "platform/Errors.h"
 #include "system/DeletionGuard.h"
@@ -50,6 +51,56 @@ TEST(DeletionGuard, PatternsIgnoreAsciiCase) {
     EXPECT_TRUE(MatchesPattern("a1b.dat", "a?b.*"));
     EXPECT_FALSE(MatchesPattern("ab.dat", "a?b.*"));
     EXPECT_FALSE(MatchesPattern("layout.ini.bak", "layout.ini"));
+}
+
+// Every rule of the guard, on every path an entry reaches it by: the top of a sweep, a folder
+// removed whole, and a browser's files named by a pattern. What each rule keeps, and where a
+// removal stops.
+TEST(DeletionGuard, EveryRuleHoldsOnEveryPath) {
+    struct Rule {
+        const char* name;
+        uint32_t attributes;
+        bool goesInsideARemoval;  // hidden and system files go with their folder
+    };
+    const Rule rules[] = {{"plain.tmp", platform::kAttrArchive, true},
+                          {"ro.tmp", kAttrReadOnly, false},
+                          {"hid.tmp", kAttrHidden, true},
+                          {"sys.tmp", kAttrSystem, true},
+                          {"link.tmp", platform::kAttrArchive | platform::kAttrReparsePoint, false},
+                          {"odd.tmp.", platform::kAttrArchive, false},
+                          {"swapped.tmp", 0, false},
+                          {"busy.tmp", platform::kAttrArchive, false}};
+    for (const Rule& rule : rules) {
+        SCOPED_TRACE(rule.name);
+        const bool goesAlone = std::string(rule.name) == "plain.tmp";
+        fakes::Rig rig;
+        auto add = [&](const std::string& path) {
+            if (std::string(rule.name) == "swapped.tmp") {
+                rig.files.AddFileLink(path);  // opens as something else than listed
+            } else {
+                rig.files.AddFile(path, rule.attributes);
+            }
+            if (std::string(rule.name) == "busy.tmp") rig.files.Lock(path);
+        };
+        add("C:\\Top\\" + std::string(rule.name));
+        add("C:\\Tree\\sub\\" + std::string(rule.name));
+        add("C:\\Browser\\" + std::string(rule.name));
+        rig.files.AddFile("C:\\Tree\\sub\\z.tmp");  // after the entry: a stop leaves it
+
+        SweepFolder(rig.files, "C:\\Top", {&rig.changes, "*.*", ""});
+        EXPECT_EQ(rig.files.Exists("C:\\Top\\" + std::string(rule.name)), !goesAlone);
+        const bool stops = !rule.goesInsideARemoval;
+        try {
+            SweepFolder(rig.files, "C:\\Tree", {&rig.changes, "*.*", ""});
+            EXPECT_FALSE(stops);
+        } catch (const platform::Refusal&) {
+            EXPECT_TRUE(stops);
+        }
+        EXPECT_EQ(rig.files.Exists("C:\\Tree\\sub\\" + std::string(rule.name)), stops);
+        EXPECT_EQ(rig.files.Exists("C:\\Tree\\sub\\z.tmp"), stops);
+        DeleteFilesNamed(rig.files, rig.changes, "C:\\Browser\\*.tmp*", SilentSink());
+        EXPECT_EQ(rig.files.Exists("C:\\Browser\\" + std::string(rule.name)), !goesAlone);
+    }
 }
 
 // Removes the folder name of C:\T whole, as a sweep of C:\T that lists it does.
