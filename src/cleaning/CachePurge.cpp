@@ -62,9 +62,9 @@ struct Enumeration {
 // entry holds none that can be read.
 std::string SourceUrl(MemoryBlock& block, uint32_t size) {
     EntryHead head{};
-    block.ReadFrom(AddressOf(head), sizeof head);
+    block.CopyOut(AddressOf(head), sizeof head);
     if (head.lpszSourceUrlName == 0) return std::string();
-    return block.ExtractString(head.lpszSourceUrlName, size);
+    return block.ReadText(head.lpszSourceUrlName, size);
 }
 
 // Calls visit with the address of every entry of the index the pattern lists, in its order. Each
@@ -80,7 +80,7 @@ void ForEachEntry(Services& services, const char* pattern, Visit&& visit) {
     cache.FindFirst(pattern, 0, size);
     if (size == 0) return;  // an empty index
     block.Allocate(size);
-    find.handle = cache.FindFirst(pattern, block.Handle(), size);
+    find.handle = cache.FindFirst(pattern, block.Address(), size);
     if (find.handle == 0) return;
     visit(SourceUrl(block, size));
     for (;;) {
@@ -88,7 +88,7 @@ void ForEachEntry(Services& services, const char* pattern, Visit&& visit) {
         cache.FindNext(find.handle, 0, size);
         if (size == 0) return;  // no more entries
         block.Allocate(size);
-        if (!cache.FindNext(find.handle, block.Handle(), size)) return;
+        if (!cache.FindNext(find.handle, block.Address(), size)) return;
         visit(SourceUrl(block, size));
     }
 }

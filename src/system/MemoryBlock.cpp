@@ -2,35 +2,30 @@
 
 namespace olvex {
 
-void MemoryBlock::Allocate(uint32_t lCount) {
-    ReleaseMemory();
-    hBlock = memory_.Allocate(lCount);
-    lSize = lCount;
+void MemoryBlock::Allocate(uint32_t size) {
+    Release();
+    address_ = memory_.Allocate(size);
+    size_ = size;
     // Locking only keeps the entry out of the page file; a block that cannot be locked is
     // just as usable.
-    if (hBlock != 0) memory_.Lock(hBlock, lSize);
+    if (address_ != 0) memory_.Lock(address_, size_);
 }
 
-void MemoryBlock::ReleaseMemory() {
-    if (hBlock == 0) return;
-    memory_.Unlock(hBlock, lSize);
-    memory_.Free(hBlock, lSize);
-    hBlock = 0;
+void MemoryBlock::Release() {
+    if (address_ == 0) return;
+    memory_.Unlock(address_, size_);
+    memory_.Free(address_, size_);
+    address_ = 0;
 }
 
-void MemoryBlock::ReadFrom(uintptr_t hWritePointer, uint32_t lLength) {
-    if (memory_.CanWrite(hWritePointer, lLength) && memory_.CanRead(hBlock, lLength))
-        memory_.Copy(hWritePointer, hBlock, lLength);
+void MemoryBlock::CopyOut(uintptr_t destination, uint32_t length) {
+    if (memory_.CanWrite(destination, length) && memory_.CanRead(address_, length))
+        memory_.Copy(destination, address_, length);
 }
 
-void MemoryBlock::WriteTo(uintptr_t hReadPointer, uint32_t lLength) {
-    if (memory_.CanRead(hReadPointer, lLength) && memory_.CanWrite(hBlock, lLength))
-        memory_.Copy(hBlock, hReadPointer, lLength);
-}
-
-std::string MemoryBlock::ExtractString(uintptr_t hStartPointer, uint32_t lMax) {
-    if (lMax == 0 || !memory_.CanReadString(hStartPointer, lMax)) return std::string();
-    return memory_.ReadString(hStartPointer, lMax);
+std::string MemoryBlock::ReadText(uintptr_t address, uint32_t max) {
+    if (max == 0 || !memory_.CanReadString(address, max)) return std::string();
+    return memory_.ReadString(address, max);
 }
 
 }  // namespace olvex

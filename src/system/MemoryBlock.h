@@ -1,7 +1,7 @@
 #pragma once
-// One block of committed memory and checked copies between it and other addresses. The cache
-// purge gives each index entry a block of the size the cache asks for, lets the enumeration
-// write the entry there, copies the entry's fixed head out and reads its address text.
+// One block of committed memory and checked copies out of it. The cache purge gives each index
+// entry a block of the size the cache asks for, lets the enumeration write the entry there,
+// copies the entry's fixed head out and reads its address text.
 //
 // Addresses are plain integers because that is what the cache entry holds: the head stores
 // its string addresses as 32-bit numbers. Every copy is checked first, so a range that may not
@@ -16,35 +16,34 @@ namespace olvex {
 class MemoryBlock {
   public:
     explicit MemoryBlock(platform::Memory& memory) : memory_(memory) {}
-    ~MemoryBlock() { ReleaseMemory(); }
+    ~MemoryBlock() { Release(); }
     MemoryBlock(const MemoryBlock&) = delete;
     MemoryBlock& operator=(const MemoryBlock&) = delete;
 
     // The block's address; 0 while the object holds none.
-    uintptr_t Handle() const { return hBlock; }
+    uintptr_t Address() const { return address_; }
 
-    // Gives back any block held, then takes a new read-write block of lCount bytes. A refused
-    // allocation (lCount 0 among them) leaves the object empty.
-    void Allocate(uint32_t lCount);
+    // Gives back any block held, then takes a new read-write block of size bytes. A refused
+    // allocation (a size of 0 among them) leaves the object empty.
+    void Allocate(uint32_t size);
 
-    // Copies lLength bytes from the start of the block to hWritePointer.
-    void ReadFrom(uintptr_t hWritePointer, uint32_t lLength);
-    // Copies lLength bytes from hReadPointer to the start of the block.
-    void WriteTo(uintptr_t hReadPointer, uint32_t lLength);
+    // Copies length bytes from the start of the block to destination.
+    void CopyOut(uintptr_t destination, uint32_t length);
 
-    // The NUL-terminated narrow text at hStartPointer, any address, not only the block's.
-    // Reads at most lMax characters and returns at most lMax; "" when the text cannot be read.
-    std::string ExtractString(uintptr_t hStartPointer, uint32_t lMax);
+    // The NUL-terminated narrow text at address, any address, not only the block's. Reads at
+    // most max characters and returns at most max; "" when the text cannot be read.
+    std::string ReadText(uintptr_t address, uint32_t max);
 
-    void ReleaseMemory();
+    // Gives the block back; the object holds none afterwards.
+    void Release();
 
   private:
     platform::Memory& memory_;
-    uintptr_t hBlock = 0;
-    uint32_t lSize = 0;
+    uintptr_t address_ = 0;
+    uint32_t size_ = 0;
 };
 
-// The address of an object of the caller's, for ReadFrom and WriteTo.
+// The address of an object of the caller's, for CopyOut.
 template <class T>
 uintptr_t AddressOf(T& object) {
     return reinterpret_cast<uintptr_t>(&object);

@@ -80,10 +80,6 @@ std::string PathParts(const std::string& path, int first, int last) {
     return result;
 }
 
-std::string GetInternetCacheSubPath(Services& services) {
-    return PathParts(GetInternetCacheFolder(services), 3, 4);
-}
-
 namespace {
 std::string Lower(std::string text) {
     for (char& c : text)
@@ -98,7 +94,7 @@ std::string GetCacheFolderInProfile(Services& services) {
     if (cache.empty() || profile.empty() || cache.size() <= profile.size() ||
         Lower(cache.substr(0, profile.size())) != Lower(profile))
         return "";
-    // On the classic layout this is exactly the positional sub-path (parts 3 and 4).
+    // On the classic layout this is exactly parts 3 and 4 of the cache folder's path.
     return cache.substr(profile.size());
 }
 

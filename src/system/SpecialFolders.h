@@ -41,8 +41,6 @@ std::string GetProfileFolder(Services& services);
 // from the drive, it would be the user's own folder name where profiles lie deeper (in the
 // Windows folder on NT 4.0 and on systems upgraded from it).
 std::string GetLocalSettingsName(Services& services);
-// Relative to a profile folder, e.g. "Local Settings\Temporary Internet Files\".
-std::string GetInternetCacheSubPath(Services& services);
 // The Internet cache folder relative to the profile folder, for building the same folder
 // under other profiles; "" when the cache does not lie in the profile. Unlike the
 // positional sub-path it is never a parent of the cache folder on deeper layouts.

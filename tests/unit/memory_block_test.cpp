@@ -29,26 +29,30 @@ Bytes<N> Filled(unsigned char byte) {
 template <size_t N>
 Bytes<N> Contents(MemoryBlock& block) {
     Bytes<N> bytes = Filled<N>(0xAA);
-    block.ReadFrom(AddressOf(bytes), N);
+    block.CopyOut(AddressOf(bytes), N);
     return bytes;
 }
 
 class MemoryBlockTest : public ::testing::Test {
   protected:
+    // Puts length bytes at source into the block, as the cache's enumeration writes an entry.
+    void Fill(MemoryBlock& block, uintptr_t source, uint32_t length) {
+        memory.Copy(block.Address(), source, length);
+    }
     fakes::FakeMemory memory;
 };
 
-TEST_F(MemoryBlockTest, HandleIsTheBlockWhileOneIsHeld) {
+TEST_F(MemoryBlockTest, AddressIsTheBlockWhileOneIsHeld) {
     MemoryBlock block(memory);
-    EXPECT_EQ(block.Handle(), 0u);
+    EXPECT_EQ(block.Address(), 0u);
     block.Allocate(4096);
-    EXPECT_NE(block.Handle(), 0u);
+    EXPECT_NE(block.Address(), 0u);
     EXPECT_EQ(memory.LiveBlocks(), 1);
-    block.ReleaseMemory();
-    EXPECT_EQ(block.Handle(), 0u);
+    block.Release();
+    EXPECT_EQ(block.Address(), 0u);
     EXPECT_EQ(memory.LiveBlocks(), 0);
-    block.ReleaseMemory();
-    EXPECT_EQ(block.Handle(), 0u);
+    block.Release();
+    EXPECT_EQ(block.Address(), 0u);
     EXPECT_EQ(memory.LiveBlocks(), 0);
 }
 
@@ -68,7 +72,7 @@ TEST_F(MemoryBlockTest, ThousandsOfAllocationsHoldOneBlockAtATime) {
     const int kCalls = 20000;
     for (int i = 0; i < kCalls; ++i) {
         block.Allocate(static_cast<uint32_t>(200 + (i * 37) % 9000));
-        ASSERT_NE(block.Handle(), 0u) << "call " << i;
+        ASSERT_NE(block.Address(), 0u) << "call " << i;
         ASSERT_EQ(memory.LiveBlocks(), 1) << "call " << i;
     }
     EXPECT_EQ(memory.allocations, kCalls);
@@ -79,7 +83,7 @@ TEST_F(MemoryBlockTest, ARecordSurvivesARoundTripThroughTheBlock) {
     for (size_t i = 0; i < record.size(); ++i) record[i] = static_cast<unsigned char>(i * 7 + 1);
     MemoryBlock block(memory);
     block.Allocate(84);
-    block.WriteTo(AddressOf(record), 84);
+    Fill(block, AddressOf(record), 84);
     EXPECT_EQ(Contents<84>(block), record);
 }
 
@@ -88,7 +92,7 @@ TEST_F(MemoryBlockTest, ANewBlockStartsZeroed) {
     const Bytes<64> ones = Filled<64>(0xFF);
     MemoryBlock block(memory);
     block.Allocate(64);
-    block.WriteTo(AddressOf(ones), 64);
+    Fill(block, AddressOf(ones), 64);
     block.Allocate(64);
     EXPECT_EQ(Contents<64>(block), Filled<64>(0));
 }
@@ -97,74 +101,68 @@ TEST_F(MemoryBlockTest, CopiesOverInaccessibleRangesAreSkipped) {
     const Bytes<16> pattern = Filled<16>(0x5A);
     MemoryBlock block(memory);
     block.Allocate(4096);
-    block.WriteTo(AddressOf(pattern), 16);
+    Fill(block, AddressOf(pattern), 16);
 
-    // To or from address 0.
-    block.ReadFrom(0, 84);
-    block.WriteTo(0, 84);
+    // To address 0.
+    block.CopyOut(0, 84);
     // Past the end of the block's page into pages nobody holds.
     Bytes<8192> big = Filled<8192>(0x11);
-    block.ReadFrom(AddressOf(big), 8192);
+    block.CopyOut(AddressOf(big), 8192);
     EXPECT_EQ(big, Filled<8192>(0x11));
-    block.WriteTo(AddressOf(big), 8192);
-    EXPECT_EQ(Contents<16>(block), pattern) << "a skipped WriteTo changed the block";
 
     // A length of 0 passes every test and copies nothing.
     Bytes<16> untouched = Filled<16>(0);
-    block.ReadFrom(AddressOf(untouched), 0);
-    block.ReadFrom(0, 0);
-    block.WriteTo(0, 0);
+    block.CopyOut(AddressOf(untouched), 0);
+    block.CopyOut(0, 0);
     EXPECT_EQ(untouched, Filled<16>(0));
     EXPECT_EQ(Contents<16>(block), pattern);
 }
 
 TEST_F(MemoryBlockTest, WithoutABlockNothingIsCopied) {
-    const Bytes<8> record = Filled<8>(0x33);
     MemoryBlock block(memory);
     EXPECT_EQ(Contents<8>(block), Filled<8>(0xAA));  // never allocated
 
     memory.refuseAfter = 0;
     block.Allocate(100);
-    EXPECT_EQ(block.Handle(), 0u);
-    block.WriteTo(AddressOf(record), 8);
+    EXPECT_EQ(block.Address(), 0u);
     EXPECT_EQ(Contents<8>(block), Filled<8>(0xAA));
 
     block.Allocate(0);  // refused by the system too
-    EXPECT_EQ(block.Handle(), 0u);
+    EXPECT_EQ(block.Address(), 0u);
     EXPECT_EQ(memory.LiveBlocks(), 0);
 }
 
-TEST_F(MemoryBlockTest, ExtractStringReadsUpToTheNul) {
+TEST_F(MemoryBlockTest, ReadTextReadsUpToTheNul) {
     MemoryBlock block(memory);
     const char abc[] = "abc";
-    EXPECT_EQ(block.ExtractString(AddressOf(abc), 100), "abc");
-    EXPECT_EQ(block.ExtractString(0, 100), "");
-    EXPECT_EQ(block.ExtractString(AddressOf(abc), 0), "");
+    EXPECT_EQ(block.ReadText(AddressOf(abc), 100), "abc");
+    EXPECT_EQ(block.ReadText(0, 100), "");
+    EXPECT_EQ(block.ReadText(AddressOf(abc), 0), "");
 
     // A string inside the block, as the cache entries hold theirs.
     const char text[] = "http://example.com/\0tail";
     block.Allocate(sizeof text);
-    block.WriteTo(AddressOf(text), sizeof text);
-    EXPECT_EQ(block.ExtractString(block.Handle(), sizeof text), "http://example.com/");
+    Fill(block, AddressOf(text), sizeof text);
+    EXPECT_EQ(block.ReadText(block.Address(), sizeof text), "http://example.com/");
 }
 
 // Text that runs to the very end of the block, with no NUL, right before pages nobody holds.
-TEST_F(MemoryBlockTest, ExtractStringNeverGoesBeyondLMax) {
+TEST_F(MemoryBlockTest, ReadTextNeverGoesBeyondItsMaximum) {
     MemoryBlock block(memory);
     block.Allocate(fakes::FakeMemory::kPage);
     const char letters[] = {'a', 'b', 'c', 'd', 'e', 'f'};
     Bytes<fakes::FakeMemory::kPage> page = Filled<fakes::FakeMemory::kPage>('x');
     std::memcpy(page.data() + page.size() - 6, letters, 6);
-    block.WriteTo(AddressOf(page), static_cast<uint32_t>(page.size()));
-    const uintptr_t tail = block.Handle() + page.size() - 6;
+    Fill(block, AddressOf(page), static_cast<uint32_t>(page.size()));
+    const uintptr_t tail = block.Address() + page.size() - 6;
 
-    EXPECT_EQ(block.ExtractString(tail, 3), "abc");
-    EXPECT_EQ(block.ExtractString(tail, 6), "abcdef");
+    EXPECT_EQ(block.ReadText(tail, 3), "abc");
+    EXPECT_EQ(block.ReadText(tail, 6), "abcdef");
     // The seventh character would lie beyond the block: the text cannot be read.
-    EXPECT_EQ(block.ExtractString(tail, 7), "");
+    EXPECT_EQ(block.ReadText(tail, 7), "");
 
     const char longer[] = "abcdefghij";
-    EXPECT_EQ(block.ExtractString(AddressOf(longer), 4), "abcd");
+    EXPECT_EQ(block.ReadText(AddressOf(longer), 4), "abcd");
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ TEST(SpecialFolders, OnlyAnAbsoluteAnswerCounts) {
 TEST(PathPartRoutines, OlderLayout) {
     fakes::Rig rig;
     EXPECT_EQ(GetLocalSettingsName(rig.services), "Local Settings\\");
-    EXPECT_EQ(GetInternetCacheSubPath(rig.services), "Local Settings\\Temporary Internet Files\\");
+    EXPECT_EQ(GetCacheFolderInProfile(rig.services), "Local Settings\\Temporary Internet Files\\");
     EXPECT_EQ(GetProfilesRoot(rig.services), "C:\\Documents and Settings\\");
 }
 
@@ -104,7 +104,6 @@ TEST(PathPartRoutines, NewerLayout) {
     rig.shell.folders[0x20] =
         "C:\\Users\\Jo\\AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files";
     EXPECT_EQ(GetLocalSettingsName(rig.services), "AppData\\");
-    EXPECT_EQ(GetInternetCacheSubPath(rig.services), "AppData\\Local\\");
     rig.shell.folders[0x28] = "D:\\Profiles\\Jo";
     EXPECT_EQ(GetProfilesRoot(rig.services), "D:\\Profiles\\");
 }
@@ -130,7 +129,6 @@ TEST(PathPartRoutines, TooFewPartsGiveEmpty) {
     fakes::Rig rig;
     rig.shell.folders[0x20] = "C:\\Cache";
     EXPECT_EQ(GetLocalSettingsName(rig.services), "");
-    EXPECT_EQ(GetInternetCacheSubPath(rig.services), "");
     rig.shell.folders.erase(0x28);
     EXPECT_EQ(GetProfilesRoot(rig.services), "");
     EXPECT_EQ(PathParts("", 0, 0), "");
