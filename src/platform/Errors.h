@@ -1,6 +1,6 @@
 #pragma once
-// Run-time errors as the program's routines see them: the number the windows' library box
-// shows, and for a report what went wrong in the system's own words and code.
+// Run-time errors as the program's routines see them: what went wrong in the system's own
+// words, and the system's code exactly as it gave it.
 #include <cstdint>
 #include <new>
 #include <stdexcept>
@@ -8,29 +8,6 @@
 #include <utility>
 
 namespace platform {
-
-// Error numbers the routines know by name.
-enum ErrorNumber : int {
-    kErrInvalidCall = 5,
-    kErrOutOfMemory = 7,
-    kErrSubscript = 9,
-    kErrBadFileName = 52,
-    kErrFileNotFound = 53,
-    kErrFileAlreadyOpen = 55,
-    kErrIoError = 57,
-    kErrDiskFull = 61,
-    kErrDeviceUnavailable = 68,
-    kErrPermissionDenied = 70,
-    kErrDiskNotReady = 71,
-    kErrPathFileAccess = 75,
-    kErrPathNotFound = 76,
-    kErrObjectRequired = 424,
-    kErrCannotCreateObject = 429,
-    kErrAutomation = 440,
-};
-
-// The standard description of a run-time error number, as the windows' library box shows it.
-std::string ErrorDescription(int number);
 
 // The code a system call failed with, kept exactly as the system gave it.
 struct SystemCode {
@@ -45,21 +22,17 @@ std::string DescribeCode(const SystemCode& code);
 
 class RuntimeError : public std::runtime_error {
   public:
-    // number is what the windows show; reason what a report tells a reader (the system's
-    // message, or what failed), and code the system's own code where it gave one.
-    explicit RuntimeError(int number, std::string reason = "", SystemCode code = {})
-        : std::runtime_error(reason.empty() ? ErrorDescription(number) : reason),
-          number_(number),
+    // reason is what a report tells a reader (the system's message, or what failed); code the
+    // system's own code where it gave one.
+    explicit RuntimeError(std::string reason, SystemCode code = {})
+        : std::runtime_error(reason.empty() ? DescribeCode(code) : reason),
           reason_(std::move(reason)),
           code_(code) {}
-    int number() const { return number_; }
-    std::string description() const { return ErrorDescription(number_); }
-    // "" when the thrower said nothing beyond the number.
+    // "" when the thrower said nothing beyond the code.
     const std::string& reason() const { return reason_; }
     const SystemCode& code() const { return code_; }
 
   private:
-    int number_;
     std::string reason_;
     SystemCode code_;
 };
@@ -68,7 +41,7 @@ class RuntimeError : public std::runtime_error {
 // reason says why.
 class Refusal : public RuntimeError {
   public:
-    explicit Refusal(std::string reason) : RuntimeError(kErrPermissionDenied, std::move(reason)) {}
+    explicit Refusal(std::string reason) : RuntimeError(std::move(reason)) {}
 };
 
 // Thrown by Toolkit::End in the in-memory toolkit: the program stops at once. It is not a

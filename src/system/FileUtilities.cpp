@@ -37,11 +37,6 @@ std::string NameLookup::Next() {
     return "";
 }
 
-void ShowLibraryError(ui::Toolkit& toolkit, const std::string& routine, const RuntimeError& error) {
-    toolkit.MsgBox("Error: " + std::to_string(error.number()) + ". " + error.description(),
-                   ui::kOkOnly, routine);
-}
-
 bool DirExists(Services& services, const std::string& path) {
     try {
         // The entry must itself be a folder: some file systems answer "file\." with the
@@ -84,8 +79,12 @@ int16_t SubDirsToArray(Services& services, std::string& path, std::vector<std::s
             }
             if (name == "." || name == "..") keep = false;
             if (!keep) continue;
-            if (count == std::numeric_limits<int16_t>::max())
-                throw RuntimeError(6, "more than 32,767 folders: the rest were left out");
+            if (count == std::numeric_limits<int16_t>::max()) {
+                ShowLibraryError(services.toolkit, "SubDirsToArray", kErrOverflow);
+                sink.Problem({StepOutcome::Failed, TidyPath(path),
+                              "more than 32,767 folders: the rest were left out", {}});
+                break;
+            }
             names.resize(static_cast<size_t>(count) + 1);
             names[static_cast<size_t>(count)] = name;
             ++count;

@@ -8,6 +8,7 @@
 
 #include "platform/Errors.h"
 #include "system/CleaningSink.h"
+#include "system/LibraryErrorBox.h"
 #include "system/Services.h"
 
 namespace olvex {
@@ -29,10 +30,6 @@ class NameLookup {
     uint32_t mask_;
     platform::FindEntry entry_;
 };
-
-// The library error box: title the routine's name, text "Error: N. description".
-void ShowLibraryError(ui::Toolkit& toolkit, const std::string& routine,
-                      const platform::RuntimeError& error);
 
 bool DirExists(Services& services, const std::string& path);
 bool IsAttrSet(platform::FileSystem& files, const std::string& path, uint32_t mask);

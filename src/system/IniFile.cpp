@@ -30,8 +30,7 @@ std::string INIGetSettingString(Services& services, const std::string& section,
     } catch (const platform::RuntimeError& error) {
         ShowLibraryError(services.toolkit, "INIGetSettingString", error);
     } catch (const std::bad_alloc&) {
-        ShowLibraryError(services.toolkit, "INIGetSettingString",
-                         platform::RuntimeError(platform::kErrOutOfMemory));
+        ShowLibraryError(services.toolkit, "INIGetSettingString", kErrOutOfMemory);
     }
     return "";
 }

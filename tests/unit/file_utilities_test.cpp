@@ -36,10 +36,21 @@ TEST_F(FileRoutines, DirExistsReportsALookupFailureInItsOwnBox) {
     EXPECT_EQ(rig.toolkit.boxes[0].buttons, ui::kOkOnly);
 }
 
-TEST_F(FileRoutines, LibraryBoxFormat) {
-    ShowLibraryError(rig.toolkit, "KillFile", platform::RuntimeError(68));
-    ASSERT_EQ(rig.toolkit.boxes.size(), 1u);
-    EXPECT_EQ(rig.toolkit.boxes[0].text, "Error: 68. Device unavailable");
+TEST_F(FileRoutines, LibraryBoxNumbersComeFromTheSystemsCode) {
+    using Kind = platform::SystemCode::Kind;
+    const std::pair<platform::SystemCode, std::string> cases[] = {
+        {{Kind::Win32, 55}, "Error: 68. Device unavailable"},  // ERROR_DEV_NOT_EXIST
+        {{Kind::Win32, 32}, "Error: 70. Permission denied"},   // ERROR_SHARING_VIOLATION
+        {{Kind::Win32, 126}, "Error: 48. Error in loading DLL"},
+        {{Kind::Win32, 1117}, "Error: 75. Path/File access error"},  // ERROR_IO_DEVICE
+        {{Kind::NtStatus, 0xC0000022}, "Error: 75. Path/File access error"},
+        {{Kind::HResult, 0x80004001}, "Error: 440. Automation error"},
+    };
+    for (const auto& [code, text] : cases)
+        ShowLibraryError(rig.toolkit, "KillFile", platform::RuntimeError("", code));
+    ASSERT_EQ(rig.toolkit.boxes.size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(rig.toolkit.boxes[i].text, cases[i].second) << i;
     EXPECT_EQ(rig.toolkit.boxes[0].title, "KillFile");
 }
 

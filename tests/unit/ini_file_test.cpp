@@ -19,7 +19,7 @@ class ScriptedReader : public platform::ProfileReader {
                        char* buffer, uint32_t size, const std::string& file) override {
         asked.push_back(section + "|" + key + "|" + def + "|" + file);
         sizes.push_back(size);
-        if (fails) throw platform::RuntimeError(fails);
+        if (failsWith) throw platform::RuntimeError("", {platform::SystemCode::Kind::Win32, failsWith});
         const size_t bytes = size_t{size} * platform::kUtf8BytesPerCharacter;
         std::memset(buffer, 'x', bytes);  // whatever the lookup leaves past the value
         std::memcpy(buffer, written.data(), std::min(written.size(), bytes));
@@ -27,7 +27,7 @@ class ScriptedReader : public platform::ProfileReader {
     }
     std::string written;
     uint32_t count = 0;
-    int fails = 0;
+    uint32_t failsWith = 0;  // a Win32 error code
     std::vector<std::string> asked;
     std::vector<uint32_t> sizes;
 };
@@ -62,7 +62,7 @@ TEST_F(IniReader, TheCountEndsTheValueNotANul) {
 }
 
 TEST_F(IniReader, FailureShowsTheLibraryBoxAndGivesEmpty) {
-    scripted.fails = 453;
+    scripted.failsWith = 127;  // ERROR_PROC_NOT_FOUND
     EXPECT_EQ(INIGetSettingString(services, "s", "k", "f", "dflt"), "");
     ASSERT_EQ(rig.toolkit.boxes.size(), 1u);
     EXPECT_EQ(rig.toolkit.boxes[0].title, "INIGetSettingString");

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/Errors.h"
@@ -168,8 +169,7 @@ class HandleFolder : public OpenedFolder {
 
     Deletion DeleteListedFile(const FindEntry& entry) override {
         NtHandle file;
-        const Deletion opened = OpenListedForDeletion(entry, file);
-        if (opened != Deletion::Deleted) return opened;
+        if (const auto stays = OpenListedForDeletion(entry, file)) return *stays;
         // The file goes when the handle closes.
         return nt::SetDeleteOnClose(file.get()) ? Deletion::Deleted : Deletion::Refused;
     }
@@ -184,7 +184,7 @@ class HandleFolder : public OpenedFolder {
         // of staying. A mapping whose file nobody holds open any more (a running program's
         // image), and a file made read-only since it was listed, are beyond what an open tells.
         NtHandle file;
-        return OpenListedForDeletion(entry, file, 0);
+        return OpenListedForDeletion(entry, file, 0).value_or(Deletion::Deleted);
     }
 
     bool IsListedFile(const FindEntry& entry) override {
@@ -308,9 +308,10 @@ class HandleFolder : public OpenedFolder {
     }
 
     // The open a deletion goes through, with the right to delete and the sharing of any open
-    // here unless told otherwise, and its checks: Deleted when file holds the plain file listed.
-    Deletion OpenListedForDeletion(const FindEntry& entry, NtHandle& file,
-                                   ULONG share = nt::kShareAll) const {
+    // here unless told otherwise, and its checks. Nothing when file now holds the plain file
+    // listed; otherwise why the file stays (Refused or NotThere).
+    std::optional<Deletion> OpenListedForDeletion(const FindEntry& entry, NtHandle& file,
+                                                  ULONG share = nt::kShareAll) const {
         const std::wstring name = Wide(entry.name);
         const NTSTATUS status = nt::Open(handle_.get(), name, DELETE | FILE_READ_ATTRIBUTES,
                                          FILE_NON_DIRECTORY_FILE, file, share);
@@ -321,7 +322,7 @@ class HandleFolder : public OpenedFolder {
         // where links open as their targets, a delete-on-close, once given, cannot be taken
         // back, and would delete the target.
         if (!IsWhereListed(file.get(), name)) return Deletion::NotThere;
-        return Deletion::Deleted;
+        return std::nullopt;
     }
 
     bool IsWhereListed(HANDLE handle, const std::wstring& name) const {

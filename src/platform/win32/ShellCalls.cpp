@@ -38,7 +38,7 @@ void ShellExecuteU(HWND owner, const std::string& operation, const std::string& 
     }
     const auto target = AnsiArgument(file);
     if (!target)
-        throw RuntimeError(kErrFileNotFound, "the address has characters of no code page here");
+        throw RuntimeError("the address has characters of no code page here");
     ::ShellExecuteA(owner, AnsiText(operation).c_str(), target->c_str(), nullptr, "", showCommand);
 }
 

@@ -124,6 +124,12 @@ HMODULE LoadSystemLibrary(const char* library) {
     return ::LoadLibraryA((std::string(folder, length) + "\\" + library).c_str());
 }
 
+// The code the last failed call set, or fallback where it set none.
+SystemCode LastErrorOr(DWORD fallback) {
+    const DWORD code = ::GetLastError();
+    return SystemCode{SystemCode::Kind::Win32, code ? code : fallback};
+}
+
 }  // namespace
 
 FARPROC FindSystemFunction(const char* library, const char* function) {
@@ -133,15 +139,14 @@ FARPROC FindSystemFunction(const char* library, const char* function) {
 
 FARPROC RequireSystemFunction(const char* library, const char* function) {
     HMODULE module = LoadSystemLibrary(library);
-    // The windows know these as "Error in loading DLL" (48) and "Specified DLL function not
-    // found" (453); a report names the library and the function.
+    // A report names the library and the function, and keeps the system's code.
     if (!module)
-        throw RuntimeError(48, std::string("this Windows has no ") + library,
-                           SystemCode{SystemCode::Kind::Win32, ::GetLastError()});
+        throw RuntimeError(std::string("this Windows has no ") + library,
+                           LastErrorOr(ERROR_MOD_NOT_FOUND));
     FARPROC found = ::GetProcAddress(module, function);
     if (!found)
-        throw RuntimeError(453, std::string(library) + " of this Windows has no " + function,
-                           SystemCode{SystemCode::Kind::Win32, ::GetLastError()});
+        throw RuntimeError(std::string(library) + " of this Windows has no " + function,
+                           LastErrorOr(ERROR_PROC_NOT_FOUND));
     return found;
 }
 

@@ -48,8 +48,8 @@ bool SameNameIgnoringCase(const std::wstring& a, const std::wstring& b);
 // lacks the library or the function. Libraries once loaded stay for the program's life.
 FARPROC FindSystemFunction(const char* library, const char* function);
 
-// The same, for a call that cannot be made without it: run-time error 48 (the library is
-// missing) or 453 (the function is).
+// The same, for a call that cannot be made without it: throws RuntimeError with the system's
+// code (ERROR_MOD_NOT_FOUND, ERROR_PROC_NOT_FOUND where the system set none).
 FARPROC RequireSystemFunction(const char* library, const char* function);
 
 // The two above, typed. A call site keeps what it bound in a static local.

@@ -8,38 +8,6 @@ namespace platform::win32 {
 
 namespace {
 
-int NumberFromWin32(DWORD code) {
-    switch (code) {
-        case ERROR_FILE_NOT_FOUND:
-            return kErrFileNotFound;
-        case ERROR_PATH_NOT_FOUND:
-            return kErrPathNotFound;
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-        case ERROR_WRITE_PROTECT:
-            return kErrPermissionDenied;
-        case ERROR_INVALID_DRIVE:
-        case ERROR_DEV_NOT_EXIST:
-            return kErrDeviceUnavailable;
-        case ERROR_NOT_READY:
-            return kErrDiskNotReady;
-        case ERROR_INVALID_NAME:
-        case ERROR_BAD_PATHNAME:
-        case ERROR_BAD_NETPATH:
-        case ERROR_BAD_NET_NAME:
-        case ERROR_FILENAME_EXCED_RANGE:
-            return kErrBadFileName;
-        case ERROR_NOT_ENOUGH_MEMORY:
-        case ERROR_OUTOFMEMORY:
-            return kErrOutOfMemory;
-        case ERROR_DISK_FULL:
-            return kErrDiskFull;
-        default:
-            return kErrPathFileAccess;
-    }
-}
-
 // The message table's text, its line end and any blanks after it taken off.
 std::string Trimmed(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
@@ -78,18 +46,18 @@ std::string SystemMessage(const SystemCode& code) {
 
 RuntimeError ErrorFromWin32(DWORD code) {
     const SystemCode system{SystemCode::Kind::Win32, code};
-    return RuntimeError(NumberFromWin32(code), SystemMessage(system), system);
+    return RuntimeError(SystemMessage(system), system);
 }
 
 RuntimeError ErrorFromNtStatus(LONG status) {
     const SystemCode system{SystemCode::Kind::NtStatus, static_cast<uint32_t>(status)};
-    return RuntimeError(kErrPathFileAccess, SystemMessage(system), system);
+    return RuntimeError(SystemMessage(system), system);
 }
 
 RuntimeError ErrorFromHResult(HRESULT result, const std::string& what) {
     const SystemCode system{SystemCode::Kind::HResult, static_cast<uint32_t>(result)};
     const std::string message = SystemMessage(system);
-    return RuntimeError(kErrAutomation, message.empty() ? what : what + ": " + message, system);
+    return RuntimeError(message.empty() ? what : what + ": " + message, system);
 }
 
 }  // namespace platform::win32

@@ -1,6 +1,5 @@
 #pragma once
-// What a failed system call means to the program: the run-time error number the windows'
-// library box shows, and for a report the system's own code and message.
+// A failed system call as the program's routines see it: the system's own code and message.
 #include <windows.h>
 
 #include <string>

@@ -77,10 +77,8 @@ void Win32Shell::ClearUrlHistory() {
     const HRESULT created =
         ::CoCreateInstance(kClsidUrlHistory, nullptr, CLSCTX_INPROC_SERVER, kIidUrlHistoryStg2,
                            reinterpret_cast<void**>(history.out()));
-    if (FAILED(created) || !history) {
-        RuntimeError error = ErrorFromHResult(created, "the history object could not be made");
-        throw RuntimeError(kErrCannotCreateObject, error.reason(), error.code());
-    }
+    if (FAILED(created) || !history)
+        throw ErrorFromHResult(created, "the history object could not be made");
     const HRESULT cleared = history.get()->ClearHistory();
     if (FAILED(cleared)) throw ErrorFromHResult(cleared, "the history object did not clear");
 }

@@ -10,6 +10,11 @@ namespace fakes {
 
 namespace {
 
+// The codes the system gives for these failures (winerror.h, ntstatus.h).
+constexpr platform::SystemCode kWin32NotReady{platform::SystemCode::Kind::Win32, 21};
+constexpr platform::SystemCode kWin32InvalidName{platform::SystemCode::Kind::Win32, 123};
+constexpr platform::SystemCode kNtAccessDenied{platform::SystemCode::Kind::NtStatus, 0xC0000022};
+
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
@@ -123,9 +128,9 @@ std::unique_ptr<platform::Finder> FakeFileSystem::Find(const std::string& patter
     const std::string last = normal.substr(cut == std::string::npos ? 0 : cut + 1);
 
     if (notReady_.count(folderKey.substr(0, 2)))
-        throw platform::RuntimeError(platform::kErrDiskNotReady);
+        throw platform::RuntimeError("the device is not ready", kWin32NotReady);
     if (last.find_first_of("<>|\"") != std::string::npos)
-        throw platform::RuntimeError(platform::kErrBadFileName);
+        throw platform::RuntimeError("the name is not valid", kWin32InvalidName);
     const Node* folder = Lookup(folderKey);
     // As under Wine, "file\." names the file itself.
     if (folder && last == "." && !(folder->attributes & platform::kAttrDirectory))
@@ -180,7 +185,7 @@ class FakeFolder : public platform::OpenedFolder {
     // A snapshot taken when the listing starts.
     std::unique_ptr<platform::Finder> Entries() override {
         const FakeFileSystem::Node* self = files_.Lookup(FakeFileSystem::Key(path_));
-        if (self && self->unreadable) throw platform::RuntimeError(platform::kErrPathFileAccess);
+        if (self && self->unreadable) throw platform::RuntimeError("", kNtAccessDenied);
         return std::make_unique<ListFinder>(Snapshot());
     }
 

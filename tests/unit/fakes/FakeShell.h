@@ -70,8 +70,7 @@ class FakeShell : public platform::Shell {
     void ClearUrlHistory() override {
         ++historyClears;
         if (historyFails)
-            throw platform::RuntimeError(platform::kErrAutomation,
-                                         "the history object did not clear",
+            throw platform::RuntimeError("the history object did not clear",
                                          {platform::SystemCode::Kind::HResult, 0x80004001});
     }
 

@@ -53,7 +53,10 @@ class FakeSystem : public platform::System {
         return true;
     }
     int IsNTAdmin() override {
-        if (!admin) throw platform::RuntimeError(453);
+        // As where advpack.dll lacks the call (ERROR_PROC_NOT_FOUND).
+        if (!admin)
+            throw platform::RuntimeError("advpack.dll of this Windows has no IsNTAdmin",
+                                         {platform::SystemCode::Kind::Win32, 127});
         return *admin;
     }
 
