@@ -4,6 +4,8 @@ Linux side, the Recycle Bin, the URL cache (through seedcache.exe) and the list 
 program asked to delete at the next restart.
 """
 
+import csv
+import io
 import os
 import re
 
@@ -22,6 +24,8 @@ FAMILY = {"winxp": NT, "win2k": NT, "nt40": NT, "win98": WIN98, "winme": WIN98}
 DONE_TITLE = "Done"
 DONE_NT = re.compile(r"Done Cleaning!! OLVEX CLEANER has freed [0-9]+ bytes\Z")
 DONE_98 = "Done Cleaning!! "
+
+CONSOLE_EXE = "C:\\olvex\\olvex.exe"
 
 # How long a run may take before its completion message; a run that hangs fails.
 RUN_TIMEOUT_MS = 60000
@@ -223,6 +227,27 @@ class PendingDeletions:
 
 # --- the window ---------------------------------------------------------------------------
 
+def olvex(s, *args):
+    """Runs olvex.exe in the prefix (installed by the caller); (exit code, stdout, stderr)."""
+    problems = harness.escape_routes(s.prefix, s._allowed_links)
+    if problems:
+        raise harness.HarnessError("the prefix leads outside itself: " + "; ".join(problems))
+    return s.wine(CONSOLE_EXE, *args, check=False)
+
+
+def category_captions(s):
+    """{caption: id} of this system's categories as `olvex /list /csv` gives them; where two
+    share a caption, the first listed (the Windows categories come before the browsers')."""
+    s.install(harness.console_path())
+    code, out, err = olvex(s, "/list", "/csv")
+    if code != 0:
+        raise AssertionError("olvex /list /csv: exit %d, %s" % (code, err))
+    captions = {}
+    for row in list(csv.reader(io.StringIO(out)))[1:]:
+        captions.setdefault(row[1], row[0])
+    return captions
+
+
 class MainWindow:
     """A main window's category boxes and its "Empty Selected" button. Remembers the ticks it
     set, so that a whole run (ticking, the run itself, its message) is one driver start."""
@@ -232,6 +257,23 @@ class MainWindow:
         self.form = form
         self.boxes = BOXES[form]
         self.ticked = {box: 0 for box in self.boxes}  # as a freshly started program has them
+        self._box_of_id = None
+
+    def boxes_of(self, ids):
+        """The boxes of the categories `ids`, found as a user finds them: by the caption on
+        the window that the console's list gives each id."""
+        if self._box_of_id is None:
+            args = []
+            for box in self.boxes:
+                args += ["--", "text", self.form, box]
+            shown = self.s.driver(*args[1:])
+            id_of_caption = category_captions(self.s)
+            self._box_of_id = {id_of_caption.get(text): box
+                               for box, text in zip(self.boxes, shown)}
+        missing = sorted(set(ids) - set(self._box_of_id))
+        if missing:
+            raise AssertionError("no box on %s shows %s" % (self.form, missing))
+        return {self._box_of_id[i] for i in ids}
 
     def _reads(self):
         args = []

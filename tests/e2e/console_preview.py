@@ -39,25 +39,11 @@ import cleaning
 import cleaning_kit as kit
 import hostile_paths
 
-CONSOLE_EXE = "C:\\olvex\\olvex.exe"
 LOG = "C:\\olvex\\clean.csv"
 NON_ASCII = "windows/temp/Grüße.tmp"
 GOING = {"would delete", "would remove"}
 GONE = {"deleted", "removed"}
 BOM = "\ufeff"
-
-
-def console_path():
-    return os.environ.get("OLVEX_CONSOLE_EXE") or os.path.join(
-        os.path.dirname(harness.exe_path()), "olvex.exe")
-
-
-def olvex(s, *args):
-    """Runs olvex.exe in the prefix; (exit code, stdout, stderr)."""
-    problems = harness.escape_routes(s.prefix, s._allowed_links)
-    if problems:
-        raise harness.HarnessError("the prefix leads outside itself: " + "; ".join(problems))
-    return s.wine(CONSOLE_EXE, *args, check=False)
 
 
 def key(windows_path):
@@ -100,14 +86,14 @@ def preview_then_clean(s, checks, what, ids):
     snapshot before, snapshot after)."""
     before = snapshot(s)
     addresses = s.url_cache.addresses() if hasattr(s, "url_cache") else None
-    code, out, err = olvex(s, "/preview", *ids, "/details", "/csv")
+    code, out, err = kit.olvex(s, "/preview", *ids, "/details", "/csv")
     checks.equal(code, 1, "%s: preview exit code (stderr %r)" % (what, err))
     checks.equal(snapshot(s) == before, True, "%s: the preview changed no file" % what)
     if addresses is not None:
         checks.equal(s.url_cache.addresses(), addresses, "%s: the preview purged nothing" % what)
     preview = rows(out, 1)
 
-    code, out, err = olvex(s, "/clean", *ids, "/log:" + LOG, "/quiet")
+    code, out, err = kit.olvex(s, "/clean", *ids, "/log:" + LOG, "/quiet")
     checks.equal(code, 1, "%s: clean exit code (stderr %r)" % (what, err))
     checks.equal(out, "", "%s: /quiet prints nothing" % what)
     with open(s.path(LOG), encoding="utf-8") as f:
@@ -166,7 +152,7 @@ def every_category(version, checks):
     with harness.Scenario(version) as s:
         seed_every_category(s, version)
         kit.write_file(s, NON_ASCII, "not ASCII\n")
-        s.install(console_path())
+        s.install(harness.console_path())
         preview, log = preview_then_clean(s, checks, "every category",
                                           ["all", "firefox-passwords", "opera-passwords"])
         stays = {(r[2].lower(), r[5]) for r in preview if r[1] in ("would stay", "would register")}
@@ -190,15 +176,10 @@ def hostile(version, checks):
         # Wine makes the cache's folders when the cache is first used: before the snapshot.
         s.url_cache = kit.UrlCache(s)
         s.url_cache.addresses()
-        main, boxes = hostile_paths.seed_main_run(s, version)
+        main, categories = hostile_paths.seed_main_run(s, version)
         firefox = hostile_paths.seed_firefox(s, version)
-        s.install(console_path())
-        ids = {"Check1": "windows-temp", "Check2": "user-temp", "Check3": "cookies",
-               "Check6": "prefetch", "Check9": "all-users-temp", "Check10": "java-cache"}
-        if version == "win98":
-            ids = {"Check1": "windows-temp", "Check2": "cookies", "Check8": "java-cache"}
-        chosen = sorted(ids[b] for b in boxes) + ["firefox-cache", "firefox-cookies",
-                                                   "firefox-forms"]
+        s.install(harness.console_path())
+        chosen = sorted(categories) + ["firefox-cache", "firefox-cookies", "firefox-forms"]
         preview_then_clean(s, checks, "hostile paths", chosen)
         main.check(checks, "hostile paths, main categories")
         firefox.check(checks, "hostile paths, Firefox")

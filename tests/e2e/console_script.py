@@ -25,7 +25,6 @@ import re
 import harness
 import cleaning
 import cleaning_kit as kit
-import console_preview
 from cleaning_kit import READ_ONLY
 
 BATCH = r"""@echo off
@@ -69,7 +68,7 @@ def scenario(argv):
         kit.write_file(s, "windows/temp/a.tmp", "12345")
         kit.write_file(s, "windows/temp/ro.tmp", "1234567", [READ_ONLY])
         kit.write_file(s, java + "v1.0/x.jar", "jar")
-        s.install(console_preview.console_path())
+        s.install(harness.console_path())
         second = "prefetch" if version == "winxp" else "temp"
         if version == "winxp":
             kit.write_file(s, "windows/prefetch/layout.ini", "layout")

@@ -66,9 +66,9 @@ PROFILE_PLACES = ["AppData/temp/t.tmp", "AppData/Local/Microsoft/Windows/INetCac
 ODD_NAMES = ["COM1", "aux.log", "CON", "h", "h.", "r", "r ", CLIMB_FILE]
 MISSING_TEMP = "C:\\olvex-no-temp"
 
-# version: the Cookies box and folder, the Java Cache box, the application data folder
-PLACES = {"winxp": ("Check3", "users/root/Cookies", "Check10", "users/root/AppData/Roaming/"),
-          "win98": ("Check2", "windows/Cookies", "Check8", "windows/Application Data/")}
+# version: the Cookies folder and the application data folder
+PLACES = {"winxp": ("users/root/Cookies", "users/root/AppData/Roaming/"),
+          "win98": ("windows/Cookies", "windows/Application Data/")}
 
 # The folder removed first in the swap run, big enough that the swap surely lands while it
 # is being removed.
@@ -126,8 +126,8 @@ class Fixture:
 
 
 def seed_main_run(s, version):
-    """The files of the first run; returns them and its boxes."""
-    cookie_box, cookies, java_box, app_data = PLACES[version]
+    """The files of the first run; returns them and the ids of its categories."""
+    cookies, app_data = PLACES[version]
     fx = Fixture(s)
     for name in ODD_NAMES:
         fx.file(WINDOWS_TEMP + name, True, {"h": [HIDDEN], "r": [READ_ONLY]}.get(name, ()))
@@ -142,7 +142,7 @@ def seed_main_run(s, version):
     fx.file(java + "cache/javapi/" + CLIMB_FOLDER + "/inner.tmp", True)
     fx.file(java + "cache/javapi/cache.idx", False)
     fx.file(java + "cache/javapi/v1.0/x.jar", False)
-    boxes = {"Check1", cookie_box, java_box}
+    categories = {"windows-temp", "cookies", "java-cache"}
     if version == "winxp":
         fx.link(WINDOWS_TEMP + "link.txt", "linked.txt", content=b"a file outside\r\n")
         fx.link("users/root/Local Settings", "local-settings", ["temp/u.tmp", "temp/sub/v.tmp"])
@@ -159,8 +159,8 @@ def seed_main_run(s, version):
         fx.file("windows/prefetch/sub/B.pf", False)
         for name in ("TEMP", "TMP"):
             s.wine("reg", "add", "HKCU\\Environment", "/v", name, "/d", MISSING_TEMP, "/f")
-        boxes |= {"Check2", "Check6", "Check9"}
-    return fx, boxes
+        categories |= {"user-temp", "prefetch", "all-users-temp"}
+    return fx, categories
 
 
 def seed_firefox(s, version):
@@ -239,11 +239,11 @@ def scenario(argv):
         raise harness.HarnessError("usage: hostile_paths.py %s" % "|".join(PLACES))
     version = argv[0]
     main, firefox, _, _ = browsers.WINDOWS[version]
-    _, _, java_box, app_data = PLACES[version]
+    _, app_data = PLACES[version]
     with harness.Scenario(version) as s:
         checks = harness.Checks("hostile paths on %s" % version, s)
         s.make_dir("Program Files/Mozilla Firefox")
-        first, boxes = seed_main_run(s, version)
+        first, categories = seed_main_run(s, version)
         browser = seed_firefox(s, version)
         s.make_drive_outside("g", "sun")  # where run 2's link leads: the root of G:
         s.pending = kit.PendingDeletions(s)
@@ -251,7 +251,7 @@ def scenario(argv):
         s.driver("wait-visible", main)
         window = kit.MainWindow(s, main)
 
-        _, text, _ = window.empty_selected(boxes)
+        _, text, _ = window.empty_selected(window.boxes_of(categories))
         check_run(s, checks, main, text, first, "first run",
                   ["c:\\windows\\temp\\r"] if version == "winxp" else [])
         left = ODD_NAMES + ["zz_stop", "zz_tail.tmp"]
@@ -264,7 +264,7 @@ def scenario(argv):
         second.link(app_data + "Sun", "sun", ["Java/Deployment/deployment.properties",
                                               "Java/Deployment/cache/javapi/j.idx",
                                               "Java/Deployment/cache/javapi/v1.0/j.jar"])
-        _, text, _ = window.empty_selected({java_box})
+        _, text, _ = window.empty_selected(window.boxes_of({"java-cache"}))
         check_run(s, checks, main, text, second, "Java Cache through a link")
 
         browsers.firefox_boxes_run(s, checks, version, FIREFOX_BOXES)
