@@ -8,7 +8,7 @@ namespace olvex {
 namespace {
 
 void DeleteFiles(RuleRun& run, const std::string& pattern) {
-    DeleteFilesNamed(run.services.files, run.changes, pattern, run.sink);
+    DeleteFilesNamed(run.services.files, run.changes, pattern, run.sink, run.filter);
 }
 
 // One browser file, or pattern of files, in the profile.

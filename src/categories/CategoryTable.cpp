@@ -33,11 +33,13 @@ struct Entry {
     const char* disabledCaption;
     Availability unavailable;
     bool asksBeforeTicking;
+    bool emptiedWhole;
 };
 
 Category Made(const Entry& e) {
-    Category category{e.id, e.ntCaption, e.nineXCaption, e.disabledCaption, e.unavailable,
-                      e.asksBeforeTicking, {}, {}};
+    Category category{e.id,          e.ntCaption,         e.nineXCaption,
+                      e.disabledCaption, e.unavailable,     e.asksBeforeTicking,
+                      e.emptiedWhole,  {},                  {}};
     for (Family family : {Family::NT, Family::Windows98}) {
         CategoryRows rows = WindowsRows(e.id, family);
         if (rows.rows.empty()) rows = BrowserRows(e.id, family);
@@ -51,29 +53,29 @@ Category Made(const Entry& e) {
 const std::vector<Category>& Categories() {
     // clang-format off
     static const Entry entries[] = {
-        // id                     NT family's caption          98 family's caption           disabled caption        available             asks
-        {"windows-temp",          "Windows Temp",              "Windows Temp",               nullptr,                nullptr,              false},
-        {"user-temp",             "Current User Temp",         "",                           nullptr,                nullptr,              false},
-        {"cookies",               "Cookies",                   "Cookies",                    nullptr,                nullptr,              false},
-        {"temp",                  "",                          "Temp",                       nullptr,                nullptr,              false},
-        {"ie-cache",              "Temporary Internet Files",  "Temporary Internet FIles",   nullptr,                nullptr,              false},
-        {"ie-history",            "History",                   "History",                    nullptr,                nullptr,              false},
-        {"prefetch",              "Prefetch",                  "",                           "Prefetch (Disabled)",  PrefetchHere,         false},
-        {"recycle-bin",           "Recycle Bin",               "Recycle Bin",                nullptr,                nullptr,              false},
-        {"all-users-temp",        "All Users Temp",            "",                           nullptr,                AdministratorsOnly,   false},
-        {"java-cache",            "Java Cache",                "Java Cache",                 nullptr,                nullptr,              false},
-        {"firefox-cache",         "Firefox Cache",             "Firefox Cache",              nullptr,                FirefoxInstalled,     false},
-        {"firefox-cookies",       "Firefox Cookies",           "Firefox Cookies",            nullptr,                FirefoxInstalled,     false},
-        {"firefox-passwords",     "Firefox Saved Passwords",   "Firefox Saved Passwords",    nullptr,                FirefoxInstalled,     true},
-        {"firefox-forms",         "Firefox Saved Form Info",   "Firefox Saved Form Info",    nullptr,                FirefoxInstalled,     false},
-        {"firefox-history",       "Firefox History",           "Firefox History",            nullptr,                FirefoxInstalled,     false},
-        {"firefox-downloads",     "Firefox Download History",  "Firefox Download History",   nullptr,                FirefoxInstalled,     false},
-        {"opera-cache",           "Opera Cache",               "Opera Cache",                nullptr,                OperaInstalled,       false},
-        {"opera-cookies",         "Opera Cookies",             "Opera Cookies",              nullptr,                OperaInstalled,       false},
-        {"opera-passwords",       "Opera Saved Passwords",     "Opera Saved Passwords",      nullptr,                OperaInstalled,       true},
-        {"opera-history",         "Opera History",             "Opera History",              nullptr,                OperaInstalled,       false},
-        {"opera-downloads",       "Opera Download History",    "Opera Download History",     nullptr,                OperaInstalled,       false},
-        {"opera-visited-links",   "Opera Visited Links",       "Opera Visited Links",        nullptr,                OperaInstalled,       false},
+        // id                     NT family's caption          98 family's caption           disabled caption        available             asks   whole
+        {"windows-temp",          "Windows Temp",              "Windows Temp",               nullptr,                nullptr,              false, false},
+        {"user-temp",             "Current User Temp",         "",                           nullptr,                nullptr,              false, false},
+        {"cookies",               "Cookies",                   "Cookies",                    nullptr,                nullptr,              false, false},
+        {"temp",                  "",                          "Temp",                       nullptr,                nullptr,              false, false},
+        {"ie-cache",              "Temporary Internet Files",  "Temporary Internet FIles",   nullptr,                nullptr,              false, false},
+        {"ie-history",            "History",                   "History",                    nullptr,                nullptr,              false, true},
+        {"prefetch",              "Prefetch",                  "",                           "Prefetch (Disabled)",  PrefetchHere,         false, false},
+        {"recycle-bin",           "Recycle Bin",               "Recycle Bin",                nullptr,                nullptr,              false, true},
+        {"all-users-temp",        "All Users Temp",            "",                           nullptr,                AdministratorsOnly,   false, false},
+        {"java-cache",            "Java Cache",                "Java Cache",                 nullptr,                nullptr,              false, false},
+        {"firefox-cache",         "Firefox Cache",             "Firefox Cache",              nullptr,                FirefoxInstalled,     false, false},
+        {"firefox-cookies",       "Firefox Cookies",           "Firefox Cookies",            nullptr,                FirefoxInstalled,     false, false},
+        {"firefox-passwords",     "Firefox Saved Passwords",   "Firefox Saved Passwords",    nullptr,                FirefoxInstalled,     true,  false},
+        {"firefox-forms",         "Firefox Saved Form Info",   "Firefox Saved Form Info",    nullptr,                FirefoxInstalled,     false, false},
+        {"firefox-history",       "Firefox History",           "Firefox History",            nullptr,                FirefoxInstalled,     false, false},
+        {"firefox-downloads",     "Firefox Download History",  "Firefox Download History",   nullptr,                FirefoxInstalled,     false, false},
+        {"opera-cache",           "Opera Cache",               "Opera Cache",                nullptr,                OperaInstalled,       false, false},
+        {"opera-cookies",         "Opera Cookies",             "Opera Cookies",              nullptr,                OperaInstalled,       false, false},
+        {"opera-passwords",       "Opera Saved Passwords",     "Opera Saved Passwords",      nullptr,                OperaInstalled,       true,  false},
+        {"opera-history",         "Opera History",             "Opera History",              nullptr,                OperaInstalled,       false, false},
+        {"opera-downloads",       "Opera Download History",    "Opera Download History",     nullptr,                OperaInstalled,       false, false},
+        {"opera-visited-links",   "Opera Visited Links",       "Opera Visited Links",        nullptr,                OperaInstalled,       false, false},
     };
     // clang-format on
     static const std::vector<Category> categories = [] {

@@ -99,19 +99,20 @@ std::vector<std::string> CacheFolders(Services& services) {
             folders::GetHistoryFolder(services)};
 }
 
-// The size of a local file as its folder lists it; nothing when it is not there.
-std::optional<uint64_t> SizeOf(platform::FileSystem& files, const std::string& path) {
+// A local file as its folder lists it; nothing when it is not there.
+std::optional<platform::FindEntry> Listed(platform::FileSystem& files, const std::string& path) {
     platform::FindEntry entry;
     try {
         std::unique_ptr<platform::Finder> found = files.Find(path);
-        if (found && found->Next(entry)) return entry.size;
+        if (found && found->Next(entry)) return entry;
     } catch (const platform::RuntimeError&) {
     }
     return std::nullopt;
 }
 
 void Purge(Services& services, platform::Changes& changes, PurgeList& list, CleaningSink& sink,
-           const char* pattern, std::string_view keepWord) {
+           const RunFilter* filter, CountedFolders* counted, const char* pattern,
+           std::string_view keepWord) {
     // What the list has no room for is deleted all the same, in this purge.
     std::vector<std::string> unlisted;
     ForEachEntry(services, pattern, [&](std::string url) {
@@ -133,9 +134,17 @@ void Purge(Services& services, platform::Changes& changes, PurgeList& list, Clea
             sink.Item({ItemAction::Stayed, url, 0, reason::kOutsideCache});
             return;
         }
-        // The library deletes the entry's file with it: that is a file of the run's.
-        const std::optional<uint64_t> bytes =
-            file->empty() ? std::nullopt : SizeOf(services.files, *file);
+        // The library deletes the entry's file with it: that is a file of the run's, and what
+        // the filter keeps of those stays with its entry.
+        const std::optional<platform::FindEntry> listed =
+            file->empty() ? std::nullopt : Listed(services.files, *file);
+        if (filter && listed) {
+            const std::string folder = FolderOf(*file);
+            if (const char* why = filter->KeepsFile(folder, *listed, true)) {
+                sink.Item({ItemAction::Stayed, url, 0, why});
+                return;
+            }
+        }
         platform::SystemCode why;
         if (!changes.DeleteUrlCacheEntry(url, &why)) {
             // Gone meanwhile is no failure; anything else the library said is.
@@ -145,7 +154,10 @@ void Purge(Services& services, platform::Changes& changes, PurgeList& list, Clea
             return;
         }
         sink.Item({ItemAction::Purged, url});
-        if (bytes) sink.Item({ItemAction::Deleted, *file, *bytes});
+        if (listed) {
+            sink.Item({ItemAction::Deleted, *file, listed->size});
+            if (counted) counted->CountFile(*file);
+        }
     };
     for (int i = 0; i < list.Count(); ++i) purge(list.At(i));
     for (const std::string& url : unlisted) purge(url);
@@ -154,14 +166,14 @@ void Purge(Services& services, platform::Changes& changes, PurgeList& list, Clea
 }  // namespace
 
 void ClearUrlCache(Services& services, platform::Changes& changes, PurgeList& list,
-                   CleaningSink& sink) {
-    Purge(services, changes, list, sink, nullptr, "Cookie");
+                   CleaningSink& sink, const RunFilter* filter, CountedFolders* counted) {
+    Purge(services, changes, list, sink, filter, counted, nullptr, "Cookie");
 }
 
 void ClearCookieCache(Services& services, platform::Changes& changes, PurgeList& list,
-                      CleaningSink& sink) {
+                      CleaningSink& sink, const RunFilter* filter, CountedFolders* counted) {
     // The library lists cookie entries only when asked for them by their pattern.
-    Purge(services, changes, list, sink, platform::kCookieEntries, "http");
+    Purge(services, changes, list, sink, filter, counted, platform::kCookieEntries, "http");
 }
 
 }  // namespace olvex

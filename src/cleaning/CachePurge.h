@@ -5,19 +5,25 @@
 // each listed address that does not contain their word (exact, case-sensitive) and whose
 // entry is still there and names no file, or a plain file inside the cache's folders (the
 // Internet cache, Cookies, History) reached through plain folders only.
+// An entry whose file the filter keeps (written lately, excluded) stays with it.
 // The sink hears of every entry deleted, of every one kept for its file, and of every one the
 // library would not delete.
 #include "system/CleaningSink.h"
+#include "system/CountedFolders.h"
 #include "system/PurgeList.h"
+#include "system/RunFilter.h"
 #include "system/Services.h"
 
 namespace olvex {
 
 // For "Temporary Internet Files": deletes every address without "Cookie", through changes.
+// A preview's count (counted) learns of every file that would go with its entry.
 void ClearUrlCache(Services& services, platform::Changes& changes, PurgeList& list,
-                   CleaningSink& sink = SilentSink());
+                   CleaningSink& sink = SilentSink(), const RunFilter* filter = nullptr,
+                   CountedFolders* counted = nullptr);
 // For "Cookies": deletes every address without "http", through changes.
 void ClearCookieCache(Services& services, platform::Changes& changes, PurgeList& list,
-                      CleaningSink& sink = SilentSink());
+                      CleaningSink& sink = SilentSink(), const RunFilter* filter = nullptr,
+                      CountedFolders* counted = nullptr);
 
 }  // namespace olvex

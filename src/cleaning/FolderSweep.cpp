@@ -29,8 +29,10 @@ std::vector<FindEntry> SweepOne(SweptFolder& folder, const SweepRules& rules) {
 }  // namespace
 
 void SweepFolder(platform::FileSystem& files, const std::string& path, const SweepRules& rules) {
-    std::shared_ptr<SweptFolder> start = OpenSweep(files, path, *rules.sink);
+    std::shared_ptr<SweptFolder> start = OpenSweep(files, path, rules);
     if (!start) return;
+    rules.sink->Looked(TidyPath(path));
+    if (rules.sink->LooksOnly()) return;
 
     // Depth first, in listing order, without recursion: trees of any depth are fine. Each
     // folder is opened through its parent, which stays open while its subfolders wait.
@@ -49,7 +51,7 @@ void SweepFolder(platform::FileSystem& files, const std::string& path, const Swe
         const Pending next = pending.back();
         pending.pop_back();
         // Subfolders deleted whole are gone by now, and the guard enters no link.
-        std::shared_ptr<SweptFolder> folder = EnterListed(next.parent, next.entry);
+        std::shared_ptr<SweptFolder> folder = EnterListed(next.parent, next.entry, rules);
         if (folder) visit(folder);
     }
 }

@@ -24,7 +24,8 @@ AtRestart Registration(const RuleRun& run, AtRestart wanted) {
 void SweepAll(RuleRun& run, const std::string& path, AtRestart atRestart,
               const std::string& keptFile = "") {
     SweepFolder(run.services.files, path,
-                {&run.changes, "*.*", keptFile, Registration(run, atRestart), &run.sink});
+                {&run.changes, "*.*", keptFile, Registration(run, atRestart), &run.sink, false,
+                 run.filter, run.counted});
 }
 
 // A folder tree of the user's own.
@@ -67,16 +68,21 @@ void SweepKeepingLayout(RuleRun& run, const std::string& path) {
 
 // The cookie entries of the cache index, which the library lists only when asked for them.
 void PurgeCookies(RuleRun& run, const std::string&) {
-    ClearCookieCache(run.services, run.changes, run.purgeList, run.sink);
+    if (run.sink.LooksOnly()) return;
+    ClearCookieCache(run.services, run.changes, run.purgeList, run.sink, run.filter,
+                     run.counted);
 }
 
 // The other entries of the cache index.
 void PurgeUrls(RuleRun& run, const std::string&) {
-    ClearUrlCache(run.services, run.changes, run.purgeList, run.sink);
+    if (run.sink.LooksOnly()) return;
+    ClearUrlCache(run.services, run.changes, run.purgeList, run.sink, run.filter,
+                     run.counted);
 }
 
 // The history object empties itself and tells nothing of what it held.
 void ClearHistory(RuleRun& run, const std::string&) {
+    if (run.sink.LooksOnly()) return;
     run.sink.Uncounted();
     run.changes.ClearUrlHistory();
 }
@@ -101,6 +107,7 @@ bool CountRecycleBin(Services& services, uint64_t& items, uint64_t& bytes) {
 // Every drive's Recycle Bin, the dialogs owned by the run's window: what it holds, as the
 // shell counts it, then the emptying.
 void EmptyRecycleBin(RuleRun& run, const std::string&) {
+    if (run.sink.LooksOnly()) return;
     uint64_t items = 0, bytes = 0;
     const bool counted = CountRecycleBin(run.services, items, bytes);
     if (counted)

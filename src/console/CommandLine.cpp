@@ -1,5 +1,7 @@
 #include "console/CommandLine.h"
 
+#include <cctype>
+
 #include "console/ConsoleProgram.h"
 
 namespace olvex {
@@ -12,12 +14,34 @@ std::string Lower(std::string text) {
     return text;
 }
 
+// The most days /olderthan takes: a hundred years.
+constexpr unsigned long kMostDays = 36500;
+
+// The text after "/name:" of an option, as given (case and all); nothing when the argument is
+// not that option or gives no value.
+std::optional<std::string> ValueOf(const std::string& argument, const std::string& name) {
+    const std::string prefix = name + ":";
+    if (argument.size() <= prefix.size() + 1 || Lower(argument.substr(1, prefix.size())) != prefix)
+        return std::nullopt;
+    return argument.substr(1 + prefix.size());
+}
+
+// A path from a drive's root (C:\x) or a share (\\server\share\x).
+bool IsFullPath(const std::string& path) {
+    auto separator = [](char c) { return c == '\\' || c == '/'; };
+    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                       path[1] == ':' && separator(path[2]);
+    const bool share = path.size() > 2 && separator(path[0]) && separator(path[1]);
+    return drive || share;
+}
+
 }  // namespace
 
 ParsedRequest ParseArguments(const std::vector<std::string>& arguments) {
     ConsoleRequest request;
     std::optional<Command> command;
     auto fail = [](const std::string& why) { return ParsedRequest{std::nullopt, why}; };
+    bool filters = false;
     for (const std::string& argument : arguments) {
         if (argument.empty()) continue;
         if (argument[0] != '/' && argument[0] != '-') {
@@ -34,57 +58,102 @@ ParsedRequest ParseArguments(const std::vector<std::string>& arguments) {
             named = Command::Preview;
         } else if (option == "clean") {
             named = Command::Clean;
+        } else if (auto folder = ValueOf(argument, "summary")) {
+            named = Command::Summary;
+            request.summaryFolder = *folder;
         } else if (option == "details") {
             request.details = true;
         } else if (option == "csv") {
             request.csv = true;
         } else if (option == "quiet") {
             request.quiet = true;
-        } else if (option.compare(0, 4, "log:") == 0 && option.size() > 4) {
-            request.logFile = argument.substr(5);  // the name as given, case and all
+        } else if (option == "strict") {
+            request.strict = filters = true;
+        } else if (auto log = ValueOf(argument, "log")) {
+            request.logFile = *log;
+        } else if (auto page = ValueOf(argument, "html")) {
+            request.htmlFile = *page;
+        } else if (auto days = ValueOf(argument, "olderthan")) {
+            if (days->size() > 5 || days->find_first_not_of("0123456789") != std::string::npos ||
+                std::stoul(*days) < 1 || std::stoul(*days) > kMostDays)
+                return fail("/olderthan takes a number of days from 1 to " +
+                            std::to_string(kMostDays) + ".");
+            request.olderThanDays = static_cast<uint32_t>(std::stoul(*days));
+            filters = true;
+        } else if (auto path = ValueOf(argument, "exclude")) {
+            if (!IsFullPath(*path))
+                return fail("/exclude takes a full path (C:\\... or \\\\server\\share\\...), not " +
+                            *path + ".");
+            request.excluded.push_back(*path);
+            filters = true;
         } else {
             return fail("Unknown option " + argument + ".");
         }
         if (named && command && *command != *named)
-            return fail("Give one of /list, /preview and /clean, once.");
+            return fail("Give one of /list, /preview, /clean and /summary, once.");
         if (named) command = named;
     }
     request.command = command.value_or(Command::Help);
+    request.helpForLackOfCommand = !command;
     if (!command && !request.ids.empty())
         return fail("Say what to do with " + request.ids.front() + ": /preview or /clean.");
-    const bool takesIds = request.command == Command::Preview || request.command == Command::Clean;
-    if (takesIds && request.ids.empty())
+    const bool cleans = request.command == Command::Preview || request.command == Command::Clean;
+    if (cleans && request.ids.empty())
         return fail("Name the categories to work on, or all (olvex /list shows them).");
-    if (!takesIds && request.command != Command::Help && !request.ids.empty())
-        return fail("/list takes no categories.");
+    if (!cleans && request.command != Command::Help && !request.ids.empty())
+        return fail("/list and /summary take no categories.");
+    if (!cleans && command && filters)
+        return fail("/olderthan, /exclude and /strict go with /preview or /clean.");
+    if (!request.htmlFile.empty() && request.command != Command::Summary)
+        return fail("/html goes with /summary.");
     return {request, ""};
 }
 
 std::string HelpText() {
-    return "Olvex Cleaner for the command line: see what a cleaning would delete, and clean\n"
-           "without anybody at the screen.\n"
+    return "Olvex Cleaner for the command line: see what a cleaning would delete, clean\n"
+           "without anybody at the screen, and sum up the logs of many machines.\n"
            "\n"
-           "  olvex /list\n"
-           "  olvex /preview ID... | all  [/details] [/csv] [/log:FILE] [/quiet]\n"
-           "  olvex /clean ID... | all    [/details] [/csv] [/log:FILE] [/quiet]\n"
+           "  olvex /list [/details] [/csv]\n"
+           "  olvex /preview ID... | all  [options]\n"
+           "  olvex /clean ID... | all    [options]\n"
+           "  olvex /summary:FOLDER [/html:FILE] [/csv]\n"
            "\n"
            "  /list      The categories of this system: id, the caption the window shows,\n"
-           "             and whether it can be cleaned here (and if not, why).\n"
+           "             and whether it can be cleaned here (and if not, why). With\n"
+           "             /details, the folders each one cleans, present or missing.\n"
            "  /preview   Deletes nothing. Reports what a clean would delete, by the same\n"
            "             rules, and what would stay and why.\n"
            "  /clean     Cleans, and reports what went, what stayed and why, what was\n"
-           "             registered for deletion at restart, and the bytes freed on the\n"
-           "             system drive.\n"
+           "             registered for deletion at restart, the total over all\n"
+           "             categories, and the bytes freed on the system drive.\n"
            "  all        Every category that can be cleaned here, except the saved\n"
            "             passwords (firefox-passwords, opera-passwords): name those.\n"
-           "  /details   Every path, not only the totals of each category, and every\n"
-           "             folder that is not there.\n"
-           "  /csv       The report as CSV: category,action,path,items,bytes,reason.\n"
-           "  /log:FILE  Appends one line per item, and per step not there, refused or\n"
-           "             failed, to FILE, as CSV in UTF-8 with a byte-order\n"
-           "             mark: time,category,action,path,bytes,reason.\n"
-           "  /quiet     Prints nothing but errors.\n"
-           "  /?         This help.\n"
+           "             A category named that this system lacks (another Windows',\n"
+           "             a browser not installed) is skipped, and said so; the rest run.\n"
+           "  /summary   Reads every log in FOLDER (one per computer) and prints, per\n"
+           "             computer, its last run: when, exit code, bytes deleted, items\n"
+           "             that stayed, categories that failed; then the totals.\n"
+           "\n"
+           "Options of /preview and /clean:\n"
+           "  /details        Every path, not only the totals, and every folder that is\n"
+           "                  not there.\n"
+           "  /csv            The report as CSV: category,action,path,items,bytes,reason,\n"
+           "                  kind (item or total). To a file, with a byte-order mark.\n"
+           "  /log:FILE       Appends to FILE, as CSV in UTF-8: a run-start line, one\n"
+           "                  line per item and per step skipped, not there, refused or\n"
+           "                  failed, and a run-end line with the exit code and totals.\n"
+           "                  Columns: time,computer,user,category,action,path,bytes,reason.\n"
+           "                  Runs sharing a log take turns. A link on its path, or a log\n"
+           "                  that is a link, stops the run before it deletes anything.\n"
+           "  /olderthan:DAYS Only files last written DAYS days ago or earlier; younger\n"
+           "                  ones stay, and so do their folders. The Recycle Bin and the\n"
+           "                  history, emptied whole by the system, are skipped.\n"
+           "  /exclude:PATH   Leaves the file, or the folder with all in it, at PATH (a\n"
+           "                  full path); may be given again. Also skips the Recycle Bin\n"
+           "                  and the history.\n"
+           "  /strict         A named category that cannot run here stops the whole run.\n"
+           "  /quiet          Prints nothing but errors.\n"
+           "  /?              This help.\n"
            "\n"
            "Options may start with / or -, and case does not matter. In a console window\n"
            "names show in its own characters; output redirected to a file or a pipe is\n"
@@ -94,9 +163,11 @@ std::string HelpText() {
            "  0  every selected category done, nothing left\n"
            "  1  done, but some items stayed or were registered for deletion at restart,\n"
            "     or a step was refused (a link on a folder's path) or failed\n"
-           "  2  bad usage: an unknown id or option; nothing was deleted\n"
-           "  3  not possible here: an unsupported system, a category not available here,\n"
-           "     or one only administrators may clean; nothing was deleted\n";
+           "  2  bad usage: no command, an unknown id or option; nothing was deleted\n"
+           "  3  not possible here: an unsupported system, none of the categories named\n"
+           "     can run here (with /strict: one of them cannot), one only\n"
+           "     administrators may clean, or the log cannot be written; nothing was\n"
+           "     deleted\n";
 }
 
 std::vector<std::string> SplitCommandLine(const std::string& line) {

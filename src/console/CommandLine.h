@@ -1,25 +1,34 @@
 #pragma once
 // The console program's command line: what it is asked to do, read the way Windows programs
 // read theirs.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace olvex {
 
-enum class Command { Help, List, Preview, Clean };
+enum class Command { Help, List, Preview, Clean, Summary };
 
 struct ConsoleRequest {
     Command command = Command::Help;
+    // The help was not asked for: no command was given (a scheduled task that lost its
+    // arguments must not look successful).
+    bool helpForLackOfCommand = false;
     std::vector<std::string> ids;  // as given, in lower case; "all" stands for itself
     bool details = false;          // every path, not only the totals
     bool csv = false;              // the report as CSV
     bool quiet = false;            // nothing but errors
+    bool strict = false;           // a named category that cannot run here stops the run
     std::string logFile;           // "" for no log
+    uint32_t olderThanDays = 0;    // 0: files of any age
+    std::vector<std::string> excluded;  // full paths, as given
+    std::string summaryFolder;     // the folder of logs /summary reads
+    std::string htmlFile;          // "" for no page
 };
 
 // The request, or the message of a usage error. Options start with / or -, and neither their
-// case nor the ids' matters. No argument at all asks for the help.
+// case nor the ids' matters. No command at all asks for the help.
 struct ParsedRequest {
     std::optional<ConsoleRequest> request;
     std::string error;

@@ -2,9 +2,12 @@
 
 #include <set>
 
+#include "console/CategoryList.h"
 #include "console/CommandLine.h"
 #include "console/ConsoleCategories.h"
 #include "console/ConsoleReport.h"
+#include "console/FleetSummary.h"
+#include "console/RunLog.h"
 #include "platform/Errors.h"
 #include "system/CleaningContext.h"
 #include "system/FreedSpace.h"
@@ -16,6 +19,8 @@ namespace olvex {
 using platform::Stream;
 
 namespace {
+
+constexpr const char* kProgramVersion = "1.0.0.0";
 
 // Text with the line ends of Windows.
 std::string WindowsLines(const std::string& text) {
@@ -31,50 +36,72 @@ void Error(platform::Console& console, const std::string& text) {
     console.Write(Stream::Err, "olvex: " + text + "\r\n");
 }
 
-void PrintList(platform::Console& console, const ConsoleRequest& request,
-               const std::vector<ConsoleCategory>& categories) {
-    if (request.quiet) return;
-    std::string text = request.csv ? "id,caption,available,reason\n" : "";
-    for (const ConsoleCategory& c : categories) {
-        const bool available = c.unavailable.empty();
-        if (request.csv) {
-            text += CsvField(c.id) + "," + CsvField(c.caption) + "," + (available ? "yes" : "no") +
-                    "," + CsvField(c.unavailable) + "\n";
-            continue;
-        }
-        std::string line = c.id;
-        line.resize(22, ' ');
-        line += c.caption;
-        line.resize(50, ' ');
-        text += line + (available ? "available" : "not available: " + c.unavailable) + "\n";
-    }
-    console.Write(Stream::Out, WindowsLines(text));
-}
+// The categories a request names that run here, in table order, and those named that do not,
+// with why.
+struct Selection {
+    std::set<std::string> chosen;
+    std::vector<std::pair<std::string, std::string>> skipped;
+};
 
-// The ids a request selects; false (after saying why) when one cannot be cleaned here.
-bool Select(platform::Console& console, const std::string& osName,
-            const std::vector<ConsoleCategory>& categories, const std::vector<std::string>& ids,
-            std::set<std::string>& selected) {
-    for (const std::string& id : ids) {
+Selection Select(const std::string& osName, const std::vector<ConsoleCategory>& categories,
+                 const ConsoleRequest& request) {
+    const bool filters = request.olderThanDays != 0 || !request.excluded.empty();
+    Selection selection;
+    auto skip = [&](const std::string& id, const std::string& why) {
+        for (const auto& [skippedId, reason] : selection.skipped)
+            if (skippedId == id) return;
+        selection.skipped.push_back({id, why});
+    };
+    // Why a category of this system does not run with this request; "" when it does.
+    auto whyNot = [&](const ConsoleCategory& c) -> std::string {
+        if (!c.unavailable.empty()) return c.unavailable;
+        if (filters && c.category->emptiedWhole)
+            return "the system empties it whole, and /olderthan or /exclude cannot keep anything "
+                   "of it";
+        return "";
+    };
+    for (const std::string& id : request.ids) {
         if (id == "all") {
-            for (const ConsoleCategory& c : categories)
-                if (c.unavailable.empty() && !c.category->asksBeforeTicking) selected.insert(c.id);
+            for (const ConsoleCategory& c : categories) {
+                if (!c.unavailable.empty() || c.category->asksBeforeTicking) continue;
+                const std::string why = whyNot(c);
+                if (why.empty())
+                    selection.chosen.insert(c.id);
+                else
+                    skip(c.id, why);
+            }
             continue;
         }
         const ConsoleCategory* found = nullptr;
         for (const ConsoleCategory& c : categories)
             if (c.id == id) found = &c;
-        if (!found) {
-            Error(console, id + " is not a category of " + osName + " (olvex /list shows them).");
-            return false;
-        }
-        if (!found->unavailable.empty()) {
-            Error(console, id + " cannot be cleaned here: " + found->unavailable + ".");
-            return false;
-        }
-        selected.insert(id);
+        const std::string why = found ? whyNot(*found) : "not a category of " + osName;
+        if (why.empty())
+            selection.chosen.insert(id);
+        else
+            skip(id, why);
     }
-    return true;
+    for (const std::string& id : selection.chosen)
+        for (auto it = selection.skipped.begin(); it != selection.skipped.end();)
+            it = it->first == id ? selection.skipped.erase(it) : it + 1;
+    return selection;
+}
+
+// The command line as the log tells it: the arguments, each in quotes where it holds a blank.
+std::string CommandLineText(const std::vector<std::string>& arguments) {
+    std::string text;
+    for (const std::string& argument : arguments) {
+        if (!text.empty()) text += ' ';
+        text += argument.find_first_of(" \t") == std::string::npos ? argument
+                                                                   : "\"" + argument + "\"";
+    }
+    return text;
+}
+
+std::string JoinedIds(const std::set<std::string>& ids) {
+    std::string text;
+    for (const std::string& id : ids) text += (text.empty() ? "" : " ") + id;
+    return text;
 }
 
 }  // namespace
@@ -89,8 +116,10 @@ int RunConsoleProgram(Services& services, platform::Console& console,
     const ConsoleRequest& request = *parsed.request;
     if (request.command == Command::Help) {
         console.Write(Stream::Out, WindowsLines(HelpText()));
-        return kExitDone;
+        // Asked for, the help is all that was wanted; for want of a command, it is a mistake.
+        return request.helpForLackOfCommand ? kExitBadUsage : kExitDone;
     }
+    if (request.command == Command::Summary) return RunFleetSummary(services, console, request);
     // Every id is checked before anything else is looked at, let alone deleted.
     for (const std::string& id : request.ids) {
         if (id != "all" && !CategoryById(id)) {
@@ -108,30 +137,58 @@ int RunConsoleProgram(Services& services, platform::Console& console,
     }
     const std::vector<ConsoleCategory> categories = CategoriesOf(services, family, osName);
     if (request.command == Command::List) {
-        PrintList(console, request, categories);
+        PrintCategoryList(services, console, request, family, categories);
         return kExitDone;
     }
-    std::set<std::string> selected;
-    if (!Select(console, osName, categories, request.ids, selected)) return kExitNotPossible;
+    const Selection selection = Select(osName, categories, request);
+    // With /strict, as when nothing named can run, nothing runs at all.
+    if ((request.strict && !selection.skipped.empty()) || selection.chosen.empty()) {
+        for (const auto& [id, why] : selection.skipped)
+            Error(console, id + " cannot be cleaned here: " + why + ".");
+        if (selection.chosen.empty()) Error(console, "None of the categories named can run here.");
+        return kExitNotPossible;
+    }
 
-    std::unique_ptr<platform::AppendFile> log;
+    CleaningContext context;
+    platform::SkipOnFailure([&] { context = DeriveCleaningContext(services.system); });
+    std::unique_ptr<RunLog> log;
     if (!request.logFile.empty()) {
-        log = console.OpenForAppending(request.logFile);
-        if (!log) {
-            Error(console, "Cannot open the log " + request.logFile + "; nothing was deleted.");
+        RunLog::Opened opened = RunLog::Open(services, console, request.logFile,
+                                             services.system.ComputerName(), context.UserName);
+        log = std::move(opened.log);
+        // The run's first line is written before anything is deleted: a log that cannot take
+        // it stops the run here.
+        if (log) {
+            log->Line("", "run-start", "", "",
+                      std::string("version=") + kProgramVersion + "; windows=" + osName +
+                          "; command=" + CommandLineText(arguments));
+            if (!log->Flush()) opened.why = log->Problem();
+        }
+        if (!log || !log->Written()) {
+            Error(console, "Cannot write the log " + request.logFile + ": " + opened.why +
+                               "; nothing was deleted.");
             return kExitNotPossible;
         }
     }
-    ConsoleReport report(console, request, categories, std::move(log));
 
-    // A preview runs the same engine with changes that only check.
+    // What the user keeps besides the guard's rules, and the run's own log wherever it lies.
+    RunFilter filter;
+    if (request.olderThanDays)
+        filter.KeepRecent(services.system.CurrentTime(), request.olderThanDays);
+    for (const std::string& path : request.excluded) filter.Exclude(path);
+    if (log) filter.KeepOwnFile(log->Path());
+
+    ConsoleReport report(console, request, categories, log.get(), &filter);
+    for (const auto& [id, why] : selection.skipped) report.Skipped(id, why);
+
+    // A preview runs the same engine with changes that only check, and counts each folder
+    // once however many steps reach it, as the clean deletes it once.
     const bool preview = request.command == Command::Preview;
     PreviewChanges checks(services.urlCache);
     platform::SystemChanges makes(services.shell, services.urlCache);
     platform::Changes& changes = preview ? static_cast<platform::Changes&>(checks) : makes;
+    CountedFolders counted;
 
-    CleaningContext context;
-    platform::SkipOnFailure([&] { context = DeriveCleaningContext(services.system); });
     FreedSpaceReport freed(services.system, context.SystemDrive);
     if (!preview) platform::SkipOnFailure([&] { freed.MeasureBefore(); });
 
@@ -139,19 +196,36 @@ int RunConsoleProgram(Services& services, platform::Console& console,
     PlainPurgeList purgeList;
     std::vector<const Category*> chosen;
     for (const ConsoleCategory& category : categories)
-        if (selected.count(category.id)) chosen.push_back(category.category);
+        if (selection.chosen.count(category.id)) chosen.push_back(category.category);
     RuleRun run{services, changes, family, 0, purgeList, report, context, {}};
+    run.filter = &filter;
+    run.counted = preview ? &counted : nullptr;
     RunSelected(run, chosen, [](const Category&) { return true; });
 
+    report.Total();
+    int64_t freedBytes = 0;
     if (!preview) {
         platform::SkipOnFailure([&] { freed.MeasureAfter(); });
-        report.Freed(context.SystemDrive, freed.Freed());
+        freedBytes = freed.Freed();
+        report.Freed(context.SystemDrive, freedBytes);
     }
-    if (!report.LogWritten()) {
-        Error(console, "Some lines could not be written to the log " + request.logFile + ".");
-        return kExitLeftSome;
+    int code = report.LeftSome() ? kExitLeftSome : kExitDone;
+    if (log) {
+        const ConsoleReport::RunFigures& f = report.Figures();
+        log->Line("", "run-end", "", std::to_string(f.bytes),
+                  std::string("mode=") + (preview ? "preview" : "clean") +
+                      "; exit=" + std::to_string(code) + "; files=" + std::to_string(f.files) +
+                      "; folders=" + std::to_string(f.folders) + "; bytes=" +
+                      std::to_string(f.bytes) + "; stayed=" + std::to_string(f.left) +
+                      "; freed=" + std::to_string(freedBytes) + "; failed=" + JoinedIds(f.failed));
+        log->Flush();
+        if (!log->Written()) {
+            Error(console, "Some lines could not be written to the log " + request.logFile +
+                               ": " + log->Problem() + ".");
+            code = kExitLeftSome;
+        }
     }
-    return report.LeftSome() ? kExitLeftSome : kExitDone;
+    return code;
 }
 
 }  // namespace olvex

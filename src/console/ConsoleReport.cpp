@@ -1,5 +1,7 @@
 #include "console/ConsoleReport.h"
 
+#include "console/Csv.h"
+
 namespace olvex {
 
 using platform::Stream;
@@ -16,28 +18,38 @@ std::string Count(uint64_t n, const char* one, const char* many) {
 
 }  // namespace
 
-std::string CsvField(const std::string& text) {
-    std::string field = text;
-    if (!field.empty() && std::string("=+-@").find(field[0]) != std::string::npos)
-        field = "'" + field;
-    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-    std::string quoted = "\"";
-    for (char c : field) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
+void ConsoleReport::Totals::Add(const Totals& other) {
+    files += other.files;
+    fileBytes += other.fileBytes;
+    folders += other.folders;
+    registered += other.registered;
+    registeredBytes += other.registeredBytes;
+    purged += other.purged;
+    for (const auto& [why, n] : other.stayed) stayed[why] += n;
+    counted = counted || other.counted;
+    uncounted = uncounted || other.uncounted;
+    countedItems += other.countedItems;
+    countedBytes += other.countedBytes;
+    notThere += other.notThere;
+    troubles += other.troubles;
 }
 
 ConsoleReport::ConsoleReport(platform::Console& console, const ConsoleRequest& request,
-                             const std::vector<ConsoleCategory>& categories,
-                             std::unique_ptr<platform::AppendFile> log)
-    : console_(console), request_(request), categories_(categories), log_(std::move(log)) {
+                             const std::vector<ConsoleCategory>& categories, RunLog* log,
+                             const RunFilter* filter)
+    : console_(console),
+      request_(request),
+      categories_(categories),
+      log_(log),
+      filter_(filter) {
     // The progress line shares a console window only with the totals, not with every path.
     progress_ = !request_.quiet && console_.IsConsole(Stream::Err) &&
                 !(request_.details && console_.IsConsole(Stream::Out));
-    if (log_ && log_->IsEmpty()) logOk_ = log_->Append(kBom);
-    if (!request_.quiet && request_.csv) Out("category,action,path,items,bytes,reason\n");
+    if (!request_.quiet && request_.csv) {
+        // A file of CSV says it is UTF-8, as the log does, for the spreadsheets that ask.
+        if (console_.IsFile(Stream::Out)) console_.Write(Stream::Out, kBom);
+        Out("category,action,path,items,bytes,reason,kind\n");
+    }
 }
 
 // Whether the totals of deleted files belong in the report: when there are any, or when the
@@ -77,18 +89,14 @@ void ConsoleReport::Out(const std::string& text) {
 
 void ConsoleReport::Row(const std::string& action, const std::string& path,
                         const std::string& items, const std::string& bytes,
-                        const std::string& reason) {
+                        const std::string& reason, const char* kind) {
     Out(CsvField(id_) + "," + CsvField(action) + "," + CsvField(path) + "," + items + "," + bytes +
-        "," + CsvField(reason) + "\n");
+        "," + CsvField(reason) + "," + kind + "\n");
 }
 
 void ConsoleReport::Log(const std::string& action, const std::string& path,
                         const std::string& bytes, const std::string& reason) {
-    if (!log_) return;
-    const std::string line = CsvField(console_.LocalTime()) + "," + CsvField(id_) + "," +
-                             CsvField(action) + "," + CsvField(path) + "," + bytes + "," +
-                             CsvField(reason) + "\r\n";
-    if (!log_->Append(line)) logOk_ = false;
+    if (log_) log_->Line(id_, action, path, bytes, reason);
 }
 
 void ConsoleReport::Begin(const char* id) {
@@ -121,11 +129,16 @@ void ConsoleReport::Item(const CleanedItem& item) {
             ++totals_.registered;
             totals_.registeredBytes += item.bytes;
             leftSome_ = true;
+            ++figures_.left;
             break;
         case ItemAction::Stayed:
             ++totals_.stayed[item.reason];
-            // What stays by design is not left behind.
-            if (std::string(item.reason) != reason::kKept) leftSome_ = true;
+            // What stays by design or by the user's choice is not left behind.
+            if (std::string(item.reason) != reason::kKept &&
+                !(filter_ && filter_->IsItsReason(item.reason))) {
+                leftSome_ = true;
+                ++figures_.left;
+            }
             break;
         case ItemAction::Purged:
             ++totals_.purged;
@@ -173,6 +186,7 @@ void ConsoleReport::Problem(const StepProblem& problem) {
     }
     ++totals_.troubles;
     leftSome_ = true;
+    figures_.failed.insert(id_);
     const std::string where = problem.path.empty() ? "" : problem.path + ": ";
     console_.Write(Stream::Err, id_ + ": " + word + ": " + where + why + "\r\n");
     if (request_.csv) {
@@ -182,45 +196,73 @@ void ConsoleReport::Problem(const StepProblem& problem) {
     }
 }
 
+void ConsoleReport::Skipped(const std::string& id, const std::string& why) {
+    const std::string saved = id_;
+    id_ = id;
+    Log("skipped", "", "", why);
+    if (request_.csv) {
+        Row("skipped", "", "", "", why);
+    } else {
+        Out(id + "  skipped: " + why + "\n");
+    }
+    id_ = saved;
+}
+
 void ConsoleReport::End(const char*) {
     ClearProgress();
-    const Totals& t = totals_;
+    all_.Add(totals_);
+    figures_.files += totals_.files;
+    figures_.folders += totals_.folders;
+    figures_.bytes += totals_.fileBytes;
+    PrintTotals(totals_, "  ");
+    if (log_) log_->Flush();
+}
+
+void ConsoleReport::Total() {
+    id_.clear();
+    if (!request_.csv) Out("Total over all categories\n");
+    PrintTotals(all_, "  ");
+}
+
+void ConsoleReport::PrintTotals(const Totals& t, const std::string& indent) {
     const bool preview = request_.command == Command::Preview;
     if (request_.csv) {
         const std::string none;
+        const char* total = "total";
         if (DeletedSomething(t))
             Row(Word(ItemAction::Deleted), none, std::to_string(t.files),
-                std::to_string(t.fileBytes), none);
-        if (t.folders) Row(Word(ItemAction::Removed), none, std::to_string(t.folders), "", none);
-        if (t.purged) Row(Word(ItemAction::Purged), none, std::to_string(t.purged), "", none);
+                std::to_string(t.fileBytes), none, total);
+        if (t.folders)
+            Row(Word(ItemAction::Removed), none, std::to_string(t.folders), "", none, total);
+        if (t.purged) Row(Word(ItemAction::Purged), none, std::to_string(t.purged), "", none, total);
         if (t.counted)
             Row("counted", none, std::to_string(t.countedItems), std::to_string(t.countedBytes),
-                none);
-        if (t.uncounted) Row("uncounted", none, "", "", none);
+                none, total);
+        if (t.uncounted) Row("uncounted", none, "", "", none, total);
         if (t.registered)
             Row(Word(ItemAction::Registered), none, std::to_string(t.registered),
-                std::to_string(t.registeredBytes), none);
+                std::to_string(t.registeredBytes), none, total);
         for (const auto& [why, n] : t.stayed)
-            Row(Word(ItemAction::Stayed), none, std::to_string(n), "", why);
+            Row(Word(ItemAction::Stayed), none, std::to_string(n), "", why, total);
         return;
     }
     if (t.counted)
-        Out("  holds " + Count(t.countedItems, "item", "items") + ", " +
+        Out(indent + "holds " + Count(t.countedItems, "item", "items") + ", " +
             Count(t.countedBytes, "byte", "bytes") + ", as the shell counts them\n");
-    if (t.uncounted) Out("  the system tells no count of what it holds\n");
+    if (t.uncounted) Out(indent + "the system tells no count of what it holds\n");
     if (t.purged)
-        Out("  " + Word(ItemAction::Purged) + ": " +
+        Out(indent + Word(ItemAction::Purged) + ": " +
             Count(t.purged, "cache entry", "cache entries") + "\n");
     if (DeletedSomething(t))
-        Out("  " + Word(ItemAction::Deleted) + ": " + Count(t.files, "file", "files") + " and " +
+        Out(indent + Word(ItemAction::Deleted) + ": " + Count(t.files, "file", "files") + " and " +
             Count(t.folders, "folder", "folders") + ", " + Count(t.fileBytes, "byte", "bytes") +
             "\n");
     if (t.registered)
-        Out(std::string("  ") + (preview ? "would be registered" : "registered") +
+        Out(indent + (preview ? "would be registered" : "registered") +
             " for deletion at restart: " + Count(t.registered, "file", "files") + ", " +
             Count(t.registeredBytes, "byte", "bytes") + "\n");
     if (!t.stayed.empty()) {
-        std::string line = "  " + Word(ItemAction::Stayed) + ":";
+        std::string line = indent + Word(ItemAction::Stayed) + ":";
         const char* separator = " ";
         for (const auto& [why, n] : t.stayed) {
             line += separator + std::to_string(n) + " " + why;
@@ -232,10 +274,8 @@ void ConsoleReport::End(const char*) {
 
 void ConsoleReport::Freed(const std::string& drive, int64_t bytes) {
     if (request_.csv) {
-        const std::string saved = id_;
         id_.clear();
-        Row("freed", drive, "", std::to_string(bytes), "");
-        id_ = saved;
+        Row("freed", drive, "", std::to_string(bytes), "", "total");
         return;
     }
     Out("Freed on " + drive + ": " + std::to_string(bytes) + " bytes\n");

@@ -1,27 +1,29 @@
 #pragma once
 // What the console program tells of a run: per category, what went, what stayed and why,
-// what was registered for restart; every item with /details; a CSV line per item in the log;
-// and a progress line on a console. Everything is written as it happens: nothing of a
-// category's items is kept but their totals.
+// what was registered for restart; every item with /details; one total over all categories; a
+// CSV line per item in the log; and a progress line on a console. Everything is written as it
+// happens: nothing of the items is kept but their totals.
 #include <cstdint>
 #include <map>
-#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "console/CommandLine.h"
 #include "console/ConsoleCategories.h"
+#include "console/RunLog.h"
 #include "platform/Console.h"
 #include "system/CleaningSink.h"
+#include "system/RunFilter.h"
 
 namespace olvex {
 
 class ConsoleReport : public CleaningSink {
   public:
-    // log may be nullptr. A preview speaks of what would happen.
+    // log and filter may be nullptr. A preview speaks of what would happen.
     ConsoleReport(platform::Console& console, const ConsoleRequest& request,
-                  const std::vector<ConsoleCategory>& categories,
-                  std::unique_ptr<platform::AppendFile> log);
+                  const std::vector<ConsoleCategory>& categories, RunLog* log,
+                  const RunFilter* filter);
 
     void Begin(const char* id) override;
     void End(const char* id) override;
@@ -31,13 +33,22 @@ class ConsoleReport : public CleaningSink {
     void Uncounted() override;
     void Problem(const StepProblem& problem) override;
 
-    // The bytes freed on the system drive, after a clean.
+    // A category named that does not run here, and why.
+    void Skipped(const std::string& id, const std::string& why);
+    // The total over every category; after a clean, the bytes freed on the system drive.
+    void Total();
     void Freed(const std::string& drive, int64_t bytes);
-    // Whether anything stayed (but by design), was registered for restart, or a step was
-    // refused or failed.
+    // Whether anything stayed (but by design or by the user's choice), was registered for
+    // restart, or a step was refused or failed.
     bool LeftSome() const { return leftSome_; }
-    // Whether every line of the log was written.
-    bool LogWritten() const { return logOk_; }
+
+    // The run's figures, as its last log line tells them.
+    struct RunFigures {
+        uint64_t files = 0, folders = 0, bytes = 0;
+        uint64_t left = 0;  // items that stayed behind or were registered for restart
+        std::set<std::string> failed;  // categories with a step refused or failed
+    };
+    const RunFigures& Figures() const { return figures_; }
 
   private:
     struct Totals {
@@ -48,34 +59,34 @@ class ConsoleReport : public CleaningSink {
         bool counted = false, uncounted = false;
         uint64_t countedItems = 0, countedBytes = 0;
         uint64_t notThere = 0, troubles = 0;  // steps not there; refused or failed
+        void Add(const Totals& other);
     };
 
     static bool DeletedSomething(const Totals& t);
     std::string Word(ItemAction action) const;
     void Out(const std::string& text);
     void Row(const std::string& action, const std::string& path, const std::string& items,
-             const std::string& bytes, const std::string& reason);
+             const std::string& bytes, const std::string& reason, const char* kind = "item");
     void Log(const std::string& action, const std::string& path, const std::string& bytes,
              const std::string& reason);
+    void PrintTotals(const Totals& t, const std::string& indent);
     void Progress();
     void ClearProgress();
 
     platform::Console& console_;
     ConsoleRequest request_;
     std::vector<ConsoleCategory> categories_;
-    std::unique_ptr<platform::AppendFile> log_;
-    bool logOk_ = true;
+    RunLog* log_;
+    const RunFilter* filter_;
     bool progress_ = false;
     bool progressShown_ = false;
     uint64_t lastProgress_ = 0;
     uint64_t itemsSoFar_ = 0;
     std::string id_;
     Totals totals_;
+    Totals all_;
+    RunFigures figures_;
     bool leftSome_ = false;
 };
-
-// A field of a CSV line: quoted when it holds a comma, a quote or a line break. A field that a
-// spreadsheet would take for a formula (=, +, -, @ first) gets a ' before it.
-std::string CsvField(const std::string& text);
 
 }  // namespace olvex

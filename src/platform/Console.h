@@ -1,23 +1,12 @@
 #pragma once
 // What the console program needs of the system beyond what the windows use: its standard
-// streams, a clock and a file to append its log to. Strings are UTF-8.
+// streams and a clock. Strings are UTF-8.
 #include <cstdint>
-#include <memory>
 #include <string>
 
 namespace platform {
 
 enum class Stream { Out, Err };
-
-// A file held open for appending; closed when destroyed.
-class AppendFile {
-  public:
-    virtual ~AppendFile() = default;
-    // Whether the file holds nothing yet.
-    virtual bool IsEmpty() = 0;
-    // Writes the bytes at the end of the file; false when they could not all be written.
-    virtual bool Append(const std::string& bytes) = 0;
-};
 
 class Console {
   public:
@@ -28,13 +17,14 @@ class Console {
     virtual void Write(Stream stream, const std::string& text) = 0;
     // Whether the stream is a console window, not a file or a pipe.
     virtual bool IsConsole(Stream stream) = 0;
+    // Whether the stream goes to a file on a disk, not a console window, a pipe or a device.
+    virtual bool IsFile(Stream stream) = 0;
     // Milliseconds since some fixed moment, for pacing the progress line.
     virtual uint64_t Ticks() = 0;
     // The local date and time, "YYYY-MM-DD hh:mm:ss".
     virtual std::string LocalTime() = 0;
-    // Opens a file to append to, creating it when missing, shared for reading; nullptr when it
-    // cannot be opened. Names on a network share (\\server\share\x.csv) are fine.
-    virtual std::unique_ptr<AppendFile> OpenForAppending(const std::string& path) = 0;
+    // Waits about ms milliseconds.
+    virtual void Pause(uint32_t ms) = 0;
 };
 
 }  // namespace platform

@@ -67,6 +67,10 @@ class System {
     // The folder that holds every user's profile, as the system's profile library tells it
     // (Windows 2000 and later); nullopt where the library or its answer is missing.
     virtual std::optional<std::string> ProfilesDirectory() = 0;
+    // The machine's name as the network knows it; "" when the system does not tell.
+    virtual std::string ComputerName() = 0;
+    // Now, in 100 ns steps since 1601 (UTC), as file times are kept.
+    virtual uint64_t CurrentTime() = 0;
 };
 
 // Bytes a character of the system's text (a UTF-16 unit on the NT family, a code-page byte
@@ -124,6 +128,7 @@ struct FindEntry {
     uint32_t attributes = 0;
     uint64_t size = 0;
     uint64_t id = 0;  // the system's file id where a listing gives one, else 0
+    uint64_t writeTime = 0;  // last written, in 100 ns steps since 1601 (UTC); 0 if unknown
 };
 
 // An open directory listing; "no more entries" is the normal end, not an error.
@@ -138,6 +143,50 @@ enum class Deletion {
     Deleted,
     Refused,   // it is there but cannot go (read-only, in use)
     NotThere,  // gone, or not the plain file the listing showed (a link leads elsewhere)
+    NotAFile,  // a device, a pipe or a socket that a listing shows as a file (Wine lists
+               // those of the host; the file system neither deletes nor registers them)
+};
+
+// A file held open for writing at its end; closed when destroyed.
+class AppendFile {
+  public:
+    virtual ~AppendFile() = default;
+    // Whether the file holds nothing yet.
+    virtual bool IsEmpty() = 0;
+    // Writes the bytes at the end of the file; false when they could not all be written.
+    virtual bool Append(const std::string& bytes) = 0;
+};
+
+// A file held open for reading from its start; closed when destroyed.
+class ReadFile {
+  public:
+    virtual ~ReadFile() = default;
+    // Up to size bytes into buffer; 0 at the end. Throws RuntimeError when reading fails.
+    virtual size_t Read(char* buffer, size_t size) = 0;
+};
+
+// How a file is opened for writing.
+enum class Writing {
+    Append,   // at its end, created when missing
+    Replace,  // emptied first, created when missing
+};
+
+// Why a file was not opened for writing.
+enum class WriteRefusal {
+    None,
+    Busy,      // another program holds it open for writing: asking again later may do
+    Link,      // a link, a folder or anything but the plain file of that name here
+    Failed,    // the system refused the open: code says why
+};
+
+// A file asked to be opened for writing: the file, or why not.
+struct WriteOpening {
+    WriteOpening(std::unique_ptr<AppendFile> opened) : file(std::move(opened)) {}
+    WriteOpening(WriteRefusal why, SystemCode systemCode = {}) : refusal(why), code(systemCode) {}
+    std::unique_ptr<AppendFile> file;
+    WriteRefusal refusal = WriteRefusal::None;
+    SystemCode code;
+    explicit operator bool() const { return file != nullptr; }
 };
 
 // What a folder is opened for.
@@ -216,6 +265,11 @@ class OpenedFolder {
     // move it: real NT refuses to move a folder into one that anybody holds with that right.
     // Held for moving, it can be moved (MoveInto), and nothing may be moved into it.
     virtual Opening OpenListedFolder(const FindEntry& entry, Hold hold = Hold::Listing) = 0;
+    // The program's own file name in this folder (a log, a page), opened for writing with
+    // nobody else allowed to write meanwhile: created when missing, without following a link
+    // of that name, and otherwise checked on its handle to be the plain file of that name
+    // here. Writing the program's own output is not a change a preview holds back.
+    virtual WriteOpening OpenOwnFile(const std::string& name, Writing writing) = 0;
 
   private:
     // What changes the system, reached through SystemChanges alone.
@@ -255,6 +309,11 @@ class FileSystem {
     virtual DriveKind KindOfDrive(const std::string& root) = 0;
     // The roots of this machine's fixed drives ("C:\\", "D:\\"), in letter order.
     virtual std::vector<std::string> FixedDriveRoots() = 0;
+    // The full path of a path relative to the current folder and drive, as the system
+    // completes it; "" when it cannot.
+    virtual std::string FullPath(const std::string& path) = 0;
+    // A file opened for reading, shared with writers; nullptr when it cannot be opened.
+    virtual std::unique_ptr<ReadFile> OpenForReading(const std::string& path) = 0;
 };
 
 constexpr const char* kCookieEntries = "cookie:";

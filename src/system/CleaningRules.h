@@ -11,7 +11,9 @@
 #include "system/Availability.h"
 #include "system/CleaningContext.h"
 #include "system/CleaningSink.h"
+#include "system/CountedFolders.h"
 #include "system/PurgeList.h"
+#include "system/RunFilter.h"
 #include "system/Services.h"
 #include "system/WindowsVersion.h"
 
@@ -67,6 +69,7 @@ struct Category {
     const char* disabledCaption;
     Availability unavailable;  // nullptr: wherever the family has it
     bool asksBeforeTicking;    // the saved passwords: ticked only after a question
+    bool emptiedWhole;         // the system empties it whole: nothing can be kept back
     CategoryRows ntRows;
     CategoryRows nineXRows;
 
@@ -89,6 +92,8 @@ struct RuleRun {
     CleaningContext context;  // see DeriveCleaningContext
     // The profiles each profile list names, read before the first category.
     std::vector<std::pair<ProfileList, std::vector<std::string>>> profiles;
+    const RunFilter* filter = nullptr;  // what the user keeps besides the guard's rules
+    CountedFolders* counted = nullptr;  // a preview's folders counted so far; nullptr in a clean
 };
 
 // The folder, or "" when it is unknown: then the rows under it are skipped rather than

@@ -30,6 +30,10 @@ constexpr const char* kNotRemovable = "could not be removed";
 constexpr const char* kNotOpened = "could not be opened";
 constexpr const char* kOtherUsersFolder = "in a folder others may change before a restart";
 constexpr const char* kOutsideCache = "its file lies outside the cache folders";
+constexpr const char* kNotAFile = "a device, pipe or socket, not a file";
+constexpr const char* kExcluded = "excluded";
+constexpr const char* kOwnLog = "the run's own log";
+constexpr const char* kHoldsWhatStays = "holds what stays, as counted above";
 constexpr const char* kBootCannotReach =
     "on a drive the restart cannot reach (network, SUBST or mapped)";
 // Why a step did not run at all.
@@ -86,6 +90,11 @@ class CleaningSink {
     virtual void Uncounted() {}
     // A step that did nothing, or ended early: not there, refused or failed.
     virtual void Problem(const StepProblem& /*problem*/) {}
+    // A step's folder, opened to clean in (a folder not there comes as a Problem).
+    virtual void Looked(const std::string& /*path*/) {}
+    // Whether the steps are only to find their folders: each stops once it has opened its
+    // folder or found it missing, and a step without a folder of its own does nothing.
+    virtual bool LooksOnly() const { return false; }
 };
 
 // The sink of the windows: they report only the bytes freed, measured on the drive.

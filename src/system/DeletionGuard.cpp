@@ -32,6 +32,10 @@ struct Level {
     size_t bytes = 0;
     OpenedFolder* home = nullptr;
     std::string homeName;
+    // Its path, ending with a separator, where the filter or a preview's count needs it.
+    std::string path;
+    bool holdsKept = false;  // a path the filter keeps may lie in it
+    bool keeps = false;      // the filter kept something in it: it stays
 };
 
 // Ends a removal at the entry that stays; its path and why were told to the sink already.
@@ -188,23 +192,39 @@ namespace {
 // SweepEntry. Any depth costs the same per entry: a folder far below the top is first moved
 // up into the subfolder being removed, and moved back if it cannot be emptied. Each file
 // deleted, each folder removed and the entry that stopped it go to sink, named below
-// parentPath (which ends with a separator).
-void RemoveTree(Changes& changes, OpenedFolder& parent, const FindEntry& entry, CleaningSink& sink,
+// parentPath (which ends with a separator). What rules.filter keeps stays, and so do the
+// folders above it; false when the subfolder stays for that.
+bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& entry,
                 const std::string& parentPath) {
+    Changes& changes = *rules.changes;
+    CleaningSink& sink = *rules.sink;
+    const RunFilter* filter = rules.filter;
+    CountedFolders* counted = rules.counted;
+    const bool paths = counted || filter;
     std::vector<Level> stack;
     // The entry that stops the removal stays, and says why.
     auto stopAt = [&](const FindEntry& item, const char* why) {
         Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, why);
         Undeletable(item, why);
     };
+    // A level below the one on top of the stack (or below parentPath), its path known.
+    auto levelFor = [&](const FindEntry& item) {
+        Level level;
+        level.name = item.name;
+        if (paths) {
+            level.path = (stack.empty() ? parentPath : stack.back().path) + item.name + "\\";
+            level.holdsKept = filter && filter->MayHoldKeptPath(level.path);
+        }
+        return level;
+    };
     if (IsLeftAlone(entry)) stopAt(entry, LeftAloneReason(entry));
     {
-        Level top;
+        Level top = levelFor(entry);
         platform::Opening opening = parent.OpenListedFolder(entry);
         if (!opening) stopAt(entry, UnopenedReason(opening));
         top.folder = std::move(opening.folder);
-        top.name = entry.name;
         top.listing = top.folder->Entries();
+        if (counted) counted->Add(top.path);
         stack.push_back(std::move(top));
     }
     MovesUp moves;
@@ -217,28 +237,63 @@ void RemoveTree(Changes& changes, OpenedFolder& parent, const FindEntry& entry, 
                 level.listing.reset();
                 const FindEntry self{level.name, platform::kAttrDirectory, 0, 0};
                 const size_t above = stack.size() - 1;
+                if (level.keeps) {
+                    // What the filter keeps keeps its folders, up to the top.
+                    if (counted) counted->Keeps(level.path);
+                    stack.pop_back();
+                    if (stack.empty()) return false;
+                    stack.back().keeps = true;
+                    continue;
+                }
                 if (!changes.RemoveEmpty(*level.folder)) {
                     Tell(sink, parentPath, stack, above, self, ItemAction::Stayed,
                          reason::kNotRemovable);
                     Undeletable(self, reason::kNotRemovable);
                 }
                 Tell(sink, parentPath, stack, above, self, ItemAction::Removed);
+                if (counted) counted->Removed(level.path);
                 stack.pop_back();
                 continue;
             }
             // A folder moved up may show up in the top's listing, which is still being read.
             if (stack.size() == 1 && WasMovedUp(moves, item.name)) continue;
             if (IsLeftAlone(item)) stopAt(item, LeftAloneReason(item));
-            if (!(item.attributes & platform::kAttrDirectory)) {
+            const bool isFolder = (item.attributes & platform::kAttrDirectory) != 0;
+            if (filter) {
+                const char* why = isFolder ? (level.holdsKept
+                                                  ? filter->KeepsFolder(level.path + item.name)
+                                                  : nullptr)
+                                           : filter->KeepsFile(level.path, item, level.holdsKept);
+                if (why) {
+                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, why);
+                    level.keeps = true;
+                    continue;
+                }
+            }
+            if (!isFolder) {
+                if (counted && counted->AnyFiles() && counted->HasFile(level.path + item.name))
+                    continue;  // gone with its cache entry
                 if (item.attributes & platform::kAttrReadOnly) stopAt(item, reason::kReadOnly);
                 const Deletion deletion = changes.DeleteListedFile(*level.folder, item);
+                if (deletion == Deletion::NotAFile) stopAt(item, reason::kNotAFile);
                 if (deletion != Deletion::Deleted)
                     stopAt(item, deletion == Deletion::Refused ? reason::kInUse : reason::kChanged);
                 Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Deleted);
                 continue;
             }
-            Level below;
-            below.name = item.name;
+            Level below = levelFor(item);
+            if (counted) {
+                // Counted by an earlier step: gone by now if it was removed, empty if all in
+                // it went; what stays in it stops this removal as it will stop the clean's.
+                if (const CountedFolders::Count* count = counted->Find(below.path)) {
+                    if (count->removed) continue;
+                    if (count->keeps) stopAt(item, reason::kHoldsWhatStays);
+                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Removed);
+                    counted->Removed(below.path);
+                    continue;
+                }
+                counted->Add(below.path);
+            }
             below.depth = level.depth + 1;
             below.bytes = level.bytes + item.name.size() + 1;
             const bool deep = below.depth >= kMoveUpDepth || below.bytes >= kMoveUpBytes;
@@ -256,25 +311,40 @@ void RemoveTree(Changes& changes, OpenedFolder& parent, const FindEntry& entry, 
         // Whatever was moved up goes back where it was, the deepest first, each folder
         // closed before the one holding it moves (a folder with open entries may not).
         for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+            if (counted) counted->Keeps(it->path);
             it->listing.reset();
             if (it->home) changes.MoveInto(*it->folder, *it->home, it->homeName);
             it->folder.reset();
         }
         throw;
     }
+    return true;
 }
 
 }  // namespace
 
 std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::string& path,
-                                       CleaningSink& sink) {
+                                       const SweepRules& rules) {
+    std::string named = TidyPath(path);
+    if (named.empty() || named.back() != '\\') named += '\\';
+    CleaningSink& sink = *rules.sink;
+    if (rules.filter && rules.filter->KeepsFolder(TidyPath(path))) {
+        sink.Item({ItemAction::Stayed, TidyPath(path), 0, reason::kExcluded, true});
+        return nullptr;
+    }
+    if (rules.counted) {
+        // Counted already: nothing new to count there, and nothing at all if it was removed.
+        if (const CountedFolders::Count* count = rules.counted->Find(named)) {
+            if (count->removed) sink.Problem({StepOutcome::NotThere, TidyPath(path), "", {}});
+            return nullptr;
+        }
+    }
     StartFolder start = OpenStartFolder(files, path);
     if (!start.folder) {
         sink.Problem(start.problem);
         return nullptr;
     }
-    std::string named = TidyPath(path);
-    if (named.empty() || named.back() != '\\') named += '\\';
+    if (rules.counted) rules.counted->Add(named);
     auto swept = std::make_shared<SweptFolder>();
     swept->folder = std::move(start.folder);
     swept->path = std::move(named);
@@ -285,13 +355,18 @@ std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::s
 }
 
 std::shared_ptr<SweptFolder> EnterListed(const std::shared_ptr<SweptFolder>& folder,
-                                         const FindEntry& entry) {
+                                         const FindEntry& entry, const SweepRules& rules) {
     if (IsLeftAlone(entry) || !(entry.attributes & platform::kAttrDirectory)) return nullptr;
+    const std::string path = folder->path + entry.name + "\\";
+    if (rules.counted) {
+        if (rules.counted->Find(path)) return nullptr;
+        rules.counted->Add(path);
+    }
     std::shared_ptr<OpenedFolder> below = folder->folder->OpenListedFolder(entry).folder;
     if (!below) return nullptr;
     auto swept = std::make_shared<SweptFolder>();
     swept->folder = std::move(below);
-    swept->path = folder->path + entry.name + "\\";
+    swept->path = path;
     swept->parent = folder;
     swept->depth = folder->depth + 1;
     return swept;
@@ -330,37 +405,82 @@ bool MayRegister(SweptFolder& folder, AtRestart atRestart) {
     return false;
 }
 
+// Tells a preview's count that something stays in the folder, and so in every folder above it.
+void KeepsIn(const SweptFolder& folder, const SweepRules& rules) {
+    if (!rules.counted) return;
+    for (const SweptFolder* f = &folder; f; f = f->parent.get()) rules.counted->Keeps(f->path);
+}
+
+// Whether a path the filter keeps may lie in the folder; asked once a folder.
+bool HoldsKept(SweptFolder& folder, const RunFilter& filter) {
+    if (folder.holdsKept < 0) folder.holdsKept = filter.MayHoldKeptPath(folder.path) ? 1 : 0;
+    return folder.holdsKept == 1;
+}
+
 }  // namespace
 
 Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRules& rules) {
-    if (rules.filesOnly && (entry.attributes & platform::kAttrDirectory)) return Disposal::Left;
-    if (!MatchesPattern(entry.name, rules.pattern)) return Disposal::Left;
+    const bool isFolder = (entry.attributes & platform::kAttrDirectory) != 0;
+    if ((rules.filesOnly && isFolder) || !MatchesPattern(entry.name, rules.pattern)) {
+        KeepsIn(folder, rules);
+        return Disposal::Left;
+    }
     Changes& changes = *rules.changes;
     CleaningSink& sink = *rules.sink;
     auto tell = [&](ItemAction action, const char* why) {
-        const bool isFolder = (entry.attributes & platform::kAttrDirectory) != 0;
         sink.Item({action, sink.WantsPaths() ? folder.path + entry.name : std::string(),
                    isFolder ? 0 : entry.size, why, isFolder});
     };
-    if (IsLeftAlone(entry)) {
-        tell(ItemAction::Stayed, LeftAloneReason(entry));
-        return Disposal::Left;
-    }
-    if (entry.attributes & platform::kAttrDirectory) {
+    // What stays keeps its folders; the disposal is returned.
+    auto stays = [&](const char* why, Disposal disposal) {
+        tell(ItemAction::Stayed, why);
+        KeepsIn(folder, rules);
+        return disposal;
+    };
+    if (IsLeftAlone(entry)) return stays(LeftAloneReason(entry), Disposal::Left);
+    if (isFolder) {
+        if (rules.filter && HoldsKept(folder, *rules.filter))
+            if (const char* why = rules.filter->KeepsFolder(folder.path + entry.name))
+                return stays(why, Disposal::Stayed);
+        if (rules.counted) {
+            // Counted by an earlier step: see RemoveTree.
+            const std::string path = folder.path + entry.name + "\\";
+            if (const CountedFolders::Count* count = rules.counted->Find(path)) {
+                if (count->removed) return Disposal::Gone;
+                if (count->keeps) {
+                    stays(reason::kHoldsWhatStays, Disposal::Stayed);
+                    Undeletable(entry, reason::kHoldsWhatStays);
+                }
+                tell(ItemAction::Removed, "");
+                rules.counted->Removed(path);
+                return Disposal::Removed;
+            }
+        }
         // A failure ends the whole sweep.
-        RemoveTree(changes, *folder.folder, entry, sink, folder.path);
-        return Disposal::Removed;
+        try {
+            if (RemoveTree(rules, *folder.folder, entry, folder.path)) return Disposal::Removed;
+        } catch (...) {
+            KeepsIn(folder, rules);
+            throw;
+        }
+        KeepsIn(folder, rules);
+        return Disposal::Stayed;
     }
     // Ordinary files only: hidden and system files are not touched.
-    if (entry.attributes & (platform::kAttrHidden | platform::kAttrSystem)) {
-        tell(ItemAction::Stayed,
-             entry.attributes & platform::kAttrHidden ? reason::kHidden : reason::kSystem);
-        return Disposal::Left;
-    }
+    if (entry.attributes & (platform::kAttrHidden | platform::kAttrSystem))
+        return stays(entry.attributes & platform::kAttrHidden ? reason::kHidden : reason::kSystem,
+                     Disposal::Left);
     if (folder.depth == 0 && !rules.keptFile.empty() &&
-        MatchesPattern(entry.name, rules.keptFile)) {
-        tell(ItemAction::Stayed, reason::kKept);
-        return Disposal::Left;
+        MatchesPattern(entry.name, rules.keptFile))
+        return stays(reason::kKept, Disposal::Left);
+    // Gone with its cache entry, in a preview's count.
+    if (rules.counted && rules.counted->AnyFiles() &&
+        rules.counted->HasFile(folder.path + entry.name))
+        return Disposal::Gone;
+    if (rules.filter) {
+        const bool pathsInside = HoldsKept(folder, *rules.filter);
+        if (const char* why = rules.filter->KeepsFile(folder.path, entry, pathsInside))
+            return stays(why, Disposal::Stayed);
     }
     const char* why = reason::kReadOnly;
     if (!(entry.attributes & platform::kAttrReadOnly)) {
@@ -370,8 +490,11 @@ Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRule
             return Disposal::Deleted;
         }
         if (deletion == Deletion::NotThere) return Disposal::Gone;
+        // Neither deleted nor registered: the system keeps no list for such a thing.
+        if (deletion == Deletion::NotAFile) return stays(reason::kNotAFile, Disposal::Stayed);
         why = reason::kInUse;
     }
+    KeepsIn(folder, rules);
     if (MayRegister(folder, rules.atRestart)) {
         if (!BootReaches(folder)) {
             why = reason::kBootCannotReach;
@@ -385,8 +508,16 @@ Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRule
 }
 
 void DeleteFilesNamed(platform::FileSystem& files, Changes& changes, const std::string& pattern,
-                      CleaningSink& sink) {
+                      CleaningSink& sink, const RunFilter* filter) {
     try {
+        if (sink.LooksOnly()) {
+            const std::string folder = TidyPath(FolderOf(pattern));
+            if (files.GetAttributes(folder) == platform::kInvalidAttributes)
+                sink.Problem({StepOutcome::NotThere, folder, "", {}});
+            else
+                sink.Looked(folder);
+            return;
+        }
         // The system matches the pattern; what it finds goes to the guard through the folder,
         // opened once there is something to delete.
         std::unique_ptr<platform::Finder> found = files.Find(pattern);
@@ -412,7 +543,7 @@ void DeleteFilesNamed(platform::FileSystem& files, Changes& changes, const std::
         folder.folder = std::move(start.folder);
         folder.path = TidyPath(folderPath) + "\\";
         // Every entry the system listed matched the pattern; registration is never asked for.
-        const SweepRules rules{&changes, "*", "", AtRestart::Never, &sink, true};
+        const SweepRules rules{&changes, "*", "", AtRestart::Never, &sink, true, filter};
         do {
             SweepEntry(folder, entry, rules);
         } while (found->Next(entry));

@@ -11,7 +11,9 @@
 
 #include "platform/Platform.h"
 #include "system/CleaningSink.h"
+#include "system/CountedFolders.h"
 #include "system/PathRules.h"
+#include "system/RunFilter.h"
 
 namespace olvex {
 
@@ -72,6 +74,8 @@ struct SweepRules {
     AtRestart atRestart = AtRestart::Never;
     CleaningSink* sink = &SilentSink();  // told of every entry the pattern matches
     bool filesOnly = false;              // folders the pattern names are left, unmentioned
+    const RunFilter* filter = nullptr;   // what the user keeps besides; nullptr: nothing
+    CountedFolders* counted = nullptr;   // a preview's: folders counted by earlier steps
 };
 
 // One folder of a sweep: the folder, its path (ending with a separator), the one it was
@@ -87,17 +91,20 @@ struct SweptFolder {
     platform::FileSystem* files = nullptr;
     std::string root;
     int bootReaches = -1;
+    int holdsKept = -1;  // whether a path the filter keeps lies in it; -1 not asked yet
 };
 
-// The start folder of a sweep (see OpenStartFolder); nullptr, after telling sink why, when
-// it may not be swept.
+// The start folder of a sweep (see OpenStartFolder); nullptr, after telling rules.sink why,
+// when it may not be swept: also when the filter excludes it (told as staying), and in a
+// preview when an earlier step counted it (told as not there if it was counted as removed).
 std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::string& path,
-                                       CleaningSink& sink = SilentSink());
+                                       const SweepRules& rules);
 
 // A listed subfolder entered for sweeping, or nullptr when it stays unentered: not a folder,
-// left alone, gone, or not the plain folder listed.
+// left alone, gone, not the plain folder listed, or counted by an earlier step of a preview.
 std::shared_ptr<SweptFolder> EnterListed(const std::shared_ptr<SweptFolder>& folder,
-                                         const platform::FindEntry& entry);
+                                         const platform::FindEntry& entry,
+                                         const SweepRules& rules);
 
 // What became of a listed entry in a sweep.
 enum class Disposal {
@@ -106,7 +113,8 @@ enum class Disposal {
     Deleted,     // a file deleted
     Removed,     // a folder removed with everything in it
     Registered,  // a file that stayed, registered for deletion at the next restart
-    Stayed,      // a file that could not go (read-only, in use) and may not be registered
+    Stayed,      // a file that could not go (read-only, in use, kept by the filter) and may
+                 // not be registered, or a folder the filter keeps or keeps something in
     Gone,        // no longer there, or no longer what the listing showed
 };
 
@@ -114,11 +122,13 @@ enum class Disposal {
 // removed whole with everything in it, hidden and system files included, a matching ordinary
 // file is deleted, and one that stays is registered for deletion at restart where
 // rules.atRestart allows and the restart reaches its drive. Hidden and system files,
-// read-only files, links and names that are not literal are never deleted; links and such
-// names are never registered either. A removal stops at the first entry it cannot remove
-// (a read-only or locked file, a link or junction, a name that is left alone, a swapped
-// entry) with a platform::Refusal that ends the whole sweep; what it removed before stays
-// removed. What happens to an entry the pattern matches goes to rules.sink.
+// read-only files, devices and pipes, links and names that are not literal are never
+// deleted; links, devices and such names are never registered either. A removal stops at
+// the first entry it cannot remove (a read-only or locked file, a link or junction, a name
+// that is left alone, a swapped entry) with a platform::Refusal that ends the whole sweep;
+// what it removed before stays removed. What rules.filter keeps stays without stopping
+// anything, and so do the folders it lies in. What happens to an entry the pattern matches
+// goes to rules.sink.
 Disposal SweepEntry(SweptFolder& folder, const platform::FindEntry& entry, const SweepRules& rules);
 
 // The ordinary files a pattern names in its folder (a browser's files, Firefox's cache), as
@@ -127,6 +137,7 @@ Disposal SweepEntry(SweptFolder& folder, const platform::FindEntry& entry, const
 // nothing is registered for restart. The sink hears of each file, and of the folder when it
 // is not there or may not be opened.
 void DeleteFilesNamed(platform::FileSystem& files, platform::Changes& changes,
-                      const std::string& pattern, CleaningSink& sink);
+                      const std::string& pattern, CleaningSink& sink,
+                      const RunFilter* filter = nullptr);
 
 }  // namespace olvex

@@ -50,8 +50,18 @@ class MadeUpListing : public platform::Finder {
     size_t next_ = 0;
 };
 
+// What is written to a file: counted (bytes, lines) and dropped.
+struct Written {
+    size_t bytes = 0, lines = 0;
+    void Add(const std::string& text) {
+        bytes += text.size();
+        for (char c : text) lines += c == '\n';
+    }
+};
+
 struct Counts {
     size_t deleted = 0, probed = 0;
+    Written log;  // the one file the program writes, its log
 };
 
 // C:\, C:\WINDOWS and C:\WINDOWS\temp (depth 0, 1, 2); only the last holds files. A deleted
@@ -77,6 +87,18 @@ class MadeUpFolder : public platform::OpenedFolder {
     platform::Opening OpenListedFolder(const FindEntry& entry, platform::Hold) override {
         if (depth_ == 2 || entry.name != kFolders[depth_]) return platform::OpenRefusal::NotThere;
         return {std::make_unique<MadeUpFolder>(depth_ + 1, files_, counts_)};
+    }
+    platform::WriteOpening OpenOwnFile(const std::string&, platform::Writing) override {
+        struct File : platform::AppendFile {
+            explicit File(Written& w) : written(w) {}
+            bool IsEmpty() override { return written.bytes == 0; }
+            bool Append(const std::string& bytes) override {
+                written.Add(bytes);
+                return true;
+            }
+            Written& written;
+        };
+        return {std::make_unique<File>(counts_.log)};
     }
     bool RemoveEmpty() override { return false; }  // the start folder itself stays
     platform::Move MoveInto(platform::OpenedFolder&, const std::string&) override {
@@ -105,6 +127,10 @@ class MadeUpFileSystem : public platform::FileSystem {
         return platform::DriveKind::LocalFixed;
     }
     std::vector<std::string> FixedDriveRoots() override { return {"C:\\"}; }
+    std::string FullPath(const std::string& path) override { return path; }
+    std::unique_ptr<platform::ReadFile> OpenForReading(const std::string&) override {
+        return nullptr;
+    }
     Counts counts;
 
   private:
@@ -146,32 +172,15 @@ class NoMemory : public platform::Memory {
 // lines) and dropped.
 class CountingConsole : public platform::Console {
   public:
-    struct Written {
-        size_t bytes = 0, lines = 0;
-        void Add(const std::string& text) {
-            bytes += text.size();
-            for (char c : text) lines += c == '\n';
-        }
-    };
     void Write(platform::Stream stream, const std::string& text) override {
         (stream == platform::Stream::Out ? out : err).Add(text);
     }
     bool IsConsole(platform::Stream stream) override { return stream == platform::Stream::Err; }
     uint64_t Ticks() override { return ticks += 10; }
     std::string LocalTime() override { return "2026-12-08 10:00:00"; }
-    std::unique_ptr<platform::AppendFile> OpenForAppending(const std::string&) override {
-        struct File : platform::AppendFile {
-            explicit File(Written& w) : written(w) {}
-            bool IsEmpty() override { return written.bytes == 0; }
-            bool Append(const std::string& bytes) override {
-                written.Add(bytes);
-                return true;
-            }
-            Written& written;
-        };
-        return std::make_unique<File>(log);
-    }
-    Written out, err, log;
+    bool IsFile(platform::Stream) override { return false; }
+    void Pause(uint32_t) override {}
+    Written out, err;
     uint64_t ticks = 0;
 };
 
@@ -202,9 +211,10 @@ Run PeakOf(const std::vector<std::string>& arguments, size_t files) {
     const size_t peak = bench::Peak() - before;
 
     const Counts& done = fileSystem.counts;
-    // The listing: a heading, a line a file and the totals; the log: a line a file.
-    const size_t lines = preview ? console.out.lines : console.log.lines;
-    const size_t expected = preview ? files + 2 : files;
+    // The listing: a heading, a line a file, the totals, and the total over all categories;
+    // the log: its header, the run's first line, a line a file and the run's last line.
+    const size_t lines = preview ? console.out.lines : done.log.lines;
+    const size_t expected = preview ? files + 4 : files + 3;
     if (code != olvex::kExitDone || (preview ? done.probed : done.deleted) != files ||
         (preview ? done.deleted : done.probed) != 0 || lines != expected) {
         std::fprintf(stderr,

@@ -68,6 +68,9 @@ class CountingFolder : public platform::OpenedFolder {
     bool DeleteAtRestart(const FindEntry&) override { return false; }
     platform::FolderOwner Owner() override { return platform::FolderOwner::Unknown; }
     bool RemoveEmpty() override { return true; }
+    platform::WriteOpening OpenOwnFile(const std::string&, platform::Writing) override {
+        return platform::WriteRefusal::Failed;
+    }
 
   protected:
     size_t& deleted_;
@@ -132,6 +135,10 @@ class MadeUpFileSystem : public platform::FileSystem {
         return platform::DriveKind::LocalFixed;
     }
     std::vector<std::string> FixedDriveRoots() override { return {"C:\\"}; }
+    std::string FullPath(const std::string& path) override { return path; }
+    std::unique_ptr<platform::ReadFile> OpenForReading(const std::string&) override {
+        return nullptr;
+    }
     bool chain = false;
     size_t levels = 0;
     size_t deleted = 0;

@@ -11,6 +11,7 @@
 #include "console/ConsoleProgram.h"
 #include "categories/CategoryTable.h"
 #include "console/ConsoleReport.h"
+#include "console/Csv.h"
 #include "fakes/TestRig.h"
 
 namespace {
@@ -29,22 +30,14 @@ class FakeConsole : public platform::Console {
     }
     uint64_t Ticks() override { return ticks += 100; }
     std::string LocalTime() override { return "2026-12-08 10:00:00"; }
-    std::unique_ptr<platform::AppendFile> OpenForAppending(const std::string& path) override {
-        struct File : platform::AppendFile {
-            explicit File(std::string& t) : text(t) {}
-            bool IsEmpty() override { return text.empty(); }
-            bool Append(const std::string& bytes) override {
-                text += bytes;
-                return true;
-            }
-            std::string& text;
-        };
-        return std::make_unique<File>(files[path]);
+    bool IsFile(platform::Stream stream) override {
+        return stream == platform::Stream::Out && outIsFile;
     }
+    void Pause(uint32_t ms) override { ticks += ms; }
     std::string out, err;
     uint64_t ticks = 0;
     bool errIsConsole = false;
-    std::map<std::string, std::string> files;
+    bool outIsFile = false;
 };
 
 // The paths of the CSV rows (category,action,path,...) or log lines (time,category,action,
@@ -103,14 +96,22 @@ TEST_F(ConsoleProgram, RefusalsComeBeforeAnythingIsDeleted) {
              {{"/preview", "/clean", "all"}, kExitBadUsage},
              {{"windows-temp"}, kExitBadUsage},
              {{"/list", "windows-temp"}, kExitBadUsage},
-             {{"/clean", "windows-temp", "temp"}, kExitNotPossible},  // the 98 family's
-             {{"/clean", "opera-cache"}, kExitNotPossible},           // not installed
-             {{"/clean", "all", "firefox-passwords"}, kExitNotPossible},  // not installed
+             {{"/details"}, kExitBadUsage},  // no command: the help, as a mistake
+             {{}, kExitBadUsage},
+             {{"/list", "/olderthan:3"}, kExitBadUsage},
+             {{"/clean", "all", "/olderthan:0"}, kExitBadUsage},
+             {{"/clean", "all", "/exclude:temp"}, kExitBadUsage},  // not a full path
+             {{"/clean", "temp", "opera-cache"}, kExitNotPossible},  // none of them runs here
+             {{"/clean", "windows-temp", "temp", "/strict"}, kExitNotPossible},
+             {{"/clean", "all", "firefox-passwords", "/strict"}, kExitNotPossible},
+             {{"/clean", "recycle-bin", "/olderthan:7"}, kExitNotPossible},  // emptied whole
          }) {
-        SCOPED_TRACE(c.arguments.back());
+        SCOPED_TRACE(c.arguments.empty() ? "" : c.arguments.back());
         EXPECT_EQ(Run(c.arguments), c.code);
-        EXPECT_NE(console.err, "");
-        EXPECT_EQ(console.out, "");
+        EXPECT_NE(console.err + console.out, "");
+        if (!c.arguments.empty() && c.arguments[0] != "/details") {
+            EXPECT_EQ(console.out, "");
+        }
     }
     rig.system.admin = 0;
     EXPECT_EQ(Run({"-CLEAN", "All-Users-Temp"}), kExitNotPossible);
@@ -137,9 +138,9 @@ TEST_F(ConsoleProgram, PreviewNamesExactlyWhatTheCleanDeletes) {
     EXPECT_EQ(Run({"/clean", "windows-temp", "user-temp", "/log:C:\\log.csv", "/quiet"}),
               kExitLeftSome);
     EXPECT_EQ(console.out, "") << "quiet";
-    const std::string log = console.files["C:\\log.csv"];
+    const std::string log = rig.files.Content("C:\\log.csv");
     ASSERT_EQ(log.compare(0, 3, "\xEF\xBB\xBF"), 0) << "the log starts with a byte-order mark";
-    EXPECT_EQ(PathsOf(log, 2, {"deleted", "removed"}), wouldGo);
+    EXPECT_EQ(PathsOf(log, 4, {"deleted", "removed"}), wouldGo);
     std::multiset<std::string> gone(rig.files.deleted.begin(), rig.files.deleted.end());
     gone.insert(rig.files.removedFolders.begin(), rig.files.removedFolders.end());
     EXPECT_EQ(gone, wouldGo);
@@ -154,8 +155,8 @@ TEST_F(ConsoleProgram, PreviewNamesExactlyWhatTheCleanDeletes) {
     // What stays says why, in both; the registrations the preview names are the clean's.
     for (const char* reason : {"read-only", "in use", "hidden"})
         EXPECT_NE(preview.find(reason), std::string::npos) << reason;
-    EXPECT_EQ(PathsOf(preview, 1, {"would register"}), PathsOf(log, 2, {"registered"}));
-    EXPECT_EQ(PathsOf(log, 2, {"registered"}),
+    EXPECT_EQ(PathsOf(preview, 1, {"would register"}), PathsOf(log, 4, {"registered"}));
+    EXPECT_EQ(PathsOf(log, 4, {"registered"}),
               std::multiset<std::string>(rig.files.atRestart.begin(), rig.files.atRestart.end()));
 }
 
@@ -179,7 +180,7 @@ TEST_F(ConsoleProgram, StepsThatDidNothingSaySo) {
     EXPECT_EQ(Run({"/clean", "java-cache", "ie-history", "/log:C:\\log.csv", "/quiet"}),
               kExitLeftSome);
     EXPECT_EQ(console.out, "");
-    for (const std::string& text : {console.err, console.files["C:\\log.csv"]}) {
+    for (const std::string& text : {console.err, rig.files.Content("C:\\log.csv")}) {
         EXPECT_NE(text.find("refused"), std::string::npos) << text;
         EXPECT_NE(text.find("C:\\Documents and Settings\\Jo\\Application Data\\Sun"),
                   std::string::npos);
@@ -310,9 +311,10 @@ TEST_F(ConsoleProgram, APreviewOfEveryCategoryChangesNothingAndNamesWhatTheClean
 
         EXPECT_EQ(run({"/clean", "all", "firefox-passwords", "opera-passwords", "/log:C:\\l.csv"}),
                   kExitLeftSome);
-        const std::string log = console.files["C:\\l.csv"];
+        const std::string log = r.files.Content("C:\\l.csv");
         // Where two rows reach the same files (All Users Temp meets the user's own temporary
-        // folder and cookies), the preview names them under each, the clean deletes them once.
+        // folder and cookies), both the preview and the clean delete them once; the clean
+        // meets what stays there again, and may register it again, the preview not.
         auto once = [](const std::multiset<std::string>& paths) {
             std::set<std::string> lower;
             for (std::string path : paths) {
@@ -322,13 +324,13 @@ TEST_F(ConsoleProgram, APreviewOfEveryCategoryChangesNothingAndNamesWhatTheClean
             return lower;
         };
         for (const auto& [going, gone] :
-             {std::pair<std::string, std::string>{"would delete", "deleted"},
-              {"would remove", "removed"}, {"would register", "registered"},
+             {std::pair<std::string, std::string>{"would register", "registered"},
               {"would purge", "purged"}})
-            EXPECT_EQ(once(PathsOf(preview, 1, {going})), once(PathsOf(log, 2, {gone}))) << gone;
+            EXPECT_EQ(once(PathsOf(preview, 1, {going})), once(PathsOf(log, 4, {gone}))) << gone;
         std::multiset<std::string> gone(r.files.deleted.begin(), r.files.deleted.end());
         gone.insert(r.files.removedFolders.begin(), r.files.removedFolders.end());
-        EXPECT_EQ(PathsOf(log, 2, {"deleted", "removed"}), gone);
+        EXPECT_EQ(PathsOf(log, 4, {"deleted", "removed"}), gone);
+        EXPECT_EQ(PathsOf(preview, 1, {"would delete", "would remove"}), gone);
         EXPECT_EQ(r.shell.recycleOwners.size(), 1u);
         EXPECT_EQ(r.shell.historyClears, 1);
 
@@ -349,7 +351,7 @@ TEST(ConsoleText, ProgressOnlyOnAConsoleAndPaced) {
         screen.errIsConsole = console;
         ConsoleRequest request;
         request.command = Command::Clean;
-        ConsoleReport report(screen, request, {}, nullptr);
+        ConsoleReport report(screen, request, {}, nullptr, nullptr);
         report.Begin("windows-temp");
         for (int i = 0; i < 100; ++i) report.Item({ItemAction::Deleted, "", 10});
         report.End("windows-temp");

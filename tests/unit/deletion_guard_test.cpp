@@ -105,8 +105,9 @@ TEST(DeletionGuard, EveryRuleHoldsOnEveryPath) {
 
 // Removes the folder name of C:\T whole, as a sweep of C:\T that lists it does.
 void RemoveTree(fakes::Rig& rig, const std::string& name) {
-    auto top = OpenSweep(rig.files, "C:\\T");
-    SweepEntry(*top, {name, platform::kAttrDirectory, 0, 0}, {&rig.changes, "*.*", ""});
+    const SweepRules rules{&rig.changes, "*.*", ""};
+    auto top = OpenSweep(rig.files, "C:\\T", rules);
+    SweepEntry(*top, {name, platform::kAttrDirectory, 0, 0}, rules);
 }
 
 // Removing a tree: hidden and system files go, the first entry that cannot go stops it.

@@ -77,6 +77,8 @@ class FakeSystem : public platform::System {
         return {};
     }
     std::optional<std::string> ProfilesDirectory() override { return {}; }
+    std::string ComputerName() override { return ""; }
+    uint64_t CurrentTime() override { return 0; }
 
     VersionRecord reported;
     bool basicSucceeds = true;

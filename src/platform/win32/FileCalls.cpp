@@ -19,12 +19,16 @@ void Take(const WIN32_FIND_DATAW& data, FoundFile& found) {
     found.name = Utf8(data.cFileName);
     found.attributes = data.dwFileAttributes;
     found.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    found.writeTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                      data.ftLastWriteTime.dwLowDateTime;
 }
 
 void Take(const WIN32_FIND_DATAA& data, FoundFile& found) {
     found.name = Utf8FromAnsi(data.cFileName);
     found.attributes = data.dwFileAttributes;
     found.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    found.writeTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                      data.ftLastWriteTime.dwLowDateTime;
 }
 
 }  // namespace
@@ -91,6 +95,27 @@ HANDLE CreateFileU(const std::string& path, DWORD access, DWORD share, DWORD dis
     if (!ansi) return INVALID_HANDLE_VALUE;
     return ::CreateFileA(ansi->c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
                          nullptr);
+}
+
+std::string FullPathU(const std::string& path) {
+    if (IsNtFamily()) {
+        using Fn = DWORD(WINAPI*)(LPCWSTR, DWORD, LPWSTR, LPWSTR*);
+        static const auto fn = Bound<Fn>("kernel32.dll", "GetFullPathNameW");
+        const std::wstring wide = Wide(path);
+        std::vector<wchar_t> full(MAX_PATH, L'\0');
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const DWORD n = fn(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+            if (n == 0) return "";
+            if (n < full.size()) return Utf8(full.data(), static_cast<int>(n));
+            full.assign(n + 1, L'\0');
+        }
+        return "";
+    }
+    const auto ansi = AnsiArgument(path);
+    if (!ansi) return "";
+    char full[MAX_PATH];
+    const DWORD n = ::GetFullPathNameA(ansi->c_str(), MAX_PATH, full, nullptr);
+    return n == 0 || n >= MAX_PATH ? "" : Utf8FromAnsi(std::string(full, n));
 }
 
 std::string PrivateProfileBytesU(const std::string& section, const std::string& key,

@@ -7,6 +7,7 @@
 #include "platform/Errors.h"
 #include "platform/win32/NtFiles.h"
 #include "platform/win32/OpenedFolders.h"
+#include "platform/win32/OwnFiles.h"
 #include "platform/win32/Owned.h"
 #include "platform/win32/RestartList.h"
 #include "platform/win32/SystemCalls.h"
@@ -80,9 +81,11 @@ bool IsWineDriveRoot(const std::wstring& reported) {
            reported.compare(5, 2, L":\\") == 0;
 }
 
-FindEntry Entry(const WCHAR* name, ULONG bytes, ULONG attributes, LONGLONG size) {
-    return FindEntry{Utf8(name, static_cast<int>(bytes / sizeof(WCHAR))), attributes,
-                     static_cast<uint64_t>(size), 0};
+template <class Information>
+FindEntry Entry(const Information& info) {
+    return FindEntry{Utf8(info.FileName, static_cast<int>(info.FileNameLength / sizeof(WCHAR))),
+                     info.FileAttributes, static_cast<uint64_t>(info.EndOfFile.QuadPart), 0,
+                     static_cast<uint64_t>(info.LastWriteTime.QuadPart)};
 }
 
 // A listing of a folder's handle, one batch of the system's at a time: only the entries of
@@ -132,14 +135,12 @@ class HandleListing : public Finder {
             ULONG next = 0;
             if (ids_) {
                 const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFORMATION*>(at);
-                batch_.push_back(Entry(info->FileName, info->FileNameLength, info->FileAttributes,
-                                       info->EndOfFile.QuadPart));
+                batch_.push_back(Entry(*info));
                 batch_.back().id = static_cast<uint64_t>(info->FileId.QuadPart);
                 next = info->NextEntryOffset;
             } else {
                 const auto* info = reinterpret_cast<const FILE_BOTH_DIR_INFORMATION*>(at);
-                batch_.push_back(Entry(info->FileName, info->FileNameLength, info->FileAttributes,
-                                       info->EndOfFile.QuadPart));
+                batch_.push_back(Entry(*info));
                 next = info->NextEntryOffset;
             }
             if (next == 0) break;
@@ -191,9 +192,43 @@ class HandleFolder : public OpenedFolder {
         NtHandle file;
         const std::wstring name = Wide(entry.name);
         // Attributes only: a file in use can still be looked at.
+        ULONG attributes = 0;
         return Succeeded(nt::Open(handle_.get(), name, FILE_READ_ATTRIBUTES,
                                   FILE_NON_DIRECTORY_FILE, file)) &&
-               IsWhereListed(file.get(), name);
+               IsWhereListed(file.get(), name) && nt::Attributes(file.get(), attributes);
+    }
+
+    WriteOpening OpenOwnFile(const std::string& fileName, Writing writing) override {
+        const std::wstring name = Wide(fileName);
+        // Appending only: every write lands at the end. Others may read meanwhile, not write.
+        const ACCESS_MASK access =
+            FILE_READ_ATTRIBUTES | (writing == Writing::Append ? FILE_APPEND_DATA : FILE_WRITE_DATA);
+        NtHandle file;
+        NTSTATUS status = 0;
+        // What is there is opened and checked; what is not is made anew, which fails on
+        // anything of that name, a link leading nowhere included. Two tries: another run may
+        // make the file between the two opens.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            status = nt::Open(handle_.get(), name, access, FILE_NON_DIRECTORY_FILE, file,
+                              FILE_SHARE_READ);
+            if (status != nt::STATUS_OBJECT_NAME_NOT_FOUND) break;
+            status = nt::Open(handle_.get(), name, access, FILE_NON_DIRECTORY_FILE, file,
+                              FILE_SHARE_READ, FILE_CREATE);
+            if (status != nt::STATUS_OBJECT_NAME_COLLISION) break;
+        }
+        if (status == nt::STATUS_SHARING_VIOLATION) return WriteRefusal::Busy;
+        if (status == nt::STATUS_OBJECT_NAME_COLLISION || status == nt::STATUS_FILE_IS_A_DIRECTORY)
+            return WriteRefusal::Link;
+        if (!Succeeded(status))
+            return WriteOpening(WriteRefusal::Failed,
+                                {SystemCode::Kind::NtStatus, static_cast<uint32_t>(status)});
+        ULONG attributes = 0;
+        if (!IsWhereListed(file.get(), name) || !nt::Attributes(file.get(), attributes) ||
+            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+            return WriteRefusal::Link;
+        if (writing == Writing::Replace && !nt::Truncate(file.get()))
+            return WriteRefusal::Failed;
+        return WrittenFile(std::move(file));
     }
 
     bool DeleteAtRestart(const FindEntry& entry) override {
@@ -315,6 +350,8 @@ class HandleFolder : public OpenedFolder {
         const std::wstring name = Wide(entry.name);
         const NTSTATUS status = nt::Open(handle_.get(), name, DELETE | FILE_READ_ATTRIBUTES,
                                          FILE_NON_DIRECTORY_FILE, file, share);
+        // Wine opens no socket of the host's (STATUS_NO_SUCH_DEVICE).
+        if (status == nt::STATUS_NO_SUCH_DEVICE) return Deletion::NotAFile;
         if (!Succeeded(status))
             return nt::MeansMissing(status) ? Deletion::NotThere : Deletion::Refused;
         // A link opened here leads to its target, which reports a name of its own. The
@@ -322,6 +359,10 @@ class HandleFolder : public OpenedFolder {
         // where links open as their targets, a delete-on-close, once given, cannot be taken
         // back, and would delete the target.
         if (!IsWhereListed(file.get(), name)) return Deletion::NotThere;
+        // A file of a file system always has its times and attributes; Wine's pipes and
+        // device nodes of the host list as empty files and have none, and refuse deletion.
+        ULONG attributes = 0;
+        if (entry.size == 0 && !nt::Attributes(file.get(), attributes)) return Deletion::NotAFile;
         return std::nullopt;
     }
 

@@ -53,6 +53,8 @@ constexpr FILE_INFORMATION_CLASS kFileInternalInformation = static_cast<FILE_INF
 constexpr FILE_INFORMATION_CLASS kFileRenameInformation = static_cast<FILE_INFORMATION_CLASS>(10);
 constexpr FILE_INFORMATION_CLASS kFileDispositionInformation =
     static_cast<FILE_INFORMATION_CLASS>(13);
+constexpr FILE_INFORMATION_CLASS kFileEndOfFileInformation =
+    static_cast<FILE_INFORMATION_CLASS>(20);
 constexpr FILE_INFORMATION_CLASS kFileAlternateNameInformation =
     static_cast<FILE_INFORMATION_CLASS>(21);
 constexpr FILE_INFORMATION_CLASS kFileIdBothDirectoryInformation =
@@ -115,7 +117,7 @@ bool MeansMissing(NTSTATUS status) {
 }
 
 NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG options,
-              NtHandle& out, ULONG share) {
+              NtHandle& out, ULONG share, ULONG disposition) {
     // An empty name relative to a handle opens that handle's own object again.
     constexpr NTSTATUS kInvalidParameter = static_cast<NTSTATUS>(STATUS_INVALID_PARAMETER);
     if ((name.empty() && !root) || name.size() > 32767) return kInvalidParameter;
@@ -126,7 +128,7 @@ NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG o
         IO_STATUS_BLOCK io{};
         HANDLE handle = nullptr;
         const NTSTATUS status = Native().create(
-            &handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, share, FILE_OPEN,
+            &handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, share, disposition,
             options | FILE_SYNCHRONOUS_IO_NONALERT | reparse, nullptr, 0);
         if (Succeeded(status)) out.reset(handle);
         return status;
@@ -205,6 +207,12 @@ bool SetDeleteOnClose(HANDLE handle) {
     IO_STATUS_BLOCK io{};
     return Succeeded(
         Native().set(handle, &io, &dispose, sizeof dispose, kFileDispositionInformation));
+}
+
+bool Truncate(HANDLE handle) {
+    FILE_END_OF_FILE_INFORMATION end{};
+    IO_STATUS_BLOCK io{};
+    return Succeeded(Native().set(handle, &io, &end, sizeof end, kFileEndOfFileInformation));
 }
 
 NTSTATUS Rename(HANDLE handle, HANDLE root, const std::wstring& name) {

@@ -15,9 +15,11 @@
 namespace platform::win32::nt {
 
 // The status codes the rules tell apart (STATUS_INVALID_PARAMETER comes with <windows.h>).
+constexpr NTSTATUS STATUS_INVALID_INFO_CLASS = static_cast<NTSTATUS>(0xC0000003L);
 constexpr NTSTATUS STATUS_BUFFER_OVERFLOW = static_cast<NTSTATUS>(0x80000005L);
 constexpr NTSTATUS STATUS_NO_MORE_FILES = static_cast<NTSTATUS>(0x80000006L);
 constexpr NTSTATUS STATUS_INFO_LENGTH_MISMATCH = static_cast<NTSTATUS>(0xC0000004L);
+constexpr NTSTATUS STATUS_NO_SUCH_DEVICE = static_cast<NTSTATUS>(0xC000000EL);
 constexpr NTSTATUS STATUS_NO_SUCH_FILE = static_cast<NTSTATUS>(0xC000000FL);
 constexpr NTSTATUS STATUS_ACCESS_DENIED = static_cast<NTSTATUS>(0xC0000022L);
 constexpr NTSTATUS STATUS_BUFFER_TOO_SMALL = static_cast<NTSTATUS>(0xC0000023L);
@@ -39,9 +41,10 @@ bool MeansMissing(NTSTATUS status);
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // Opens name relative to root (or, with no root, the full native path), never following a
-// reparse point at its last component where the system has them.
+// reparse point at its last component where the system has them. With FILE_CREATE as the
+// disposition, makes it anew, and fails when anything of that name is there, a link included.
 NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG options,
-              NtHandle& out, ULONG share = kShareAll);
+              NtHandle& out, ULONG share = kShareAll, ULONG disposition = FILE_OPEN);
 
 // The whole name of what a handle reached, volume included, as the object manager reports
 // it (ObjectNameInformation), separators as backslashes; false when it cannot tell.
@@ -64,6 +67,8 @@ NTSTATUS ListDirectory(HANDLE folder, std::vector<LONGLONG>& buffer, bool ids, b
 
 // Asks for the file to go when its last handle closes.
 bool SetDeleteOnClose(HANDLE handle);
+// Cuts the file to nothing (FileEndOfFileInformation).
+bool Truncate(HANDLE handle);
 // Renames what handle holds to name in the folder root.
 NTSTATUS Rename(HANDLE handle, HANDLE root, const std::wstring& name);
 

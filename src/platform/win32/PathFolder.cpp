@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 #include "platform/win32/OpenedFolders.h"
+#include "platform/win32/OwnFiles.h"
 #include "platform/win32/Owned.h"
 #include "platform/win32/RestartList.h"
 #include "platform/win32/SystemCalls.h"
@@ -41,7 +42,7 @@ class PathListing : public Finder {
             }
             first_ = false;
             if (found_.name == "." || found_.name == "..") continue;
-            entry = FindEntry{found_.name, found_.attributes, found_.size, 0};
+            entry = FindEntry{found_.name, found_.attributes, found_.size, 0, found_.writeTime};
             return true;
         }
         return false;
@@ -86,6 +87,28 @@ class PathFolder : public OpenedFolder {
         return IsPlainFile(GetFileAttributesU(Child(entry)));
     }
 
+    WriteOpening OpenOwnFile(const std::string& name, Writing writing) override {
+        const std::string path = Child(name);
+        // These systems have no links; a folder of that name is not the program's file.
+        const DWORD attributes = GetFileAttributesU(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES && !IsPlainFile(attributes))
+            return WriteRefusal::Link;
+        FileHandle file(CreateFileU(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING));
+        if (!file && ::GetLastError() == ERROR_FILE_NOT_FOUND)
+            file.reset(CreateFileU(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW));
+        if (!file) {
+            const DWORD code = ::GetLastError();
+            if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION ||
+                code == ERROR_FILE_EXISTS)
+                return WriteRefusal::Busy;
+            return WriteOpening(WriteRefusal::Failed, {SystemCode::Kind::Win32, code});
+        }
+        if (writing == Writing::Replace && !::SetEndOfFile(file.get())) return WriteRefusal::Failed;
+        std::unique_ptr<AppendFile> written = WrittenFile(std::move(file));
+        if (!written) return WriteRefusal::Failed;
+        return written;
+    }
+
     // These systems keep no owners.
     FolderOwner Owner() override { return FolderOwner::Unknown; }
 
@@ -112,7 +135,8 @@ class PathFolder : public OpenedFolder {
     Move MoveInto(OpenedFolder&, const std::string&) override { return Move::Refused; }
 
   private:
-    std::string Child(const FindEntry& entry) const { return path_ + "\\" + entry.name; }
+    std::string Child(const FindEntry& entry) const { return Child(entry.name); }
+    std::string Child(const std::string& name) const { return path_ + "\\" + name; }
     std::string path_;
 };
 

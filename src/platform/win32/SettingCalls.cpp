@@ -46,6 +46,20 @@ std::optional<std::string> UserNameU() {
     return Utf8FromAnsi(name);
 }
 
+std::string ComputerNameU() {
+    constexpr DWORD kLongestName = MAX_COMPUTERNAME_LENGTH + 1;
+    if (IsNtFamily()) {
+        using Fn = BOOL(WINAPI*)(LPWSTR, LPDWORD);
+        static const auto fn = BoundOrNull<Fn>("kernel32.dll", "GetComputerNameW");
+        wchar_t name[kLongestName] = {};
+        DWORD n = kLongestName;
+        return fn && fn(name, &n) ? Utf8(name) : "";
+    }
+    char name[kLongestName] = {};
+    DWORD n = kLongestName;
+    return ::GetComputerNameA(name, &n) ? Utf8FromAnsi(name) : "";
+}
+
 bool DiskFreeSpaceU(const std::string& root, uint64_t& freeToCaller) {
     ULARGE_INTEGER available, total, totalFree;
     if (IsNtFamily()) {

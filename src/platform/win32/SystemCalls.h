@@ -73,6 +73,7 @@ struct FoundFile {
     std::string name;
     DWORD attributes = 0;
     uint64_t size = 0;
+    uint64_t writeTime = 0;  // FILETIME as one number
 };
 
 // INVALID_HANDLE_VALUE on failure, with the last error set.
@@ -83,12 +84,16 @@ bool DeleteFileU(const std::string& path);
 bool RemoveDirectoryU(const std::string& path);
 // CreateFile of the family; INVALID_HANDLE_VALUE on failure, with the last error set.
 HANDLE CreateFileU(const std::string& path, DWORD access, DWORD share, DWORD disposition);
+// GetFullPathName of the family; "" on failure.
+std::string FullPathU(const std::string& path);
 
 // --- system ----------------------------------------------------------------------------
 
 // The Windows folder; nullopt when it cannot be read.
 std::optional<std::string> WindowsDirectoryU();
 std::optional<std::string> UserNameU();
+// The machine's NetBIOS name; "" when the system does not tell.
+std::string ComputerNameU();
 // Throws RuntimeError when this Windows cannot measure it (Windows 95 before OSR2).
 bool DiskFreeSpaceU(const std::string& root, uint64_t& freeToCaller);
 // A value of a settings file, as its bytes are written, cut as the system's lookup given a

@@ -3,14 +3,15 @@
 
 namespace platform::win32 {
 
-// The standard streams as the process got them, the system's clock, and log files.
+// The standard streams as the process got them, and the system's clock.
 class Win32Console : public Console {
   public:
     void Write(Stream stream, const std::string& text) override;
     bool IsConsole(Stream stream) override;
+    bool IsFile(Stream stream) override;
     uint64_t Ticks() override;
     std::string LocalTime() override;
-    std::unique_ptr<AppendFile> OpenForAppending(const std::string& path) override;
+    void Pause(uint32_t ms) override;
 
   private:
     // The system's count wraps after 49.7 days; the wraps seen so far are added on.

@@ -3,6 +3,7 @@
 
 #include "platform/win32/Drives.h"
 #include "platform/win32/OpenedFolders.h"
+#include "platform/win32/OwnFiles.h"
 #include "platform/win32/Owned.h"
 #include "platform/win32/SystemCalls.h"
 #include "platform/win32/Win32Error.h"
@@ -23,6 +24,7 @@ class Win32Finder : public Finder {
         entry.name = found_.name;
         entry.attributes = found_.attributes;
         entry.size = found_.size;
+        entry.writeTime = found_.writeTime;
         return true;
     }
 
@@ -53,6 +55,14 @@ std::unique_ptr<Finder> Win32FileSystem::Find(const std::string& pattern) {
 
 uint32_t Win32FileSystem::GetAttributes(const std::string& path) {
     return GetFileAttributesU(path);
+}
+
+std::string Win32FileSystem::FullPath(const std::string& path) {
+    return FullPathU(path);
+}
+
+std::unique_ptr<ReadFile> Win32FileSystem::OpenForReading(const std::string& path) {
+    return FileToRead(path);
 }
 
 Opening Win32FileSystem::OpenRoot(const std::string& root) {

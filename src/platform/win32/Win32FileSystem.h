@@ -12,6 +12,8 @@ class Win32FileSystem : public FileSystem {
     Opening OpenRoot(const std::string& root) override;
     DriveKind KindOfDrive(const std::string& root) override;
     std::vector<std::string> FixedDriveRoots() override;
+    std::string FullPath(const std::string& path) override;
+    std::unique_ptr<ReadFile> OpenForReading(const std::string& path) override;
 };
 
 }  // namespace platform::win32

@@ -70,6 +70,16 @@ std::optional<std::string> Win32System::ProfilesDirectory() {
     return ProfilesDirectoryU();
 }
 
+std::string Win32System::ComputerName() {
+    return ComputerNameU();
+}
+
+uint64_t Win32System::CurrentTime() {
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    return (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
 int Win32System::IsNTAdmin() {
     using IsNTAdminFn = BOOL(WINAPI*)(DWORD, DWORD*);
     static const auto isNTAdmin = Bound<IsNTAdminFn>("advpack.dll", "IsNTAdmin");

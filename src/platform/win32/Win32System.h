@@ -14,6 +14,8 @@ class Win32System : public System {
     std::optional<std::string> MachineSetting(const std::string& key,
                                               const std::string& value) override;
     std::optional<std::string> ProfilesDirectory() override;
+    std::string ComputerName() override;
+    uint64_t CurrentTime() override;
 };
 
 }  // namespace platform::win32

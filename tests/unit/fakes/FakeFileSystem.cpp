@@ -15,6 +15,12 @@ constexpr platform::SystemCode kWin32NotReady{platform::SystemCode::Kind::Win32,
 constexpr platform::SystemCode kWin32InvalidName{platform::SystemCode::Kind::Win32, 123};
 constexpr platform::SystemCode kNtAccessDenied{platform::SystemCode::Kind::NtStatus, 0xC0000022};
 
+// An entry as a listing gives it.
+template <class Node>
+platform::FindEntry Listed(const Node& node) {
+    return {node.name, node.attributes, node.content.size(), 0, node.writeTime};
+}
+
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
@@ -135,7 +141,7 @@ std::unique_ptr<platform::Finder> FakeFileSystem::Find(const std::string& patter
     // As under Wine, "file\." names the file itself.
     if (folder && last == "." && !(folder->attributes & platform::kAttrDirectory))
         return std::make_unique<ListFinder>(
-            std::vector<platform::FindEntry>{{folder->name, folder->attributes, 0}});
+            std::vector<platform::FindEntry>{Listed(*folder)});
     if (!folder || !(folder->attributes & platform::kAttrDirectory)) return nullptr;
 
     std::vector<platform::FindEntry> entries;
@@ -151,14 +157,13 @@ std::unique_ptr<platform::Finder> FakeFileSystem::Find(const std::string& patter
     if (last.find_first_of("*?") == std::string::npos) {
         // One name: looked up, not searched for among every entry.
         const Node* node = Lookup(prefix + Lower(last));
-        if (node) entries.push_back({node->name, node->attributes, 0});
+        if (node) entries.push_back(Listed(*node));
     } else {
         // The folder's entries sort together, right after its own key.
         for (auto it = nodes_.lower_bound(prefix);
              it != nodes_.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
             if (it->first.find('\\', prefix.size()) != std::string::npos) continue;
-            if (Matches(it->second.name, last))
-                entries.push_back({it->second.name, it->second.attributes, 0});
+            if (Matches(it->second.name, last)) entries.push_back(Listed(it->second));
         }
     }
     if (entries.empty()) return nullptr;
@@ -196,6 +201,7 @@ class FakeFolder : public platform::OpenedFolder {
     platform::Deletion DeleteListedFile(const platform::FindEntry& entry) override {
         const std::string key = Key(entry);
         if (!Reaches(key, false)) return platform::Deletion::NotThere;
+        if (files_.nodes_.at(key).device) return platform::Deletion::NotAFile;
         if (files_.locked_.count(key)) return platform::Deletion::Refused;
         files_.nodes_.erase(key);
         files_.deleted.push_back(Child(entry));
@@ -205,12 +211,40 @@ class FakeFolder : public platform::OpenedFolder {
     platform::Deletion ProbeDeletion(const platform::FindEntry& entry) override {
         const std::string key = Key(entry);
         if (!Reaches(key, false)) return platform::Deletion::NotThere;
+        if (files_.nodes_.at(key).device) return platform::Deletion::NotAFile;
         return files_.locked_.count(key) ? platform::Deletion::Refused
                                          : platform::Deletion::Deleted;
     }
 
     bool IsListedFile(const platform::FindEntry& entry) override {
-        return IsPlain(Key(entry), false);
+        return IsPlain(Key(entry), false) && !files_.nodes_.at(Key(entry)).device;
+    }
+
+    // Made when missing; a link, a folder or a device of that name is refused, and a file
+    // another program holds for writing is busy.
+    platform::WriteOpening OpenOwnFile(const std::string& name, platform::Writing writing) override {
+        const std::string path = path_ + "\\" + name;
+        const std::string key = FakeFileSystem::Key(path);
+        auto held = files_.heldForWriting_.find(key);
+        if (held != files_.heldForWriting_.end() && held->second > 0) {
+            --held->second;
+            return platform::WriteRefusal::Busy;
+        }
+        const FakeFileSystem::Node* node = files_.Lookup(key);
+        if (node && (!IsPlain(key, false) || node->device)) return platform::WriteRefusal::Link;
+        if (!node) files_.AddFile(path);
+        if (writing == platform::Writing::Replace) files_.nodes_.at(key).content.clear();
+        struct Written : platform::AppendFile {
+            Written(FakeFileSystem& f, std::string k) : files(f), key(std::move(k)) {}
+            bool IsEmpty() override { return files.nodes_.at(key).content.empty(); }
+            bool Append(const std::string& bytes) override {
+                files.nodes_.at(key).content += bytes;
+                return true;
+            }
+            FakeFileSystem& files;
+            std::string key;
+        };
+        return {std::make_unique<Written>(files_, key)};
     }
 
     bool DeleteAtRestart(const platform::FindEntry& entry) override {
@@ -289,8 +323,7 @@ class FakeFolder : public platform::OpenedFolder {
         const std::string prefix = FakeFileSystem::Key(path_) + "\\";
         for (const auto& [key, node] : files_.nodes_) {
             if (key.compare(0, prefix.size(), prefix) != 0) continue;
-            if (key.find('\\', prefix.size()) == std::string::npos)
-                entries.push_back({node.name, node.attributes, node.content.size(), 0});
+            if (key.find('\\', prefix.size()) == std::string::npos) entries.push_back(Listed(node));
         }
         return entries;
     }
@@ -319,6 +352,36 @@ class FakeFolder : public platform::OpenedFolder {
 void FakeFileSystem::AddFileLink(const std::string& path) {
     AddFile(path);
     elsewhere_.insert(Key(path));
+}
+
+void FakeFileSystem::AddDevice(const std::string& path) {
+    AddFile(path);
+    nodes_.at(Key(path)).device = true;
+}
+
+std::string FakeFileSystem::FullPath(const std::string& path) {
+    std::string full = path;
+    std::replace(full.begin(), full.end(), '/', '\\');
+    const bool absolute = (full.size() > 1 && full[1] == ':') || full.compare(0, 2, "\\\\") == 0;
+    return absolute ? full : currentFolder + "\\" + full;
+}
+
+std::unique_ptr<platform::ReadFile> FakeFileSystem::OpenForReading(const std::string& path) {
+    const Node* node = Lookup(Key(path));
+    if (!node || (node->attributes & platform::kAttrDirectory) || node->unreadable) return nullptr;
+    struct Reading : platform::ReadFile {
+        explicit Reading(std::string t) : text(std::move(t)) {}
+        size_t Read(char* buffer, size_t size) override {
+            const size_t n = std::min(size, text.size() - at);
+            std::copy(text.begin() + static_cast<std::ptrdiff_t>(at),
+                      text.begin() + static_cast<std::ptrdiff_t>(at + n), buffer);
+            at += n;
+            return n;
+        }
+        std::string text;
+        size_t at = 0;
+    };
+    return std::make_unique<Reading>(node->content);
 }
 
 void FakeFileSystem::AddSwappedFolder(const std::string& path) {

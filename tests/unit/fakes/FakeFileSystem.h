@@ -27,6 +27,13 @@ class FakeFileSystem : public platform::FileSystem {
     // after the listing.
     void AddFileLink(const std::string& path);
     void AddSwappedFolder(const std::string& path);
+    // A pipe or device node of Wine's host, listed as an empty file: not deleted, not
+    // registered, and told apart only once opened.
+    void AddDevice(const std::string& path);
+    // When the entry was last written (100 ns steps since 1601); 0 unless set.
+    void SetWriteTime(const std::string& path, uint64_t time) { nodes_.at(Key(path)).writeTime = time; }
+    // Another program holds the file open for writing for the next opens the program asks for.
+    void HoldForWriting(const std::string& path, int opens) { heldForWriting_[Key(path)] = opens; }
     // Listing this folder fails, wherever it is moved.
     void MakeUnreadable(const std::string& path) { nodes_.at(Key(path)).unreadable = true; }
     // Moving folders fails from now on.
@@ -58,6 +65,10 @@ class FakeFileSystem : public platform::FileSystem {
     platform::Opening OpenRoot(const std::string& root) override;
     platform::DriveKind KindOfDrive(const std::string& root) override;
     std::vector<std::string> FixedDriveRoots() override;
+    std::string FullPath(const std::string& path) override;
+    std::unique_ptr<platform::ReadFile> OpenForReading(const std::string& path) override;
+
+    std::string currentFolder = "C:\\olvex";  // what relative paths start from
 
     std::vector<std::string> deleted;   // paths as passed
     std::vector<std::string> patterns;  // every Find pattern, in order
@@ -81,6 +92,8 @@ class FakeFileSystem : public platform::FileSystem {
         uint32_t attributes;
         std::string content;
         bool unreadable = false;
+        uint64_t writeTime = 0;
+        bool device = false;
     };
     const Node* Lookup(const std::string& key) const;
     void AddEntry(const std::string& path, uint32_t attributes, const std::string& content = "");
@@ -93,6 +106,7 @@ class FakeFileSystem : public platform::FileSystem {
     std::multiset<std::string> heldForDeletion_;
     std::map<std::string, platform::FolderOwner> owners_;
     std::map<std::string, platform::DriveKind> driveKinds_;
+    std::map<std::string, int> heldForWriting_;
 };
 
 }  // namespace fakes

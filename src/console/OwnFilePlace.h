@@ -1,0 +1,25 @@
+#pragma once
+// Where the console program writes a file of its own (its log, a page): the file's folder,
+// reached as start folders are, folder by folder from its root with no link on the way, and
+// the file's name in it, which the folder opens without following a link.
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace olvex {
+
+struct OwnFilePlace {
+    std::unique_ptr<platform::OpenedFolder> folder;  // nullptr when it cannot be reached
+    std::string name;                                // the file's name in folder
+    std::string path;                                // the file's full path
+    std::string why;                                 // why not, when there is no folder
+};
+
+// path is relative to the current folder, or full.
+OwnFilePlace PlaceOf(platform::FileSystem& files, const std::string& path);
+
+// Why a file could not be opened for writing, in a report's words.
+std::string WriteProblem(const platform::WriteOpening& opening);
+
+}  // namespace olvex

@@ -1,0 +1,72 @@
+#include "console/RunLog.h"
+
+#include "console/Csv.h"
+#include "console/OwnFilePlace.h"
+
+namespace olvex {
+
+namespace {
+
+const char* const kBom = "\xEF\xBB\xBF";
+
+}  // namespace
+
+RunLog::RunLog(platform::Console& console, std::string path, std::string name,
+               std::unique_ptr<platform::OpenedFolder> folder, std::string computer,
+               std::string user)
+    : console_(console),
+      path_(std::move(path)),
+      name_(std::move(name)),
+      folder_(std::move(folder)),
+      computer_(std::move(computer)),
+      user_(std::move(user)) {}
+
+RunLog::Opened RunLog::Open(Services& services, platform::Console& console,
+                            const std::string& path, const std::string& computer,
+                            const std::string& user) {
+    OwnFilePlace place = PlaceOf(services.files, path);
+    if (!place.folder) return {nullptr, place.why};
+    return {std::unique_ptr<RunLog>(new RunLog(console, place.path, place.name,
+                                               std::move(place.folder), computer, user)),
+            ""};
+}
+
+void RunLog::Line(const std::string& category, const std::string& action,
+                  const std::string& path, const std::string& bytes, const std::string& reason) {
+    // Once lines could not be written, the rest are not held either: asking again for each
+    // batch would make the run wait for nothing.
+    if (!problem_.empty()) return;
+    held_ += CsvField(console_.LocalTime()) + "," + CsvField(computer_) + "," + CsvField(user_) +
+             "," + CsvField(category) + "," + CsvField(action) + "," + CsvField(path) + "," +
+             bytes + "," + CsvField(reason) + "\r\n";
+    if (held_.size() >= kBatchBytes) Flush();
+}
+
+bool RunLog::Flush() {
+    if (!problem_.empty()) return false;
+    const uint64_t start = console_.Ticks();
+    for (;;) {
+        platform::WriteOpening opening = folder_->OpenOwnFile(name_, platform::Writing::Append);
+        if (opening) {
+            std::string bytes;
+            if (opening.file->IsEmpty()) bytes = std::string(kBom) + kLogHeader + "\r\n";
+            bytes += held_;
+            held_.clear();
+            if (opening.file->Append(bytes)) return true;
+            problem_ = "lines could not be written to it";
+            return false;
+        }
+        if (opening.refusal == platform::WriteRefusal::Busy &&
+            console_.Ticks() - start < kWaitMs) {
+            console_.Pause(kRetryMs);
+            continue;
+        }
+        held_.clear();
+        problem_ = WriteProblem(opening);
+        if (opening.refusal == platform::WriteRefusal::Busy)
+            problem_ += " (waited " + std::to_string(kWaitMs / 1000) + " seconds)";
+        return false;
+    }
+}
+
+}  // namespace olvex

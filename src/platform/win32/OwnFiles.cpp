@@ -1,0 +1,89 @@
+#include "platform/win32/OwnFiles.h"
+
+#include <algorithm>
+
+#include "platform/win32/SystemCalls.h"
+#include "platform/win32/Win32Error.h"
+
+namespace platform::win32 {
+
+namespace {
+
+// Whether the file holds no byte; a file past 4 GB holds some.
+bool HoldsNothing(HANDLE file) {
+    DWORD high = 0;
+    ::SetLastError(NO_ERROR);
+    const DWORD low = ::GetFileSize(file, &high);
+    return !(low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) && low == 0 && high == 0;
+}
+
+template <class Handle>
+class Written : public AppendFile {
+  public:
+    explicit Written(Handle file) : file_(std::move(file)), empty_(HoldsNothing(file_.get())) {}
+
+    bool IsEmpty() override { return empty_; }
+
+    bool Append(const std::string& bytes) override {
+        if (bytes.empty()) return true;
+        empty_ = false;
+        return WriteAll(file_.get(), bytes);
+    }
+
+  private:
+    Handle file_;
+    bool empty_;
+};
+
+class OpenedForReading : public ReadFile {
+  public:
+    explicit OpenedForReading(FileHandle file) : file_(std::move(file)) {}
+
+    size_t Read(char* buffer, size_t size) override {
+        DWORD got = 0;
+        const auto asked = static_cast<DWORD>(std::min<size_t>(size, 1u << 20));
+        if (!::ReadFile(file_.get(), buffer, asked, &got, nullptr))
+            throw ErrorFromWin32(::GetLastError());
+        return got;
+    }
+
+  private:
+    FileHandle file_;
+};
+
+}  // namespace
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    for (size_t at = 0; at < bytes.size();) {
+        DWORD written = 0;
+        const auto length = static_cast<DWORD>(std::min<size_t>(bytes.size() - at, 1u << 20));
+        if (!::WriteFile(file, bytes.data() + at, length, &written, nullptr) || written == 0 ||
+            written > length)
+            return false;
+        at += written;
+    }
+    return true;
+}
+
+std::unique_ptr<AppendFile> WrittenFile(NtHandle file) {
+    // Opened with the right to append and not to write elsewhere: every write goes to the end.
+    return std::make_unique<Written<NtHandle>>(std::move(file));
+}
+
+std::unique_ptr<AppendFile> WrittenFile(FileHandle file) {
+    LONG high = 0;
+    ::SetLastError(NO_ERROR);
+    if (::SetFilePointer(file.get(), 0, &high, FILE_END) == INVALID_SET_FILE_POINTER &&
+        ::GetLastError() != NO_ERROR)
+        return nullptr;
+    return std::make_unique<Written<FileHandle>>(std::move(file));
+}
+
+std::unique_ptr<ReadFile> FileToRead(const std::string& path) {
+    FileHandle file(CreateFileU(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                OPEN_EXISTING));
+    if (!file) return nullptr;
+    return std::make_unique<OpenedForReading>(std::move(file));
+}
+
+}  // namespace platform::win32
