@@ -44,6 +44,7 @@ C:\olvex\olvex.exe /list /csv > C:\logs\list.csv
 echo list=%ERRORLEVEL%
 """
 
+HEADER = ["time", "computer", "user", "category", "action", "path", "bytes", "reason"]
 COOKIES = {"winxp": "users/root/Cookies", "win98": "windows/Cookies"}
 IDS = {"winxp": ["windows-temp", "user-temp", "cookies", "ie-cache", "ie-history", "prefetch",
                  "recycle-bin", "all-users-temp", "java-cache"],
@@ -95,7 +96,13 @@ def scenario(argv):
         checks.equal(raw[:3], b"\xef\xbb\xbf", "the log starts with a byte-order mark")
         checks.equal(raw.count(b"\xef\xbb\xbf"), 1, "one byte-order mark, however many runs")
         lines = [r for r in csv.reader(io.StringIO(raw[3:].decode("utf-8"))) if r]
-        summary = [(r[1], r[2], r[3].lower(), r[4], r[5]) for r in lines]
+        checks.equal(lines[0], HEADER, "the log's header")
+        lines = lines[1:]
+        checks.equal([r[4] for r in lines if r[4].startswith("run-")],
+                     ["run-start", "run-end", "run-start", "run-end"],
+                     "each run starts and ends in the log")
+        summary = [(r[3], r[4], r[5].lower(), r[6], r[7]) for r in lines
+                   if not r[4].startswith("run-")]
         stay = "registered" if version == "winxp" else "stayed"
         checks.equal(sorted(summary[:2]),
                      sorted([("windows-temp", "deleted", "c:\\windows\\temp\\a.tmp", "5", ""),
