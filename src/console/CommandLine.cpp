@@ -1,7 +1,5 @@
 #include "console/CommandLine.h"
 
-#include <cctype>
-
 #include "console/ConsoleProgram.h"
 
 namespace olvex {
@@ -29,8 +27,9 @@ std::optional<std::string> ValueOf(const std::string& argument, const std::strin
 // A path from a drive's root (C:\x) or a share (\\server\share\x).
 bool IsFullPath(const std::string& path) {
     auto separator = [](char c) { return c == '\\' || c == '/'; };
-    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-                       path[1] == ':' && separator(path[2]);
+    const char letter = static_cast<char>(path.empty() ? 0 : path[0] | 0x20);
+    const bool drive = path.size() >= 3 && letter >= 'a' && letter <= 'z' && path[1] == ':' &&
+                       separator(path[2]);
     const bool share = path.size() > 2 && separator(path[0]) && separator(path[1]);
     return drive || share;
 }
@@ -74,11 +73,14 @@ ParsedRequest ParseArguments(const std::vector<std::string>& arguments) {
         } else if (auto page = ValueOf(argument, "html")) {
             request.htmlFile = *page;
         } else if (auto days = ValueOf(argument, "olderthan")) {
-            if (days->size() > 5 || days->find_first_not_of("0123456789") != std::string::npos ||
-                std::stoul(*days) < 1 || std::stoul(*days) > kMostDays)
+            unsigned long number = 0;
+            for (char c : *days)
+                number = c >= '0' && c <= '9' && number <= kMostDays ? number * 10 + (c - '0')
+                                                                     : kMostDays + 1;
+            if (number < 1 || number > kMostDays)
                 return fail("/olderthan takes a number of days from 1 to " +
                             std::to_string(kMostDays) + ".");
-            request.olderThanDays = static_cast<uint32_t>(std::stoul(*days));
+            request.olderThanDays = static_cast<uint32_t>(number);
             filters = true;
         } else if (auto path = ValueOf(argument, "exclude")) {
             if (!IsFullPath(*path))

@@ -198,7 +198,7 @@ int RunConsoleProgram(Services& services, platform::Console& console,
     for (const ConsoleCategory& category : categories)
         if (selection.chosen.count(category.id)) chosen.push_back(category.category);
     RuleRun run{services, changes, family, 0, purgeList, report, context, {}};
-    run.filter = &filter;
+    run.filter = filter.Active() ? &filter : nullptr;
     run.counted = preview ? &counted : nullptr;
     RunSelected(run, chosen, [](const Category&) { return true; });
 

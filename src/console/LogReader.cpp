@@ -1,7 +1,5 @@
 #include "console/LogReader.h"
 
-#include <cstdlib>
-
 #include "console/Csv.h"
 #include "console/RunLog.h"
 
@@ -15,8 +13,14 @@ const std::string kBom = "\xEF\xBB\xBF";
 // The log's columns, by place.
 enum Column { kTime, kComputer, kUser, kCategory, kAction, kPath, kBytes, kReason, kColumns };
 
+// The decimal number text starts with; 0 for none.
 uint64_t Number(const std::string& text) {
-    return std::strtoull(text.c_str(), nullptr, 10);
+    uint64_t number = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') break;
+        number = number * 10 + static_cast<uint64_t>(c - '0');
+    }
+    return number;
 }
 
 // A run-end line's reason: "mode=clean; exit=1; files=2; ...; failed=a b".

@@ -19,6 +19,8 @@ class RunFilter {
     // The run's own file (its log) stays wherever it lies, and is never registered.
     void KeepOwnFile(const std::string& path);
 
+    // Whether it keeps anything at all.
+    bool Active() const { return Filters() || !ownFile_.empty(); }
     // Whether the user asked to keep anything by age or path: the steps the system carries
     // out whole (the Recycle Bin, the history) cannot honour that.
     bool Filters() const { return recentSince_ != 0 || !excluded_.empty(); }

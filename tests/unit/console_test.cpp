@@ -12,6 +12,7 @@
 #include "categories/CategoryTable.h"
 #include "console/ConsoleReport.h"
 #include "console/Csv.h"
+#include "fakes/FakeConsole.h"
 #include "fakes/TestRig.h"
 
 namespace {
@@ -20,25 +21,6 @@ using namespace olvex;
 using platform::kAttrHidden;
 using platform::kAttrReadOnly;
 
-class FakeConsole : public platform::Console {
-  public:
-    void Write(platform::Stream stream, const std::string& text) override {
-        (stream == platform::Stream::Out ? out : err) += text;
-    }
-    bool IsConsole(platform::Stream stream) override {
-        return stream == platform::Stream::Err && errIsConsole;
-    }
-    uint64_t Ticks() override { return ticks += 100; }
-    std::string LocalTime() override { return "2026-12-08 10:00:00"; }
-    bool IsFile(platform::Stream stream) override {
-        return stream == platform::Stream::Out && outIsFile;
-    }
-    void Pause(uint32_t ms) override { ticks += ms; }
-    std::string out, err;
-    uint64_t ticks = 0;
-    bool errIsConsole = false;
-    bool outIsFile = false;
-};
 
 // The paths of the CSV rows (category,action,path,...) or log lines (time,category,action,
 // path,...) whose action is one of actions; a path named twice counts twice.
@@ -77,11 +59,11 @@ class ConsoleProgram : public ::testing::Test {
         rig.files.AddFile(kUserTemp + "u.tmp");
     }
     int Run(std::vector<std::string> arguments) {
-        console = FakeConsole();
+        console = fakes::FakeConsole();
         return RunConsoleProgram(rig.services, console, arguments);
     }
     fakes::Rig rig;
-    FakeConsole console;
+    fakes::FakeConsole console;
 };
 
 TEST_F(ConsoleProgram, RefusalsComeBeforeAnythingIsDeleted) {
@@ -292,7 +274,7 @@ TEST_F(ConsoleProgram, APreviewOfEveryCategoryChangesNothingAndNamesWhatTheClean
         const bool nt = std::string(version) == "winxp";
         SeedEveryCategory(r, nt);
         auto run = [&](std::vector<std::string> arguments) {
-            console = FakeConsole();
+            console = fakes::FakeConsole();
             return RunConsoleProgram(r.services, console, arguments);
         };
         EXPECT_EQ(run({"/preview", "all", "firefox-passwords", "opera-passwords", "/details",
@@ -347,7 +329,7 @@ TEST_F(ConsoleProgram, APreviewOfEveryCategoryChangesNothingAndNamesWhatTheClean
 // gone before the totals are written.
 TEST(ConsoleText, ProgressOnlyOnAConsoleAndPaced) {
     for (bool console : {false, true}) {
-        FakeConsole screen;
+        fakes::FakeConsole screen;
         screen.errIsConsole = console;
         ConsoleRequest request;
         request.command = Command::Clean;
