@@ -3,7 +3,7 @@
 # Idempotent: packages already present are not asked for again.
 set -euo pipefail
 
-need=(wine wine32:i386 wine64 g++-mingw-w64-i686 g++-mingw-w64-i686-posix g++ cmake make libgtest-dev xvfb imagemagick python3 x11-utils fonts-comic-neue fonts-wine)
+need=(wine wine32:i386 wine64 g++-mingw-w64-i686 g++-mingw-w64-i686-posix g++ cmake make libgtest-dev xvfb imagemagick python3 x11-utils fonts-comic-neue fonts-wine chromium fonts-dejavu-core)
 missing=()
 for p in "${need[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

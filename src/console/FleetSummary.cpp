@@ -34,8 +34,10 @@ std::string Padded(std::string text, size_t width) {
 
 // The logs of a folder, one at a time, in the order the system lists them: each computer's
 // last finished run, or why the file is no log.
+// The page being written, if it lies in the folder, is left out.
 template <class Visit>
-bool ForEachLog(platform::FileSystem& files, const std::string& folder, Visit&& visit) {
+bool ForEachLog(platform::FileSystem& files, const std::string& folder, const std::string& page,
+                Visit&& visit) {
     std::unique_ptr<platform::Finder> found;
     try {
         found = files.Find(folder + "\\*");
@@ -47,6 +49,7 @@ bool ForEachLog(platform::FileSystem& files, const std::string& folder, Visit&& 
     while (found->Next(entry)) {
         if (entry.attributes & platform::kAttrDirectory) continue;
         const std::string path = folder + "\\" + entry.name;
+        if (!page.empty() && IsSamePath(path, page)) continue;
         visit(path, ReadLastRun(files, path));
     }
     return true;
@@ -81,6 +84,8 @@ int RunFleetSummary(Services& services, platform::Console& console,
     platform::FileSystem& files = services.files;
     const std::string folder = TidyPath(files.FullPath(request.summaryFolder));
     const bool csv = request.csv;
+    const std::string page =
+        request.htmlFile.empty() ? "" : TidyPath(files.FullPath(request.htmlFile));
     std::string out = csv ? "computer,user,time,mode,exit,files,folders,bytes,stayed,failed,log,"
                             "kind\n"
                           : Padded("computer", 16) + Padded("last run", 19) + Padded("mode", 7) +
@@ -91,7 +96,7 @@ int RunFleetSummary(Services& services, platform::Console& console,
         out.clear();
     };
     FleetTotals totals;
-    const bool listed = ForEachLog(files, folder, [&](const std::string& path, const LogRead& read) {
+    const bool listed = ForEachLog(files, folder, page, [&](const std::string& path, const LogRead& read) {
         if (!read.run) {
             ++totals.skipped;
             console.Write(Stream::Err, "olvex: skipped " + path + ": " + read.why + "\r\n");
@@ -130,7 +135,9 @@ int RunFleetSummary(Services& services, platform::Console& console,
                (exits.empty() ? "" : " (" + exits + ")") + ", " + std::to_string(totals.bytes) +
                " bytes deleted, " + std::to_string(totals.stayed) + " items stayed" +
                (failed.empty() ? "" : ", failed: " + failed) +
-               (totals.skipped ? "; " + std::to_string(totals.skipped) + " files skipped" : "") +
+               (totals.skipped ? "; " + std::to_string(totals.skipped) +
+                                     (totals.skipped == 1 ? " file skipped" : " files skipped")
+                               : "") +
                "\n";
     }
     flush();
@@ -139,7 +146,7 @@ int RunFleetSummary(Services& services, platform::Console& console,
         // A second reading of the logs: the bars are measured against the largest, known only
         // now, and nothing of the first is kept.
         const LogWalk walk = [&](const std::function<void(const std::string&, const LogRead&)>&
-                                     row) { ForEachLog(files, folder, row); };
+                                     row) { ForEachLog(files, folder, page, row); };
         const std::string why = WriteSummaryPage(
             services, request.htmlFile, folder, walk,
             PageTotals{totals.computers, totals.bytes, totals.stayed, totals.largest, exits,

@@ -1,5 +1,7 @@
 #include "console/RunLog.h"
 
+#include <cstring>
+
 #include "console/Csv.h"
 #include "console/OwnFilePlace.h"
 
@@ -8,6 +10,15 @@ namespace olvex {
 namespace {
 
 const char* const kBom = "\xEF\xBB\xBF";
+
+// Whether a file starts as a log: the byte-order mark, then the header, or the time of a
+// line, as logs of the program's first versions began.
+bool IsLogStart(const std::string& head) {
+    const std::string bom = kBom;
+    if (head.compare(0, bom.size(), bom) != 0) return false;
+    const std::string rest = head.substr(bom.size());
+    return rest == kLogHeader || (!rest.empty() && rest[0] >= '0' && rest[0] <= '9');
+}
 
 }  // namespace
 
@@ -49,7 +60,14 @@ bool RunLog::Flush() {
         platform::WriteOpening opening = folder_->OpenOwnFile(name_, platform::Writing::Append);
         if (opening) {
             std::string bytes;
-            if (opening.file->IsEmpty()) bytes = std::string(kBom) + kLogHeader + "\r\n";
+            if (opening.file->IsEmpty()) {
+                bytes = std::string(kBom) + kLogHeader + "\r\n";
+            } else if (!IsLogStart(opening.file->Head(std::strlen(kBom) + std::strlen(kLogHeader)))) {
+                // Whatever a name leads to, only a log of this program's is written to.
+                held_.clear();
+                problem_ = "it is no log of this program's (it does not start as one)";
+                return false;
+            }
             bytes += held_;
             held_.clear();
             if (opening.file->Append(bytes)) return true;

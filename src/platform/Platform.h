@@ -153,6 +153,8 @@ class AppendFile {
     virtual ~AppendFile() = default;
     // Whether the file holds nothing yet.
     virtual bool IsEmpty() = 0;
+    // Its first size bytes, fewer in a shorter file; what is written still goes to the end.
+    virtual std::string Head(size_t size) = 0;
     // Writes the bytes at the end of the file; false when they could not all be written.
     virtual bool Append(const std::string& bytes) = 0;
 };

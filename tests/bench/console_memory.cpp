@@ -20,6 +20,7 @@
 
 #include "console/ConsoleProgram.h"
 #include "console/ConsoleToolkit.h"
+#include "console/RunLog.h"
 #include "counting_new.h"
 #include "fakes/FakeProfileReader.h"
 #include "fakes/FakeShell.h"
@@ -92,6 +93,7 @@ class MadeUpFolder : public platform::OpenedFolder {
         struct File : platform::AppendFile {
             explicit File(Written& w) : written(w) {}
             bool IsEmpty() override { return written.bytes == 0; }
+            std::string Head(size_t) override { return "\xEF\xBB\xBF" + std::string(olvex::kLogHeader); }
             bool Append(const std::string& bytes) override {
                 written.Add(bytes);
                 return true;

@@ -152,6 +152,10 @@ TEST_F(Fleet, TheLogProvesEveryRunAndTakesTurns) {
     rig.files.HoldForWriting(own, 1000);
     EXPECT_EQ(Run({"/clean", "windows-temp", "/log:" + own}), kExitNotPossible);
     EXPECT_NE(console.err.find("keeps it open for writing"), std::string::npos) << console.err;
+    // Whatever a name leads to, only a log of the program's is written to.
+    rig.files.AddFile("C:\\run.bat", platform::kAttrArchive, "@echo off\r\n");
+    EXPECT_EQ(Run({"/clean", "windows-temp", "/log:C:\\run.bat"}), kExitNotPossible);
+    EXPECT_EQ(rig.files.Content("C:\\run.bat"), "@echo off\r\n");
     rig.files.AddFileLink("C:\\linked.csv");
     EXPECT_EQ(Run({"/clean", "windows-temp", "/log:C:\\linked.csv"}), kExitNotPossible);
     rig.files.AddFolderLink("C:\\via");

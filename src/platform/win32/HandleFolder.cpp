@@ -201,8 +201,8 @@ class HandleFolder : public OpenedFolder {
     WriteOpening OpenOwnFile(const std::string& fileName, Writing writing) override {
         const std::wstring name = Wide(fileName);
         // Appending only: every write lands at the end. Others may read meanwhile, not write.
-        const ACCESS_MASK access =
-            FILE_READ_ATTRIBUTES | (writing == Writing::Append ? FILE_APPEND_DATA : FILE_WRITE_DATA);
+        const ACCESS_MASK access = FILE_READ_ATTRIBUTES | FILE_READ_DATA |
+                                   (writing == Writing::Append ? FILE_APPEND_DATA : FILE_WRITE_DATA);
         NtHandle file;
         NTSTATUS status = 0;
         // What is there is opened and checked; what is not is made anew, which fails on

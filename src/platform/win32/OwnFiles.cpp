@@ -24,10 +24,29 @@ class Written : public AppendFile {
 
     bool IsEmpty() override { return empty_; }
 
+    std::string Head(size_t size) override {
+        std::string head(size, '\0');
+        DWORD got = 0;
+        if (::SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
+            !::ReadFile(file_.get(), &head[0], static_cast<DWORD>(size), &got, nullptr))
+            got = 0;
+        head.resize(got);
+        ToEnd();
+        return head;
+    }
+
     bool Append(const std::string& bytes) override {
         if (bytes.empty()) return true;
         empty_ = false;
         return WriteAll(file_.get(), bytes);
+    }
+
+    // Where a file opened by path writes next (one opened to append writes at its end anyway).
+    bool ToEnd() {
+        LONG high = 0;
+        ::SetLastError(NO_ERROR);
+        return ::SetFilePointer(file_.get(), 0, &high, FILE_END) != INVALID_SET_FILE_POINTER ||
+               ::GetLastError() == NO_ERROR;
     }
 
   private:
@@ -71,12 +90,9 @@ std::unique_ptr<AppendFile> WrittenFile(NtHandle file) {
 }
 
 std::unique_ptr<AppendFile> WrittenFile(FileHandle file) {
-    LONG high = 0;
-    ::SetLastError(NO_ERROR);
-    if (::SetFilePointer(file.get(), 0, &high, FILE_END) == INVALID_SET_FILE_POINTER &&
-        ::GetLastError() != NO_ERROR)
-        return nullptr;
-    return std::make_unique<Written<FileHandle>>(std::move(file));
+    auto written = std::make_unique<Written<FileHandle>>(std::move(file));
+    if (!written->ToEnd()) return nullptr;
+    return written;
 }
 
 std::unique_ptr<ReadFile> FileToRead(const std::string& path) {

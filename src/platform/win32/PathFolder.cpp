@@ -93,14 +93,22 @@ class PathFolder : public OpenedFolder {
         const DWORD attributes = GetFileAttributesU(path);
         if (attributes != INVALID_FILE_ATTRIBUTES && !IsPlainFile(attributes))
             return WriteRefusal::Link;
-        FileHandle file(CreateFileU(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING));
-        if (!file && ::GetLastError() == ERROR_FILE_NOT_FOUND)
-            file.reset(CreateFileU(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW));
+        // What is there is opened; what is not is made anew, which fails on anything of that
+        // name. Two tries: another run may make the file between the two opens.
+        const DWORD access = GENERIC_READ | GENERIC_WRITE;
+        FileHandle file;
+        DWORD code = NO_ERROR;
+        for (int attempt = 0; attempt < 2 && !file; ++attempt) {
+            file.reset(CreateFileU(path, access, FILE_SHARE_READ, OPEN_EXISTING));
+            if (file || (code = ::GetLastError()) != ERROR_FILE_NOT_FOUND) break;
+            file.reset(CreateFileU(path, access, FILE_SHARE_READ, CREATE_NEW));
+            if (!file) code = ::GetLastError();
+        }
         if (!file) {
-            const DWORD code = ::GetLastError();
-            if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION ||
-                code == ERROR_FILE_EXISTS)
+            if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION)
                 return WriteRefusal::Busy;
+            if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)
+                return WriteRefusal::Link;
             return WriteOpening(WriteRefusal::Failed, {SystemCode::Kind::Win32, code});
         }
         if (writing == Writing::Replace && !::SetEndOfFile(file.get())) return WriteRefusal::Failed;

@@ -237,6 +237,9 @@ class FakeFolder : public platform::OpenedFolder {
         struct Written : platform::AppendFile {
             Written(FakeFileSystem& f, std::string k) : files(f), key(std::move(k)) {}
             bool IsEmpty() override { return files.nodes_.at(key).content.empty(); }
+            std::string Head(size_t size) override {
+                return files.nodes_.at(key).content.substr(0, size);
+            }
             bool Append(const std::string& bytes) override {
                 files.nodes_.at(key).content += bytes;
                 return true;
