@@ -15,6 +15,9 @@ a file.
           preview/clean is taken within each round and its median printed; a start that only
           lists the categories (`olvex /list`) is timed too, to tell what of each is start-up.
           Aim: the preview at most 0.5 times the clean.
+          With --filters, each round also runs both with /olderthan:1 and an /exclude that
+          matches nothing (the tree's files are dated 30 days back, so the same files go):
+          aim, each at most 1.1 times the same command without them.
   memory  300,000 (--files) empty files straight in C:\\windows\\temp, against that folder
           empty: the peak resident memory of the olvex.exe process for `/preview windows-temp
           /details` and for `/clean windows-temp /log:C:\\x.csv`, from Linux's count for the
@@ -47,6 +50,8 @@ TIME_AIM = 0.5
 MEMORY_FILES = 300000
 LIMIT_S = 900
 PREVIEW, CLEAN = "preview", "clean"
+FILTERS = ["/olderthan:1", "/exclude:C:\\windows\\temp\\bench\\not-there"]
+FILTER_AIM = 1.1
 LOG = "C:\\x.csv"
 # The category's totals line, e.g. "  would delete: 20000 files and 401 folders, 4000000 bytes".
 TOTALS = re.compile(r"^  (?:would delete|deleted): (\d+) files? and (\d+) folders?, (\d+) bytes",
@@ -85,24 +90,32 @@ def timings(args, table, verdicts):
         s.install(harness.console_path())
         tree = os.path.join(s.root, "tree")
         folders, files = build_tree(tree)
+        month_ago = time.time() - 30 * 24 * 3600
+        for folder, _, names in os.walk(tree):
+            for name in names:
+                os.utime(os.path.join(folder, name), (month_ago, month_ago))
         expected = listing(tree)
         print("olvex.exe, tree of %d files in %d folders, %d runs, %s"
               % (files, folders, args.runs, "pinned to CPU 0" if args.pin else "not pinned"))
         copy = os.path.join(temp, "bench")
-        seconds = {PREVIEW: [], CLEAN: []}
+        runs = [(PREVIEW, []), (CLEAN, [])]
+        if args.filters:
+            runs += [(PREVIEW + "+filters", FILTERS), (CLEAN + "+filters", FILTERS)]
+        seconds = {name: [] for name, _ in runs}
         startup = []
         reported = {}
         for r in range(args.runs):
-            order = (PREVIEW, CLEAN) if r % 2 == 0 else (CLEAN, PREVIEW)
-            for command in order:
+            order = runs[r % len(runs):] + runs[:r % len(runs)]
+            for name, extra in order:
+                command = name.split("+")[0]
                 if kit.tree_entries(temp) != 0:
                     raise AssertionError("the Windows temp folder was not empty before a run")
                 harness.run(["cp", "-a", tree, copy], dict(os.environ))
                 # The new entries' pages on their way to the disk must not land in the timing.
                 os.sync()
                 started = time.monotonic()
-                code, out, err = olvex(s, "/" + command, "windows-temp")
-                seconds[command].append(time.monotonic() - started)
+                code, out, err = olvex(s, "/" + command, "windows-temp", *extra)
+                seconds[name].append(time.monotonic() - started)
                 reported.setdefault(command, set()).add(totals(command, code, out, err))
                 if command == PREVIEW:
                     if listing(copy) != expected:
@@ -134,6 +147,14 @@ def timings(args, table, verdicts):
                      "%.0f µs" % (1e6 * (clean - start) / files)))
     verdicts.append(judged("time", "preview/clean %.2f" % ratio, "<= %.1f" % TIME_AIM,
                            ratio <= TIME_AIM))
+    for command in (PREVIEW, CLEAN) if args.filters else ():
+        cost = statistics.median(seconds[command + "+filters"]) / statistics.median(
+            seconds[command])
+        print("  %s with /olderthan and /exclude: %.2f s against %.2f s" % (
+            command, statistics.median(seconds[command + "+filters"]),
+            statistics.median(seconds[command])))
+        verdicts.append(judged("filters", "%s with filters / without %.2f" % (command, cost),
+                               "<= %.1f" % FILTER_AIM, cost <= FILTER_AIM))
 
 
 def peak_of_run(s, args, output):
@@ -240,6 +261,8 @@ def main():
     parser.add_argument("--files", type=int, default=MEMORY_FILES,
                         help="files in the memory run's folder")
     parser.add_argument("--pin", action="store_true", help="run everything on CPU 0")
+    parser.add_argument("--filters", action="store_true",
+                        help="also time both with /olderthan and /exclude")
     args = parser.parse_args()
     if args.pin:
         os.sched_setaffinity(0, {0})  # inherited by the server and every process after it
