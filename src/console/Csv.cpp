@@ -1,5 +1,6 @@
 #include "console/Csv.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace olvex {
@@ -55,11 +56,20 @@ std::string ReadCsvField(const std::string& field) {
     return text;
 }
 
+void CsvReader::Append(const char* data, size_t size) {
+    any_ = true;
+    if (field_.size() < kLongestField)
+        field_.append(data, std::min(size, kLongestField - field_.size()));
+}
+
+void CsvReader::EndField() {
+    if (count_ == fields_.size()) fields_.emplace_back();
+    fields_[count_].swap(field_);
+    field_.clear();
+    ++count_;
+}
+
 bool CsvReader::Take(char c) {
-    if (complete_) {
-        fields_.clear();
-        complete_ = false;
-    }
     any_ = true;
     if (quoted_) {
         if (quoteSeen_) {
@@ -83,16 +93,15 @@ bool CsvReader::Take(char c) {
             else if (field_.size() < kLongestField) field_ += c;
             return false;
         case ',':
-            fields_.push_back(std::move(field_));
-            field_.clear();
+            EndField();
             return false;
         case '\r':
             return false;
         case '\n':
-            fields_.push_back(std::move(field_));
-            field_.clear();
+            EndField();
+            fields_.resize(count_);
+            count_ = 0;
             any_ = false;
-            complete_ = true;
             return true;
         default:
             if (field_.size() < kLongestField) field_ += c;

@@ -22,8 +22,19 @@ class CsvReader {
     // Feeds the next piece; calls line(fields) for each line it completes.
     template <class Line>
     void Feed(const char* data, size_t size, Line&& line) {
-        for (size_t i = 0; i < size; ++i)
+        for (size_t i = 0; i < size; ++i) {
+            // A plain run of a field goes in at once.
+            if (!quoted_ && !quoteSeen_) {
+                size_t end = i;
+                while (end < size && !IsSpecial(data[end])) ++end;
+                if (end > i) {
+                    Append(data + i, end - i);
+                    i = end - 1;
+                    continue;
+                }
+            }
             if (Take(data[i])) line(static_cast<const std::vector<std::string>&>(fields_));
+        }
     }
     // Whether the text so far ended with a whole line: a file that stops inside a line, or
     // inside quotes, was cut short.
@@ -32,14 +43,19 @@ class CsvReader {
     static constexpr size_t kLongestField = 64 * 1024;
 
   private:
+    static bool IsSpecial(char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; }
     // Takes one byte; true when it completed a line (then fields_ holds it until the next).
     bool Take(char c);
+    // Plain bytes of the field being read, outside quotes.
+    void Append(const char* data, size_t size);
+    // Ends the field being read; its string's room is kept for the next line's.
+    void EndField();
     std::vector<std::string> fields_;
+    size_t count_ = 0;  // fields of the line being read so far
     std::string field_;
     bool quoted_ = false;
     bool quoteSeen_ = false;  // a quote inside quotes: the end, or the first of two
     bool any_ = false;        // something of the current line was read
-    bool complete_ = false;   // fields_ holds a whole line, to be cleared at the next byte
 };
 
 }  // namespace olvex
