@@ -74,8 +74,9 @@ def totals(command, code, out, err):
     """(files, folders, bytes) the run reports for windows-temp."""
     if code not in (0, 1):
         raise AssertionError("olvex %s exited with %s: %s" % (command, code, err.strip()))
+    # The category's totals, then the same once more as the total over all categories.
     found = TOTALS.findall(out)
-    if len(found) != 1:
+    if len(found) != 2 or found[0] != found[1]:
         raise AssertionError("olvex %s reported no single total: %r" % (command, out[-500:]))
     return tuple(int(n) for n in found[0])
 
