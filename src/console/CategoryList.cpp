@@ -3,6 +3,7 @@
 #include <map>
 
 #include "console/Csv.h"
+#include "console/ConsoleText.h"
 #include "system/CleaningContext.h"
 #include "system/PreviewChanges.h"
 
@@ -28,15 +29,6 @@ class LookSink : public CleaningSink {
     std::map<std::string, std::vector<Folder>> folders;
     std::string current;
 };
-
-std::string WindowsLines(const std::string& text) {
-    std::string lines;
-    for (char c : text) {
-        if (c == '\n') lines += '\r';
-        lines += c;
-    }
-    return lines;
-}
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include "console/CommandLine.h"
 #include "console/ConsoleCategories.h"
 #include "console/ConsoleReport.h"
+#include "console/ConsoleText.h"
 #include "console/FleetSummary.h"
 #include "console/RunLog.h"
 #include "platform/Errors.h"
@@ -21,16 +22,6 @@ using platform::Stream;
 namespace {
 
 constexpr const char* kProgramVersion = "1.0.0.0";
-
-// Text with the line ends of Windows.
-std::string WindowsLines(const std::string& text) {
-    std::string lines;
-    for (char c : text) {
-        if (c == '\n') lines += '\r';
-        lines += c;
-    }
-    return lines;
-}
 
 void Error(platform::Console& console, const std::string& text) {
     console.Write(Stream::Err, "olvex: " + text + "\r\n");
@@ -95,12 +86,6 @@ std::string CommandLineText(const std::vector<std::string>& arguments) {
         text += argument.find_first_of(" \t") == std::string::npos ? argument
                                                                    : "\"" + argument + "\"";
     }
-    return text;
-}
-
-std::string JoinedIds(const std::set<std::string>& ids) {
-    std::string text;
-    for (const std::string& id : ids) text += (text.empty() ? "" : " ") + id;
     return text;
 }
 
@@ -217,7 +202,7 @@ int RunConsoleProgram(Services& services, platform::Console& console,
                       "; exit=" + std::to_string(code) + "; files=" + std::to_string(f.files) +
                       "; folders=" + std::to_string(f.folders) + "; bytes=" +
                       std::to_string(f.bytes) + "; stayed=" + std::to_string(f.left) +
-                      "; freed=" + std::to_string(freedBytes) + "; failed=" + JoinedIds(f.failed));
+                      "; freed=" + std::to_string(freedBytes) + "; failed=" + Joined(f.failed));
         log->Flush();
         if (!log->Written()) {
             Error(console, "Some lines could not be written to the log " + request.logFile +

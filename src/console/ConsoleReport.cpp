@@ -1,5 +1,6 @@
 #include "console/ConsoleReport.h"
 
+#include "console/ConsoleText.h"
 #include "console/Csv.h"
 
 namespace olvex {
@@ -78,13 +79,7 @@ std::string ConsoleReport::Word(ItemAction action) const {
 void ConsoleReport::Out(const std::string& text) {
     if (request_.quiet) return;
     ClearProgress();
-    // Windows text files end their lines with CR LF.
-    std::string lines;
-    for (char c : text) {
-        if (c == '\n') lines += '\r';
-        lines += c;
-    }
-    console_.Write(Stream::Out, lines);
+    console_.Write(Stream::Out, WindowsLines(text));
 }
 
 void ConsoleReport::Row(const std::string& action, const std::string& path,

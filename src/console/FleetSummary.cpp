@@ -7,6 +7,7 @@
 
 #include "console/ConsoleProgram.h"
 #include "console/Csv.h"
+#include "console/ConsoleText.h"
 #include "console/LogReader.h"
 #include "console/OwnFilePlace.h"
 #include "console/SummaryPage.h"
@@ -17,15 +18,6 @@ namespace olvex {
 using platform::Stream;
 
 namespace {
-
-std::string WindowsLines(const std::string& text) {
-    std::string lines;
-    for (char c : text) {
-        if (c == '\n') lines += '\r';
-        lines += c;
-    }
-    return lines;
-}
 
 std::string Padded(std::string text, size_t width) {
     if (text.size() < width) text.resize(width, ' ');
@@ -71,12 +63,6 @@ struct FleetTotals {
     }
 };
 
-std::string FailedText(const std::vector<std::string>& failed) {
-    std::string text;
-    for (const std::string& id : failed) text += (text.empty() ? "" : " ") + id;
-    return text;
-}
-
 }  // namespace
 
 int RunFleetSummary(Services& services, platform::Console& console,
@@ -109,11 +95,11 @@ int RunFleetSummary(Services& services, platform::Console& console,
                    "," + run.mode + "," + std::to_string(run.exit) + "," +
                    std::to_string(run.files) + "," + std::to_string(run.folders) + "," +
                    std::to_string(run.bytes) + "," + std::to_string(run.stayed) + "," +
-                   CsvField(FailedText(run.failed)) + "," + CsvField(path) + ",item\n";
+                   CsvField(Joined(run.failed)) + "," + CsvField(path) + ",item\n";
         } else {
             out += Padded(run.computer, 16) + Padded(run.time, 19) + Padded(run.mode, 7) +
                    Padded(std::to_string(run.exit), 4) + Padded(std::to_string(run.bytes), 14) +
-                   Padded(std::to_string(run.stayed), 7) + FailedText(run.failed) + "\n";
+                   Padded(std::to_string(run.stayed), 7) + Joined(run.failed) + "\n";
         }
         flush();
     });

@@ -1,5 +1,6 @@
 #include "console/SummaryPage.h"
 
+#include "console/ConsoleText.h"
 #include "console/OwnFilePlace.h"
 
 namespace olvex {
@@ -33,12 +34,6 @@ std::string Bar(uint64_t bytes, uint64_t largest) {
 std::string Cell(const std::string& text, const char* cls = nullptr) {
     return std::string("<td") + (cls ? std::string(" class=\"") + cls + "\"" : "") + ">" +
            HtmlText(text) + "</td>";
-}
-
-std::string Joined(const std::vector<std::string>& ids) {
-    std::string text;
-    for (const std::string& id : ids) text += (text.empty() ? "" : " ") + id;
-    return text;
 }
 
 }  // namespace
