@@ -113,75 +113,6 @@ void Tell(CleaningSink& sink, const std::string& parentPath, const std::vector<L
 
 }  // namespace
 
-namespace {
-// The problem of a folder on a start path that did not open, path being that folder.
-StepProblem OpeningProblem(const platform::Opening& opening, const std::string& path) {
-    switch (opening.refusal) {
-        case platform::OpenRefusal::None:
-        case platform::OpenRefusal::NotThere:
-            return {StepOutcome::NotThere, path, "", {}};
-        case platform::OpenRefusal::Link:
-            return {StepOutcome::Refused, path, reason::kLinkOnPath, {}};
-        case platform::OpenRefusal::Changed:
-            return {StepOutcome::Refused, path, reason::kChanged, {}};
-        case platform::OpenRefusal::Failed:
-            break;
-    }
-    return {StepOutcome::Failed, path, "the folder could not be opened", opening.code};
-}
-}  // namespace
-
-StartFolder OpenStartFolder(platform::FileSystem& files, const std::string& path) {
-    std::string root;
-    std::vector<std::string> parts;
-    if (!SplitSweepablePath(path, root, parts))
-        return {nullptr, {StepOutcome::Refused, path, reason::kNotSweepable, {}}};
-    // Folder by folder from the root, each opened through the one above it and checked on its
-    // handle to be the plain folder of that name there: a link anywhere stops the walk, and
-    // no whole path is ever compared with a name the system reports from below a volume.
-    platform::Opening opening = files.OpenRoot(root);
-    std::string walked = root;
-    for (const std::string& part : parts) {
-        if (!opening) break;
-        walked += "\\" + part;
-        opening = opening.folder->OpenListedFolder(FindEntry{part, platform::kAttrDirectory, 0, 0});
-    }
-    // A folder that is not there is named as the category knows it; one that will not open,
-    // where it stopped.
-    if (!opening)
-        return {nullptr, OpeningProblem(opening, opening.refusal == platform::OpenRefusal::NotThere
-                                                     ? TidyPath(path)
-                                                     : walked)};
-    return {std::move(opening.folder), {}};
-}
-
-bool MayHandOnForDeletion(platform::FileSystem& files, const std::string& path,
-                          const std::string& folder) {
-    std::string root, folderRoot;
-    std::vector<std::string> parts, folderParts;
-    if (!LiesInside(path, folder) || !SplitSweepablePath(path, root, parts) ||
-        !SplitSweepablePath(folder, folderRoot, folderParts))
-        return false;
-    // From the folder down, name by name, each opened through the one above it. The attributes
-    // say what a name is (a folder, a flagged link); the folders check on handles that it is so.
-    std::unique_ptr<OpenedFolder> current = OpenStartFolder(files, folder).folder;
-    std::string walked = root;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        walked += "\\" + parts[i];
-        if (i < folderParts.size()) continue;
-        if (!current) return false;
-        const FindEntry entry{parts[i], files.GetAttributes(walked), 0, 0};
-        // Nothing there now (a cache folder swept meanwhile): nothing for the other to delete.
-        if (entry.attributes == platform::kInvalidAttributes) return true;
-        if (IsLeftAlone(entry)) return false;
-        const bool last = i + 1 == parts.size();
-        if (((entry.attributes & platform::kAttrDirectory) != 0) == last) return false;
-        if (last) return current->IsListedFile(entry);
-        current = current->OpenListedFolder(entry).folder;
-    }
-    return false;
-}
-
 bool IsLeftAlone(const FindEntry& entry) {
     return (entry.attributes & platform::kAttrReparsePoint) || !IsLiteralName(entry.name);
 }
@@ -553,17 +484,5 @@ void DeleteFilesNamed(platform::FileSystem& files, Changes& changes, const std::
     }
 }
 
-bool MayDeleteCacheEntry(platform::FileSystem& files, const std::string& localFile,
-                         const std::vector<std::string>& cacheFolders) {
-    if (localFile.empty()) return true;
-    for (const std::string& folder : cacheFolders)
-        if (!folder.empty() && MayHandOnForDeletion(files, localFile, folder)) return true;
-    return false;
-}
-
-bool RestartReaches(platform::FileSystem& files, const std::string& root) {
-    return root.compare(0, 2, "\\\\") != 0 &&
-           files.KindOfDrive(root) == platform::DriveKind::LocalFixed;
-}
 
 }  // namespace olvex
