@@ -72,9 +72,6 @@ Selection Select(const std::string& osName, const std::vector<ConsoleCategory>& 
         else
             skip(id, why);
     }
-    for (const std::string& id : selection.chosen)
-        for (auto it = selection.skipped.begin(); it != selection.skipped.end();)
-            it = it->first == id ? selection.skipped.erase(it) : it + 1;
     return selection;
 }
 

@@ -9,7 +9,6 @@
 #include "console/Csv.h"
 #include "console/ConsoleText.h"
 #include "console/LogReader.h"
-#include "console/OwnFilePlace.h"
 #include "console/SummaryPage.h"
 #include "system/PathRules.h"
 

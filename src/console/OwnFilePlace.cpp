@@ -45,18 +45,24 @@ OwnFilePlace PlaceOf(platform::FileSystem& files, const std::string& path) {
     return place;
 }
 
-std::string WriteProblem(const platform::WriteOpening& opening) {
+OwnFileOpening OpenOwnFile(OwnFilePlace& place, size_t headBytes,
+                           bool (*startsAsOwn)(const std::string& head)) {
+    platform::WriteOpening opening = place.folder->OpenOwnFile(place.name);
     switch (opening.refusal) {
         case platform::WriteRefusal::None:
-            return "";
-        case platform::WriteRefusal::Busy:
-            return "another program keeps it open for writing";
-        case platform::WriteRefusal::Link:
-            return "it is a link, or not a plain file";
-        case platform::WriteRefusal::Failed:
             break;
+        case platform::WriteRefusal::Busy:
+            return {nullptr, true, "another program keeps it open for writing"};
+        case platform::WriteRefusal::Link:
+            return {nullptr, false, "it is a link, or not a plain file"};
+        case platform::WriteRefusal::Failed:
+            return {nullptr, false,
+                    "it could not be opened: " +
+                        ProblemReason({StepOutcome::Failed, "", "", opening.code})};
     }
-    return "it could not be opened: " + ProblemReason({StepOutcome::Failed, "", "", opening.code});
+    if (!opening.file->IsEmpty() && !startsAsOwn(opening.file->Head(headBytes)))
+        return {nullptr, false, "it is no file of this program's (it does not start as one)"};
+    return {std::move(opening.file), false, ""};
 }
 
 }  // namespace olvex

@@ -19,7 +19,15 @@ struct OwnFilePlace {
 // path is relative to the current folder, or full.
 OwnFilePlace PlaceOf(platform::FileSystem& files, const std::string& path);
 
-// Why a file could not be opened for writing, in a report's words.
-std::string WriteProblem(const platform::WriteOpening& opening);
+// The program's own file at place, opened for writing at its end, or why not. Whatever a name
+// leads to, only a file of the program's own is written to: one that holds anything must start
+// as startsAsOwn says of its first headBytes bytes.
+struct OwnFileOpening {
+    std::unique_ptr<platform::AppendFile> file;
+    bool busy = false;  // another program writes to it: asking again later may do
+    std::string why;    // when there is no file
+};
+OwnFileOpening OpenOwnFile(OwnFilePlace& place, size_t headBytes,
+                           bool (*startsAsOwn)(const std::string& head));
 
 }  // namespace olvex

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "console/Csv.h"
-#include "console/OwnFilePlace.h"
 
 namespace olvex {
 
@@ -22,13 +21,10 @@ bool IsLogStart(const std::string& head) {
 
 }  // namespace
 
-RunLog::RunLog(platform::Console& console, std::string path, std::string name,
-               std::unique_ptr<platform::OpenedFolder> folder, std::string computer,
+RunLog::RunLog(platform::Console& console, OwnFilePlace place, std::string computer,
                std::string user)
     : console_(console),
-      path_(std::move(path)),
-      name_(std::move(name)),
-      folder_(std::move(folder)),
+      place_(std::move(place)),
       computer_(std::move(computer)),
       user_(std::move(user)) {}
 
@@ -37,9 +33,7 @@ RunLog::Opened RunLog::Open(Services& services, platform::Console& console,
                             const std::string& user) {
     OwnFilePlace place = PlaceOf(services.files, path);
     if (!place.folder) return {nullptr, place.why};
-    return {std::unique_ptr<RunLog>(new RunLog(console, place.path, place.name,
-                                               std::move(place.folder), computer, user)),
-            ""};
+    return {std::unique_ptr<RunLog>(new RunLog(console, std::move(place), computer, user)), ""};
 }
 
 void RunLog::Line(const std::string& category, const std::string& action,
@@ -57,32 +51,24 @@ bool RunLog::Flush() {
     if (!problem_.empty()) return false;
     const uint64_t start = console_.Ticks();
     for (;;) {
-        platform::WriteOpening opening = folder_->OpenOwnFile(name_, platform::Writing::Append);
-        if (opening) {
+        OwnFileOpening opening =
+            OpenOwnFile(place_, std::strlen(kBom) + std::strlen(kLogHeader), IsLogStart);
+        if (opening.file) {
             std::string bytes;
-            if (opening.file->IsEmpty()) {
-                bytes = std::string(kBom) + kLogHeader + "\r\n";
-            } else if (!IsLogStart(opening.file->Head(std::strlen(kBom) + std::strlen(kLogHeader)))) {
-                // Whatever a name leads to, only a log of this program's is written to.
-                held_.clear();
-                problem_ = "it is no log of this program's (it does not start as one)";
-                return false;
-            }
+            if (opening.file->IsEmpty()) bytes = std::string(kBom) + kLogHeader + "\r\n";
             bytes += held_;
             held_.clear();
             if (opening.file->Append(bytes)) return true;
             problem_ = "lines could not be written to it";
             return false;
         }
-        if (opening.refusal == platform::WriteRefusal::Busy &&
-            console_.Ticks() - start < kWaitMs) {
+        if (opening.busy && console_.Ticks() - start < kWaitMs) {
             console_.Pause(kRetryMs);
             continue;
         }
         held_.clear();
-        problem_ = WriteProblem(opening);
-        if (opening.refusal == platform::WriteRefusal::Busy)
-            problem_ += " (waited " + std::to_string(kWaitMs / 1000) + " seconds)";
+        problem_ = opening.why;
+        if (opening.busy) problem_ += " (waited " + std::to_string(kWaitMs / 1000) + " seconds)";
         return false;
     }
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "console/OwnFilePlace.h"
 #include "platform/Console.h"
 #include "system/Services.h"
 
@@ -31,7 +32,7 @@ class RunLog {
                        const std::string& computer, const std::string& user);
 
     // The log's full path, as the guard compares it with the paths a run cleans.
-    const std::string& Path() const { return path_; }
+    const std::string& Path() const { return place_.path; }
 
     // One line, held until the next Flush (or until enough are held).
     void Line(const std::string& category, const std::string& action, const std::string& path,
@@ -51,14 +52,11 @@ class RunLog {
     static constexpr size_t kBatchBytes = 64 * 1024;
 
   private:
-    RunLog(platform::Console& console, std::string path, std::string name,
-           std::unique_ptr<platform::OpenedFolder> folder, std::string computer,
+    RunLog(platform::Console& console, OwnFilePlace place, std::string computer,
            std::string user);
 
     platform::Console& console_;
-    std::string path_;
-    std::string name_;
-    std::unique_ptr<platform::OpenedFolder> folder_;
+    OwnFilePlace place_;
     std::string computer_;
     std::string user_;
     std::string held_;

@@ -1,5 +1,7 @@
 #include "console/SummaryPage.h"
 
+#include <cstring>
+
 #include "console/ConsoleText.h"
 #include "console/OwnFilePlace.h"
 
@@ -36,6 +38,11 @@ std::string Cell(const std::string& text, const char* cls = nullptr) {
            HtmlText(text) + "</td>";
 }
 
+// Whether a file starts as a page of this program's, which alone may be replaced.
+bool IsPageStart(const std::string& head) {
+    return head == kHead;
+}
+
 }  // namespace
 
 std::string HtmlText(const std::string& text) {
@@ -58,9 +65,9 @@ std::string WriteSummaryPage(Services& services, const std::string& file, const 
                              const LogWalk& walk, const PageTotals& totals) {
     OwnFilePlace place = PlaceOf(services.files, file);
     if (!place.folder) return place.why;
-    platform::WriteOpening opening =
-        place.folder->OpenOwnFile(place.name, platform::Writing::Replace);
-    if (!opening) return WriteProblem(opening);
+    OwnFileOpening opening = OpenOwnFile(place, std::strlen(kHead), IsPageStart);
+    if (!opening.file) return opening.why;
+    if (!opening.file->Clear()) return "it could not be emptied";
     bool written = opening.file->Append(
         std::string(kHead) + "<h1>The fleet's last runs</h1>\n<p>From the logs in " +
         HtmlText(folder) + "</p>\n<table>\n<tr><th>computer</th><th>user</th><th>last run</th>"

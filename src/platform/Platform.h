@@ -157,6 +157,8 @@ class AppendFile {
     virtual std::string Head(size_t size) = 0;
     // Writes the bytes at the end of the file; false when they could not all be written.
     virtual bool Append(const std::string& bytes) = 0;
+    // Cuts the file to nothing; false when it could not be cut.
+    virtual bool Clear() = 0;
 };
 
 // A file held open for reading from its start; closed when destroyed.
@@ -165,12 +167,6 @@ class ReadFile {
     virtual ~ReadFile() = default;
     // Up to size bytes into buffer; 0 at the end. Throws RuntimeError when reading fails.
     virtual size_t Read(char* buffer, size_t size) = 0;
-};
-
-// How a file is opened for writing.
-enum class Writing {
-    Append,   // at its end, created when missing
-    Replace,  // emptied first, created when missing
 };
 
 // Why a file was not opened for writing.
@@ -267,11 +263,11 @@ class OpenedFolder {
     // move it: real NT refuses to move a folder into one that anybody holds with that right.
     // Held for moving, it can be moved (MoveInto), and nothing may be moved into it.
     virtual Opening OpenListedFolder(const FindEntry& entry, Hold hold = Hold::Listing) = 0;
-    // The program's own file name in this folder (a log, a page), opened for writing with
-    // nobody else allowed to write meanwhile: created when missing, without following a link
-    // of that name, and otherwise checked on its handle to be the plain file of that name
-    // here. Writing the program's own output is not a change a preview holds back.
-    virtual WriteOpening OpenOwnFile(const std::string& name, Writing writing) = 0;
+    // The program's own file name in this folder (a log, a page), opened to read and to write
+    // at its end with nobody else allowed to write meanwhile: created when missing, without
+    // following a link of that name, and otherwise checked on its handle to be the plain file
+    // of that name here. Writing the program's own output is not a change a preview holds back.
+    virtual WriteOpening OpenOwnFile(const std::string& name) = 0;
 
   private:
     // What changes the system, reached through SystemChanges alone.

@@ -89,7 +89,7 @@ class MadeUpFolder : public platform::OpenedFolder {
         if (depth_ == 2 || entry.name != kFolders[depth_]) return platform::OpenRefusal::NotThere;
         return {std::make_unique<MadeUpFolder>(depth_ + 1, files_, counts_)};
     }
-    platform::WriteOpening OpenOwnFile(const std::string&, platform::Writing) override {
+    platform::WriteOpening OpenOwnFile(const std::string&) override {
         struct File : platform::AppendFile {
             explicit File(Written& w) : written(w) {}
             bool IsEmpty() override { return written.bytes == 0; }
@@ -98,6 +98,7 @@ class MadeUpFolder : public platform::OpenedFolder {
                 written.Add(bytes);
                 return true;
             }
+            bool Clear() override { return false; }
             Written& written;
         };
         return {std::make_unique<File>(counts_.log)};

@@ -68,7 +68,7 @@ class CountingFolder : public platform::OpenedFolder {
     bool DeleteAtRestart(const FindEntry&) override { return false; }
     platform::FolderOwner Owner() override { return platform::FolderOwner::Unknown; }
     bool RemoveEmpty() override { return true; }
-    platform::WriteOpening OpenOwnFile(const std::string&, platform::Writing) override {
+    platform::WriteOpening OpenOwnFile(const std::string&) override {
         return platform::WriteRefusal::Failed;
     }
 

@@ -9,8 +9,9 @@ The batch file runs, in turn:
 - a preview of Opera's cache, Opera not installed: none of it can run, exit 3;
 - with /strict, a clean naming a category of the other Windows family: exit 3, nothing
   deleted;
-- a log behind a link (C:\\linked leads out of the prefix) and a log that is a link to a batch
-  file outside: exit 3, nothing deleted, what they lead to untouched;
+- a log behind a link (C:\\linked leads out of the prefix), a log that is a link to a batch
+  file outside, and one that is a link leading nowhere: exit 3, nothing deleted, what they
+  lead to untouched, nothing made where the last one leads;
 - a clean of Windows Temp, Opera's cache and the other family's category, files older than 7
   days only, C:\\windows\\temp\\KeepDir excluded, logging to C:\\logs\\%COMPUTERNAME%.csv:
   the two others are skipped and said so, the old files go, the young one and KeepDir stay
@@ -28,7 +29,9 @@ The batch file runs, in turn:
   family, Opera's not available, Windows Temp's folder present;
 - /summary of C:\\logs, with another computer's log, one cut short and files that are no log:
   a row per computer, the fleet's totals, the others named and skipped (exit 1); its page,
-  rendered by headless Chromium, shows both computers' rows and a bar each.
+  rendered by headless Chromium, shows both computers' rows and a bar each; a page asked for
+  in place of the batch file's link is refused (exit 3).
+A file named like a spreadsheet formula after a semicolon comes out disarmed in the log.
 Two cleans started together on one log each write whole lines, both runs framed.
 """
 
@@ -58,6 +61,8 @@ C:\olvex\olvex.exe /clean windows-temp java-cache /log:C:\linked\x.csv 2> C:\olv
 echo loglink=%ERRORLEVEL%
 C:\olvex\olvex.exe /clean windows-temp java-cache /log:C:\olvex\evil.csv
 echo logfilelink=%ERRORLEVEL%
+C:\olvex\olvex.exe /clean windows-temp java-cache /log:C:\olvex\dangling.csv
+echo logdangling=%ERRORLEVEL%
 C:\olvex\olvex.exe /clean windows-temp opera-cache {other} /olderthan:7 /exclude:C:\windows\temp\KeepDir /log:C:\logs\%COMPUTERNAME%.csv /quiet
 echo clean=%ERRORLEVEL%
 C:\olvex\olvex.exe -CLEAN Java-Cache {second} /log:C:\logs\%COMPUTERNAME%.csv /quiet
@@ -74,6 +79,8 @@ C:\olvex\olvex.exe /list /csv /details > C:\logs\list.csv
 echo list=%ERRORLEVEL%
 C:\olvex\olvex.exe /summary:C:\logs /html:C:\olvex\fleet.html > C:\olvex\summary.txt 2> C:\olvex\skipped.txt
 echo summary=%ERRORLEVEL%
+C:\olvex\olvex.exe /summary:C:\logs /html:C:\olvex\evil.csv > NUL 2> NUL
+echo pagelink=%ERRORLEVEL%
 """
 
 # Another computer's log, as a run there wrote it, and one cut short inside its last line.
@@ -97,6 +104,8 @@ BROWSER_IDS = ["firefox-cache", "firefox-cookies", "firefox-passwords", "firefox
                "firefox-history", "firefox-downloads", "opera-cache", "opera-cookies",
                "opera-passwords", "opera-history", "opera-downloads", "opera-visited-links"]
 DAY = 24 * 60 * 60
+# A name a spreadsheet splitting on ";" would read a formula in; the log disarms it with a '.
+FORMULA = "windows/temp/f;=1+1;b.tmp"
 
 
 def aged(s, path, content, days, attributes=()):
@@ -126,6 +135,7 @@ def scenario(argv):
         aged(s, "windows/temp/a.tmp", "12345", 30)
         aged(s, "windows/temp/ro.tmp", "1234567", 30, [READ_ONLY])
         aged(s, "windows/temp/young.tmp", "young", 1)
+        aged(s, FORMULA, "formula", 1)
         aged(s, "windows/temp/KeepDir/k.tmp", "kept", 30)
         aged(s, "windows/temp/KeepDir2/k2.tmp", "gone", 30)
         if nt:
@@ -139,6 +149,8 @@ def scenario(argv):
         s.make_link_outside(COOKIES[version], "cookies", None)
         linked = s.make_link_outside("linked", "linked-logs", None)
         evil = s.make_link_outside("olvex/evil.csv", "evil.bat", "@echo off\r\n")
+        nowhere = s.make_link_outside("olvex/dangling.csv", "dangling.csv", "")
+        os.unlink(nowhere)
         kit.write_file(s, "logs/PC-07.csv", OTHER_LOG)
         kit.write_file(s, "logs/cut.csv", CUT_LOG)
         s.make_file("olvex/script.bat",
@@ -150,14 +162,14 @@ def scenario(argv):
         code, out, err = s.wine("cmd", "/c", "C:\\olvex\\script.bat", check=False)
         codes = dict(re.findall(r"^(\w+)=(\d+)\r?$", out, re.M))
         checks.equal(codes, {"bare": "2", "unknown": "2", "unavailable": "3", "strict": "3",
-                             "loglink": "3", "logfilelink": "3", "clean": "1", "java": "0",
-                             "refused": "1", "preview": "1", "report": "1", "help": "0",
-                             "list": "0", "summary": "1"},
+                             "loglink": "3", "logfilelink": "3", "logdangling": "3", "clean": "1",
+                             "java": "0", "refused": "1", "preview": "1", "report": "1",
+                             "help": "0", "list": "0", "summary": "1", "pagelink": "3"},
                      "exit codes (stderr %r)" % err)
         checks.equal(("link or junction" in (kit.read_file(s, "olvex/linked.txt") or ""),
-                      os.listdir(linked), kit.outside_state(evil)),
-                     (True, [], b"@echo off\r\n"), "the logs behind and as links: what they lead "
-                     "to is untouched")
+                      os.listdir(linked), kit.outside_state(evil), os.path.lexists(nowhere)),
+                     (True, [], b"@echo off\r\n", False), "the logs and the page behind and as "
+                     "links: what they lead to is untouched, nothing is made where one leads")
         refused = kit.read_file(s, "logs/refused.txt") or ""
         checks.equal(("refused" in refused, "link or junction" in refused), (True, True),
                      "why Cookies was refused, on standard error (%r)" % refused)
@@ -191,6 +203,8 @@ def scenario(argv):
             ("windows-temp", "removed", "c:\\windows\\temp\\keepdir2", ""),
             ("windows-temp", stay, "c:\\windows\\temp\\ro.tmp", "read-only"),
             ("windows-temp", "stayed", "c:\\windows\\temp\\young.tmp",
+             "written in the last 7 days"),
+            ("windows-temp", "stayed", "c:\\windows\\temp\\f;'=1+1;b.tmp",
              "written in the last 7 days"),
             ("windows-temp", "stayed", "c:\\windows\\temp\\keepdir", "excluded"),
             ("opera-cache", "skipped", "", "Opera is not installed"),

@@ -256,6 +256,12 @@ TEST_F(Fleet, TheSummaryOfAFleetsLogs) {
     EXPECT_NE(console.err.find("notes.txt: not a log"), std::string::npos) << console.err;
     EXPECT_NE(console.err.find("cut.csv: cut short"), std::string::npos) << console.err;
 
+    // Only a page of the program's own is replaced; a page written again replaces it whole.
+    EXPECT_EQ(Run({"/summary:C:\\logs", "/html:C:\\logs\\notes.txt"}), kExitNotPossible);
+    EXPECT_EQ(rig.files.Content("C:\\logs\\notes.txt"), "not a log\r\n");
+    const std::string first = rig.files.Content("C:\\fleet.html");
+    EXPECT_EQ(Run({"/summary:C:\\logs", "/html:C:\\fleet.html"}), kExitLeftSome);
+    EXPECT_EQ(rig.files.Content("C:\\fleet.html"), first);
     const std::string page = rig.files.Content("C:\\fleet.html");
     EXPECT_EQ(page.find("<script"), std::string::npos);
     EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);

@@ -7,6 +7,7 @@
 // clang-format on
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/Owned.h"
@@ -15,20 +16,22 @@ namespace platform::win32 {
 
 namespace {
 
-void Take(const WIN32_FIND_DATAW& data, FoundFile& found) {
-    found.name = Utf8(data.cFileName);
+// What both forms of the find data hold alike; the name is the family's own.
+template <class FindData>
+void Take(const FindData& data, std::string name, FoundFile& found) {
+    found.name = std::move(name);
     found.attributes = data.dwFileAttributes;
     found.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     found.writeTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
                       data.ftLastWriteTime.dwLowDateTime;
 }
 
+void Take(const WIN32_FIND_DATAW& data, FoundFile& found) {
+    Take(data, Utf8(data.cFileName), found);
+}
+
 void Take(const WIN32_FIND_DATAA& data, FoundFile& found) {
-    found.name = Utf8FromAnsi(data.cFileName);
-    found.attributes = data.dwFileAttributes;
-    found.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    found.writeTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                      data.ftLastWriteTime.dwLowDateTime;
+    Take(data, Utf8FromAnsi(data.cFileName), found);
 }
 
 }  // namespace

@@ -198,11 +198,11 @@ class HandleFolder : public OpenedFolder {
                IsWhereListed(file.get(), name) && nt::Attributes(file.get(), attributes);
     }
 
-    WriteOpening OpenOwnFile(const std::string& fileName, Writing writing) override {
+    WriteOpening OpenOwnFile(const std::string& fileName) override {
         const std::wstring name = Wide(fileName);
-        // Appending only: every write lands at the end. Others may read meanwhile, not write.
-        const ACCESS_MASK access = FILE_READ_ATTRIBUTES | FILE_READ_DATA |
-                                   (writing == Writing::Append ? FILE_APPEND_DATA : FILE_WRITE_DATA);
+        // Others may read meanwhile, not write.
+        const ACCESS_MASK access =
+            FILE_READ_ATTRIBUTES | FILE_READ_DATA | FILE_WRITE_DATA | FILE_APPEND_DATA;
         NtHandle file;
         NTSTATUS status = 0;
         // What is there is opened and checked; what is not is made anew, which fails on
@@ -226,9 +226,9 @@ class HandleFolder : public OpenedFolder {
         if (!IsWhereListed(file.get(), name) || !nt::Attributes(file.get(), attributes) ||
             (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
             return WriteRefusal::Link;
-        if (writing == Writing::Replace && !nt::Truncate(file.get()))
-            return WriteRefusal::Failed;
-        return WrittenFile(std::move(file));
+        std::unique_ptr<AppendFile> written = WrittenFile(std::move(file));
+        if (!written) return WriteRefusal::Failed;
+        return written;
     }
 
     bool DeleteAtRestart(const FindEntry& entry) override {

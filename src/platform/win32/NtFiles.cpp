@@ -53,8 +53,6 @@ constexpr FILE_INFORMATION_CLASS kFileInternalInformation = static_cast<FILE_INF
 constexpr FILE_INFORMATION_CLASS kFileRenameInformation = static_cast<FILE_INFORMATION_CLASS>(10);
 constexpr FILE_INFORMATION_CLASS kFileDispositionInformation =
     static_cast<FILE_INFORMATION_CLASS>(13);
-constexpr FILE_INFORMATION_CLASS kFileEndOfFileInformation =
-    static_cast<FILE_INFORMATION_CLASS>(20);
 constexpr FILE_INFORMATION_CLASS kFileAlternateNameInformation =
     static_cast<FILE_INFORMATION_CLASS>(21);
 constexpr FILE_INFORMATION_CLASS kFileIdBothDirectoryInformation =
@@ -207,12 +205,6 @@ bool SetDeleteOnClose(HANDLE handle) {
     IO_STATUS_BLOCK io{};
     return Succeeded(
         Native().set(handle, &io, &dispose, sizeof dispose, kFileDispositionInformation));
-}
-
-bool Truncate(HANDLE handle) {
-    FILE_END_OF_FILE_INFORMATION end{};
-    IO_STATUS_BLOCK io{};
-    return Succeeded(Native().set(handle, &io, &end, sizeof end, kFileEndOfFileInformation));
 }
 
 NTSTATUS Rename(HANDLE handle, HANDLE root, const std::wstring& name) {

@@ -67,8 +67,6 @@ NTSTATUS ListDirectory(HANDLE folder, std::vector<LONGLONG>& buffer, bool ids, b
 
 // Asks for the file to go when its last handle closes.
 bool SetDeleteOnClose(HANDLE handle);
-// Cuts the file to nothing (FileEndOfFileInformation).
-bool Truncate(HANDLE handle);
 // Renames what handle holds to name in the folder root.
 NTSTATUS Rename(HANDLE handle, HANDLE root, const std::wstring& name);
 

@@ -41,7 +41,15 @@ class Written : public AppendFile {
         return WriteAll(file_.get(), bytes);
     }
 
-    // Where a file opened by path writes next (one opened to append writes at its end anyway).
+    bool Clear() override {
+        if (::SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
+            !::SetEndOfFile(file_.get()))
+            return false;
+        empty_ = true;
+        return true;
+    }
+
+    // Writing goes on at the end: nobody else writes meanwhile.
     bool ToEnd() {
         LONG high = 0;
         ::SetLastError(NO_ERROR);
@@ -84,15 +92,19 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
     return true;
 }
 
+template <class Handle>
+std::unique_ptr<AppendFile> Writes(Handle file) {
+    auto written = std::make_unique<Written<Handle>>(std::move(file));
+    if (!written->ToEnd()) return nullptr;
+    return written;
+}
+
 std::unique_ptr<AppendFile> WrittenFile(NtHandle file) {
-    // Opened with the right to append and not to write elsewhere: every write goes to the end.
-    return std::make_unique<Written<NtHandle>>(std::move(file));
+    return Writes(std::move(file));
 }
 
 std::unique_ptr<AppendFile> WrittenFile(FileHandle file) {
-    auto written = std::make_unique<Written<FileHandle>>(std::move(file));
-    if (!written->ToEnd()) return nullptr;
-    return written;
+    return Writes(std::move(file));
 }
 
 std::unique_ptr<ReadFile> FileToRead(const std::string& path) {

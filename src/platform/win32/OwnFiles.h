@@ -13,10 +13,9 @@ namespace platform::win32 {
 // Writes every byte, a piece at a time; false when the system stops short.
 bool WriteAll(HANDLE file, const std::string& bytes);
 
-// A file opened for writing by the native calls, relative to a folder's handle; written at its
-// end whatever else writes there.
+// A file opened to read and write, by the native calls or by path, its position set to its end;
+// nullptr when it cannot be set.
 std::unique_ptr<AppendFile> WrittenFile(NtHandle file);
-// The same by the path calls, its position set to its end first.
 std::unique_ptr<AppendFile> WrittenFile(FileHandle file);
 
 // A file opened by path for reading, shared with writers; nullptr when it cannot be opened.

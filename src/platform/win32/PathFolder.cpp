@@ -87,7 +87,7 @@ class PathFolder : public OpenedFolder {
         return IsPlainFile(GetFileAttributesU(Child(entry)));
     }
 
-    WriteOpening OpenOwnFile(const std::string& name, Writing writing) override {
+    WriteOpening OpenOwnFile(const std::string& name) override {
         const std::string path = Child(name);
         // These systems have no links; a folder of that name is not the program's file.
         const DWORD attributes = GetFileAttributesU(path);
@@ -111,7 +111,6 @@ class PathFolder : public OpenedFolder {
                 return WriteRefusal::Link;
             return WriteOpening(WriteRefusal::Failed, {SystemCode::Kind::Win32, code});
         }
-        if (writing == Writing::Replace && !::SetEndOfFile(file.get())) return WriteRefusal::Failed;
         std::unique_ptr<AppendFile> written = WrittenFile(std::move(file));
         if (!written) return WriteRefusal::Failed;
         return written;

@@ -222,7 +222,7 @@ class FakeFolder : public platform::OpenedFolder {
 
     // Made when missing; a link, a folder or a device of that name is refused, and a file
     // another program holds for writing is busy.
-    platform::WriteOpening OpenOwnFile(const std::string& name, platform::Writing writing) override {
+    platform::WriteOpening OpenOwnFile(const std::string& name) override {
         const std::string path = path_ + "\\" + name;
         const std::string key = FakeFileSystem::Key(path);
         auto held = files_.heldForWriting_.find(key);
@@ -233,7 +233,6 @@ class FakeFolder : public platform::OpenedFolder {
         const FakeFileSystem::Node* node = files_.Lookup(key);
         if (node && (!IsPlain(key, false) || node->device)) return platform::WriteRefusal::Link;
         if (!node) files_.AddFile(path);
-        if (writing == platform::Writing::Replace) files_.nodes_.at(key).content.clear();
         struct Written : platform::AppendFile {
             Written(FakeFileSystem& f, std::string k) : files(f), key(std::move(k)) {}
             bool IsEmpty() override { return files.nodes_.at(key).content.empty(); }
@@ -242,6 +241,10 @@ class FakeFolder : public platform::OpenedFolder {
             }
             bool Append(const std::string& bytes) override {
                 files.nodes_.at(key).content += bytes;
+                return true;
+            }
+            bool Clear() override {
+                files.nodes_.at(key).content.clear();
                 return true;
             }
             FakeFileSystem& files;
