@@ -66,7 +66,6 @@ LogRead ReadLastRun(platform::FileSystem& files, const std::string& path) {
     size_t lines = 0;
     bool bad = false;
     std::optional<LastRun> last;
-    std::string started;  // the time of a run-start not yet ended
     try {
         bool first = true;
         for (size_t got; !bad && (got = file->Read(buffer.data(), buffer.size())) > 0;) {
@@ -96,11 +95,7 @@ LogRead ReadLastRun(platform::FileSystem& files, const std::string& path) {
                     read.why = "line " + std::to_string(lines) + " is not a line of a log";
                     return;
                 }
-                if (fields[kAction] == "run-start") started = ReadCsvField(fields[kTime]);
-                if (fields[kAction] == "run-end") {
-                    last = RunOf(fields);
-                    started.clear();
-                }
+                if (fields[kAction] == "run-end") last = RunOf(fields);
             });
         }
     } catch (const platform::RuntimeError& error) {
@@ -110,7 +105,6 @@ LogRead ReadLastRun(platform::FileSystem& files, const std::string& path) {
     if (lines == 0) return {std::nullopt, "not a log: it holds no header"};
     if (!reader.AtLineStart()) return {std::nullopt, "cut short: its last line ends early"};
     if (!last) return {std::nullopt, "it holds no finished run"};
-    last->unfinished = started;
     return {last, ""};
 }
 

@@ -16,7 +16,6 @@ struct LastRun {
     int exit = 0;
     uint64_t files = 0, folders = 0, bytes = 0, stayed = 0;
     std::vector<std::string> failed;  // categories with a step refused or failed
-    std::string unfinished;           // when a later run started and never ended, its time
 };
 
 // A log's last finished run, or why the file is skipped (not a log, cut short, no finished run).
