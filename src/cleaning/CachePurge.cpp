@@ -139,11 +139,15 @@ void Purge(Services& services, platform::Changes& changes, PurgeList& list, Clea
         const std::optional<platform::FindEntry> listed =
             file->empty() ? std::nullopt : Listed(services.files, *file);
         if (filter && listed) {
-            const std::string folder = FolderOf(*file);
-            if (const char* why = filter->KeepsFile(folder, *listed, true)) {
+            if (const char* why = FilterKeepsHandedOn(services.files, *filter, *file, *listed)) {
                 sink.Item({ItemAction::Stayed, url, 0, why});
                 return;
             }
+        } else if (filter && !file->empty() &&
+                   services.files.GetAttributes(*file) != platform::kInvalidAttributes) {
+            // There, but not listed: neither its age nor what it is can be told.
+            sink.Item({ItemAction::Stayed, url, 0, reason::kNotOpened});
+            return;
         }
         platform::SystemCode why;
         if (!changes.DeleteUrlCacheEntry(url, &why)) {

@@ -8,6 +8,7 @@
 #include "console/ConsoleReport.h"
 #include "console/ConsoleText.h"
 #include "console/FleetSummary.h"
+#include "console/KeptPaths.h"
 #include "console/RunLog.h"
 #include "platform/Errors.h"
 #include "system/CleaningContext.h"
@@ -80,8 +81,8 @@ std::string CommandLineText(const std::vector<std::string>& arguments) {
     std::string text;
     for (const std::string& argument : arguments) {
         if (!text.empty()) text += ' ';
-        text += argument.find_first_of(" \t") == std::string::npos ? argument
-                                                                   : "\"" + argument + "\"";
+        text +=
+            argument.find_first_of(" \t") == std::string::npos ? argument : "\"" + argument + "\"";
     }
     return text;
 }
@@ -131,6 +132,14 @@ int RunConsoleProgram(Services& services, platform::Console& console,
         return kExitNotPossible;
     }
 
+    // What the user keeps is resolved to what it names before anything is deleted: a path
+    // that names no one existing file or folder is a mistake of the command line.
+    RunFilter filter;
+    if (const std::string why = KeepExcluded(services.files, request, filter); !why.empty()) {
+        Error(console, why);
+        return kExitBadUsage;
+    }
+
     CleaningContext context;
     platform::SkipOnFailure([&] { context = DeriveCleaningContext(services.system); });
     std::unique_ptr<RunLog> log;
@@ -151,14 +160,16 @@ int RunConsoleProgram(Services& services, platform::Console& console,
                                "; nothing was deleted.");
             return kExitNotPossible;
         }
+        // The log is kept wherever it lies, by what it is.
+        if (const std::string why = KeepOwnLog(services.files, log->Path(), filter); !why.empty()) {
+            Error(console, why);
+            return kExitNotPossible;
+        }
     }
 
-    // What the user keeps besides the guard's rules, and the run's own log wherever it lies.
-    RunFilter filter;
+    // Besides the guard's rules, what the user keeps by age.
     if (request.olderThanDays)
         filter.KeepRecent(services.system.CurrentTime(), request.olderThanDays);
-    for (const std::string& path : request.excluded) filter.Exclude(path);
-    if (log) filter.KeepOwnFile(log->Path());
 
     ConsoleReport report(console, request, categories, log.get(), &filter);
     for (const auto& [id, why] : selection.skipped) report.Skipped(id, why);
@@ -197,13 +208,13 @@ int RunConsoleProgram(Services& services, platform::Console& console,
         log->Line("", "run-end", "", std::to_string(f.bytes),
                   std::string("mode=") + (preview ? "preview" : "clean") +
                       "; exit=" + std::to_string(code) + "; files=" + std::to_string(f.files) +
-                      "; folders=" + std::to_string(f.folders) + "; bytes=" +
-                      std::to_string(f.bytes) + "; stayed=" + std::to_string(f.left) +
+                      "; folders=" + std::to_string(f.folders) +
+                      "; bytes=" + std::to_string(f.bytes) + "; stayed=" + std::to_string(f.left) +
                       "; freed=" + std::to_string(freedBytes) + "; failed=" + Joined(f.failed));
         log->Flush();
         if (!log->Written()) {
-            Error(console, "Some lines could not be written to the log " + request.logFile +
-                               ": " + log->Problem() + ".");
+            Error(console, "Some lines could not be written to the log " + request.logFile + ": " +
+                               log->Problem() + ".");
             code = kExitLeftSome;
         }
     }

@@ -127,7 +127,7 @@ struct FindEntry {
     std::string name;
     uint32_t attributes = 0;
     uint64_t size = 0;
-    uint64_t id = 0;  // the system's file id where a listing gives one, else 0
+    uint64_t id = 0;         // the system's file id where a listing gives one, else 0
     uint64_t writeTime = 0;  // last written, in 100 ns steps since 1601 (UTC); 0 if unknown
 };
 
@@ -141,10 +141,49 @@ class Finder {
 // What became of a listed file that a folder was asked to delete.
 enum class Deletion {
     Deleted,
-    Refused,   // it is there but cannot go (read-only, in use)
-    NotThere,  // gone, or not the plain file the listing showed (a link leads elsewhere)
-    NotAFile,  // a device, a pipe or a socket that a listing shows as a file (Wine lists
-               // those of the host; the file system neither deletes nor registers them)
+    Refused,    // it is there but cannot go (read-only, in use)
+    NotThere,   // gone: the open itself said nothing of that name is there
+    Elsewhere,  // the name reaches something else than the plain file listed (a link that
+                // leads elsewhere, a file swapped since it was listed)
+    NotAFile,   // a device, a pipe or a socket that a listing shows as a file (Wine lists
+                // those of the host; the file system neither deletes nor registers them)
+    Kept,       // its age, read on the handle it was opened through, keeps it (AgeCheck)
+};
+
+// What a file or folder is, whatever name reached it: Windows gives one file many names
+// (short 8.3 names, SUBST and mapped letters, trailing dots it strips, case), and only this
+// tells two of them apart.
+struct FileIdentity {
+    uint32_t volume = 0;  // the NT family: the volume's serial number
+    uint64_t file = 0;    // the NT family: the file system's id of the file on that volume
+    std::string path;     // the 98 family: the long full path, in the system's upper case
+    bool Known() const { return file != 0 || !path.empty(); }
+    bool operator==(const FileIdentity& other) const {
+        return volume == other.volume && file == other.file && path == other.path;
+    }
+    bool operator!=(const FileIdentity& other) const { return !(*this == other); }
+    bool operator<(const FileIdentity& other) const {
+        if (volume != other.volume) return volume < other.volume;
+        if (file != other.file) return file < other.file;
+        return path < other.path;
+    }
+};
+
+// Whether a file may go by when it was last written, asked on the handle the file is opened
+// through for deleting: a listing's time may be stale, or made up by the file system.
+class AgeTest {
+  public:
+    virtual ~AgeTest() = default;
+    // Why a file last written at writeTime (100 ns steps since 1601, UTC) stays; nullptr
+    // when its age lets it go.
+    virtual const char* Keeps(uint64_t writeTime) const = 0;
+};
+
+// An age test for one deletion, and what it said: kept is why the file stayed, when the
+// deletion answered Deletion::Kept.
+struct AgeCheck {
+    const AgeTest* test = nullptr;
+    const char* kept = nullptr;
 };
 
 // A file held open for writing at its end; closed when destroyed.
@@ -172,9 +211,9 @@ class ReadFile {
 // Why a file was not opened for writing.
 enum class WriteRefusal {
     None,
-    Busy,      // another program holds it open for writing: asking again later may do
-    Link,      // a link, a folder or anything but the plain file of that name here
-    Failed,    // the system refused the open: code says why
+    Busy,    // another program holds it open for writing: asking again later may do
+    Link,    // a link, a folder or anything but the plain file of that name here
+    Failed,  // the system refused the open: code says why
 };
 
 // A file asked to be opened for writing: the file, or why not.
@@ -252,7 +291,16 @@ class OpenedFolder {
     // What DeleteListedFile would answer now: the same open for deletion and the same checks,
     // then the file is closed as it was. Nothing is changed. Where the system has no open for
     // deletion, an open that nobody else may share tells whether the file is in use.
-    virtual Deletion ProbeDeletion(const FindEntry& entry) = 0;
+    virtual Deletion ProbeDeletion(const FindEntry& entry, AgeCheck* age = nullptr) = 0;
+    // The entry of this name as this folder lists it (its long name, where name is a short
+    // 8.3 one), looked up by the system's own matching; nothing when there is none.
+    virtual std::optional<FindEntry> Lookup(const std::string& name) = 0;
+    // What this folder is, read on its handle.
+    virtual FileIdentity Identity() = 0;
+    // What the listed entry (a file or a folder) is, read on a handle opened for its
+    // attributes only and checked to be where it was listed; unknown (Known() false) when it
+    // cannot be opened so.
+    virtual FileIdentity IdentityOf(const FindEntry& entry) = 0;
     // Whether the listed name reaches the plain file listed, checked on a handle opened
     // for its attributes only (so a file in use can be looked at). Nothing is changed.
     virtual bool IsListedFile(const FindEntry& entry) = 0;
@@ -272,10 +320,11 @@ class OpenedFolder {
   private:
     // What changes the system, reached through SystemChanges alone.
     friend class SystemChanges;
-    // Deletes the listed file once it is checked to be the plain file listed. The file
-    // system's own refusals (a file in use, or read-only where it refuses those) answer
-    // Refused; the deletion layer's rules are not applied here.
-    virtual Deletion DeleteListedFile(const FindEntry& entry) = 0;
+    // Deletes the listed file once it is checked to be the plain file listed, and, given an
+    // age check, once its age read on that handle lets it go. The file system's own refusals
+    // (a file in use, or read-only where it refuses those) answer Refused; the deletion
+    // layer's rules are not applied here.
+    virtual Deletion DeleteListedFile(const FindEntry& entry, AgeCheck* age = nullptr) = 0;
     // Asks the system to delete the listed file at the next restart, by the path that was
     // checked to reach the plain file listed; false when refused, or when the system keeps
     // no such list. A path the list holds already counts as registered and is not added again.
@@ -372,8 +421,10 @@ class Memory {
 class Changes {
   public:
     virtual ~Changes() = default;
-    // The listed file of folder, once checked to be the plain file listed.
-    virtual Deletion DeleteListedFile(OpenedFolder& folder, const FindEntry& entry) = 0;
+    // The listed file of folder, once checked to be the plain file listed and, given an age
+    // check, old enough by the time read on the handle it goes through.
+    virtual Deletion DeleteListedFile(OpenedFolder& folder, const FindEntry& entry,
+                                      AgeCheck* age = nullptr) = 0;
     // The listed file of folder, at the next restart.
     virtual bool DeleteAtRestart(OpenedFolder& folder, const FindEntry& entry) = 0;
     // The folder itself, empty by now.
@@ -393,8 +444,9 @@ class Changes {
 class SystemChanges final : public Changes {
   public:
     SystemChanges(Shell& shell, UrlCache& cache) : shell_(shell), cache_(cache) {}
-    Deletion DeleteListedFile(OpenedFolder& folder, const FindEntry& entry) override {
-        return folder.DeleteListedFile(entry);
+    Deletion DeleteListedFile(OpenedFolder& folder, const FindEntry& entry,
+                              AgeCheck* age = nullptr) override {
+        return folder.DeleteListedFile(entry, age);
     }
     bool DeleteAtRestart(OpenedFolder& folder, const FindEntry& entry) override {
         return folder.DeleteAtRestart(entry);

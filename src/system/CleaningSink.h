@@ -33,6 +33,9 @@ constexpr const char* kOutsideCache = "its file lies outside the cache folders";
 constexpr const char* kNotAFile = "a device, pipe or socket, not a file";
 constexpr const char* kExcluded = "excluded";
 constexpr const char* kOwnLog = "the run's own log";
+constexpr const char* kUnknownAge =
+    "its last-write time tells nothing (none, before 1980, or in the future)";
+constexpr const char* kElsewhere = "not the file listed: a link, or swapped since";
 constexpr const char* kHoldsWhatStays = "holds what stays, as counted above";
 constexpr const char* kBootCannotReach =
     "on a drive the restart cannot reach (network, SUBST or mapped)";

@@ -32,11 +32,51 @@ struct Level {
     size_t bytes = 0;
     OpenedFolder* home = nullptr;
     std::string homeName;
-    // Its path, ending with a separator, where the filter or a preview's count needs it.
+    // Its path, ending with a separator, where a preview's count needs it.
     std::string path;
-    bool holdsKept = false;  // a path the filter keeps may lie in it
-    bool keeps = false;      // the filter kept something in it: it stays
+    bool holdsKept = false;      // a path the filter keeps lies in it
+    bool holdsKeptFile = false;  // a file the filter keeps lies directly in it
+    bool keeps = false;          // the filter kept something in it: it stays
 };
+
+// Whether the folder holds what the filter keeps, anywhere in it and directly; a folder that
+// cannot tell what it is might hold anything.
+void AskWhatItHolds(const RunFilter* filter, OpenedFolder& folder, bool& holds, bool& holdsFile) {
+    holds = holdsFile = false;
+    if (!filter || !filter->KeepsPaths()) return;
+    const platform::FileIdentity identity = folder.Identity();
+    holds = !identity.Known() || filter->HoldsKept(identity);
+    holdsFile = !identity.Known() || filter->HoldsKeptFile(identity);
+}
+
+// What a swept folder is, asked once.
+const platform::FileIdentity& Identified(SweptFolder& folder) {
+    if (!folder.identified) {
+        folder.identity = folder.folder->Identity();
+        folder.identified = true;
+    }
+    return folder.identity;
+}
+
+// Whether a path the filter keeps lies in the swept folder (anywhere, or as a file directly).
+bool HoldsKept(SweptFolder& folder, const RunFilter& filter) {
+    if (!filter.KeepsPaths()) return false;
+    const platform::FileIdentity& identity = Identified(folder);
+    return !identity.Known() || filter.HoldsKept(identity);
+}
+bool HoldsKeptFile(SweptFolder& folder, const RunFilter& filter) {
+    if (!filter.KeepsPaths()) return false;
+    const platform::FileIdentity& identity = Identified(folder);
+    return !identity.Known() || filter.HoldsKeptFile(identity);
+}
+
+// Why the filter keeps the listed entry of folder itself; one that cannot be told apart stays
+// too, since it might be what is kept.
+const char* KeptItself(const RunFilter& filter, OpenedFolder& folder, const FindEntry& entry) {
+    const platform::FileIdentity identity = folder.IdentityOf(entry);
+    if (!identity.Known()) return reason::kNotOpened;
+    return filter.KeepsItself(identity);
+}
 
 // Ends a removal at the entry that stays; its path and why were told to the sink already.
 [[noreturn]] void Undeletable(const FindEntry& entry, const char* why) {
@@ -131,7 +171,8 @@ bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& 
     CleaningSink& sink = *rules.sink;
     const RunFilter* filter = rules.filter;
     CountedFolders* counted = rules.counted;
-    const bool paths = counted || filter;
+    const bool paths = counted != nullptr;
+    platform::AgeCheck age{filter ? filter->Age() : nullptr};
     std::vector<Level> stack;
     // The entry that stops the removal stays, and says why.
     auto stopAt = [&](const FindEntry& item, const char* why) {
@@ -142,10 +183,7 @@ bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& 
     auto levelFor = [&](const FindEntry& item) {
         Level level;
         level.name = item.name;
-        if (paths) {
-            level.path = (stack.empty() ? parentPath : stack.back().path) + item.name + "\\";
-            level.holdsKept = filter && filter->MayHoldKeptPath(level.path);
-        }
+        if (paths) level.path = (stack.empty() ? parentPath : stack.back().path) + item.name + "\\";
         return level;
     };
     if (IsLeftAlone(entry)) stopAt(entry, LeftAloneReason(entry));
@@ -154,6 +192,7 @@ bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& 
         platform::Opening opening = parent.OpenListedFolder(entry);
         if (!opening) stopAt(entry, UnopenedReason(opening));
         top.folder = std::move(opening.folder);
+        AskWhatItHolds(filter, *top.folder, top.holdsKept, top.holdsKeptFile);
         top.listing = top.folder->Entries();
         if (counted) counted->Add(top.path);
         stack.push_back(std::move(top));
@@ -190,12 +229,8 @@ bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& 
             if (stack.size() == 1 && WasMovedUp(moves, item.name)) continue;
             if (IsLeftAlone(item)) stopAt(item, LeftAloneReason(item));
             const bool isFolder = (item.attributes & platform::kAttrDirectory) != 0;
-            if (filter) {
-                const char* why = isFolder ? (level.holdsKept
-                                                  ? filter->KeepsFolder(level.path + item.name)
-                                                  : nullptr)
-                                           : filter->KeepsFile(level.path, item, level.holdsKept);
-                if (why) {
+            if (isFolder ? level.holdsKept : level.holdsKeptFile) {
+                if (const char* why = KeptItself(*filter, *level.folder, item)) {
                     Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, why);
                     level.keeps = true;
                     continue;
@@ -204,11 +239,25 @@ bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& 
             if (!isFolder) {
                 if (counted && counted->AnyFiles() && counted->HasFile(level.path + item.name))
                     continue;  // gone with its cache entry
+                // Young by its listing: it stays unopened (see SweepEntry).
+                const char* young = age.test ? age.test->Keeps(item.writeTime) : nullptr;
+                if (young && filter->IsItsReason(young)) {
+                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, young);
+                    level.keeps = true;
+                    continue;
+                }
                 if (item.attributes & platform::kAttrReadOnly) stopAt(item, reason::kReadOnly);
-                const Deletion deletion = changes.DeleteListedFile(*level.folder, item);
+                const Deletion deletion = changes.DeleteListedFile(*level.folder, item, &age);
+                if (deletion == Deletion::Kept) {
+                    // Too young, or of no telling age: it stays, and so do its folders.
+                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, age.kept);
+                    level.keeps = true;
+                    continue;
+                }
+                if (deletion == Deletion::NotThere) continue;  // gone meanwhile
                 if (deletion == Deletion::NotAFile) stopAt(item, reason::kNotAFile);
-                if (deletion != Deletion::Deleted)
-                    stopAt(item, deletion == Deletion::Refused ? reason::kInUse : reason::kChanged);
+                if (deletion == Deletion::Elsewhere) stopAt(item, reason::kElsewhere);
+                if (deletion != Deletion::Deleted) stopAt(item, reason::kInUse);
                 Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Deleted);
                 continue;
             }
@@ -232,6 +281,7 @@ bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& 
                 item, deep && !moves.refused ? platform::Hold::Moving : platform::Hold::Listing);
             if (!opening) stopAt(item, UnopenedReason(opening));
             below.folder = std::move(opening.folder);
+            AskWhatItHolds(filter, *below.folder, below.holdsKept, below.holdsKeptFile);
             if (deep)
                 MoveUp(changes, *stack.front().folder, below, *level.folder, item.name, moves);
             // On the stack before it is listed, so that a failing listing moves it back too.
@@ -259,10 +309,6 @@ std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::s
     std::string named = TidyPath(path);
     if (named.empty() || named.back() != '\\') named += '\\';
     CleaningSink& sink = *rules.sink;
-    if (rules.filter && rules.filter->KeepsFolder(TidyPath(path))) {
-        sink.Item({ItemAction::Stayed, TidyPath(path), 0, reason::kExcluded, true});
-        return nullptr;
-    }
     if (rules.counted) {
         // Counted already: nothing new to count there, and nothing at all if it was removed.
         if (const CountedFolders::Count* count = rules.counted->Find(named)) {
@@ -270,9 +316,17 @@ std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::s
             return nullptr;
         }
     }
-    StartFolder start = OpenStartFolder(files, path);
+    const bool paths = rules.filter && rules.filter->KeepsPaths();
+    std::vector<platform::FileIdentity> folders;
+    StartFolder start = OpenStartFolder(files, path, paths ? &folders : nullptr);
     if (!start.folder) {
         sink.Problem(start.problem);
+        return nullptr;
+    }
+    // A start folder that is, or lies in, a folder the user keeps stays whole, whatever name
+    // either was given by.
+    if (const char* why = paths ? rules.filter->KeepsAnyOf(folders) : nullptr) {
+        sink.Item({ItemAction::Stayed, TidyPath(path), 0, why, true});
         return nullptr;
     }
     if (rules.counted) rules.counted->Add(named);
@@ -280,6 +334,10 @@ std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::s
     swept->folder = std::move(start.folder);
     swept->path = std::move(named);
     swept->files = &files;
+    if (paths) {
+        swept->identity = folders.back();
+        swept->identified = true;
+    }
     std::vector<std::string> parts;
     SplitSweepablePath(path, swept->root, parts);
     return swept;
@@ -293,6 +351,10 @@ std::shared_ptr<SweptFolder> EnterListed(const std::shared_ptr<SweptFolder>& fol
         if (rules.counted->Find(path)) return nullptr;
         rules.counted->Add(path);
     }
+    // A folder the user keeps is not entered at all.
+    if (rules.filter && HoldsKept(*folder, *rules.filter) &&
+        KeptItself(*rules.filter, *folder->folder, entry))
+        return nullptr;
     std::shared_ptr<OpenedFolder> below = folder->folder->OpenListedFolder(entry).folder;
     if (!below) return nullptr;
     auto swept = std::make_shared<SweptFolder>();
@@ -342,12 +404,6 @@ void KeepsIn(const SweptFolder& folder, const SweepRules& rules) {
     for (const SweptFolder* f = &folder; f; f = f->parent.get()) rules.counted->Keeps(f->path);
 }
 
-// Whether a path the filter keeps may lie in the folder; asked once a folder.
-bool HoldsKept(SweptFolder& folder, const RunFilter& filter) {
-    if (folder.holdsKept < 0) folder.holdsKept = filter.MayHoldKeptPath(folder.path) ? 1 : 0;
-    return folder.holdsKept == 1;
-}
-
 }  // namespace
 
 Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRules& rules) {
@@ -371,7 +427,7 @@ Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRule
     if (IsLeftAlone(entry)) return stays(LeftAloneReason(entry), Disposal::Left);
     if (isFolder) {
         if (rules.filter && HoldsKept(folder, *rules.filter))
-            if (const char* why = rules.filter->KeepsFolder(folder.path + entry.name))
+            if (const char* why = KeptItself(*rules.filter, *folder.folder, entry))
                 return stays(why, Disposal::Stayed);
         if (rules.counted) {
             // Counted by an earlier step: see RemoveTree.
@@ -401,32 +457,41 @@ Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRule
     if (entry.attributes & (platform::kAttrHidden | platform::kAttrSystem))
         return stays(entry.attributes & platform::kAttrHidden ? reason::kHidden : reason::kSystem,
                      Disposal::Left);
-    if (folder.depth == 0 && !rules.keptFile.empty() &&
-        MatchesPattern(entry.name, rules.keptFile))
+    if (folder.depth == 0 && !rules.keptFile.empty() && MatchesPattern(entry.name, rules.keptFile))
         return stays(reason::kKept, Disposal::Left);
     // Gone with its cache entry, in a preview's count.
     if (rules.counted && rules.counted->AnyFiles() &&
         rules.counted->HasFile(folder.path + entry.name))
         return Disposal::Gone;
+    platform::AgeCheck age{rules.filter ? rules.filter->Age() : nullptr};
     if (rules.filter) {
-        const bool pathsInside = HoldsKept(folder, *rules.filter);
-        if (const char* why = rules.filter->KeepsFile(folder.path, entry, pathsInside))
-            return stays(why, Disposal::Stayed);
+        if (HoldsKeptFile(folder, *rules.filter))
+            if (const char* why = KeptItself(*rules.filter, *folder.folder, entry))
+                return stays(why, Disposal::Stayed);
+        // A file its listing calls young stays without being opened; one it calls old (or
+        // of no time) is judged again on the handle it would go through.
+        const char* young = age.test ? age.test->Keeps(entry.writeTime) : nullptr;
+        if (young && rules.filter->IsItsReason(young)) return stays(young, Disposal::Stayed);
     }
     const char* why = reason::kReadOnly;
     if (!(entry.attributes & platform::kAttrReadOnly)) {
-        const Deletion deletion = changes.DeleteListedFile(*folder.folder, entry);
+        const Deletion deletion = changes.DeleteListedFile(*folder.folder, entry, &age);
         if (deletion == Deletion::Deleted) {
             tell(ItemAction::Deleted, "");
             return Disposal::Deleted;
         }
         if (deletion == Deletion::NotThere) return Disposal::Gone;
-        // Neither deleted nor registered: the system keeps no list for such a thing.
+        if (deletion == Deletion::Kept) return stays(age.kept, Disposal::Stayed);
+        // Neither deleted nor registered: the system keeps no list for such a thing, and a
+        // name that leads elsewhere would aim the restart's deletion there.
         if (deletion == Deletion::NotAFile) return stays(reason::kNotAFile, Disposal::Stayed);
+        if (deletion == Deletion::Elsewhere) return stays(reason::kElsewhere, Disposal::Stayed);
         why = reason::kInUse;
     }
     KeepsIn(folder, rules);
-    if (MayRegister(folder, rules.atRestart)) {
+    // A file whose age was not read on its own handle is not left to the restart, which
+    // would delete it whatever its age: it might be one the user keeps.
+    if (MayRegister(folder, rules.atRestart) && !age.test) {
         if (!BootReaches(folder)) {
             why = reason::kBootCannotReach;
         } else if (changes.DeleteAtRestart(*folder.folder, entry)) {
@@ -465,9 +530,15 @@ void DeleteFilesNamed(platform::FileSystem& files, Changes& changes, const std::
                 sink.Problem({StepOutcome::NotThere, TidyPath(folderPath), "", {}});
             return;
         }
-        StartFolder start = OpenStartFolder(files, folderPath);
+        const bool paths = filter && filter->KeepsPaths();
+        std::vector<platform::FileIdentity> folders;
+        StartFolder start = OpenStartFolder(files, folderPath, paths ? &folders : nullptr);
         if (!start.folder) {
             sink.Problem(start.problem);
+            return;
+        }
+        if (const char* why = paths ? filter->KeepsAnyOf(folders) : nullptr) {
+            sink.Item({ItemAction::Stayed, TidyPath(folderPath), 0, why, true});
             return;
         }
         SweptFolder folder;
@@ -483,6 +554,5 @@ void DeleteFilesNamed(platform::FileSystem& files, Changes& changes, const std::
         sink.Problem(ProblemOf(error, TidyPath(pattern)));
     }
 }
-
 
 }  // namespace olvex

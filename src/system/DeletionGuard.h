@@ -27,7 +27,9 @@ struct StartFolder {
 // is checked to be a plain folder and not a link or junction. No folder when the path is
 // not sweepable, a folder on it is missing or is a link, or the opened folder is not
 // where its path says; the problem names the folder on the path where it stopped.
-StartFolder OpenStartFolder(platform::FileSystem& files, const std::string& path);
+// With folders, the identity of every folder on the way, root first, the start folder last.
+StartFolder OpenStartFolder(platform::FileSystem& files, const std::string& path,
+                            std::vector<platform::FileIdentity>* folders = nullptr);
 
 // Whether the file at path may be handed to another component that deletes by path (the
 // Internet library deletes the local file of a cache entry): it lies inside folder, every
@@ -45,6 +47,13 @@ bool MayHandOnForDeletion(platform::FileSystem& files, const std::string& path,
 // unknown folder ("") holds nothing.
 bool MayDeleteCacheEntry(platform::FileSystem& files, const std::string& localFile,
                          const std::vector<std::string>& cacheFolders);
+
+// Why the filter keeps the file at path, listed as listed, that another component deletes by
+// its path (the Internet library, a cache entry's file): by what the path resolves to, and by
+// the age its listing tells, there being no handle it goes through. One that cannot be
+// resolved stays. nullptr when nothing keeps it.
+const char* FilterKeepsHandedOn(platform::FileSystem& files, const RunFilter& filter,
+                                const std::string& path, const platform::FindEntry& listed);
 
 // An entry that stays whatever it is: a link or junction, or a name that is not literal.
 bool IsLeftAlone(const platform::FindEntry& entry);
@@ -91,7 +100,9 @@ struct SweptFolder {
     platform::FileSystem* files = nullptr;
     std::string root;
     int bootReaches = -1;
-    int holdsKept = -1;  // whether a path the filter keeps lies in it; -1 not asked yet
+    // What it is, asked once, and only where the filter keeps paths.
+    platform::FileIdentity identity;
+    bool identified = false;
 };
 
 // The start folder of a sweep (see OpenStartFolder); nullptr, after telling rules.sink why,
@@ -103,8 +114,7 @@ std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::s
 // A listed subfolder entered for sweeping, or nullptr when it stays unentered: not a folder,
 // left alone, gone, not the plain folder listed, or counted by an earlier step of a preview.
 std::shared_ptr<SweptFolder> EnterListed(const std::shared_ptr<SweptFolder>& folder,
-                                         const platform::FindEntry& entry,
-                                         const SweepRules& rules);
+                                         const platform::FindEntry& entry, const SweepRules& rules);
 
 // What became of a listed entry in a sweep.
 enum class Disposal {

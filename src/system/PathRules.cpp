@@ -33,6 +33,10 @@ bool SameName(const std::string& a, const std::string& b) {
 
 bool SplitSweepablePath(const std::string& path, std::string& root,
                         std::vector<std::string>& parts) {
+    return SplitRootedPath(path, root, parts) && !parts.empty();
+}
+
+bool SplitRootedPath(const std::string& path, std::string& root, std::vector<std::string>& parts) {
     std::string tidy = path;
     for (char& c : tidy)
         if (c == '/') c = '\\';
@@ -65,7 +69,7 @@ bool SplitSweepablePath(const std::string& path, std::string& root,
         if (!IsLiteralName(part)) return false;
         parts.push_back(part);
     }
-    return !parts.empty();
+    return true;
 }
 
 bool IsLiteralName(const std::string& name) {

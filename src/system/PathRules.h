@@ -16,6 +16,8 @@ bool IsLiteralName(const std::string& name);
 // literal ("..").
 bool SplitSweepablePath(const std::string& path, std::string& root,
                         std::vector<std::string>& names);
+// The same, but a root alone (no names below it) is a path too.
+bool SplitRootedPath(const std::string& path, std::string& root, std::vector<std::string>& names);
 
 // Only an absolute folder below a drive root (C:\x) or below a network share
 // (\\server\share\x) is ever opened for deleting: never a root, never a relative path.

@@ -13,8 +13,9 @@ class PreviewChanges final : public platform::Changes {
 
     // The deletion's own open and checks, closed again (ProbeDeletion).
     platform::Deletion DeleteListedFile(platform::OpenedFolder& folder,
-                                        const platform::FindEntry& entry) override {
-        return folder.ProbeDeletion(entry);
+                                        const platform::FindEntry& entry,
+                                        platform::AgeCheck* age = nullptr) override {
+        return folder.ProbeDeletion(entry, age);
     }
     // Whether the system would take the registration is only known by making it.
     bool DeleteAtRestart(platform::OpenedFolder& folder,

@@ -1,42 +1,63 @@
 #include "system/RunFilter.h"
 
 #include "system/CleaningSink.h"
-#include "system/PathRules.h"
 
 namespace olvex {
 
 namespace {
 constexpr uint64_t kFileTimeStepsPerDay = 24ULL * 60 * 60 * 10'000'000;
+// 1 January 1980, the first time a FAT volume can hold: anything earlier was never written.
+constexpr uint64_t kFirstFatTime = 119'600'064'000'000'000ULL;
+// A clock a little ahead (another computer's, on a share; FAT's local times around a change
+// of summer time) makes a time of a moment ago read as a little in the future; further ahead
+// is no time a file was written at.
+constexpr uint64_t kClockSlack = kFileTimeStepsPerDay;
 }  // namespace
 
 void RunFilter::KeepRecent(uint64_t now, uint32_t days) {
     const uint64_t span = days * kFileTimeStepsPerDay;
+    now_ = now;
     recentSince_ = now > span ? now - span : 1;
     recentReason_ = "written in the last " + std::to_string(days) + (days == 1 ? " day" : " days");
 }
 
-void RunFilter::Exclude(const std::string& path) {
-    excluded_.push_back(TidyPath(path));
+void RunFilter::Keep(const ResolvedPath& path, const char* why) {
+    kept_[path.identity] = why;
+    holders_.insert(path.above.begin(), path.above.end());
+    if (!path.folder && !path.above.empty()) fileHolders_.insert(path.above.back());
 }
 
-void RunFilter::KeepOwnFile(const std::string& path) {
-    ownFile_ = TidyPath(path);
+void RunFilter::Exclude(const ResolvedPath& path) {
+    excludes_ = true;
+    Keep(path, reason::kExcluded);
 }
 
-const char* RunFilter::KeepsFile(const std::string& folder, const platform::FindEntry& entry,
-                                 bool pathsInside) const {
-    if (pathsInside) {
-        const std::string path = folder + entry.name;
-        if (!ownFile_.empty() && IsSamePath(path, ownFile_)) return reason::kOwnLog;
-        if (const char* why = KeepsFolder(path)) return why;
-    }
-    if (entry.writeTime >= recentSince_ && recentSince_ != 0) return recentReason_.c_str();
-    return nullptr;
+void RunFilter::KeepOwnFile(const ResolvedPath& path) {
+    Keep(path, reason::kOwnLog);
 }
 
-const char* RunFilter::KeepsFolder(const std::string& path) const {
-    for (const std::string& excluded : excluded_)
-        if (IsSamePath(path, excluded) || LiesInside(path, excluded)) return reason::kExcluded;
+const char* RunFilter::Keeps(uint64_t writeTime) const {
+    if (recentSince_ == 0) return nullptr;
+    if (writeTime < kFirstFatTime || writeTime > now_ + kClockSlack) return reason::kUnknownAge;
+    return writeTime >= recentSince_ ? recentReason_.c_str() : nullptr;
+}
+
+const char* RunFilter::KeepsItself(const platform::FileIdentity& identity) const {
+    const auto it = kept_.find(identity);
+    return it == kept_.end() ? nullptr : it->second;
+}
+
+bool RunFilter::HoldsKept(const platform::FileIdentity& folder) const {
+    return holders_.count(folder) != 0;
+}
+
+bool RunFilter::HoldsKeptFile(const platform::FileIdentity& folder) const {
+    return fileHolders_.count(folder) != 0;
+}
+
+const char* RunFilter::KeepsAnyOf(const std::vector<platform::FileIdentity>& folders) const {
+    for (const platform::FileIdentity& folder : folders)
+        if (const char* why = KeepsItself(folder)) return why;
     return nullptr;
 }
 
@@ -44,13 +65,6 @@ bool RunFilter::IsItsReason(const char* why) const {
     const std::string text = why;
     return text == reason::kOwnLog || text == reason::kExcluded ||
            (recentSince_ != 0 && text == recentReason_);
-}
-
-bool RunFilter::MayHoldKeptPath(const std::string& path) const {
-    if (!ownFile_.empty() && LiesInside(ownFile_, path)) return true;
-    for (const std::string& excluded : excluded_)
-        if (LiesInside(excluded, path)) return true;
-    return false;
 }
 
 }  // namespace olvex

@@ -1,6 +1,6 @@
-#include "system/DeletionGuard.h"
-
 #include "platform/Errors.h"
+#include "system/DeletionGuard.h"
+#include "system/ResolvedPath.h"
 
 // Where a deletion may start, and what may be handed on to be deleted elsewhere: the checks
 // of the guard that look at paths rather than at the entries of a sweep.
@@ -27,7 +27,8 @@ StepProblem OpeningProblem(const platform::Opening& opening, const std::string& 
 }
 }  // namespace
 
-StartFolder OpenStartFolder(platform::FileSystem& files, const std::string& path) {
+StartFolder OpenStartFolder(platform::FileSystem& files, const std::string& path,
+                            std::vector<platform::FileIdentity>* folders) {
     std::string root;
     std::vector<std::string> parts;
     if (!SplitSweepablePath(path, root, parts))
@@ -39,9 +40,11 @@ StartFolder OpenStartFolder(platform::FileSystem& files, const std::string& path
     std::string walked = root;
     for (const std::string& part : parts) {
         if (!opening) break;
+        if (folders) folders->push_back(opening.folder->Identity());
         walked += "\\" + part;
         opening = opening.folder->OpenListedFolder(FindEntry{part, platform::kAttrDirectory, 0, 0});
     }
+    if (opening && folders) folders->push_back(opening.folder->Identity());
     // A folder that is not there is named as the category knows it; one that will not open,
     // where it stopped.
     if (!opening)
@@ -78,13 +81,23 @@ bool MayHandOnForDeletion(platform::FileSystem& files, const std::string& path,
     return false;
 }
 
-
 bool MayDeleteCacheEntry(platform::FileSystem& files, const std::string& localFile,
                          const std::vector<std::string>& cacheFolders) {
     if (localFile.empty()) return true;
     for (const std::string& folder : cacheFolders)
         if (!folder.empty() && MayHandOnForDeletion(files, localFile, folder)) return true;
     return false;
+}
+
+const char* FilterKeepsHandedOn(platform::FileSystem& files, const RunFilter& filter,
+                                const std::string& path, const FindEntry& listed) {
+    if (filter.KeepsPaths()) {
+        const ResolvedPath resolved = ResolvePath(files, path);
+        if (!resolved) return reason::kNotOpened;
+        if (const char* why = filter.KeepsItself(resolved.identity)) return why;
+        if (const char* why = filter.KeepsAnyOf(resolved.above)) return why;
+    }
+    return filter.Keeps(listed.writeTime);
 }
 
 bool RestartReaches(platform::FileSystem& files, const std::string& root) {

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,14 +75,17 @@ class MadeUpFolder : public platform::OpenedFolder {
     std::unique_ptr<platform::Finder> Entries() override {
         return std::make_unique<MadeUpListing>(depth_ == 2 ? files_ - counts_.deleted : 0);
     }
-    Deletion DeleteListedFile(const FindEntry&) override {
+    Deletion DeleteListedFile(const FindEntry&, platform::AgeCheck*) override {
         ++counts_.deleted;
         return Deletion::Deleted;
     }
-    Deletion ProbeDeletion(const FindEntry&) override {
+    Deletion ProbeDeletion(const FindEntry&, platform::AgeCheck*) override {
         ++counts_.probed;
         return Deletion::Deleted;
     }
+    std::optional<FindEntry> Lookup(const std::string&) override { return std::nullopt; }
+    platform::FileIdentity Identity() override { return {0, depth_ + 1, ""}; }
+    platform::FileIdentity IdentityOf(const FindEntry&) override { return {}; }
     bool IsListedFile(const FindEntry&) override { return true; }
     bool DeleteAtRestart(const FindEntry&) override { return false; }
     platform::FolderOwner Owner() override { return platform::FolderOwner::Trusted; }
@@ -93,7 +97,9 @@ class MadeUpFolder : public platform::OpenedFolder {
         struct File : platform::AppendFile {
             explicit File(Written& w) : written(w) {}
             bool IsEmpty() override { return written.bytes == 0; }
-            std::string Head(size_t) override { return "\xEF\xBB\xBF" + std::string(olvex::kLogHeader); }
+            std::string Head(size_t) override {
+                return "\xEF\xBB\xBF" + std::string(olvex::kLogHeader);
+            }
             bool Append(const std::string& bytes) override {
                 written.Add(bytes);
                 return true;

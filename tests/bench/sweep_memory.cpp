@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cleaning/FolderSweep.h"
@@ -57,13 +58,16 @@ class CountingFolder : public platform::OpenedFolder {
     explicit CountingFolder(size_t& deleted) : deleted_(deleted) {}
     virtual platform::Move MoveInto(platform::OpenedFolder& parent,
                                     const std::string& name) override = 0;
-    platform::Deletion DeleteListedFile(const FindEntry&) override {
+    platform::Deletion DeleteListedFile(const FindEntry&, platform::AgeCheck*) override {
         ++deleted_;
         return platform::Deletion::Deleted;
     }
-    platform::Deletion ProbeDeletion(const FindEntry&) override {
+    platform::Deletion ProbeDeletion(const FindEntry&, platform::AgeCheck*) override {
         return platform::Deletion::Deleted;
     }
+    std::optional<FindEntry> Lookup(const std::string&) override { return std::nullopt; }
+    platform::FileIdentity Identity() override { return {}; }
+    platform::FileIdentity IdentityOf(const FindEntry&) override { return {}; }
     bool IsListedFile(const FindEntry&) override { return true; }
     bool DeleteAtRestart(const FindEntry&) override { return false; }
     platform::FolderOwner Owner() override { return platform::FolderOwner::Unknown; }
@@ -151,9 +155,9 @@ class MadeUpFileSystem : public platform::FileSystem {
 // The changes of a sweep of made-up folders: made through them, as the system's would be.
 class MadeUpChanges : public platform::Changes {
   public:
-    platform::Deletion DeleteListedFile(platform::OpenedFolder& folder,
-                                        const FindEntry& entry) override {
-        return static_cast<CountingFolder&>(folder).DeleteListedFile(entry);
+    platform::Deletion DeleteListedFile(platform::OpenedFolder& folder, const FindEntry& entry,
+                                        platform::AgeCheck* age) override {
+        return static_cast<CountingFolder&>(folder).DeleteListedFile(entry, age);
     }
     bool DeleteAtRestart(platform::OpenedFolder&, const FindEntry&) override { return false; }
     bool RemoveEmpty(platform::OpenedFolder&) override { return true; }

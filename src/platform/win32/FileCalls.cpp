@@ -121,6 +121,25 @@ std::string FullPathU(const std::string& path) {
     return n == 0 || n >= MAX_PATH ? "" : Utf8FromAnsi(std::string(full, n));
 }
 
+std::string UpperCaseAnsi(const std::string& text) {
+    using Fn = DWORD(WINAPI*)(LPSTR, DWORD);
+    static const auto upper = BoundOrNull<Fn>("user32.dll", "CharUpperBuffA");
+    auto ansi = AnsiFromUtf8(text);
+    if (!ansi || !upper || ansi->empty()) return text;
+    upper(&(*ansi)[0], static_cast<DWORD>(ansi->size()));
+    return Utf8FromAnsi(*ansi);
+}
+
+std::string LongPathU(const std::string& path) {
+    using Fn = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
+    static const auto longPath = BoundOrNull<Fn>("kernel32.dll", "GetLongPathNameA");
+    const auto ansi = AnsiArgument(path);
+    if (!ansi || !longPath) return path;
+    char full[MAX_PATH];
+    const DWORD n = longPath(ansi->c_str(), full, MAX_PATH);
+    return n == 0 || n >= MAX_PATH ? path : Utf8FromAnsi(std::string(full, n));
+}
+
 std::string PrivateProfileBytesU(const std::string& section, const std::string& key,
                                  const std::string& def, const std::string& file, DWORD size) {
     if (size == 0) return std::string();

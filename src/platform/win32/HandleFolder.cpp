@@ -168,14 +168,14 @@ class HandleFolder : public OpenedFolder {
         return std::make_unique<HandleListing>(handle_.get());
     }
 
-    Deletion DeleteListedFile(const FindEntry& entry) override {
+    Deletion DeleteListedFile(const FindEntry& entry, AgeCheck* age) override {
         NtHandle file;
-        if (const auto stays = OpenListedForDeletion(entry, file)) return *stays;
+        if (const auto stays = OpenListedForDeletion(entry, file, age)) return *stays;
         // The file goes when the handle closes.
         return nt::SetDeleteOnClose(file.get()) ? Deletion::Deleted : Deletion::Refused;
     }
 
-    Deletion ProbeDeletion(const FindEntry& entry) override {
+    Deletion ProbeDeletion(const FindEntry& entry, AgeCheck* age) override {
         // The deletion's own open and check, but sharing nothing, and no disposition: setting
         // one, even to take it back, would leave the file to go if the program ended between
         // the two. The file system also refuses the disposition for a file mapped into a
@@ -185,7 +185,36 @@ class HandleFolder : public OpenedFolder {
         // of staying. A mapping whose file nobody holds open any more (a running program's
         // image), and a file made read-only since it was listed, are beyond what an open tells.
         NtHandle file;
-        return OpenListedForDeletion(entry, file, 0).value_or(Deletion::Deleted);
+        return OpenListedForDeletion(entry, file, age, 0).value_or(Deletion::Deleted);
+    }
+
+    std::optional<FindEntry> Lookup(const std::string& name) override {
+        // The system matches the name as it matches any (a short 8.3 name finds its long one),
+        // on a handle of its own: a listing's name holds for its handle's life.
+        NtHandle self;
+        if (!Succeeded(
+                nt::Open(handle_.get(), L"", FILE_LIST_DIRECTORY, FILE_DIRECTORY_FILE, self)))
+            return std::nullopt;
+        HandleListing listing(self.get(), Wide(name));
+        FindEntry entry;
+        try {
+            if (listing.Next(entry)) return entry;
+        } catch (const RuntimeError&) {
+        }
+        return std::nullopt;
+    }
+
+    FileIdentity Identity() override { return IdentityOn(handle_.get()); }
+
+    FileIdentity IdentityOf(const FindEntry& entry) override {
+        NtHandle opened;
+        const std::wstring name = Wide(entry.name);
+        const ULONG kind = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) ? FILE_DIRECTORY_FILE
+                                                                         : FILE_NON_DIRECTORY_FILE;
+        if (!Succeeded(nt::Open(handle_.get(), name, FILE_READ_ATTRIBUTES, kind, opened)) ||
+            !IsWhereListed(opened.get(), name))
+            return {};
+        return IdentityOn(opened.get());
     }
 
     bool IsListedFile(const FindEntry& entry) override {
@@ -346,6 +375,7 @@ class HandleFolder : public OpenedFolder {
     // here unless told otherwise, and its checks. Nothing when file now holds the plain file
     // listed; otherwise why the file stays (Refused or NotThere).
     std::optional<Deletion> OpenListedForDeletion(const FindEntry& entry, NtHandle& file,
+                                                  AgeCheck* age,
                                                   ULONG share = nt::kShareAll) const {
         const std::wstring name = Wide(entry.name);
         const NTSTATUS status = nt::Open(handle_.get(), name, DELETE | FILE_READ_ATTRIBUTES,
@@ -358,12 +388,28 @@ class HandleFolder : public OpenedFolder {
         // deletion is asked for only after this check, not by delete-on-close at the open:
         // where links open as their targets, a delete-on-close, once given, cannot be taken
         // back, and would delete the target.
-        if (!IsWhereListed(file.get(), name)) return Deletion::NotThere;
+        if (!IsWhereListed(file.get(), name)) return Deletion::Elsewhere;
         // A file of a file system always has its times and attributes; Wine's pipes and
         // device nodes of the host list as empty files and have none, and refuse deletion.
         ULONG attributes = 0;
         if (entry.size == 0 && !nt::Attributes(file.get(), attributes)) return Deletion::NotAFile;
+        // Its age as the file itself has it, on the very handle it would go through; a time
+        // that cannot be read is no time (0), which the test takes as unknown.
+        if (age && age->test) {
+            uint64_t written = 0;
+            if (!nt::WriteTime(file.get(), written)) written = 0;
+            if ((age->kept = age->test->Keeps(written))) return Deletion::Kept;
+        }
         return std::nullopt;
+    }
+
+    // What a handle holds: the volume's serial number and the file's id on it, as
+    // GetFileInformationByHandle tells them.
+    static FileIdentity IdentityOn(HANDLE handle) {
+        FileIdentity identity;
+        uint64_t id = 0;
+        if (nt::VolumeSerial(handle, identity.volume) && nt::FileId(handle, id)) identity.file = id;
+        return identity;
     }
 
     bool IsWhereListed(HANDLE handle, const std::wstring& name) const {

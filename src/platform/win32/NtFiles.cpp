@@ -25,6 +25,7 @@ using NtQuerySecurityFn = NTSTATUS(NTAPI*)(HANDLE, SECURITY_INFORMATION, PSECURI
                                            ULONG, PULONG);
 using NtOpenTokenFn = NTSTATUS(NTAPI*)(HANDLE, ACCESS_MASK, PHANDLE);
 using NtQueryTokenFn = NTSTATUS(NTAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, PVOID, ULONG, PULONG);
+using RtlUpcaseFn = WCHAR(NTAPI*)(WCHAR);
 
 struct NativeCalls {
     NtCreateFileFn create = Bound<NtCreateFileFn>("ntdll.dll", "NtCreateFile");
@@ -38,6 +39,7 @@ struct NativeCalls {
     NtQuerySecurityFn security = Bound<NtQuerySecurityFn>("ntdll.dll", "NtQuerySecurityObject");
     NtOpenTokenFn openToken = Bound<NtOpenTokenFn>("ntdll.dll", "NtOpenProcessToken");
     NtQueryTokenFn queryToken = Bound<NtQueryTokenFn>("ntdll.dll", "NtQueryInformationToken");
+    RtlUpcaseFn upcase = BoundOrNull<RtlUpcaseFn>("ntdll.dll", "RtlUpcaseUnicodeChar");
 };
 
 const NativeCalls& Native() {
@@ -58,6 +60,7 @@ constexpr FILE_INFORMATION_CLASS kFileAlternateNameInformation =
 constexpr FILE_INFORMATION_CLASS kFileIdBothDirectoryInformation =
     static_cast<FILE_INFORMATION_CLASS>(37);
 constexpr ULONG kObjectNameInformation = 1;
+constexpr ULONG kFileFsVolumeInformation = 1;
 constexpr ULONG kFileFsDeviceInformation = 4;
 constexpr ULONG kFileRemoteDevice = 0x10;
 
@@ -158,6 +161,37 @@ bool Attributes(HANDLE handle, ULONG& attributes) {
         return false;
     attributes = basic.FileAttributes;
     return true;
+}
+
+bool WriteTime(HANDLE handle, uint64_t& time) {
+    IO_STATUS_BLOCK io{};
+    FILE_BASIC_INFORMATION basic{};
+    if (!Succeeded(Native().query(handle, &io, &basic, sizeof basic, kFileBasicInformation)))
+        return false;
+    time = static_cast<uint64_t>(basic.LastWriteTime.QuadPart);
+    return true;
+}
+
+bool VolumeSerial(HANDLE handle, uint32_t& serial) {
+    // The fixed part, then the label, which may not fit: the fixed part comes all the same.
+    struct {
+        LARGE_INTEGER created;
+        ULONG serial;
+        ULONG labelLength;
+        BOOLEAN supportsObjects;
+        WCHAR label[64];
+    } volume{};
+    IO_STATUS_BLOCK io{};
+    const NTSTATUS status =
+        Native().volume(handle, &io, &volume, sizeof volume, kFileFsVolumeInformation);
+    if (!Succeeded(status) && status != STATUS_BUFFER_OVERFLOW) return false;
+    serial = volume.serial;
+    return true;
+}
+
+wchar_t Upcase(wchar_t c) {
+    if (c < 0x80 || !Native().upcase) return c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c;
+    return Native().upcase(c);
 }
 
 bool FileId(HANDLE handle, uint64_t& id) {

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <optional>
+
 #include "platform/Errors.h"
 #include "platform/win32/OpenedFolders.h"
 #include "platform/win32/OwnFiles.h"
@@ -62,16 +64,16 @@ class PathFolder : public OpenedFolder {
         return std::make_unique<PathListing>(path_ + "\\*");
     }
 
-    Deletion DeleteListedFile(const FindEntry& entry) override {
+    Deletion DeleteListedFile(const FindEntry& entry, AgeCheck* age) override {
         const std::string path = Child(entry);
-        if (!IsPlainFile(GetFileAttributesU(path))) return Deletion::NotThere;
+        if (const auto stays = Check(path, GetFileAttributesU(path), age)) return *stays;
         return DeleteFileU(path) ? Deletion::Deleted : Deletion::Refused;
     }
 
-    Deletion ProbeDeletion(const FindEntry& entry) override {
+    Deletion ProbeDeletion(const FindEntry& entry, AgeCheck* age) override {
         const std::string path = Child(entry);
         const DWORD attributes = GetFileAttributesU(path);
-        if (!IsPlainFile(attributes)) return Deletion::NotThere;
+        if (const auto stays = Check(path, attributes, age)) return *stays;
         // The delete call refuses a read-only file here, and one that anybody holds open.
         // These systems have no open for deletion; an open nobody else may share fails
         // while anybody holds the file, and reading changes nothing.
@@ -85,6 +87,23 @@ class PathFolder : public OpenedFolder {
 
     bool IsListedFile(const FindEntry& entry) override {
         return IsPlainFile(GetFileAttributesU(Child(entry)));
+    }
+
+    std::optional<FindEntry> Lookup(const std::string& name) override {
+        // The find calls match a short 8.3 name too, and list the long one.
+        FoundFile found;
+        FindHandle find(FindFirstFileU(Child(name), found));
+        if (!find) return std::nullopt;
+        return FindEntry{found.name, found.attributes, found.size, 0, found.writeTime};
+    }
+
+    // These systems keep no file ids: a file is its long full path, in the system's upper case.
+    FileIdentity Identity() override { return IdentityOfPath(path_); }
+
+    FileIdentity IdentityOf(const FindEntry& entry) override {
+        const std::string path = Child(entry);
+        if (GetFileAttributesU(path) == INVALID_FILE_ATTRIBUTES) return {};
+        return IdentityOfPath(path);
     }
 
     WriteOpening OpenOwnFile(const std::string& name) override {
@@ -142,6 +161,30 @@ class PathFolder : public OpenedFolder {
     Move MoveInto(OpenedFolder&, const std::string&) override { return Move::Refused; }
 
   private:
+    static FileIdentity IdentityOfPath(const std::string& path) {
+        FileIdentity identity;
+        identity.path = UpperCaseAnsi(LongPathU(path));
+        return identity;
+    }
+
+    // Why the file at path, with these attributes, stays before any deletion is asked; nothing
+    // when it may be asked. Its age is read on a handle of the file's own, shared with any
+    // other: these systems delete by path and have no handle to delete through.
+    static std::optional<Deletion> Check(const std::string& path, DWORD attributes, AgeCheck* age) {
+        if (attributes == INVALID_FILE_ATTRIBUTES) return Deletion::NotThere;
+        if (!IsPlainFile(attributes)) return Deletion::Elsewhere;
+        if (age && age->test) {
+            uint64_t written = 0;
+            FileHandle file(
+                CreateFileU(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING));
+            FILETIME time{};
+            if (file && ::GetFileTime(file.get(), nullptr, nullptr, &time))
+                written = (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+            if ((age->kept = age->test->Keeps(written))) return Deletion::Kept;
+        }
+        return std::nullopt;
+    }
+
     std::string Child(const FindEntry& entry) const { return Child(entry.name); }
     std::string Child(const std::string& name) const { return path_ + "\\" + name; }
     std::string path_;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/TextEncoding.h"
+#include "platform/win32/NtFiles.h"
 #include "platform/win32/Owned.h"
 
 // The family the C runtime's glue found (runtime/semaphore_of_family.c), asked once.
@@ -62,12 +63,11 @@ std::optional<std::string> AnsiFromUtf8(const std::string& utf8) {
 }
 
 bool SameNameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    auto upper = [](wchar_t c) {
-        return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-    };
+    // As the file system compares names: by the system's upper-case table, so that a name
+    // typed DONNÉES is the folder Données.
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (upper(a[i]) != upper(b[i])) return false;
+        if (a[i] != b[i] && nt::Upcase(a[i]) != nt::Upcase(b[i])) return false;
     return true;
 }
 

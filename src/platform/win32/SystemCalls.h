@@ -40,8 +40,8 @@ std::optional<std::string> AnsiArgument(const std::string& text);
 // ANSI text where a stand-in does no harm (window texts, titles).
 std::string AnsiText(const std::string& utf8);
 
-// Whether two names are the same as the file systems compare them: without regard to ASCII
-// case.
+// Whether two names are the same as the NT family's file systems compare them: without regard
+// to case, as the system's upper-case table has it.
 bool SameNameIgnoringCase(const std::wstring& a, const std::wstring& b);
 
 // A function of a system library by name, found at first use; nullptr when this Windows
@@ -63,6 +63,13 @@ Fn BoundOrNull(const char* library, const char* function) {
 }
 
 // --- files -----------------------------------------------------------------------------
+
+// Text in upper case as the 98 family's system has it for names: in the ANSI code page, by its
+// own table (the NT family compares names with SameNameIgnoringCase).
+std::string UpperCaseAnsi(const std::string& text);
+// The 98 family: the long form of a path whose names may be short (8.3) ones, as the system
+// converts it (98 and later); the path as given where it cannot.
+std::string LongPathU(const std::string& path);
 
 // A path as the wide file calls take it: separators unified, and, for an absolute path too
 // long for the classic limit, the extended-length form (which is taken literally, so doubled

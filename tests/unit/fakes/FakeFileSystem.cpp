@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include "platform/Errors.h"
 #include "system/DeletionGuard.h"
+#include "system/PathRules.h"
 
 namespace fakes {
 
@@ -18,12 +20,33 @@ constexpr platform::SystemCode kNtAccessDenied{platform::SystemCode::Kind::NtSta
 // An entry as a listing gives it.
 template <class Node>
 platform::FindEntry Listed(const Node& node) {
-    return {node.name, node.attributes, node.content.size(), 0, node.writeTime};
+    return {node.name, node.attributes, node.content.size(), 0, node.listedTime};
 }
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
+// Lower case as the system's table folds names: ASCII, Latin-1's letters (À-Þ but ×) and the
+// Cyrillic capitals (Ѐ-Я), which is what the names of these tests hold.
+std::string Lower(const std::string& text) {
+    std::string lower;
+    lower.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            lower += static_cast<char>(std::tolower(c));
+            continue;
+        }
+        if ((c & 0xE0) == 0xC0 && i + 1 < text.size()) {
+            unsigned code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu);
+            if (code >= 0xC0 && code <= 0xDE && code != 0xD7) code += 0x20;
+            if (code >= 0x410 && code <= 0x42F) code += 0x20;
+            if (code >= 0x400 && code <= 0x40F) code += 0x50;
+            lower += static_cast<char>(0xC0 | (code >> 6));
+            lower += static_cast<char>(0x80 | (code & 0x3F));
+            ++i;
+            continue;
+        }
+        lower += static_cast<char>(c);
+    }
+    return lower;
 }
 
 class ListFinder : public platform::Finder {
@@ -85,8 +108,12 @@ void FakeFileSystem::AddEntry(const std::string& path, uint32_t attributes,
     const size_t cut = tidy.find_last_of('\\');
     if (cut != std::string::npos && !Lookup(Key(tidy.substr(0, cut))))
         AddFolder(tidy.substr(0, cut));
-    nodes_[Key(tidy)] =
-        Node{tidy.substr(cut == std::string::npos ? 0 : cut + 1), attributes, content};
+    Node node;
+    node.name = tidy.substr(cut == std::string::npos ? 0 : cut + 1);
+    node.attributes = attributes;
+    node.content = content;
+    node.id = ++nextId_;
+    nodes_[Key(tidy)] = node;
 }
 
 void FakeFileSystem::AddFolder(const std::string& path, uint32_t attributes) {
@@ -130,7 +157,7 @@ std::unique_ptr<platform::Finder> FakeFileSystem::Find(const std::string& patter
     std::string normal = pattern;
     std::replace(normal.begin(), normal.end(), '/', '\\');
     const size_t cut = normal.find_last_of('\\');
-    const std::string folderKey = Key(cut == std::string::npos ? "" : normal.substr(0, cut));
+    const std::string folderKey = Resolved(cut == std::string::npos ? "" : normal.substr(0, cut));
     const std::string last = normal.substr(cut == std::string::npos ? 0 : cut + 1);
 
     if (notReady_.count(folderKey.substr(0, 2)))
@@ -140,8 +167,7 @@ std::unique_ptr<platform::Finder> FakeFileSystem::Find(const std::string& patter
     const Node* folder = Lookup(folderKey);
     // As under Wine, "file\." names the file itself.
     if (folder && last == "." && !(folder->attributes & platform::kAttrDirectory))
-        return std::make_unique<ListFinder>(
-            std::vector<platform::FindEntry>{Listed(*folder)});
+        return std::make_unique<ListFinder>(std::vector<platform::FindEntry>{Listed(*folder)});
     if (!folder || !(folder->attributes & platform::kAttrDirectory)) return nullptr;
 
     std::vector<platform::FindEntry> entries;
@@ -171,7 +197,7 @@ std::unique_ptr<platform::Finder> FakeFileSystem::Find(const std::string& patter
 }
 
 uint32_t FakeFileSystem::GetAttributes(const std::string& path) {
-    const Node* node = Lookup(Key(path));
+    const Node* node = Lookup(Resolved(path));
     return node ? node->attributes : platform::kInvalidAttributes;
 }
 
@@ -198,22 +224,42 @@ class FakeFolder : public platform::OpenedFolder {
     // link as the link itself, read-only and hidden files alike. Only a file held open
     // refuses, and an entry that opens as something else than listed (the platform's check
     // on the handle) is not there. The deletion layer's own rules are left to the layer.
-    platform::Deletion DeleteListedFile(const platform::FindEntry& entry) override {
+    platform::Deletion DeleteListedFile(const platform::FindEntry& entry,
+                                        platform::AgeCheck* age) override {
         const std::string key = Key(entry);
-        if (!Reaches(key, false)) return platform::Deletion::NotThere;
-        if (files_.nodes_.at(key).device) return platform::Deletion::NotAFile;
-        if (files_.locked_.count(key)) return platform::Deletion::Refused;
+        if (const auto stays = Check(key, age)) return *stays;
         files_.nodes_.erase(key);
         files_.deleted.push_back(Child(entry));
         return platform::Deletion::Deleted;
     }
 
-    platform::Deletion ProbeDeletion(const platform::FindEntry& entry) override {
+    platform::Deletion ProbeDeletion(const platform::FindEntry& entry,
+                                     platform::AgeCheck* age) override {
+        return Check(Key(entry), age).value_or(platform::Deletion::Deleted);
+    }
+
+    // By the long name, else by the short one the file system keeps beside it.
+    std::optional<platform::FindEntry> Lookup(const std::string& name) override {
+        if (const FakeFileSystem::Node* node = files_.Lookup(FakeFileSystem::Key(Child(name))))
+            return Listed(*node);
+        for (const platform::FindEntry& entry : Snapshot()) {
+            const FakeFileSystem::Node& node = files_.nodes_.at(Key(entry));
+            if (!node.shortName.empty() &&
+                FakeFileSystem::Key(node.shortName) == FakeFileSystem::Key(name))
+                return entry;
+        }
+        return std::nullopt;
+    }
+
+    platform::FileIdentity Identity() override {
+        const FakeFileSystem::Node* self = files_.Lookup(FakeFileSystem::Key(path_));
+        return self ? IdentityOf(*self) : platform::FileIdentity{};
+    }
+
+    platform::FileIdentity IdentityOf(const platform::FindEntry& entry) override {
         const std::string key = Key(entry);
-        if (!Reaches(key, false)) return platform::Deletion::NotThere;
-        if (files_.nodes_.at(key).device) return platform::Deletion::NotAFile;
-        return files_.locked_.count(key) ? platform::Deletion::Refused
-                                         : platform::Deletion::Deleted;
+        if (!IsPlain(key, (entry.attributes & platform::kAttrDirectory) != 0)) return {};
+        return IdentityOf(files_.nodes_.at(key));
     }
 
     bool IsListedFile(const platform::FindEntry& entry) override {
@@ -319,6 +365,25 @@ class FakeFolder : public platform::OpenedFolder {
     }
 
   private:
+    // As the system has it: the volume's serial, one per drive, and the node's own id.
+    platform::FileIdentity IdentityOf(const FakeFileSystem::Node& node) const {
+        platform::FileIdentity identity;
+        identity.volume = static_cast<uint32_t>(std::tolower(static_cast<unsigned char>(path_[0])));
+        identity.file = node.id;
+        return identity;
+    }
+    // Why the file of key stays before it is deleted: gone, swapped for something else, a
+    // device, held open, or its own time (not its listing's) keeping it.
+    std::optional<platform::Deletion> Check(const std::string& key, platform::AgeCheck* age) const {
+        const FakeFileSystem::Node* node = files_.Lookup(key);
+        if (!node) return platform::Deletion::NotThere;
+        if (!Reaches(key, false)) return platform::Deletion::Elsewhere;
+        if (node->device) return platform::Deletion::NotAFile;
+        if (files_.locked_.count(key)) return platform::Deletion::Refused;
+        if (age && age->test && (age->kept = age->test->Keeps(node->writeTime)))
+            return platform::Deletion::Kept;
+        return std::nullopt;
+    }
     void Release() {
         if (!moving_) return;
         auto held = files_.heldForDeletion_.find(FakeFileSystem::Key(path_));
@@ -333,7 +398,8 @@ class FakeFolder : public platform::OpenedFolder {
         }
         return entries;
     }
-    std::string Child(const platform::FindEntry& entry) const { return path_ + "\\" + entry.name; }
+    std::string Child(const platform::FindEntry& entry) const { return Child(entry.name); }
+    std::string Child(const std::string& name) const { return path_ + "\\" + name; }
     std::string Key(const platform::FindEntry& entry) const {
         return FakeFileSystem::Key(Child(entry));
     }
@@ -365,11 +431,45 @@ void FakeFileSystem::AddDevice(const std::string& path) {
     nodes_.at(Key(path)).device = true;
 }
 
+void FakeFileSystem::SetDriveFor(const std::string& drive, const std::string& folder) {
+    aliases_[Key(drive)] = Tidy(folder);
+}
+
+// As GetFullPathName completes a path (measured under Wine, and as documented): relative to
+// the current folder; "." and ".." worked out; the dots and blanks that end a name stripped; a
+// device's name, whatever folder it is written in, the device itself (\\.\NUL); a \\?\ path
+// left as it is.
 std::string FakeFileSystem::FullPath(const std::string& path) {
     std::string full = path;
     std::replace(full.begin(), full.end(), '/', '\\');
+    if (full.compare(0, 4, "\\\\?\\") == 0) return full;
     const bool absolute = (full.size() > 1 && full[1] == ':') || full.compare(0, 2, "\\\\") == 0;
-    return absolute ? full : currentFolder + "\\" + full;
+    if (!absolute) full = currentFolder + "\\" + full;
+    const bool share = full.compare(0, 2, "\\\\") == 0;
+    std::vector<std::string> names;
+    for (size_t at = share ? 2 : 0; at <= full.size();) {
+        size_t end = full.find('\\', at);
+        if (end == std::string::npos) end = full.size();
+        std::string name = full.substr(at, end - at);
+        at = end + 1;
+        if (name == "..") {
+            if (names.size() > (share ? 2u : 1u)) names.pop_back();
+            continue;
+        }
+        while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+        if (!name.empty()) names.push_back(name);
+    }
+    if (!names.empty() && !olvex::IsLiteralName(names.back()) &&
+        names.back().find_first_of("*?") == std::string::npos && names.size() > 1) {
+        // Only a device's name is left not literal by now.
+        std::string device = names.back().substr(0, names.back().find('.'));
+        for (char& c : device) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return "\\\\.\\" + device;
+    }
+    std::string completed = share ? "\\" : "";
+    for (size_t i = 0; i < names.size(); ++i) completed += (i ? "\\" : "") + names[i];
+    if (names.size() == 1 && !share) completed += "\\";
+    return completed;
 }
 
 std::unique_ptr<platform::ReadFile> FakeFileSystem::OpenForReading(const std::string& path) {
@@ -396,10 +496,18 @@ void FakeFileSystem::AddSwappedFolder(const std::string& path) {
 }
 
 platform::Opening FakeFileSystem::OpenRoot(const std::string& root) {
-    const Node* node = Lookup(Key(root));
+    const auto alias = aliases_.find(Key(root));
+    const std::string folder = alias == aliases_.end() ? root : alias->second;
+    const Node* node = Lookup(Key(folder));
     if (!node || !(node->attributes & platform::kAttrDirectory))
         return platform::OpenRefusal::NotThere;
-    return {std::make_unique<FakeFolder>(*this, root)};
+    return {std::make_unique<FakeFolder>(*this, folder)};
+}
+
+std::string FakeFileSystem::Resolved(const std::string& path) const {
+    const std::string key = Key(path);
+    const auto alias = aliases_.find(key.substr(0, 2));
+    return alias == aliases_.end() ? key : Key(alias->second + key.substr(2));
 }
 
 platform::DriveKind FakeFileSystem::KindOfDrive(const std::string& root) {

@@ -30,8 +30,24 @@ class FakeFileSystem : public platform::FileSystem {
     // A pipe or device node of Wine's host, listed as an empty file: not deleted, not
     // registered, and told apart only once opened.
     void AddDevice(const std::string& path);
-    // When the entry was last written (100 ns steps since 1601); 0 unless set.
-    void SetWriteTime(const std::string& path, uint64_t time) { nodes_.at(Key(path)).writeTime = time; }
+    // When the entry was last written (100 ns steps since 1601); 0 unless set. A listing may
+    // tell another time than the file itself (a FAT entry's, a file being written): with
+    // listed, the listing tells that one.
+    void SetWriteTime(const std::string& path, uint64_t time) {
+        nodes_.at(Key(path)).writeTime = time;
+        nodes_.at(Key(path)).listedTime = time;
+    }
+    void SetListedTime(const std::string& path, uint64_t listed) {
+        nodes_.at(Key(path)).listedTime = listed;
+    }
+    // The short (8.3) name the file system keeps beside the entry's long one: lookups by name
+    // find the entry by either, as the system's matching does.
+    void SetShortName(const std::string& path, const std::string& shortName) {
+        nodes_.at(Key(path)).shortName = shortName;
+    }
+    // A drive letter ("S:") for a folder of another drive, as SUBST or a mapped letter makes
+    // one: the same files by another name, and the same identities.
+    void SetDriveFor(const std::string& drive, const std::string& folder);
     // Another program holds the file open for writing for the next opens the program asks for.
     void HoldForWriting(const std::string& path, int opens) { heldForWriting_[Key(path)] = opens; }
     // Listing this folder fails, wherever it is moved.
@@ -82,18 +98,25 @@ class FakeFileSystem : public platform::FileSystem {
     std::vector<std::string> moves;  // "from -> to"
     int refusedMoves = 0;
 
+    // Paths compare as the system folds their case: by its upper-case table, not ASCII alone
+    // (é and É, ж and Ж are one).
     static std::string Key(const std::string& path);
+    // The key a path of a drive letter set with SetDriveFor stands for.
+    std::string Resolved(const std::string& path) const;
     static bool Matches(const std::string& name, const std::string& wildcard);
 
   private:
     friend class FakeFolder;
     struct Node {
         std::string name;
-        uint32_t attributes;
+        uint32_t attributes = 0;
         std::string content;
         bool unreadable = false;
         uint64_t writeTime = 0;
+        uint64_t listedTime = 0;
         bool device = false;
+        std::string shortName;
+        uint64_t id = 0;  // the file system's id of it, which a move keeps
     };
     const Node* Lookup(const std::string& key) const;
     void AddEntry(const std::string& path, uint32_t attributes, const std::string& content = "");
@@ -107,6 +130,8 @@ class FakeFileSystem : public platform::FileSystem {
     std::map<std::string, platform::FolderOwner> owners_;
     std::map<std::string, platform::DriveKind> driveKinds_;
     std::map<std::string, int> heldForWriting_;
+    std::map<std::string, std::string> aliases_;  // drive letter -> the folder it stands for
+    uint64_t nextId_ = 0;
 };
 
 }  // namespace fakes
