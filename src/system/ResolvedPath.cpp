@@ -15,12 +15,13 @@ constexpr const char* kLiteralPrefix = "\\\\?\\";
 // The full path typed names, as the system completes it; "" with why when it names no path.
 // A \\?\ path is taken as it stands: the system strips and completes nothing in one.
 std::string Completed(platform::FileSystem& files, const std::string& typed, std::string& why) {
-    if (typed.find_first_of("*?") != std::string::npos) {
+    const bool literal = typed.compare(0, 4, kLiteralPrefix) == 0;
+    const std::string rest = literal ? typed.substr(4) : typed;
+    if (rest.find_first_of("*?") != std::string::npos) {
         why = "a wildcard names no one file or folder";
         return "";
     }
-    if (typed.compare(0, 4, kLiteralPrefix) == 0) {
-        const std::string rest = typed.substr(4);
+    if (literal) {
         if (rest.size() >= 4 &&
             (rest.compare(0, 4, "UNC\\") == 0 || rest.compare(0, 4, "unc\\") == 0))
             return "\\" + rest.substr(3);

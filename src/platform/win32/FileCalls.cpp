@@ -7,6 +7,7 @@
 // clang-format on
 
 #include <algorithm>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -128,6 +129,36 @@ std::string UpperCaseAnsi(const std::string& text) {
     if (!ansi || !upper || ansi->empty()) return text;
     upper(&(*ansi)[0], static_cast<DWORD>(ansi->size()));
     return Utf8FromAnsi(*ansi);
+}
+
+bool SharesVolumeU(const std::string& root) {
+    // Asked once a letter: the serial of each fixed or network letter's volume.
+    static std::map<char, DWORD> serials;
+    auto serialOf = [](char letter, DWORD& serial) {
+        auto found = serials.find(letter);
+        if (found != serials.end()) return (serial = found->second), found->second != 0;
+        const char rootPath[] = {letter, ':', '\\', '\0'};
+        const UINT type = ::GetDriveTypeA(rootPath);
+        DWORD read = 0;
+        if ((type != DRIVE_FIXED && type != DRIVE_REMOTE && type != DRIVE_RAMDISK) ||
+            !::GetVolumeInformationA(rootPath, nullptr, 0, &read, nullptr, nullptr, nullptr, 0))
+            read = 0;
+        serials[letter] = read;
+        serial = read;
+        return read != 0;
+    };
+    if (root.size() < 2 || root[1] != ':') return false;
+    const char letter = static_cast<char>(::toupper(static_cast<unsigned char>(root[0])));
+    DWORD own = 0;
+    if (!serialOf(letter, own)) return true;  // a volume that tells no serial tells nothing
+    const DWORD drives = ::GetLogicalDrives();
+    for (char other = 'C'; other <= 'Z'; ++other) {
+        DWORD serial = 0;
+        if (other != letter && (drives & (1u << (other - 'A'))) && serialOf(other, serial) &&
+            serial == own)
+            return true;
+    }
+    return false;
 }
 
 std::string LongPathU(const std::string& path) {

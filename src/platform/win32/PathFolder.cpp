@@ -163,6 +163,7 @@ class PathFolder : public OpenedFolder {
   private:
     static FileIdentity IdentityOfPath(const std::string& path) {
         FileIdentity identity;
+        if (SharesVolumeU(path.substr(0, 2))) return identity;
         identity.path = UpperCaseAnsi(LongPathU(path));
         return identity;
     }

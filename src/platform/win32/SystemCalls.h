@@ -70,6 +70,11 @@ std::string UpperCaseAnsi(const std::string& text);
 // The 98 family: the long form of a path whose names may be short (8.3) ones, as the system
 // converts it (98 and later); the path as given where it cannot.
 std::string LongPathU(const std::string& path);
+// The 98 family: whether the drive of root ("D:") shares its volume with another letter (a
+// SUBST letter shares it with the drive its folder lies on; two letters mapped onto one
+// share), or tells no serial: then a path of it cannot be told from the same file's path by
+// the other letter, which these systems cannot work out.
+bool SharesVolumeU(const std::string& root);
 
 // A path as the wide file calls take it: separators unified, and, for an absolute path too
 // long for the classic limit, the extended-length form (which is taken literally, so doubled
