@@ -17,6 +17,12 @@ std::string AdministratorsOnly(Machine& machine) {
     return machine.administrator() ? "" : "administrators only";
 }
 
+std::string UsersBins(Machine& machine) {
+    return machine.systemAccount() ? "run as the system account, whose Recycle Bin is its own: "
+                                     "the users' bins are not emptied"
+                                   : "";
+}
+
 std::string FirefoxInstalled(Machine& machine) {
     return machine.installed(kFirefoxFolder) ? "" : "Firefox is not installed";
 }
@@ -61,7 +67,7 @@ const std::vector<Category>& Categories() {
         {"ie-cache",              "Temporary Internet Files",  "Temporary Internet FIles",   nullptr,                nullptr,              false, false},
         {"ie-history",            "History",                   "History",                    nullptr,                nullptr,              false, true},
         {"prefetch",              "Prefetch",                  "",                           "Prefetch (Disabled)",  PrefetchHere,         false, false},
-        {"recycle-bin",           "Recycle Bin",               "Recycle Bin",                nullptr,                nullptr,              false, true},
+        {"recycle-bin",           "Recycle Bin",               "Recycle Bin",                nullptr,                UsersBins,            false, true},
         {"all-users-temp",        "All Users Temp",            "",                           nullptr,                AdministratorsOnly,   false, false},
         {"java-cache",            "Java Cache",                "Java Cache",                 nullptr,                nullptr,              false, false},
         {"firefox-cache",         "Firefox Cache",             "Firefox Cache",              nullptr,                FirefoxInstalled,     false, false},

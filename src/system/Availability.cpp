@@ -1,7 +1,9 @@
 #include "system/Availability.h"
 
 #include "platform/Errors.h"
+#include "system/CleaningContext.h"
 #include "system/FileUtilities.h"
+#include "system/PathRules.h"
 #include "system/SpecialFolders.h"
 
 namespace olvex {
@@ -25,6 +27,17 @@ bool BrowserInstalled(Services& services, const std::string& folder) {
     return installed;
 }
 
+bool RunsAsSystemAccount(Services& services) {
+    bool system = false;
+    platform::SkipOnFailure([&] {
+        const std::string profile = folders::GetProfileFolder(services);
+        const std::string windows = DeriveCleaningContext(services.system).WindowsDir;
+        system = !profile.empty() && !windows.empty() &&
+                 LiesInside(profile, windows + "\\system32\\config");
+    });
+    return system;
+}
+
 const std::string& Machine::osName() {
     if (!osName_) {
         std::string name;
@@ -39,6 +52,11 @@ bool Machine::administrator() {
     if (!askAdministrator_) return true;
     if (!administrator_) administrator_ = MayCleanOtherUsers(services_.system);
     return *administrator_;
+}
+
+bool Machine::systemAccount() {
+    if (!systemAccount_) systemAccount_ = RunsAsSystemAccount(services_);
+    return *systemAccount_;
 }
 
 bool Machine::installed(const std::string& folder) {

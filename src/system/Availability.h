@@ -18,6 +18,11 @@ bool PrefetchCleanable(const std::string& osName);
 // answer is yes, as the windows leave their box enabled then.
 bool MayCleanOtherUsers(platform::System& system);
 
+// Whether the program runs as the system account (a scheduled task's or a startup script's),
+// whose profile lies in the Windows folder's system32\config: its Recycle Bin is its own and
+// holds none of the users' files, which the shell's emptying leaves.
+bool RunsAsSystemAccount(Services& services);
+
 // Whether a browser is installed: "Program Files\<folder>" is a folder. An unknown Program
 // Files folder answers no rather than look relative to the current folder.
 bool BrowserInstalled(Services& services, const std::string& folder);
@@ -40,6 +45,8 @@ class Machine {
     int administratorAsked() const { return administratorAsked_; }
     // BrowserInstalled.
     bool installed(const std::string& folder);
+    // RunsAsSystemAccount.
+    bool systemAccount();
 
   private:
     Services& services_;
@@ -48,6 +55,7 @@ class Machine {
     std::optional<std::string> osName_;
     std::optional<bool> administrator_;
     int administratorAsked_ = 0;
+    std::optional<bool> systemAccount_;
     std::vector<std::pair<std::string, bool>> installed_;
 };
 

@@ -188,6 +188,11 @@ TEST_F(ConsoleProgram, TheSystemAccountCleansEveryUsersProfile) {
     EXPECT_FALSE(rig.files.Exists("C:\\Documents and Settings\\Bo\\cookies\\bo@site.txt"));
     EXPECT_FALSE(rig.files.Exists(config + "systemprofile\\Local Settings\\temp\\own.tmp"));
     EXPECT_TRUE(rig.files.Exists(config + "regback\\cookies\\keep.txt"));
+    // Its own Recycle Bin holds none of the users' files: the bin is skipped, and says why.
+    EXPECT_EQ(Run({"/clean", "recycle-bin"}), kExitNotPossible);
+    EXPECT_NE(console.err.find("run as the system account"), std::string::npos) << console.err;
+    Run({"/clean", "all"});
+    EXPECT_TRUE(rig.shell.recycleOwners.empty()) << "all leaves the bin out";
 }
 
 // What Wine cannot show: Windows 2000's shell counts no Recycle Bin for "every drive", so it is
