@@ -147,7 +147,9 @@ bool SharesVolumeU(const std::string& root) {
         serial = read;
         return read != 0;
     };
-    if (root.size() < 2 || root[1] != ':') return false;
+    // Wine makes up each letter's serial from the letter where the folder keeps none, so there
+    // it tells nothing either way (and asking reads the host's devices).
+    if (root.size() < 2 || root[1] != ':' || IsWine()) return false;
     const char letter = static_cast<char>(::toupper(static_cast<unsigned char>(root[0])));
     DWORD own = 0;
     if (!serialOf(letter, own)) return true;  // a volume that tells no serial tells nothing

@@ -407,8 +407,11 @@ class HandleFolder : public OpenedFolder {
     // GetFileInformationByHandle tells them.
     static FileIdentity IdentityOn(HANDLE handle) {
         FileIdentity identity;
-        uint64_t id = 0;
-        if (nt::VolumeSerial(handle, identity.volume) && nt::FileId(handle, id)) identity.file = id;
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (!::GetFileInformationByHandle(handle, &information)) return identity;
+        identity.volume = information.dwVolumeSerialNumber;
+        identity.file =
+            (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
         return identity;
     }
 

@@ -60,7 +60,6 @@ constexpr FILE_INFORMATION_CLASS kFileAlternateNameInformation =
 constexpr FILE_INFORMATION_CLASS kFileIdBothDirectoryInformation =
     static_cast<FILE_INFORMATION_CLASS>(37);
 constexpr ULONG kObjectNameInformation = 1;
-constexpr ULONG kFileFsVolumeInformation = 1;
 constexpr ULONG kFileFsDeviceInformation = 4;
 constexpr ULONG kFileRemoteDevice = 0x10;
 
@@ -169,23 +168,6 @@ bool WriteTime(HANDLE handle, uint64_t& time) {
     if (!Succeeded(Native().query(handle, &io, &basic, sizeof basic, kFileBasicInformation)))
         return false;
     time = static_cast<uint64_t>(basic.LastWriteTime.QuadPart);
-    return true;
-}
-
-bool VolumeSerial(HANDLE handle, uint32_t& serial) {
-    // The fixed part, then the label, which may not fit: the fixed part comes all the same.
-    struct {
-        LARGE_INTEGER created;
-        ULONG serial;
-        ULONG labelLength;
-        BOOLEAN supportsObjects;
-        WCHAR label[64];
-    } volume{};
-    IO_STATUS_BLOCK io{};
-    const NTSTATUS status =
-        Native().volume(handle, &io, &volume, sizeof volume, kFileFsVolumeInformation);
-    if (!Succeeded(status) && status != STATUS_BUFFER_OVERFLOW) return false;
-    serial = volume.serial;
     return true;
 }
 

@@ -54,8 +54,6 @@ bool ObjectName(HANDLE handle, std::wstring& name);
 bool Attributes(HANDLE handle, ULONG& attributes);
 // FileBasicInformation's last-write time (100 ns steps since 1601, UTC).
 bool WriteTime(HANDLE handle, uint64_t& time);
-// FileFsVolumeInformation: the serial number of the volume the handle lies on.
-bool VolumeSerial(HANDLE handle, uint32_t& serial);
 // A character in upper case as the system's own table has it (the one NTFS keeps its names
 // by), not ASCII alone.
 wchar_t Upcase(wchar_t c);
