@@ -157,6 +157,16 @@ TEST_F(KeptPaths, TheAgeIsTheFilesOwnAndATimeThatTellsNothingKeepsIt) {
     }
 }
 
+// The restart deletes whatever the file's age: a file in use whose age was not read on its
+// own handle is not left to it under /olderthan, though it is without.
+TEST_F(KeptPaths, AFileInUseIsNotRegisteredWhenItsAgeCounts) {
+    rig.files.Lock(kTemp + "\\old.tmp");
+    EXPECT_EQ(Run({"/clean", "windows-temp", "/olderthan:7"}), kExitLeftSome);
+    EXPECT_TRUE(rig.files.atRestart.empty());
+    EXPECT_EQ(Run({"/clean", "windows-temp"}), kExitLeftSome);
+    EXPECT_EQ(rig.files.atRestart, std::vector<std::string>{kTemp + "\\old.tmp"});
+}
+
 // A name that reaches another file than the one listed stays, and says so.
 TEST_F(KeptPaths, ANameThatLeadsElsewhereStaysAndIsTold) {
     rig.files.AddFileLink(kTemp + "\\swapped.tmp");

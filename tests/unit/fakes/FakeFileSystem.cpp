@@ -238,14 +238,15 @@ class FakeFolder : public platform::OpenedFolder {
         return Check(Key(entry), age).value_or(platform::Deletion::Deleted);
     }
 
-    // By the long name, else by the short one the file system keeps beside it.
+    // As a listing given the name as its mask: by the long name, else by the short one the
+    // file system keeps beside it; * and ? match as wildcards, the first match answering.
     std::optional<platform::FindEntry> Lookup(const std::string& name) override {
         if (const FakeFileSystem::Node* node = files_.Lookup(FakeFileSystem::Key(Child(name))))
             return Listed(*node);
         for (const platform::FindEntry& entry : Snapshot()) {
             const FakeFileSystem::Node& node = files_.nodes_.at(Key(entry));
-            if (!node.shortName.empty() &&
-                FakeFileSystem::Key(node.shortName) == FakeFileSystem::Key(name))
+            if (FakeFileSystem::Matches(node.name, name) ||
+                (!node.shortName.empty() && FakeFileSystem::Matches(node.shortName, name)))
                 return entry;
         }
         return std::nullopt;
