@@ -34,17 +34,19 @@ struct Level {
     std::string homeName;
     // Its path, ending with a separator, where a preview's count needs it.
     std::string path;
-    bool holdsKept = false;      // a path the filter keeps lies in it
-    bool holdsKeptFile = false;  // a file the filter keeps lies directly in it
-    bool keeps = false;          // the filter kept something in it: it stays
+    bool holdsKept = false;           // a path the filter keeps lies in it
+    bool holdsKeptFile = false;       // a file the filter keeps lies directly in it
+    platform::FileIdentity identity;  // what it is, where the filter keeps paths
+    bool keeps = false;               // the filter kept something in it: it stays
 };
 
 // Whether the folder holds what the filter keeps, anywhere in it and directly; a folder that
 // cannot tell what it is might hold anything.
-void AskWhatItHolds(const RunFilter* filter, OpenedFolder& folder, bool& holds, bool& holdsFile) {
+void AskWhatItHolds(const RunFilter* filter, OpenedFolder& folder, bool& holds, bool& holdsFile,
+                    platform::FileIdentity& identity) {
     holds = holdsFile = false;
     if (!filter || !filter->KeepsPaths()) return;
-    const platform::FileIdentity identity = folder.Identity();
+    identity = folder.Identity();
     holds = !identity.Known() || filter->HoldsKept(identity);
     holdsFile = !identity.Known() || filter->HoldsKeptFile(identity);
 }
@@ -70,11 +72,13 @@ bool HoldsKeptFile(SweptFolder& folder, const RunFilter& filter) {
     return !identity.Known() || filter.HoldsKeptFile(identity);
 }
 
-// Why the filter keeps the listed entry of folder itself; one that cannot be told apart stays
-// too, since it might be what is kept.
-const char* KeptItself(const RunFilter& filter, OpenedFolder& folder, const FindEntry& entry) {
+// Why the filter keeps the listed entry of folder (of identity where) itself; one that cannot
+// be told apart stays too where it bears the name of what is kept.
+const char* KeptItself(const RunFilter& filter, const platform::FileIdentity& where,
+                       OpenedFolder& folder, const FindEntry& entry) {
     const platform::FileIdentity identity = folder.IdentityOf(entry);
-    if (!identity.Known()) return reason::kNotOpened;
+    if (!identity.Known())
+        return filter.MayBeNamed(where, entry.name) ? reason::kNotOpened : nullptr;
     return filter.KeepsItself(identity);
 }
 
@@ -192,7 +196,7 @@ bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& 
         platform::Opening opening = parent.OpenListedFolder(entry);
         if (!opening) stopAt(entry, UnopenedReason(opening));
         top.folder = std::move(opening.folder);
-        AskWhatItHolds(filter, *top.folder, top.holdsKept, top.holdsKeptFile);
+        AskWhatItHolds(filter, *top.folder, top.holdsKept, top.holdsKeptFile, top.identity);
         top.listing = top.folder->Entries();
         if (counted) counted->Add(top.path);
         stack.push_back(std::move(top));
@@ -230,7 +234,7 @@ bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& 
             if (IsLeftAlone(item)) stopAt(item, LeftAloneReason(item));
             const bool isFolder = (item.attributes & platform::kAttrDirectory) != 0;
             if (isFolder ? level.holdsKept : level.holdsKeptFile) {
-                if (const char* why = KeptItself(*filter, *level.folder, item)) {
+                if (const char* why = KeptItself(*filter, level.identity, *level.folder, item)) {
                     Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, why);
                     level.keeps = true;
                     continue;
@@ -281,7 +285,8 @@ bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& 
                 item, deep && !moves.refused ? platform::Hold::Moving : platform::Hold::Listing);
             if (!opening) stopAt(item, UnopenedReason(opening));
             below.folder = std::move(opening.folder);
-            AskWhatItHolds(filter, *below.folder, below.holdsKept, below.holdsKeptFile);
+            AskWhatItHolds(filter, *below.folder, below.holdsKept, below.holdsKeptFile,
+                           below.identity);
             if (deep)
                 MoveUp(changes, *stack.front().folder, below, *level.folder, item.name, moves);
             // On the stack before it is listed, so that a failing listing moves it back too.
@@ -353,7 +358,7 @@ std::shared_ptr<SweptFolder> EnterListed(const std::shared_ptr<SweptFolder>& fol
     }
     // A folder the user keeps is not entered at all.
     if (rules.filter && HoldsKept(*folder, *rules.filter) &&
-        KeptItself(*rules.filter, *folder->folder, entry))
+        KeptItself(*rules.filter, Identified(*folder), *folder->folder, entry))
         return nullptr;
     std::shared_ptr<OpenedFolder> below = folder->folder->OpenListedFolder(entry).folder;
     if (!below) return nullptr;
@@ -427,7 +432,8 @@ Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRule
     if (IsLeftAlone(entry)) return stays(LeftAloneReason(entry), Disposal::Left);
     if (isFolder) {
         if (rules.filter && HoldsKept(folder, *rules.filter))
-            if (const char* why = KeptItself(*rules.filter, *folder.folder, entry))
+            if (const char* why =
+                    KeptItself(*rules.filter, Identified(folder), *folder.folder, entry))
                 return stays(why, Disposal::Stayed);
         if (rules.counted) {
             // Counted by an earlier step: see RemoveTree.
@@ -466,7 +472,8 @@ Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRule
     platform::AgeCheck age{rules.filter ? rules.filter->Age() : nullptr};
     if (rules.filter) {
         if (HoldsKeptFile(folder, *rules.filter))
-            if (const char* why = KeptItself(*rules.filter, *folder.folder, entry))
+            if (const char* why =
+                    KeptItself(*rules.filter, Identified(folder), *folder.folder, entry))
                 return stays(why, Disposal::Stayed);
         // A file its listing calls young stays without being opened; one it calls old (or
         // of no time) is judged again on the handle it would go through.

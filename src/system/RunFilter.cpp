@@ -25,6 +25,12 @@ void RunFilter::Keep(const ResolvedPath& path, const char* why) {
     kept_[path.identity] = why;
     holders_.insert(path.above.begin(), path.above.end());
     if (!path.folder && !path.above.empty()) fileHolders_.insert(path.above.back());
+    if (!path.above.empty())
+        names_.insert({path.above.back(), path.path.substr(path.path.find_last_of('\\') + 1)});
+}
+
+bool RunFilter::MayBeNamed(const platform::FileIdentity& folder, const std::string& name) const {
+    return !folder.Known() || names_.count({folder, name}) != 0;
 }
 
 void RunFilter::Exclude(const ResolvedPath& path) {

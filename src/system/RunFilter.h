@@ -48,6 +48,10 @@ class RunFilter final : public platform::AgeTest {
     // Why a folder whose path runs through these folders (root first) stays whole: one of them
     // is kept. nullptr when none is.
     const char* KeepsAnyOf(const std::vector<platform::FileIdentity>& folders) const;
+    // Whether the folder of this identity holds a kept file or folder of that name, as the
+    // folder lists it: what tells an entry whose identity cannot be read (a device, a pipe)
+    // from what is kept. A folder of no known identity might hold anything.
+    bool MayBeNamed(const platform::FileIdentity& folder, const std::string& name) const;
     // Whether why is one of the reasons given here for a choice of the user's: nothing left
     // behind. A time that tells nothing is no choice: what it keeps is left behind.
     bool IsItsReason(const char* why) const;
@@ -61,6 +65,7 @@ class RunFilter final : public platform::AgeTest {
     std::map<platform::FileIdentity, const char*> kept_;
     std::set<platform::FileIdentity> holders_;      // every folder a kept path lies in
     std::set<platform::FileIdentity> fileHolders_;  // the folders kept files lie directly in
+    std::set<std::pair<platform::FileIdentity, std::string>> names_;  // folder, kept name
 };
 
 }  // namespace olvex

@@ -122,6 +122,13 @@ TEST_F(KeptPaths, TheLogInTheCleanedFolderByAnotherLetterStays) {
     EXPECT_NE(log.find("run-end"), std::string::npos);
     EXPECT_NE(log.find(reason::kOwnLog), std::string::npos) << log;
     EXPECT_FALSE(rig.files.Exists(kTemp + "\\old.tmp"));
+    // Beside it, what cannot be opened to tell what it is, and is not named as the log, is
+    // judged as ever.
+    rig.files.AddDevice(kTemp + "\\fifo");
+    EXPECT_EQ(Run({"/clean", "windows-temp", "/log:S:\\olvex.csv", "/details"}), kExitLeftSome);
+    EXPECT_NE(console.out.find(std::string("fifo  0 bytes  (") + reason::kNotAFile),
+              std::string::npos)
+        << console.out;
 }
 
 // The age is the file's own, read as it is opened to go: its listing may say another.

@@ -150,7 +150,8 @@ bool SharesVolumeU(const std::string& root) {
     // Wine makes up each letter's serial from the letter where the folder keeps none, so there
     // it tells nothing either way (and asking reads the host's devices).
     if (root.size() < 2 || root[1] != ':' || IsWine()) return false;
-    const char letter = static_cast<char>(::toupper(static_cast<unsigned char>(root[0])));
+    const char letter =
+        root[0] >= 'a' && root[0] <= 'z' ? static_cast<char>(root[0] - 'a' + 'A') : root[0];
     DWORD own = 0;
     if (!serialOf(letter, own)) return true;  // a volume that tells no serial tells nothing
     const DWORD drives = ::GetLogicalDrives();

@@ -259,7 +259,10 @@ class FakeFolder : public platform::OpenedFolder {
 
     platform::FileIdentity IdentityOf(const platform::FindEntry& entry) override {
         const std::string key = Key(entry);
-        if (!IsPlain(key, (entry.attributes & platform::kAttrDirectory) != 0)) return {};
+        // Wine opens no pipe, socket or device of the host's.
+        if (!IsPlain(key, (entry.attributes & platform::kAttrDirectory) != 0) ||
+            files_.nodes_.at(key).device)
+            return {};
         return IdentityOf(files_.nodes_.at(key));
     }
 
