@@ -93,12 +93,18 @@ class MadeUpFolder : public platform::OpenedFolder {
         struct File : platform::AppendFile {
             explicit File(Written& w) : written(w) {}
             bool IsEmpty() override { return written.bytes == 0; }
-            std::string Head(size_t) override { return "\xEF\xBB\xBF" + std::string(olvex::kLogHeader); }
+            std::string Head(size_t) override {
+                return "\xEF\xBB\xBF" + std::string(olvex::kLogHeader);
+            }
             bool Append(const std::string& bytes) override {
                 written.Add(bytes);
                 return true;
             }
             bool Clear() override { return false; }
+            std::optional<uint64_t> Size() override { return written.bytes; }
+            std::string Tail(size_t) override { return "\n"; }
+            bool Flush() override { return true; }
+            bool CutTo(uint64_t) override { return false; }
             Written& written;
         };
         return {std::make_unique<File>(counts_.log)};

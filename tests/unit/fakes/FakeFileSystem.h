@@ -4,6 +4,8 @@
 // "..". Deleting goes through opened folders, which check on the "handle" that an entry is
 // where it was listed, as the real ones do, and then delete what they are asked to: only a
 // locked file refuses. Which entries may go is the deletion layer's to decide.
+#include <climits>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -31,9 +33,25 @@ class FakeFileSystem : public platform::FileSystem {
     // registered, and told apart only once opened.
     void AddDevice(const std::string& path);
     // When the entry was last written (100 ns steps since 1601); 0 unless set.
-    void SetWriteTime(const std::string& path, uint64_t time) { nodes_.at(Key(path)).writeTime = time; }
-    // Another program holds the file open for writing for the next opens the program asks for.
-    void HoldForWriting(const std::string& path, int opens) { heldForWriting_[Key(path)] = opens; }
+    void SetWriteTime(const std::string& path, uint64_t time) {
+        nodes_.at(Key(path)).writeTime = time;
+    }
+    // Another program holds the file open for writing for opens of the program's opens, once
+    // the first after of them went through (a spreadsheet opened on a log in the middle of a
+    // run).
+    void HoldForWriting(const std::string& path, int opens, int after = 0) {
+        auto& trouble = ownFileTroubles_[Key(path)];
+        trouble.freeOpens = after;
+        trouble.heldOpens = opens;
+    }
+    // The disk that holds the file is full once the file holds size bytes.
+    void FillDiskAt(const std::string& path, size_t size) {
+        ownFileTroubles_[Key(path)].fullAt = size;
+    }
+    // Every flush of the file fails once after of them succeeded.
+    void FailFlushes(const std::string& path, int after) {
+        ownFileTroubles_[Key(path)].goodFlushes = after;
+    }
     // Listing this folder fails, wherever it is moved.
     void MakeUnreadable(const std::string& path) { nodes_.at(Key(path)).unreadable = true; }
     // Moving folders fails from now on.
@@ -87,6 +105,7 @@ class FakeFileSystem : public platform::FileSystem {
 
   private:
     friend class FakeFolder;
+    friend class WrittenOwnFile;
     struct Node {
         std::string name;
         uint32_t attributes;
@@ -106,7 +125,13 @@ class FakeFileSystem : public platform::FileSystem {
     std::multiset<std::string> heldForDeletion_;
     std::map<std::string, platform::FolderOwner> owners_;
     std::map<std::string, platform::DriveKind> driveKinds_;
-    std::map<std::string, int> heldForWriting_;
+    // What the program's own files meet: see HoldForWriting, FillDiskAt, FailFlushes.
+    struct OwnFileTrouble {
+        int freeOpens = 0, heldOpens = 0;
+        size_t fullAt = SIZE_MAX;
+        int goodFlushes = INT_MAX;
+    };
+    std::map<std::string, OwnFileTrouble> ownFileTroubles_;
 };
 
 }  // namespace fakes
