@@ -127,11 +127,13 @@ TEST(RunLogRecord, ALogHeldMidRunStopsDeletionAtOnce) {
     constexpr int kFiles = 2000;
     struct Hold {
         const char* name;
+        const char* command;
         int opens;  // one wait asks about 150 times; the run's end waits once more
         bool letGo;
     };
-    for (const Hold& hold : {Hold{"let go before the run ends", 200, true},
-                             Hold{"held past the run's end", 1000000, false}}) {
+    for (const Hold& hold : {Hold{"let go before the run ends", "/clean", 200, true},
+                             Hold{"held past the run's end", "/clean", 1000000, false},
+                             Hold{"a preview, let go before it ends", "/preview", 200, true}}) {
         SCOPED_TRACE(hold.name);
         Machine m;
         for (int i = 0; i < kFiles; ++i) {
@@ -140,25 +142,27 @@ TEST(RunLogRecord, ALogHeldMidRunStopsDeletionAtOnce) {
             m.File(kTemp + name);
         }
         m.rig.files.HoldForWriting(kLog, hold.opens, 1);
-        ASSERT_EQ(m.Run({"/clean", "windows-temp", kLogOption}), kExitRecordIncomplete);
-        const size_t deleted = m.rig.files.deleted.size();
+        ASSERT_EQ(m.Run({hold.command, "windows-temp", kLogOption}), kExitRecordIncomplete);
+        const bool preview = std::string(hold.command) == "/preview";
+        const std::string action = preview ? ",would delete," : ",deleted,";
         const std::string line =
-            "2026-12-08 10:00:00,PC-01,Jo,windows-temp,deleted," + kTemp + "f0000.tmp,5,\r\n";
-        EXPECT_EQ(deleted, (RunLog::kBatchBytes + line.size() - 1) / line.size())
-            << "the rule: no file is deleted once a batch could not be written";
+            "2026-12-08 10:00:00,PC-01,Jo,windows-temp" + action + kTemp + "f0000.tmp,5,\r\n";
+        const size_t firstBatch = (RunLog::kBatchBytes + line.size() - 1) / line.size();
         const std::string log = m.Log();
+        if (!preview) {
+            EXPECT_EQ(m.rig.files.deleted.size(), firstBatch)
+                << "the rule: no file is deleted once a batch could not be written";
+        }
         if (!hold.letGo) {
             EXPECT_EQ(log.size(), LineEnd(log, "run-start")) << log;
             continue;
         }
         EXPECT_NE(log.find(line), std::string::npos) << "the line measured";
         size_t logged = 0;
-        for (size_t at = log.find(",deleted,"); at != std::string::npos;
-             at = log.find(",deleted,", at + 1))
+        for (size_t at = log.find(action); at != std::string::npos; at = log.find(action, at + 1))
             ++logged;
-        EXPECT_EQ(logged, deleted) << "every deletion has its line";
-        EXPECT_NE(log.find("run-end,,"), std::string::npos);
-        EXPECT_NE(log.find("; exit=4; files=" + std::to_string(deleted)), std::string::npos);
+        EXPECT_EQ(logged, firstBatch) << "every deletion has its line, and no more are told";
+        EXPECT_NE(log.find("; exit=4; files=" + std::to_string(firstBatch)), std::string::npos);
         EXPECT_NE(log.find("why=the log could not take"), std::string::npos) << log;
     }
 }
@@ -196,6 +200,7 @@ TEST(RunLogRecord, RefusedRunsAreFramedInTheLog) {
          {"/clean", "windows-temp", "no-such-id"},
          kExitBadUsage,
          "unknown category no-such-id"},
+        {"winxp", {"/clean", "x; exit=0"}, kExitBadUsage, "unknown category x, exit=0"},
         {"winxp", {"/preview", "opera-cache"}, kExitNotPossible, "Opera is not installed"},
         {"winxp",
          {"/clean", "windows-temp", "temp", "/strict"},
