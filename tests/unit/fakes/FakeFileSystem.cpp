@@ -176,35 +176,26 @@ uint32_t FakeFileSystem::GetAttributes(const std::string& path) {
     return node ? node->attributes : platform::kInvalidAttributes;
 }
 
-// The program's own file, written at its end. On a full disk it writes what fits and fails,
-// as WriteFile does (it returns FALSE with ERROR_DISK_FULL, having written part of the
-// buffer); a flush fails when the test says so, its bytes staying as they were written.
+// The program's own file. On a full disk an append writes what fits and fails, as WriteFile
+// does (FALSE and ERROR_DISK_FULL, part of the buffer written); a flush fails when told to.
 class WrittenOwnFile : public platform::AppendFile {
   public:
     WrittenOwnFile(FakeFileSystem& files, std::string key) : files_(files), key_(std::move(key)) {}
     bool IsEmpty() override { return Content().empty(); }
     std::string Head(size_t size) override { return Content().substr(0, size); }
     bool Append(const std::string& bytes) override {
-        std::string& content = Content();
-        const size_t room =
-            Trouble().fullAt > content.size() ? Trouble().fullAt - content.size() : 0;
-        content += bytes.substr(0, room);
+        const size_t room = Trouble().fullAt - std::min(Trouble().fullAt, Content().size());
+        Content() += bytes.substr(0, room);
         return bytes.size() <= room;
     }
     bool Clear() override { return CutTo(0); }
     std::optional<uint64_t> Size() override { return Content().size(); }
     std::string Tail(size_t size) override {
-        const std::string& content = Content();
-        return content.substr(content.size() > size ? content.size() - size : 0);
+        return Content().substr(Content().size() - std::min(size, Content().size()));
     }
-    bool Flush() override {
-        int& good = Trouble().goodFlushes;
-        if (good <= 0) return false;
-        --good;
-        return true;
-    }
+    bool Flush() override { return Trouble().goodFlushes-- > 0; }
     bool CutTo(uint64_t size) override {
-        Content().resize(std::min<size_t>(Content().size(), static_cast<size_t>(size)));
+        Content().resize(std::min<uint64_t>(Content().size(), size));
         return true;
     }
 

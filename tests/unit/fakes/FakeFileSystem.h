@@ -37,18 +37,15 @@ class FakeFileSystem : public platform::FileSystem {
         nodes_.at(Key(path)).writeTime = time;
     }
     // Another program holds the file open for writing for opens of the program's opens, once
-    // the first after of them went through (a spreadsheet opened on a log in the middle of a
-    // run).
+    // after of them went through; the file's disk is full once it holds size bytes; its
+    // flushes fail once after of them succeeded.
     void HoldForWriting(const std::string& path, int opens, int after = 0) {
-        auto& trouble = ownFileTroubles_[Key(path)];
-        trouble.freeOpens = after;
-        trouble.heldOpens = opens;
+        ownFileTroubles_[Key(path)].freeOpens = after;
+        ownFileTroubles_[Key(path)].heldOpens = opens;
     }
-    // The disk that holds the file is full once the file holds size bytes.
     void FillDiskAt(const std::string& path, size_t size) {
         ownFileTroubles_[Key(path)].fullAt = size;
     }
-    // Every flush of the file fails once after of them succeeded.
     void FailFlushes(const std::string& path, int after) {
         ownFileTroubles_[Key(path)].goodFlushes = after;
     }
