@@ -46,18 +46,15 @@ std::string RunLog::Formatted(const std::string& category, const std::string& ac
 
 void RunLog::Line(const std::string& category, const std::string& action, const std::string& path,
                   const std::string& bytes, const std::string& reason) {
-    if (failed_) {
-        // The run changes nothing more, and asking the log again for each batch would only
-        // make it wait: what it still lists is held up to a bound, for the run's last flush.
-        if (held_.size() >= kHeldMost) {
-            ++leftOut_;
-            return;
-        }
-        held_ += Formatted(category, action, path, bytes, reason);
+    // Once a batch failed the run changes nothing more, and asking the log again for each
+    // batch would only make it wait: what it still lists is held, up to a bound, for the
+    // run's last flush.
+    if (failed_ && held_.size() >= kHeldMost) {
+        ++leftOut_;
         return;
     }
     held_ += Formatted(category, action, path, bytes, reason);
-    if (held_.size() >= kBatchBytes) Flush();
+    if (!failed_ && held_.size() >= kBatchBytes) Flush();
 }
 
 void RunLog::RunLine(const std::string& action, const std::string& bytes,

@@ -62,7 +62,8 @@ class Written : public AppendFile {
     }
 
     // FlushFileBuffers is in kernel32 on every Windows from 95 on; on a share it returns
-    // only once the server has the bytes.
+    // only once the server has the bytes. Both families open the file with the right to
+    // write its data, which it needs.
     bool Flush() override { return ::FlushFileBuffers(file_.get()) != FALSE; }
 
     bool CutTo(uint64_t size) override {
