@@ -143,10 +143,14 @@ std::string HelpText() {
            "                  kind (item or total). To a file, with a byte-order mark.\n"
            "  /log:FILE       Appends to FILE, as CSV in UTF-8: a run-start line, one\n"
            "                  line per item and per step skipped, not there, refused or\n"
-           "                  failed, and a run-end line with the exit code and totals.\n"
+           "                  failed, and a run-end line with the exit code and totals;\n"
+           "                  a run refused with 2 or 3 writes both lines, and why.\n"
            "                  Columns: time,computer,user,category,action,path,bytes,reason.\n"
            "                  Runs sharing a log take turns. A link on its path, or a log\n"
            "                  that is a link, stops the run before it deletes anything.\n"
+           "                  Lines go out a batch at a time, each flushed to the disk: a\n"
+           "                  run whose log cannot take a batch deletes nothing more, tries\n"
+           "                  its lines again until it ends, and exits with 4.\n"
            "  /olderthan:DAYS Only files last written DAYS days ago or earlier; younger\n"
            "                  ones stay, and so do their folders. The Recycle Bin and the\n"
            "                  history, emptied whole by the system, are skipped.\n"
@@ -169,7 +173,10 @@ std::string HelpText() {
            "  3  not possible here: an unsupported system, none of the categories named\n"
            "     can run here (with /strict: one of them cannot), one only\n"
            "     administrators may clean, or the log cannot be written; nothing was\n"
-           "     deleted\n";
+           "     deleted\n"
+           "  4  stopped: the log could not take the run's lines when they were due (a\n"
+           "     full disk, another program holding it); nothing was deleted after\n"
+           "     that, and the log may lack the run's last lines\n";
 }
 
 std::vector<std::string> SplitCommandLine(const std::string& line) {

@@ -10,6 +10,7 @@
 #include "console/FleetSummary.h"
 #include "console/KeptPaths.h"
 #include "console/RunLog.h"
+#include "console/RunRecord.h"
 #include "platform/Errors.h"
 #include "system/CleaningContext.h"
 #include "system/FreedSpace.h"
@@ -21,8 +22,6 @@ namespace olvex {
 using platform::Stream;
 
 namespace {
-
-constexpr const char* kProgramVersion = "1.0.0.0";
 
 void Error(platform::Console& console, const std::string& text) {
     console.Write(Stream::Err, "olvex: " + text + "\r\n");
@@ -76,15 +75,96 @@ Selection Select(const std::string& osName, const std::vector<ConsoleCategory>& 
     return selection;
 }
 
-// The command line as the log tells it: the arguments, each in quotes where it holds a blank.
-std::string CommandLineText(const std::vector<std::string>& arguments) {
-    std::string text;
-    for (const std::string& argument : arguments) {
-        if (!text.empty()) text += ' ';
-        text +=
-            argument.find_first_of(" \t") == std::string::npos ? argument : "\"" + argument + "\"";
+// The first id named that is no category at all; "" when every one is.
+std::string UnknownId(const ConsoleRequest& request) {
+    for (const std::string& id : request.ids)
+        if (id != "all" && !CategoryById(id)) return id;
+    return "";
+}
+
+// Why a selection does not run: with /strict, as when nothing named can run, nothing runs at
+// all; "" when it runs.
+std::string WhyNotRun(platform::Console& console, const ConsoleRequest& request,
+                      const Selection& selection) {
+    if (!(request.strict && !selection.skipped.empty()) && !selection.chosen.empty()) return "";
+    std::string why;
+    for (const auto& [id, reason] : selection.skipped) {
+        Error(console, id + " cannot be cleaned here: " + reason + ".");
+        why += (why.empty() ? "" : ", ") + id + ": " + reason;
     }
-    return text;
+    if (selection.chosen.empty()) {
+        Error(console, "None of the categories named can run here.");
+        return "none of the categories named can run here" + (why.empty() ? "" : " (" + why + ")");
+    }
+    return "with /strict, a category named cannot run here (" + why + ")";
+}
+
+// Runs the chosen categories with changes that stop once the record failed: then the category
+// under way ends where it stopped, and so does the run.
+void RunCategories(RuleRun& run, const std::vector<const Category*>& chosen,
+                   ConsoleReport& report) {
+    try {
+        RunSelected(run, chosen, [](const Category&) { return true; });
+    } catch (const RecordStopped&) {
+        report.End("");
+    }
+}
+
+// Previews or cleans the selection, reporting and logging as it goes; its exit code.
+int CleanOrPreview(Services& services, platform::Console& console, const ConsoleRequest& request,
+                   const std::vector<ConsoleCategory>& categories, const Selection& selection,
+                   Family family, RunRecord& record, RunFilter& filter) {
+    CleaningContext context;
+    platform::SkipOnFailure([&] { context = DeriveCleaningContext(services.system); });
+    // The run's first line is written before anything is deleted: a log that cannot take it
+    // stops the run here.
+    if (!record.Start()) return kExitNotPossible;
+    RunLog* log = record.Log();
+    // The log is kept wherever it lies, by what it is, whatever name a sweep meets it by.
+    if (log) {
+        if (const std::string why = KeepOwnLog(services.files, log->Path(), filter); !why.empty()) {
+            Error(console, why);
+            return record.Refuse(kExitNotPossible, why);
+        }
+    }
+    // Besides the guard's rules, what the user keeps by age.
+    if (request.olderThanDays)
+        filter.KeepRecent(services.system.CurrentTime(), request.olderThanDays);
+
+    ConsoleReport report(console, request, categories, log, &filter);
+    for (const auto& [id, why] : selection.skipped) report.Skipped(id, why);
+
+    // A preview runs the same engine with changes that only check, and counts each folder
+    // once however many steps reach it, as the clean deletes it once. Either stops at its
+    // next change once the log cannot take its lines.
+    const bool preview = request.command == Command::Preview;
+    PreviewChanges checks(services.urlCache);
+    platform::SystemChanges makes(services.shell, services.urlCache);
+    RecordedChanges changes(preview ? static_cast<platform::Changes&>(checks) : makes, log);
+    CountedFolders counted;
+
+    FreedSpaceReport freed(services.system, context.SystemDrive);
+    if (!preview) platform::SkipOnFailure([&] { freed.MeasureBefore(); });
+
+    // One purge list for the whole run, as a window keeps one.
+    PlainPurgeList purgeList;
+    std::vector<const Category*> chosen;
+    for (const ConsoleCategory& category : categories)
+        if (selection.chosen.count(category.id)) chosen.push_back(category.category);
+    RuleRun run{services, changes, family, 0, purgeList, report, context, {}};
+    run.filter = filter.Active() ? &filter : nullptr;
+    run.counted = preview ? &counted : nullptr;
+    RunCategories(run, chosen, report);
+
+    report.Total();
+    int64_t freedBytes = 0;
+    if (!preview) {
+        platform::SkipOnFailure([&] { freed.MeasureAfter(); });
+        freedBytes = freed.Freed();
+        report.Freed(context.SystemDrive, freedBytes);
+    }
+    return record.Finish(report.LeftSome() ? kExitLeftSome : kExitDone, report.Figures(),
+                         freedBytes);
 }
 
 }  // namespace
@@ -103,12 +183,12 @@ int RunConsoleProgram(Services& services, platform::Console& console,
         return request.helpForLackOfCommand ? kExitBadUsage : kExitDone;
     }
     if (request.command == Command::Summary) return RunFleetSummary(services, console, request);
+    // A run refused from here on still says so in its log, where it names one.
+    RunRecord record(services, console, request, arguments);
     // Every id is checked before anything else is looked at, let alone deleted.
-    for (const std::string& id : request.ids) {
-        if (id != "all" && !CategoryById(id)) {
-            Error(console, "Unknown category " + id + " (olvex /list shows them).");
-            return kExitBadUsage;
-        }
+    if (const std::string unknown = UnknownId(request); !unknown.empty()) {
+        Error(console, "Unknown category " + unknown + " (olvex /list shows them).");
+        return record.Refuse(kExitBadUsage, "unknown category " + unknown);
     }
 
     std::string osName;
@@ -116,7 +196,7 @@ int RunConsoleProgram(Services& services, platform::Console& console,
     const Family family = FamilyFor(osName);
     if (family == Family::Unsupported) {
         Error(console, "Olvex Cleaner cleans nothing on " + osName + ".");
-        return kExitNotPossible;
+        return record.Refuse(kExitNotPossible, "Olvex Cleaner cleans nothing on " + osName);
     }
     const std::vector<ConsoleCategory> categories = CategoriesOf(services, family, osName);
     if (request.command == Command::List) {
@@ -124,101 +204,17 @@ int RunConsoleProgram(Services& services, platform::Console& console,
         return kExitDone;
     }
     const Selection selection = Select(osName, categories, request);
-    // With /strict, as when nothing named can run, nothing runs at all.
-    if ((request.strict && !selection.skipped.empty()) || selection.chosen.empty()) {
-        for (const auto& [id, why] : selection.skipped)
-            Error(console, id + " cannot be cleaned here: " + why + ".");
-        if (selection.chosen.empty()) Error(console, "None of the categories named can run here.");
-        return kExitNotPossible;
-    }
-
+    if (const std::string why = WhyNotRun(console, request, selection); !why.empty())
+        return record.Refuse(kExitNotPossible, why);
     // What the user keeps is resolved to what it names before anything is deleted: a path
     // that names no one existing file or folder is a mistake of the command line.
     RunFilter filter;
     if (const std::string why = KeepExcluded(services.files, request, filter); !why.empty()) {
         Error(console, why);
-        return kExitBadUsage;
+        return record.Refuse(kExitBadUsage, why);
     }
-
-    CleaningContext context;
-    platform::SkipOnFailure([&] { context = DeriveCleaningContext(services.system); });
-    std::unique_ptr<RunLog> log;
-    if (!request.logFile.empty()) {
-        RunLog::Opened opened = RunLog::Open(services, console, request.logFile,
-                                             services.system.ComputerName(), context.UserName);
-        log = std::move(opened.log);
-        // The run's first line is written before anything is deleted: a log that cannot take
-        // it stops the run here.
-        if (log) {
-            log->Line("", "run-start", "", "",
-                      std::string("version=") + kProgramVersion + "; windows=" + osName +
-                          "; command=" + CommandLineText(arguments));
-            if (!log->Flush()) opened.why = log->Problem();
-        }
-        if (!log || !log->Written()) {
-            Error(console, "Cannot write the log " + request.logFile + ": " + opened.why +
-                               "; nothing was deleted.");
-            return kExitNotPossible;
-        }
-        // The log is kept wherever it lies, by what it is.
-        if (const std::string why = KeepOwnLog(services.files, log->Path(), filter); !why.empty()) {
-            Error(console, why);
-            return kExitNotPossible;
-        }
-    }
-
-    // Besides the guard's rules, what the user keeps by age.
-    if (request.olderThanDays)
-        filter.KeepRecent(services.system.CurrentTime(), request.olderThanDays);
-
-    ConsoleReport report(console, request, categories, log.get(), &filter);
-    for (const auto& [id, why] : selection.skipped) report.Skipped(id, why);
-
-    // A preview runs the same engine with changes that only check, and counts each folder
-    // once however many steps reach it, as the clean deletes it once.
-    const bool preview = request.command == Command::Preview;
-    PreviewChanges checks(services.urlCache);
-    platform::SystemChanges makes(services.shell, services.urlCache);
-    platform::Changes& changes = preview ? static_cast<platform::Changes&>(checks) : makes;
-    CountedFolders counted;
-
-    FreedSpaceReport freed(services.system, context.SystemDrive);
-    if (!preview) platform::SkipOnFailure([&] { freed.MeasureBefore(); });
-
-    // One purge list for the whole run, as a window keeps one.
-    PlainPurgeList purgeList;
-    std::vector<const Category*> chosen;
-    for (const ConsoleCategory& category : categories)
-        if (selection.chosen.count(category.id)) chosen.push_back(category.category);
-    RuleRun run{services, changes, family, 0, purgeList, report, context, {}};
-    run.filter = filter.Active() ? &filter : nullptr;
-    run.counted = preview ? &counted : nullptr;
-    RunSelected(run, chosen, [](const Category&) { return true; });
-
-    report.Total();
-    int64_t freedBytes = 0;
-    if (!preview) {
-        platform::SkipOnFailure([&] { freed.MeasureAfter(); });
-        freedBytes = freed.Freed();
-        report.Freed(context.SystemDrive, freedBytes);
-    }
-    int code = report.LeftSome() ? kExitLeftSome : kExitDone;
-    if (log) {
-        const ConsoleReport::RunFigures& f = report.Figures();
-        log->Line("", "run-end", "", std::to_string(f.bytes),
-                  std::string("mode=") + (preview ? "preview" : "clean") +
-                      "; exit=" + std::to_string(code) + "; files=" + std::to_string(f.files) +
-                      "; folders=" + std::to_string(f.folders) +
-                      "; bytes=" + std::to_string(f.bytes) + "; stayed=" + std::to_string(f.left) +
-                      "; freed=" + std::to_string(freedBytes) + "; failed=" + Joined(f.failed));
-        log->Flush();
-        if (!log->Written()) {
-            Error(console, "Some lines could not be written to the log " + request.logFile + ": " +
-                               log->Problem() + ".");
-            code = kExitLeftSome;
-        }
-    }
-    return code;
+    return CleanOrPreview(services, console, request, categories, selection, family, record,
+                          filter);
 }
 
 }  // namespace olvex

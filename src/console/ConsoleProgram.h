@@ -16,6 +16,8 @@ enum ExitCode : int {
                            // step was refused or failed
     kExitBadUsage = 2,     // unknown id or option: nothing deleted
     kExitNotPossible = 3,  // unsupported system, category not available here, not an administrator
+    kExitRecordIncomplete = 4,  // the log could not take the run's lines when they were due:
+                                // the run stopped there, and its last lines may be missing
 };
 
 // Runs one command line (the arguments after the program's name) and returns its exit code.

@@ -194,10 +194,20 @@ class AppendFile {
     virtual bool IsEmpty() = 0;
     // Its first size bytes, fewer in a shorter file; what is written still goes to the end.
     virtual std::string Head(size_t size) = 0;
-    // Writes the bytes at the end of the file; false when they could not all be written.
+    // Writes the bytes at the end of the file; false when they could not all be written (on a
+    // full disk the system writes what fits and fails, so part of them may be there).
     virtual bool Append(const std::string& bytes) = 0;
     // Cuts the file to nothing; false when it could not be cut.
     virtual bool Clear() = 0;
+    // How many bytes it holds (nothing when the system cannot tell), and the last size of
+    // them (fewer in a shorter file).
+    virtual std::optional<uint64_t> Size() = 0;
+    virtual std::string Tail(size_t size) = 0;
+    // Hands what was written to the disk, or to the server that holds the file: until then a
+    // cache or a redirector may still lose it. False when the system says it could not.
+    virtual bool Flush() = 0;
+    // Cuts the file back to its first size bytes; false when it could not be cut.
+    virtual bool CutTo(uint64_t size) = 0;
 };
 
 // A file held open for reading from its start; closed when destroyed.

@@ -105,6 +105,10 @@ class MadeUpFolder : public platform::OpenedFolder {
                 return true;
             }
             bool Clear() override { return false; }
+            std::optional<uint64_t> Size() override { return written.bytes; }
+            std::string Tail(size_t) override { return "\n"; }
+            bool Flush() override { return true; }
+            bool CutTo(uint64_t) override { return false; }
             Written& written;
         };
         return {std::make_unique<File>(counts_.log)};

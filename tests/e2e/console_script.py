@@ -8,10 +8,12 @@ The batch file runs, in turn:
 - olvex with no arguments: the help, exit 2; an unknown id: exit 2, nothing deleted;
 - a preview of Opera's cache, Opera not installed: none of it can run, exit 3;
 - with /strict, a clean naming a category of the other Windows family: exit 3, nothing
-  deleted;
+  deleted, its run-start and run-end (exit 3, and why) in the computer's log;
 - a log behind a link (C:\\linked leads out of the prefix), a log that is a link to a batch
   file outside, and one that is a link leading nowhere: exit 3, nothing deleted, what they
   lead to untouched, nothing made where the last one leads;
+- a preview logging to a log left ending inside its last line: its lines start on a fresh
+  line, and the log ends on a whole one;
 - a clean of Windows Temp, Opera's cache and the other family's category, files older than 7
   days only, C:\\windows\\temp\\KeepDir excluded, logging to C:\\logs\\%COMPUTERNAME%.csv:
   the two others are skipped and said so, the old files go, the young one and KeepDir stay
@@ -63,6 +65,8 @@ C:\olvex\olvex.exe /clean windows-temp java-cache /log:C:\olvex\evil.csv
 echo logfilelink=%ERRORLEVEL%
 C:\olvex\olvex.exe /clean windows-temp java-cache /log:C:\olvex\dangling.csv
 echo logdangling=%ERRORLEVEL%
+C:\olvex\olvex.exe /preview java-cache /quiet /log:C:\olvex\taken.csv
+echo taken=%ERRORLEVEL%
 C:\olvex\olvex.exe /clean windows-temp opera-cache {other} /olderthan:7 /exclude:C:\windows\temp\KeepDir /log:C:\logs\%COMPUTERNAME%.csv /quiet
 echo clean=%ERRORLEVEL%
 C:\olvex\olvex.exe -CLEAN Java-Cache {second} /log:C:\logs\%COMPUTERNAME%.csv /quiet
@@ -153,6 +157,7 @@ def scenario(argv):
         os.unlink(nowhere)
         kit.write_file(s, "logs/PC-07.csv", OTHER_LOG)
         kit.write_file(s, "logs/cut.csv", CUT_LOG)
+        kit.write_file(s, "olvex/taken.csv", CUT_LOG)
         s.make_file("olvex/script.bat",
                     BATCH.format(second=second, other=OTHER[version]).replace("\n", "\r\n"))
         _, name, _ = s.wine("cmd", "/c", "echo %COMPUTERNAME%")
@@ -162,7 +167,8 @@ def scenario(argv):
         code, out, err = s.wine("cmd", "/c", "C:\\olvex\\script.bat", check=False)
         codes = dict(re.findall(r"^(\w+)=(\d+)\r?$", out, re.M))
         checks.equal(codes, {"bare": "2", "unknown": "2", "unavailable": "3", "strict": "3",
-                             "loglink": "3", "logfilelink": "3", "logdangling": "3", "clean": "1",
+                             "loglink": "3", "logfilelink": "3", "logdangling": "3",
+                             "taken": "0", "clean": "1",
                              "java": "0", "refused": "1", "preview": "1", "report": "1",
                              "help": "0", "list": "0", "summary": "1", "pagelink": "3"},
                      "exit codes (stderr %r)" % err)
@@ -182,13 +188,18 @@ def scenario(argv):
         checks.equal(lines[0], HEADER, "the log's header, once")
         lines = lines[1:]
         checks.equal([r[4] for r in lines if r[4].startswith("run-")],
-                     ["run-start", "run-end", "run-start", "run-end"],
-                     "each run starts and ends in the log; the refused ones wrote nothing")
+                     ["run-start", "run-end"] * 3,
+                     "each run starts and ends in the log, the one /strict refused too")
         checks.equal(all(len(r) == 8 and r[1] == name and r[2] == "root" for r in lines), True,
                      "every line names the computer and the user")
         checks.equal(all(re.match(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\Z", r[0]) for r in lines),
                      True, "every line starts with the local time")
         ends = [r[7] for r in lines if r[4] == "run-end"]
+        strict = ends.pop(0)
+        checks.equal((strict.startswith("mode=clean; exit=3; files=0;"),
+                      "; why=with /strict" in strict, OTHER[version] in strict), (True,) * 3,
+                     "the refused run's last line: its code and why (%r)" % strict)
+        lines = lines[lines.index(next(r for r in lines if r[4] == "run-end")) + 1:]
         checks.equal([re.sub(r"; freed=-?\d+", "", e) for e in ends],
                      ["mode=clean; exit=1; files=2; folders=1; bytes=9; stayed=1; failed=",
                       "mode=clean; exit=0; files=%d; folders=1; bytes=%d; stayed=0; failed="
@@ -222,6 +233,18 @@ def scenario(argv):
                              ("java-cache", "removed", java_folder)] + second_lines),
                      "the second clean's lines, appended")
 
+        # A log left ending inside a line: the next run starts on a fresh one, and the log
+        # ends on a whole line.
+        with open(s.path("olvex/taken.csv"), "rb") as f:
+            taken = f.read()
+        cut = CUT_LOG.encode("utf-8")
+        added = [r for r in csv.reader(io.StringIO(taken[len(cut) + 2:].decode("utf-8"))) if r]
+        checks.equal((taken[:len(cut) + 2] == cut + b"\r\n", taken.endswith(b"\r\n"),
+                      [r[4] for r in added if r[4].startswith("run-")],
+                      all(len(r) == 8 for r in added)),
+                     (True, True, ["run-start", "run-end"], True),
+                     "a log cut inside a line, taken up on a fresh line (%r)" % taken[len(cut):])
+
         # The preview and the clean as CSV files, logging inside the folder they clean.
         preview = list(csv.reader(io.StringIO(kit.read_file(s, "olvex/preview.csv") or "")))
         with open(s.path("olvex/report.csv"), "rb") as f:
@@ -253,7 +276,8 @@ def scenario(argv):
             checks.equal(os.path.exists(s.path("windows/temp/pipe.tmp")), True, "the pipe stays")
 
         help_text = kit.read_file(s, "logs/help.txt") or ""
-        for code_line in ("0  every selected category done", "2  bad usage", "3  not possible"):
+        for code_line in ("0  every selected category done", "2  bad usage", "3  not possible",
+                          "4  stopped"):
             checks.equal(code_line in help_text, True, "/? documents %r" % code_line)
         listed = [r for r in csv.reader(io.StringIO(kit.read_file(s, "logs/list.csv") or ""))]
         checks.equal(sorted({r[0] for r in listed[1:]}), sorted(IDS[version] + BROWSER_IDS),

@@ -1,6 +1,7 @@
 #include "platform/win32/OwnFiles.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/win32/SystemCalls.h"
 #include "platform/win32/Win32Error.h"
@@ -9,18 +10,20 @@ namespace platform::win32 {
 
 namespace {
 
-// Whether the file holds no byte; a file past 4 GB holds some.
-bool HoldsNothing(HANDLE file) {
+// How many bytes the file holds; nothing when the system cannot tell.
+std::optional<uint64_t> SizeOf(HANDLE file) {
     DWORD high = 0;
     ::SetLastError(NO_ERROR);
     const DWORD low = ::GetFileSize(file, &high);
-    return !(low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) && low == 0 && high == 0;
+    if (low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) return std::nullopt;
+    return (static_cast<uint64_t>(high) << 32) | low;
 }
 
 template <class Handle>
 class Written : public AppendFile {
   public:
-    explicit Written(Handle file) : file_(std::move(file)), empty_(HoldsNothing(file_.get())) {}
+    explicit Written(Handle file)
+        : file_(std::move(file)), empty_(SizeOf(file_.get()).value_or(1) == 0) {}
 
     bool IsEmpty() override { return empty_; }
 
@@ -41,11 +44,31 @@ class Written : public AppendFile {
         return WriteAll(file_.get(), bytes);
     }
 
-    bool Clear() override {
-        if (::SetFilePointer(file_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
-            !::SetEndOfFile(file_.get()))
-            return false;
-        empty_ = true;
+    bool Clear() override { return CutTo(0); }
+
+    std::optional<uint64_t> Size() override { return SizeOf(file_.get()); }
+
+    std::string Tail(size_t size) override {
+        const uint64_t length = SizeOf(file_.get()).value_or(0);
+        const uint64_t from = length > size ? length - size : 0;
+        std::string tail(static_cast<size_t>(length - from), '\0');
+        DWORD got = 0;
+        if (tail.empty() || !MoveTo(from) ||
+            !::ReadFile(file_.get(), &tail[0], static_cast<DWORD>(tail.size()), &got, nullptr))
+            got = 0;
+        tail.resize(got);
+        ToEnd();
+        return tail;
+    }
+
+    // FlushFileBuffers is in kernel32 on every Windows from 95 on; on a share it returns
+    // only once the server has the bytes. Both families open the file with the right to
+    // write its data, which it needs.
+    bool Flush() override { return ::FlushFileBuffers(file_.get()) != FALSE; }
+
+    bool CutTo(uint64_t size) override {
+        if (!MoveTo(size) || !::SetEndOfFile(file_.get())) return false;
+        empty_ = size == 0;
         return true;
     }
 
@@ -58,6 +81,14 @@ class Written : public AppendFile {
     }
 
   private:
+    bool MoveTo(uint64_t offset) {
+        LONG high = static_cast<LONG>(offset >> 32);
+        ::SetLastError(NO_ERROR);
+        return ::SetFilePointer(file_.get(), static_cast<LONG>(offset & 0xFFFFFFFFu), &high,
+                                FILE_BEGIN) != INVALID_SET_FILE_POINTER ||
+               ::GetLastError() == NO_ERROR;
+    }
+
     Handle file_;
     bool empty_;
 };
@@ -108,8 +139,8 @@ std::unique_ptr<AppendFile> WrittenFile(FileHandle file) {
 }
 
 std::unique_ptr<ReadFile> FileToRead(const std::string& path) {
-    FileHandle file(CreateFileU(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                OPEN_EXISTING));
+    FileHandle file(
+        CreateFileU(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING));
     if (!file) return nullptr;
     return std::make_unique<OpenedForReading>(std::move(file));
 }

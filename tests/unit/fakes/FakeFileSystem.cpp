@@ -201,6 +201,36 @@ uint32_t FakeFileSystem::GetAttributes(const std::string& path) {
     return node ? node->attributes : platform::kInvalidAttributes;
 }
 
+// The program's own file. On a full disk an append writes what fits and fails, as WriteFile
+// does (FALSE and ERROR_DISK_FULL, part of the buffer written); a flush fails when told to.
+class WrittenOwnFile : public platform::AppendFile {
+  public:
+    WrittenOwnFile(FakeFileSystem& files, std::string key) : files_(files), key_(std::move(key)) {}
+    bool IsEmpty() override { return Content().empty(); }
+    std::string Head(size_t size) override { return Content().substr(0, size); }
+    bool Append(const std::string& bytes) override {
+        const size_t room = Trouble().fullAt - std::min(Trouble().fullAt, Content().size());
+        Content() += bytes.substr(0, room);
+        return bytes.size() <= room;
+    }
+    bool Clear() override { return CutTo(0); }
+    std::optional<uint64_t> Size() override { return Content().size(); }
+    std::string Tail(size_t size) override {
+        return Content().substr(Content().size() - std::min(size, Content().size()));
+    }
+    bool Flush() override { return Trouble().goodFlushes-- > 0; }
+    bool CutTo(uint64_t size) override {
+        Content().resize(std::min<uint64_t>(Content().size(), size));
+        return true;
+    }
+
+  private:
+    std::string& Content() { return files_.nodes_.at(key_).content; }
+    FakeFileSystem::OwnFileTrouble& Trouble() { return files_.ownFileTroubles_[key_]; }
+    FakeFileSystem& files_;
+    std::string key_;
+};
+
 // A folder of the fake, addressed by its path; entries are checked as the real folders do.
 class FakeFolder : public platform::OpenedFolder {
   public:
@@ -275,32 +305,17 @@ class FakeFolder : public platform::OpenedFolder {
     platform::WriteOpening OpenOwnFile(const std::string& name) override {
         const std::string path = path_ + "\\" + name;
         const std::string key = FakeFileSystem::Key(path);
-        auto held = files_.heldForWriting_.find(key);
-        if (held != files_.heldForWriting_.end() && held->second > 0) {
-            --held->second;
+        FakeFileSystem::OwnFileTrouble& trouble = files_.ownFileTroubles_[key];
+        if (trouble.freeOpens > 0) {
+            --trouble.freeOpens;
+        } else if (trouble.heldOpens > 0) {
+            --trouble.heldOpens;
             return platform::WriteRefusal::Busy;
         }
         const FakeFileSystem::Node* node = files_.Lookup(key);
         if (node && (!IsPlain(key, false) || node->device)) return platform::WriteRefusal::Link;
         if (!node) files_.AddFile(path);
-        struct Written : platform::AppendFile {
-            Written(FakeFileSystem& f, std::string k) : files(f), key(std::move(k)) {}
-            bool IsEmpty() override { return files.nodes_.at(key).content.empty(); }
-            std::string Head(size_t size) override {
-                return files.nodes_.at(key).content.substr(0, size);
-            }
-            bool Append(const std::string& bytes) override {
-                files.nodes_.at(key).content += bytes;
-                return true;
-            }
-            bool Clear() override {
-                files.nodes_.at(key).content.clear();
-                return true;
-            }
-            FakeFileSystem& files;
-            std::string key;
-        };
-        return {std::make_unique<Written>(files_, key)};
+        return {std::make_unique<WrittenOwnFile>(files_, key)};
     }
 
     bool DeleteAtRestart(const platform::FindEntry& entry) override {

@@ -4,6 +4,8 @@
 // "..". Deleting goes through opened folders, which check on the "handle" that an entry is
 // where it was listed, as the real ones do, and then delete what they are asked to: only a
 // locked file refuses. Which entries may go is the deletion layer's to decide.
+#include <climits>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -48,8 +50,19 @@ class FakeFileSystem : public platform::FileSystem {
     // A drive letter ("S:") for a folder of another drive, as SUBST or a mapped letter makes
     // one: the same files by another name, and the same identities.
     void SetDriveFor(const std::string& drive, const std::string& folder);
-    // Another program holds the file open for writing for the next opens the program asks for.
-    void HoldForWriting(const std::string& path, int opens) { heldForWriting_[Key(path)] = opens; }
+    // Another program holds the file open for writing for opens of the program's opens, once
+    // after of them went through; the file's disk is full once it holds size bytes; its
+    // flushes fail once after of them succeeded.
+    void HoldForWriting(const std::string& path, int opens, int after = 0) {
+        ownFileTroubles_[Key(path)].freeOpens = after;
+        ownFileTroubles_[Key(path)].heldOpens = opens;
+    }
+    void FillDiskAt(const std::string& path, size_t size) {
+        ownFileTroubles_[Key(path)].fullAt = size;
+    }
+    void FailFlushes(const std::string& path, int after) {
+        ownFileTroubles_[Key(path)].goodFlushes = after;
+    }
     // Listing this folder fails, wherever it is moved.
     void MakeUnreadable(const std::string& path) { nodes_.at(Key(path)).unreadable = true; }
     // Moving folders fails from now on.
@@ -107,6 +120,7 @@ class FakeFileSystem : public platform::FileSystem {
 
   private:
     friend class FakeFolder;
+    friend class WrittenOwnFile;
     struct Node {
         std::string name;
         uint32_t attributes = 0;
@@ -129,7 +143,13 @@ class FakeFileSystem : public platform::FileSystem {
     std::multiset<std::string> heldForDeletion_;
     std::map<std::string, platform::FolderOwner> owners_;
     std::map<std::string, platform::DriveKind> driveKinds_;
-    std::map<std::string, int> heldForWriting_;
+    // What the program's own files meet: see HoldForWriting, FillDiskAt, FailFlushes.
+    struct OwnFileTrouble {
+        int freeOpens = 0, heldOpens = 0;
+        size_t fullAt = SIZE_MAX;
+        int goodFlushes = INT_MAX;
+    };
+    std::map<std::string, OwnFileTrouble> ownFileTroubles_;
     std::map<std::string, std::string> aliases_;  // drive letter -> the folder it stands for
     uint64_t nextId_ = 0;
 };
