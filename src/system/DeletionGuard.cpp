@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Errors.h"
+#include "system/TreeRemoval.h"
 
 namespace olvex {
 
@@ -14,42 +15,6 @@ using platform::FindEntry;
 using platform::OpenedFolder;
 
 namespace {
-
-// Levels a folder may lie below the top of a tree being removed, and bytes of names
-// between them, before it is moved up: every open below costs in proportion to them.
-constexpr size_t kMoveUpDepth = 32;
-constexpr size_t kMoveUpBytes = 1024;
-constexpr int kMoveUpAttempts = 4;
-constexpr const char* kMovedPrefix = "~olvex-deep-";
-
-// One folder of a tree being removed: its listing, read as the removal goes, and where it
-// came from if it was moved up.
-struct Level {
-    std::unique_ptr<OpenedFolder> folder;
-    std::unique_ptr<platform::Finder> listing;
-    std::string name;  // its name where it was listed
-    size_t depth = 0;
-    size_t bytes = 0;
-    OpenedFolder* home = nullptr;
-    std::string homeName;
-    // Its path, ending with a separator, where a preview's count needs it.
-    std::string path;
-    bool holdsKept = false;           // a path the filter keeps lies in it
-    bool holdsKeptFile = false;       // a file the filter keeps lies directly in it
-    platform::FileIdentity identity;  // what it is, where the filter keeps paths
-    bool keeps = false;               // the filter kept something in it: it stays
-};
-
-// Whether the folder holds what the filter keeps, anywhere in it and directly; a folder that
-// cannot tell what it is might hold anything.
-void AskWhatItHolds(const RunFilter* filter, OpenedFolder& folder, bool& holds, bool& holdsFile,
-                    platform::FileIdentity& identity) {
-    holds = holdsFile = false;
-    if (!filter || !filter->KeepsPaths()) return;
-    identity = folder.Identity();
-    holds = !identity.Known() || filter->HoldsKept(identity);
-    holdsFile = !identity.Known() || filter->HoldsKeptFile(identity);
-}
 
 // What a swept folder is, asked once.
 const platform::FileIdentity& Identified(SweptFolder& folder) {
@@ -72,242 +37,11 @@ bool HoldsKeptFile(SweptFolder& folder, const RunFilter& filter) {
     return !identity.Known() || filter.HoldsKeptFile(identity);
 }
 
-// Why the filter keeps the listed entry of folder (of identity where) itself; one that cannot
-// be told apart stays too where it bears the name of what is kept.
-const char* KeptItself(const RunFilter& filter, const platform::FileIdentity& where,
-                       OpenedFolder& folder, const FindEntry& entry) {
-    const platform::FileIdentity identity = folder.IdentityOf(entry);
-    if (!identity.Known())
-        return filter.MayBeNamed(where, entry.name) ? reason::kNotOpened : nullptr;
-    return filter.KeepsItself(identity);
-}
-
-// Ends a removal at the entry that stays; its path and why were told to the sink already.
-[[noreturn]] void Undeletable(const FindEntry& entry, const char* why) {
-    throw platform::Refusal("the removal stopped at " + entry.name + " (" + why +
-                            "), and what follows it was left");
-}
-
-// Why a listed subfolder that did not open stays.
-const char* UnopenedReason(const platform::Opening& opening) {
-    switch (opening.refusal) {
-        case platform::OpenRefusal::Link:
-            return reason::kLink;
-        case platform::OpenRefusal::Failed:
-            return reason::kNotOpened;
-        default:
-            return reason::kChanged;
-    }
-}
-
-// The folders moved up into the top of one tree, and whether moving still may work there.
-struct MovesUp {
-    int count = 0;
-    bool refused = false;  // the system refused one (it would refuse the next ones too), or
-                           // the run moves no folders
-    std::unordered_set<std::string> names;
-};
-
-// Moves a deep folder up into the top; where the move does not happen it stays where it is
-// and is emptied there, at the cost of longer opens.
-void MoveUp(Changes& changes, OpenedFolder& top, Level& level, OpenedFolder& parent,
-            const std::string& name, MovesUp& moves) {
-    for (int attempt = 0; attempt < kMoveUpAttempts && !moves.refused; ++attempt) {
-        const std::string newName = kMovedPrefix + std::to_string(++moves.count);
-        switch (changes.MoveInto(*level.folder, top, newName)) {
-            case platform::Move::Moved:
-                level.home = &parent;
-                level.homeName = name;
-                level.depth = 1;
-                level.bytes = newName.size() + 1;
-                moves.names.insert(newName);
-                return;
-            case platform::Move::NameTaken:
-                continue;
-            case platform::Move::Refused:
-                moves.refused = true;
-                return;
-        }
-    }
-}
-
-bool WasMovedUp(const MovesUp& moves, const std::string& name) {
-    return name.compare(0, std::strlen(kMovedPrefix), kMovedPrefix) == 0 && moves.names.count(name);
-}
-
-// Why an entry that is left alone stays.
-const char* LeftAloneReason(const FindEntry& entry) {
-    return entry.attributes & platform::kAttrReparsePoint ? reason::kLink : reason::kOddName;
-}
-
-// Tells the sink of one entry of a tree being removed; the path is composed only when the
-// sink wants it, from the names of the folders on the stack.
-void Tell(CleaningSink& sink, const std::string& parentPath, const std::vector<Level>& stack,
-          size_t levels, const FindEntry& entry, ItemAction action, const char* why = "") {
-    CleanedItem item{action, "", entry.size, why,
-                     (entry.attributes & platform::kAttrDirectory) != 0};
-    if (sink.WantsPaths()) {
-        item.path = parentPath;
-        for (size_t i = 0; i < levels; ++i) item.path += stack[i].name + "\\";
-        item.path += entry.name;
-    }
-    if (item.folder) item.bytes = 0;
-    sink.Item(item);
-}
-
 }  // namespace
 
 bool IsLeftAlone(const FindEntry& entry) {
     return (entry.attributes & platform::kAttrReparsePoint) || !IsLiteralName(entry.name);
 }
-
-namespace {
-
-// Removes a listed subfolder with everything in it, hidden and system files included; see
-// SweepEntry. Any depth costs the same per entry: a folder far below the top is first moved
-// up into the subfolder being removed, and moved back if it cannot be emptied. Each file
-// deleted, each folder removed and the entry that stopped it go to sink, named below
-// parentPath (which ends with a separator). What rules.filter keeps stays, and so do the
-// folders above it; false when the subfolder stays for that.
-bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& entry,
-                const std::string& parentPath) {
-    Changes& changes = *rules.changes;
-    CleaningSink& sink = *rules.sink;
-    const RunFilter* filter = rules.filter;
-    CountedFolders* counted = rules.counted;
-    const bool paths = counted != nullptr;
-    platform::AgeCheck age{filter ? filter->Age() : nullptr};
-    std::vector<Level> stack;
-    // The entry that stops the removal stays, and says why.
-    auto stopAt = [&](const FindEntry& item, const char* why) {
-        Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, why);
-        Undeletable(item, why);
-    };
-    // A level below the one on top of the stack (or below parentPath), its path known.
-    auto levelFor = [&](const FindEntry& item) {
-        Level level;
-        level.name = item.name;
-        if (paths) level.path = (stack.empty() ? parentPath : stack.back().path) + item.name + "\\";
-        return level;
-    };
-    if (IsLeftAlone(entry)) stopAt(entry, LeftAloneReason(entry));
-    {
-        Level top = levelFor(entry);
-        platform::Opening opening = parent.OpenListedFolder(entry);
-        if (!opening) stopAt(entry, UnopenedReason(opening));
-        top.folder = std::move(opening.folder);
-        AskWhatItHolds(filter, *top.folder, top.holdsKept, top.holdsKeptFile, top.identity);
-        top.listing = top.folder->Entries();
-        if (counted) counted->Add(top.path);
-        stack.push_back(std::move(top));
-    }
-    MovesUp moves;
-    moves.refused = !changes.MovesFolders();
-    try {
-        while (!stack.empty()) {
-            Level& level = stack.back();
-            FindEntry item;
-            if (!level.listing->Next(item)) {
-                level.listing.reset();
-                const FindEntry self{level.name, platform::kAttrDirectory, 0, 0};
-                const size_t above = stack.size() - 1;
-                if (level.keeps) {
-                    // What the filter keeps keeps its folders, up to the top.
-                    if (counted) counted->Keeps(level.path);
-                    stack.pop_back();
-                    if (stack.empty()) return false;
-                    stack.back().keeps = true;
-                    continue;
-                }
-                if (!changes.RemoveEmpty(*level.folder)) {
-                    Tell(sink, parentPath, stack, above, self, ItemAction::Stayed,
-                         reason::kNotRemovable);
-                    Undeletable(self, reason::kNotRemovable);
-                }
-                Tell(sink, parentPath, stack, above, self, ItemAction::Removed);
-                if (counted) counted->Removed(level.path);
-                stack.pop_back();
-                continue;
-            }
-            // A folder moved up may show up in the top's listing, which is still being read.
-            if (stack.size() == 1 && WasMovedUp(moves, item.name)) continue;
-            if (IsLeftAlone(item)) stopAt(item, LeftAloneReason(item));
-            const bool isFolder = (item.attributes & platform::kAttrDirectory) != 0;
-            if (isFolder ? level.holdsKept : level.holdsKeptFile) {
-                if (const char* why = KeptItself(*filter, level.identity, *level.folder, item)) {
-                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, why);
-                    level.keeps = true;
-                    continue;
-                }
-            }
-            if (!isFolder) {
-                if (counted && counted->AnyFiles() && counted->HasFile(level.path + item.name))
-                    continue;  // gone with its cache entry
-                // Young by its listing: it stays unopened (see SweepEntry).
-                const char* young = age.test ? age.test->Keeps(item.writeTime) : nullptr;
-                if (young && filter->IsItsReason(young)) {
-                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, young);
-                    level.keeps = true;
-                    continue;
-                }
-                if (item.attributes & platform::kAttrReadOnly) stopAt(item, reason::kReadOnly);
-                const Deletion deletion = changes.DeleteListedFile(*level.folder, item, &age);
-                if (deletion == Deletion::Kept) {
-                    // Too young, or of no telling age: it stays, and so do its folders.
-                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, age.kept);
-                    level.keeps = true;
-                    continue;
-                }
-                if (deletion == Deletion::NotThere) continue;  // gone meanwhile
-                if (deletion == Deletion::NotAFile) stopAt(item, reason::kNotAFile);
-                if (deletion == Deletion::Elsewhere) stopAt(item, reason::kElsewhere);
-                if (deletion != Deletion::Deleted) stopAt(item, reason::kInUse);
-                Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Deleted);
-                continue;
-            }
-            Level below = levelFor(item);
-            if (counted) {
-                // Counted by an earlier step: gone by now if it was removed, empty if all in
-                // it went; what stays in it stops this removal as it will stop the clean's.
-                if (const CountedFolders::Count* count = counted->Find(below.path)) {
-                    if (count->removed) continue;
-                    if (count->keeps) stopAt(item, reason::kHoldsWhatStays);
-                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Removed);
-                    counted->Removed(below.path);
-                    continue;
-                }
-                counted->Add(below.path);
-            }
-            below.depth = level.depth + 1;
-            below.bytes = level.bytes + item.name.size() + 1;
-            const bool deep = below.depth >= kMoveUpDepth || below.bytes >= kMoveUpBytes;
-            platform::Opening opening = level.folder->OpenListedFolder(
-                item, deep && !moves.refused ? platform::Hold::Moving : platform::Hold::Listing);
-            if (!opening) stopAt(item, UnopenedReason(opening));
-            below.folder = std::move(opening.folder);
-            AskWhatItHolds(filter, *below.folder, below.holdsKept, below.holdsKeptFile,
-                           below.identity);
-            if (deep)
-                MoveUp(changes, *stack.front().folder, below, *level.folder, item.name, moves);
-            // On the stack before it is listed, so that a failing listing moves it back too.
-            stack.push_back(std::move(below));
-            stack.back().listing = stack.back().folder->Entries();
-        }
-    } catch (...) {
-        // Whatever was moved up goes back where it was, the deepest first, each folder
-        // closed before the one holding it moves (a folder with open entries may not).
-        for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-            if (counted) counted->Keeps(it->path);
-            it->listing.reset();
-            if (it->home) changes.MoveInto(*it->folder, *it->home, it->homeName);
-            it->folder.reset();
-        }
-        throw;
-    }
-    return true;
-}
-
-}  // namespace
 
 std::shared_ptr<SweptFolder> OpenSweep(platform::FileSystem& files, const std::string& path,
                                        const SweepRules& rules) {
@@ -411,103 +145,146 @@ void KeepsIn(const SweptFolder& folder, const SweepRules& rules) {
 
 }  // namespace
 
+namespace {
+
+// One listed entry of a sweep, and how its fate is told.
+struct SweptEntry {
+    SweptFolder& folder;
+    const FindEntry& entry;
+    const SweepRules& rules;
+    bool isFolder;
+
+    void Tell(ItemAction action, const char* why) const {
+        CleaningSink& sink = *rules.sink;
+        sink.Item({action, sink.WantsPaths() ? folder.path + entry.name : std::string(),
+                   isFolder ? 0 : entry.size, why, isFolder});
+    }
+    // What stays keeps its folders; the disposal is returned.
+    Disposal Stays(const char* why, Disposal disposal) const {
+        Tell(ItemAction::Stayed, why);
+        KeepsIn(folder, rules);
+        return disposal;
+    }
+};
+
+// A matching subfolder: removed whole, unless the filter keeps it or an earlier step of a
+// preview counted it.
+Disposal SweepSubfolder(const SweptEntry& swept) {
+    SweptFolder& folder = swept.folder;
+    const SweepRules& rules = swept.rules;
+    const FindEntry& entry = swept.entry;
+    if (rules.filter && HoldsKept(folder, *rules.filter))
+        if (const char* why = KeptItself(*rules.filter, Identified(folder), *folder.folder, entry))
+            return swept.Stays(why, Disposal::Stayed);
+    if (rules.counted) {
+        // Counted by an earlier step: see RemoveTree.
+        const std::string path = folder.path + entry.name + "\\";
+        if (const CountedFolders::Count* count = rules.counted->Find(path)) {
+            if (count->removed) return Disposal::Gone;
+            if (count->keeps) {
+                swept.Stays(reason::kHoldsWhatStays, Disposal::Stayed);
+                Undeletable(entry, reason::kHoldsWhatStays);
+            }
+            swept.Tell(ItemAction::Removed, "");
+            rules.counted->Removed(path);
+            return Disposal::Removed;
+        }
+    }
+    // A failure ends the whole sweep.
+    try {
+        if (RemoveTree(rules, *folder.folder, entry, folder.path)) return Disposal::Removed;
+    } catch (...) {
+        KeepsIn(folder, rules);
+        throw;
+    }
+    KeepsIn(folder, rules);
+    return Disposal::Stayed;
+}
+
+// Why the filter keeps a file before it is opened: it is what the user keeps, or its listing
+// calls it young (one it calls old, or of no time, is judged again on the handle it would go
+// through). nullptr when it is to be opened.
+const char* KeptBeforeOpening(const SweptEntry& swept, const platform::AgeCheck& age) {
+    const RunFilter& filter = *swept.rules.filter;
+    if (HoldsKeptFile(swept.folder, filter))
+        if (const char* why =
+                KeptItself(filter, Identified(swept.folder), *swept.folder.folder, swept.entry))
+            return why;
+    const char* young = age.test ? age.test->Keeps(swept.entry.writeTime) : nullptr;
+    return young && filter.IsItsReason(young) ? young : nullptr;
+}
+
+// A file that stays (read-only, in use): registered for deletion at restart where the rules
+// and the folders' owners allow it and the restart reaches its drive. A file whose age was
+// not read on its own handle is not left to the restart, which would delete it whatever its
+// age: it might be one the user keeps.
+Disposal LeaveOrRegister(const SweptEntry& swept, const char* why, const platform::AgeCheck& age) {
+    KeepsIn(swept.folder, swept.rules);
+    if (MayRegister(swept.folder, swept.rules.atRestart) && !age.test) {
+        if (!BootReaches(swept.folder)) {
+            why = reason::kBootCannotReach;
+        } else if (swept.rules.changes->DeleteAtRestart(*swept.folder.folder, swept.entry)) {
+            swept.Tell(ItemAction::Registered, why);
+            return Disposal::Registered;
+        }
+    }
+    swept.Tell(ItemAction::Stayed, why);
+    return Disposal::Stayed;
+}
+
+// A matching file: deleted unless a rule or the filter keeps it.
+Disposal SweepFile(const SweptEntry& swept) {
+    SweptFolder& folder = swept.folder;
+    const SweepRules& rules = swept.rules;
+    const FindEntry& entry = swept.entry;
+    // Ordinary files only: hidden and system files are not touched.
+    if (entry.attributes & (platform::kAttrHidden | platform::kAttrSystem))
+        return swept.Stays(
+            entry.attributes & platform::kAttrHidden ? reason::kHidden : reason::kSystem,
+            Disposal::Left);
+    if (folder.depth == 0 && !rules.keptFile.empty() && MatchesPattern(entry.name, rules.keptFile))
+        return swept.Stays(reason::kKept, Disposal::Left);
+    // Gone with its cache entry, in a preview's count.
+    if (rules.counted && rules.counted->AnyFiles() &&
+        rules.counted->HasFile(folder.path + entry.name))
+        return Disposal::Gone;
+    platform::AgeCheck age{rules.filter ? rules.filter->Age() : nullptr};
+    if (rules.filter)
+        if (const char* why = KeptBeforeOpening(swept, age))
+            return swept.Stays(why, Disposal::Stayed);
+    if (entry.attributes & platform::kAttrReadOnly)
+        return LeaveOrRegister(swept, reason::kReadOnly, age);
+    switch (rules.changes->DeleteListedFile(*folder.folder, entry, &age)) {
+        case Deletion::Deleted:
+            swept.Tell(ItemAction::Deleted, "");
+            return Disposal::Deleted;
+        case Deletion::NotThere:
+            return Disposal::Gone;
+        case Deletion::Kept:
+            return swept.Stays(age.kept, Disposal::Stayed);
+        // Neither deleted nor registered: the system keeps no list for such a thing, and a
+        // name that leads elsewhere would aim the restart's deletion there.
+        case Deletion::NotAFile:
+            return swept.Stays(reason::kNotAFile, Disposal::Stayed);
+        case Deletion::Elsewhere:
+            return swept.Stays(reason::kElsewhere, Disposal::Stayed);
+        case Deletion::Refused:
+            break;
+    }
+    return LeaveOrRegister(swept, reason::kInUse, age);
+}
+
+}  // namespace
+
 Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRules& rules) {
     const bool isFolder = (entry.attributes & platform::kAttrDirectory) != 0;
     if ((rules.filesOnly && isFolder) || !MatchesPattern(entry.name, rules.pattern)) {
         KeepsIn(folder, rules);
         return Disposal::Left;
     }
-    Changes& changes = *rules.changes;
-    CleaningSink& sink = *rules.sink;
-    auto tell = [&](ItemAction action, const char* why) {
-        sink.Item({action, sink.WantsPaths() ? folder.path + entry.name : std::string(),
-                   isFolder ? 0 : entry.size, why, isFolder});
-    };
-    // What stays keeps its folders; the disposal is returned.
-    auto stays = [&](const char* why, Disposal disposal) {
-        tell(ItemAction::Stayed, why);
-        KeepsIn(folder, rules);
-        return disposal;
-    };
-    if (IsLeftAlone(entry)) return stays(LeftAloneReason(entry), Disposal::Left);
-    if (isFolder) {
-        if (rules.filter && HoldsKept(folder, *rules.filter))
-            if (const char* why =
-                    KeptItself(*rules.filter, Identified(folder), *folder.folder, entry))
-                return stays(why, Disposal::Stayed);
-        if (rules.counted) {
-            // Counted by an earlier step: see RemoveTree.
-            const std::string path = folder.path + entry.name + "\\";
-            if (const CountedFolders::Count* count = rules.counted->Find(path)) {
-                if (count->removed) return Disposal::Gone;
-                if (count->keeps) {
-                    stays(reason::kHoldsWhatStays, Disposal::Stayed);
-                    Undeletable(entry, reason::kHoldsWhatStays);
-                }
-                tell(ItemAction::Removed, "");
-                rules.counted->Removed(path);
-                return Disposal::Removed;
-            }
-        }
-        // A failure ends the whole sweep.
-        try {
-            if (RemoveTree(rules, *folder.folder, entry, folder.path)) return Disposal::Removed;
-        } catch (...) {
-            KeepsIn(folder, rules);
-            throw;
-        }
-        KeepsIn(folder, rules);
-        return Disposal::Stayed;
-    }
-    // Ordinary files only: hidden and system files are not touched.
-    if (entry.attributes & (platform::kAttrHidden | platform::kAttrSystem))
-        return stays(entry.attributes & platform::kAttrHidden ? reason::kHidden : reason::kSystem,
-                     Disposal::Left);
-    if (folder.depth == 0 && !rules.keptFile.empty() && MatchesPattern(entry.name, rules.keptFile))
-        return stays(reason::kKept, Disposal::Left);
-    // Gone with its cache entry, in a preview's count.
-    if (rules.counted && rules.counted->AnyFiles() &&
-        rules.counted->HasFile(folder.path + entry.name))
-        return Disposal::Gone;
-    platform::AgeCheck age{rules.filter ? rules.filter->Age() : nullptr};
-    if (rules.filter) {
-        if (HoldsKeptFile(folder, *rules.filter))
-            if (const char* why =
-                    KeptItself(*rules.filter, Identified(folder), *folder.folder, entry))
-                return stays(why, Disposal::Stayed);
-        // A file its listing calls young stays without being opened; one it calls old (or
-        // of no time) is judged again on the handle it would go through.
-        const char* young = age.test ? age.test->Keeps(entry.writeTime) : nullptr;
-        if (young && rules.filter->IsItsReason(young)) return stays(young, Disposal::Stayed);
-    }
-    const char* why = reason::kReadOnly;
-    if (!(entry.attributes & platform::kAttrReadOnly)) {
-        const Deletion deletion = changes.DeleteListedFile(*folder.folder, entry, &age);
-        if (deletion == Deletion::Deleted) {
-            tell(ItemAction::Deleted, "");
-            return Disposal::Deleted;
-        }
-        if (deletion == Deletion::NotThere) return Disposal::Gone;
-        if (deletion == Deletion::Kept) return stays(age.kept, Disposal::Stayed);
-        // Neither deleted nor registered: the system keeps no list for such a thing, and a
-        // name that leads elsewhere would aim the restart's deletion there.
-        if (deletion == Deletion::NotAFile) return stays(reason::kNotAFile, Disposal::Stayed);
-        if (deletion == Deletion::Elsewhere) return stays(reason::kElsewhere, Disposal::Stayed);
-        why = reason::kInUse;
-    }
-    KeepsIn(folder, rules);
-    // A file whose age was not read on its own handle is not left to the restart, which
-    // would delete it whatever its age: it might be one the user keeps.
-    if (MayRegister(folder, rules.atRestart) && !age.test) {
-        if (!BootReaches(folder)) {
-            why = reason::kBootCannotReach;
-        } else if (changes.DeleteAtRestart(*folder.folder, entry)) {
-            tell(ItemAction::Registered, why);
-            return Disposal::Registered;
-        }
-    }
-    tell(ItemAction::Stayed, why);
-    return Disposal::Stayed;
+    const SweptEntry swept{folder, entry, rules, isFolder};
+    if (IsLeftAlone(entry)) return swept.Stays(LeftAloneReason(entry), Disposal::Left);
+    return isFolder ? SweepSubfolder(swept) : SweepFile(swept);
 }
 
 void DeleteFilesNamed(platform::FileSystem& files, Changes& changes, const std::string& pattern,
