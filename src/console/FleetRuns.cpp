@@ -38,18 +38,23 @@ bool FleetRuns::Add(const std::string& computer, const Run& run, size_t log) {
         if (rows_.size() >= kMostComputers) return false;
         ComputerRow row;
         row.name = computer;
-        row.last = run;
-        row.lastLog = log;
         found = rows_.emplace(std::move(key), std::move(row)).first;
-    } else if (Later(run, found->second.last)) {
-        found->second.last = run;
-        found->second.lastLog = log;
+    } else if (!Later(run, found->second.last)) {
+        ComputerRow& row = found->second;
+        const Run* clean = row.Clean();
+        if (IsClean(run) && (!clean || Later(run, *clean)))
+            row.earlierClean = std::make_unique<Run>(run);
+        return true;
     }
     ComputerRow& row = found->second;
-    if (IsClean(run) && (!row.clean || Later(run, *row.clean))) {
-        row.clean = run;
-        row.cleanLog = log;
+    if (IsClean(run)) {
+        row.earlierClean.reset();
+    } else if (row.lastIsClean) {
+        row.earlierClean = std::make_unique<Run>(std::move(row.last));
     }
+    row.last = run;
+    row.lastLog = log;
+    row.lastIsClean = IsClean(run);
     return true;
 }
 
@@ -74,7 +79,8 @@ int64_t SecondsOf(uint64_t fileTime) {
 }
 
 bool IsStale(const ComputerRow& row, int64_t now, uint32_t days) {
-    return !row.clean || now - row.clean->at > static_cast<int64_t>(days) * kDaySeconds;
+    const Run* clean = row.Clean();
+    return !clean || now - clean->at > static_cast<int64_t>(days) * kDaySeconds;
 }
 
 FleetTotals TotalsOf(const FleetRuns& fleet, int64_t now, uint32_t staleDays) {
@@ -94,14 +100,15 @@ FleetTotals TotalsOf(const FleetRuns& fleet, int64_t now, uint32_t staleDays) {
         }
         if (row.last.state == RunState::Finished && row.last.mode == "preview") ++totals.previews;
         if (IsStale(row, now, staleDays)) ++totals.stale;
-        if (!row.clean) continue;
-        totals.deleted += row.clean->bytes;
-        totals.stayed += row.clean->stayed;
-        if (row.clean->bytes > totals.largest) totals.largest = row.clean->bytes;
-        for (size_t at = 0; at < row.clean->failed.size();) {
-            size_t blank = row.clean->failed.find(' ', at);
-            if (blank == std::string::npos) blank = row.clean->failed.size();
-            if (blank > at) ++totals.failed[row.clean->failed.substr(at, blank - at)];
+        const Run* clean = row.Clean();
+        if (!clean) continue;
+        totals.deleted += clean->bytes;
+        totals.stayed += clean->stayed;
+        if (clean->bytes > totals.largest) totals.largest = clean->bytes;
+        for (size_t at = 0; at < clean->failed.size();) {
+            size_t blank = clean->failed.find(' ', at);
+            if (blank == std::string::npos) blank = clean->failed.size();
+            if (blank > at) ++totals.failed[clean->failed.substr(at, blank - at)];
             at = blank + 1;
         }
     }

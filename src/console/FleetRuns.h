@@ -4,7 +4,7 @@
 // cleans only, and a computer whose last clean is too old, or that never cleaned, is stale.
 #include <cstdint>
 #include <map>
-#include <optional>
+#include <memory>
 #include <string>
 
 #include "console/LogReader.h"
@@ -12,10 +12,17 @@
 namespace olvex {
 
 struct ComputerRow {
-    std::string name;                  // as the first log that named it spells it
-    Run last;                          // its latest run, whatever it did or however it ended
-    std::optional<Run> clean;          // its latest clean, finished or by a first version's lines
-    size_t lastLog = 0, cleanLog = 0;  // the logs they were read from, by number
+    std::string name;    // as the first log that named it spells it
+    Run last;            // its latest run, whatever it did or however it ended
+    size_t lastLog = 0;  // the log it was read from, by number
+    // Its latest clean, finished or by a first version's lines; none when it never cleaned.
+    const Run* Clean() const {
+        return lastIsClean ? &last : earlierClean ? &*earlierClean : nullptr;
+    }
+
+    // The last clean is most often the last run, and is then not kept twice.
+    bool lastIsClean = false;
+    std::unique_ptr<Run> earlierClean;  // the last clean, when a run came after it
 };
 
 // Whether run a came after run b: by the time it started, and at the same time a finished run

@@ -63,26 +63,27 @@ std::string CsvLineOf(const std::vector<std::string>& fields) {
 
 std::string CsvRow(const ComputerRow& row, const std::string& log, int64_t now, bool stale) {
     const Run& last = row.last;
+    const Run* clean = row.Clean();
     const bool ended = last.state == RunState::Finished;
     return CsvLineOf({row.name, last.user, LogTimeText(last.at), RunKind(last),
                       ended ? std::to_string(last.exit) : "", std::to_string(AgeDays(last.at, now)),
-                      ended ? std::to_string(last.bytes) : "",
-                      row.clean ? LogTimeText(row.clean->at) : "",
-                      row.clean ? std::to_string(row.clean->bytes) : "",
-                      row.clean ? std::to_string(row.clean->stayed) : "",
-                      row.clean ? row.clean->failed : "", stale ? "stale" : "", log, "item"});
+                      ended ? std::to_string(last.bytes) : "", clean ? LogTimeText(clean->at) : "",
+                      clean ? std::to_string(clean->bytes) : "",
+                      clean ? std::to_string(clean->stayed) : "", clean ? clean->failed : "",
+                      stale ? "stale" : "", log, "item"});
 }
 
 std::string TextRow(const ComputerRow& row, int64_t now, bool stale) {
     const Run& last = row.last;
+    const Run* clean = row.Clean();
     const bool ended = last.state == RunState::Finished;
     return Padded(row.name, 16) + Padded(LogTimeText(last.at), 19) + Padded(RunKind(last), 10) +
            Padded(ended ? std::to_string(last.exit) : "", 4) + Padded(AgeText(last.at, now), 9) +
            Padded(ended ? std::to_string(last.bytes) : "", 13) +
-           Padded(row.clean ? LogTimeText(row.clean->at) : "none", 19) +
-           Padded(row.clean ? std::to_string(row.clean->bytes) : "", 13) +
-           Padded(row.clean ? std::to_string(row.clean->stayed) : "", 6) +
-           Padded(stale ? "stale" : "", 5) + (row.clean ? row.clean->failed : "") + "\n";
+           Padded(clean ? LogTimeText(clean->at) : "none", 19) +
+           Padded(clean ? std::to_string(clean->bytes) : "", 13) +
+           Padded(clean ? std::to_string(clean->stayed) : "", 6) + Padded(stale ? "stale" : "", 5) +
+           (clean ? clean->failed : "") + "\n";
 }
 
 std::string TotalsText(const FleetTotals& t, uint32_t staleDays, uint64_t filesSkipped,

@@ -46,6 +46,7 @@ std::string SizeCell(uint64_t bytes, const std::string& before = "") {
 // A computer's row: its last run as it went, its last clean with its bar, and whether stale.
 std::string Row(const ComputerRow& row, const SummaryView& view) {
     const Run& last = row.last;
+    const Run* clean = row.Clean();
     const bool stale = IsStale(row, view.now, view.staleDays);
     std::string html = stale ? "<tr style=\"background: #fff5f5\">" : "<tr>";
     html += Cell(row.name) + Cell(last.user) + Cell(LogTimeText(last.at));
@@ -64,15 +65,14 @@ std::string Row(const ComputerRow& row, const SummaryView& view) {
                     Cell(AgeText(last.at, view.now)) + "<td></td>";
             break;
     }
-    if (row.clean && row.clean->state == RunState::Finished) {
-        html += Cell(LogTimeText(row.clean->at) + " (" + AgeText(row.clean->at, view.now) + ")") +
-                SizeCell(row.clean->bytes) + "<td>" + Bar(row.clean->bytes, view.totals.largest) +
-                "</td>" + Cell(std::to_string(row.clean->stayed), "number") +
-                Cell(row.clean->failed, "failed");
+    if (clean && clean->state == RunState::Finished) {
+        html += Cell(LogTimeText(clean->at) + " (" + AgeText(clean->at, view.now) + ")") +
+                SizeCell(clean->bytes) + "<td>" + Bar(clean->bytes, view.totals.largest) + "</td>" +
+                Cell(std::to_string(clean->stayed), "number") + Cell(clean->failed, "failed");
     } else {
-        html += Cell(row.clean ? LogTimeText(row.clean->at) + " (" +
-                                     AgeText(row.clean->at, view.now) + ", earlier version)"
-                               : "none") +
+        html += Cell(clean ? LogTimeText(clean->at) + " (" + AgeText(clean->at, view.now) +
+                                 ", earlier version)"
+                           : "none") +
                 "<td></td><td></td><td></td><td></td>";
     }
     return html + Cell(stale ? "stale" : "", "failed") + "</tr>\n";
