@@ -64,6 +64,7 @@ class Summary : public ::testing::Test {
     std::string Ago(double days) const {
         return LogTimeText(SecondsOf(rig.system.now) - static_cast<int64_t>(days * 86400));
     }
+    std::string Fresh() { return "C:\\c" + std::to_string(++folders); }  // a folder of its own
     int Run(const std::string& folder, std::vector<std::string> more = {}) {
         more.insert(more.begin(), {"/summary:" + folder, "/csv"});
         console = fakes::FakeConsole();
@@ -77,6 +78,7 @@ class Summary : public ::testing::Test {
         reader.Feed(console.out.data(), console.out.size(), line);
         reader.Finish(line);
         std::map<std::string, Fields> rows;
+        rowsSeen = lines.empty() ? 0 : lines.size() - 1;
         for (size_t i = 1; i < lines.size(); ++i)
             for (size_t c = 0; c < lines[0].size() && c < lines[i].size(); ++c)
                 rows[ReadCsvField(lines[i][0])][lines[0][c]] = ReadCsvField(lines[i][c]);
@@ -84,6 +86,8 @@ class Summary : public ::testing::Test {
     }
     fakes::Rig rig;
     fakes::FakeConsole console;
+    size_t rowsSeen = 0;  // by the last Rows(), the totals counted
+    int folders = 0;
 };
 
 // Whatever logs name a computer, it has one row, with its latest run.
@@ -106,13 +110,12 @@ TEST_F(Summary, EveryComputerOfEveryLogHasOneRowWithItsLatestRun) {
           {"all.csv", kHeader + Framed(d3, "A", "preview", 5) + Framed(d1, "B", "clean", 5)}},
          {{"A", d3 + " preview"}, {"B", d2 + " clean"}}},
         {"a name in another case is the same computer",
-         {{"pc.csv", kHeader + Framed(d1, "pc-01", "clean", 5)},
-          {"PC.csv", kHeader + Framed(d2, "PC-01", "clean", 5)}},
+         {{"one.csv", kHeader + Framed(d1, "pc-01", "clean", 5)},
+          {"two.csv", kHeader + Framed(d2, "PC-01", "clean", 5)}},
          {{"PC-01", d2 + " clean"}}},
     };
-    int n = 0;
     for (const auto& c : cases) {
-        const std::string folder = "C:\\c" + std::to_string(++n);
+        const std::string folder = Fresh();
         for (const auto& [name, text] : c.logs) Log(folder + "\\" + name, text);
         EXPECT_EQ(Run(folder), kExitDone) << c.rule << console.err;
         std::map<std::string, std::string> last;
@@ -123,6 +126,7 @@ TEST_F(Summary, EveryComputerOfEveryLogHasOneRowWithItsLatestRun) {
                 last[name] = row["last run"] + " " + row["run"];
             }
         EXPECT_EQ(last, c.last) << c.rule;
+        EXPECT_EQ(rowsSeen, c.last.size() + 1) << c.rule;
     }
 }
 
@@ -236,9 +240,8 @@ TEST_F(Summary, LogsOfEarlierVersionsAreRead) {
         {"runs appended to it", first + Framed("2026-12-01 03:00:00", "OLD", "clean", 5),
          "2026-12-01 03:00:00|clean|2026-12-01 03:00:00"},
     };
-    int n = 0;
     for (const auto& c : cases) {
-        const std::string folder = "C:\\c" + std::to_string(++n);
+        const std::string folder = Fresh();
         Log(folder + "\\old.csv", c.text);
         EXPECT_EQ(Run(folder), kExitDone) << c.rule << console.err;
         Fields row = Rows()["old"];
@@ -264,18 +267,14 @@ TEST_F(Summary, OnlyCsvFilesAreLogsAndWhatIsNoLogIsNamed) {
         {"a line of another shape", "odd.csv", kHeader + "2026-12-01 03:00:00,x\r\n", kExitLeftSome,
          "odd.csv line 2: not a line of a log"},
     };
-    int n = 0;
     for (const auto& c : cases) {
-        const std::string folder = "C:\\c" + std::to_string(++n);
+        const std::string folder = Fresh();
         Log(folder + "\\A.csv", kHeader + Framed("2026-12-01 03:00:00", "A", "clean", 5));
         Log(folder + "\\" + c.name, c.text);
         EXPECT_EQ(Run(folder), c.exit) << c.rule << console.err;
         EXPECT_EQ(Rows().count("A"), 1u) << c.rule;
-        if (*c.said) {
-            EXPECT_NE(console.err.find(c.said), std::string::npos) << c.rule;
-        } else {
-            EXPECT_EQ(console.err, "") << c.rule;
-        }
+        EXPECT_TRUE(*c.said ? console.err.find(c.said) != std::string::npos : console.err.empty())
+            << c.rule << console.err;
     }
 }
 
