@@ -28,7 +28,7 @@ std::string Counted(uint64_t n, const char* one, const char* many) {
 
 bool Later(const Run& a, const Run& b) {
     if (a.at != b.at) return a.at > b.at;
-    return a.state == RunState::Finished && b.state != RunState::Finished;
+    return a.state == RunState::Finished || b.state != RunState::Finished;
 }
 
 bool FleetRuns::Add(const std::string& computer, const Run& run, size_t log) {

@@ -25,8 +25,9 @@ struct ComputerRow {
     std::unique_ptr<Run> earlierClean;  // the last clean, when a run came after it
 };
 
-// Whether run a came after run b: by the time it started, and at the same time a finished run
-// after one that did not finish (the same run, read from a copy cut short).
+// Whether run a, read after run b, came after it: by the time it started; in the same second
+// (the log's times go by seconds), a is later unless it did not finish and b did (the same run,
+// read from a copy cut short).
 bool Later(const Run& a, const Run& b);
 
 class FleetRuns {

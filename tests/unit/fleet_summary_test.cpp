@@ -163,7 +163,8 @@ TEST_F(Summary, UnfinishedAndRefusedRunsAreShownAsTheyEnded) {
     Log("C:\\logs\\a.csv", kHeader + Framed(d1, "killed", "clean", 5) + Start(d2, "killed") +
                                Start(d1, "refused") + End(d1, "refused", "clean", 0, "4") +
                                End(d2, "no-start", "clean", 5, "3") +
-                               Framed(d1, "cut", "clean", 5));
+                               Framed(d1, "cut", "clean", 5) + Framed(d1, "twice", "clean", 5) +
+                               Framed(d1, "twice", "preview", 5));
     Log("C:\\logs\\b.csv", kHeader + Start(d1, "cut"));  // a copy of the same run, cut short
     EXPECT_EQ(Run("C:\\logs"), kExitDone) << console.err;
     std::map<std::string, Fields> rows = Rows();
@@ -176,6 +177,7 @@ TEST_F(Summary, UnfinishedAndRefusedRunsAreShownAsTheyEnded) {
         {"refused with a new exit code", "refused", d1 + "|clean|4|" + d1},
         {"its start lost: its end's time", "no-start", d2 + "|clean|3|" + d2},
         {"a copy cut short of a finished run", "cut", d1 + "|clean|0|" + d1},
+        {"two runs in one second: the later line's", "twice", d1 + "|preview|0|" + d1},
     };
     for (const auto& c : cases) {
         Fields& row = rows[c.computer];
@@ -183,7 +185,7 @@ TEST_F(Summary, UnfinishedAndRefusedRunsAreShownAsTheyEnded) {
                   c.seen)
             << c.rule;
     }
-    EXPECT_EQ(rows["(fleet)"]["run"], "1 exit 0, 1 exit 3, 1 exit 4, 1 unfinished");
+    EXPECT_EQ(rows["(fleet)"]["run"], "2 exit 0, 1 exit 3, 1 exit 4, 1 unfinished");
 }
 
 // Stale: the last clean more than the days chosen (14 unless /stale says) before now, or none.
