@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "console/ConsoleProgram.h"
+
 namespace olvex {
 
 namespace {
@@ -16,8 +18,10 @@ std::string Key(const std::string& name) {
     return key;
 }
 
+// A clean refused with 2 or 3 deleted nothing: it is no clean a computer is kept clean by.
 bool IsClean(const Run& run) {
-    return run.state != RunState::Unfinished && run.mode == "clean";
+    return run.state != RunState::Unfinished && run.mode == "clean" && run.exit != kExitBadUsage &&
+           run.exit != kExitNotPossible;
 }
 
 std::string Counted(uint64_t n, const char* one, const char* many) {
@@ -145,7 +149,7 @@ std::string RunKind(const Run& run) {
         case RunState::Finished:
             break;
     }
-    return run.mode;
+    return run.mode.empty() ? "run" : run.mode;
 }
 
 }  // namespace olvex

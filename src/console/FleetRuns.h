@@ -67,7 +67,8 @@ std::string AgeText(int64_t at, int64_t now);
 int64_t AgeDays(int64_t at, int64_t now);
 // A size as a person reads it: "900 bytes", "4.8 KB", "1.2 GB" (in units of 1,024).
 std::string SizeText(uint64_t bytes);
-// What a run was: "clean", "preview", "unfinished", "earlier version".
+// What a run was: "clean", "preview", "unfinished", "earlier version"; "run" for a run that
+// ended before it had a mode.
 std::string RunKind(const Run& run);
 
 }  // namespace olvex

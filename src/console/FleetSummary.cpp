@@ -19,6 +19,13 @@ namespace {
 // Lines of one log named one by one; past these, only how many more were skipped.
 constexpr size_t kNamedLines = 10;
 
+// Text from a log as one line of the table: a tab or a line break in a name cannot make rows.
+std::string Shown(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return text;
+}
+
 std::string Padded(std::string text, size_t width) {
     if (text.size() < width) text.resize(width, ' ');
     return text + " ";
@@ -77,13 +84,13 @@ std::string TextRow(const ComputerRow& row, int64_t now, bool stale) {
     const Run& last = row.last;
     const Run* clean = row.Clean();
     const bool ended = last.state == RunState::Finished;
-    return Padded(row.name, 16) + Padded(LogTimeText(last.at), 19) + Padded(RunKind(last), 10) +
-           Padded(ended ? std::to_string(last.exit) : "", 4) + Padded(AgeText(last.at, now), 9) +
-           Padded(ended ? std::to_string(last.bytes) : "", 13) +
+    return Padded(Shown(row.name), 16) + Padded(LogTimeText(last.at), 19) +
+           Padded(Shown(RunKind(last)), 10) + Padded(ended ? std::to_string(last.exit) : "", 4) +
+           Padded(AgeText(last.at, now), 9) + Padded(ended ? std::to_string(last.bytes) : "", 13) +
            Padded(clean ? LogTimeText(clean->at) : "none", 19) +
            Padded(clean ? std::to_string(clean->bytes) : "", 13) +
            Padded(clean ? std::to_string(clean->stayed) : "", 6) + Padded(stale ? "stale" : "", 5) +
-           (clean ? clean->failed : "") + "\n";
+           Shown(clean ? clean->failed : "") + "\n";
 }
 
 std::string TotalsText(const FleetTotals& t, uint32_t staleDays, uint64_t filesSkipped,

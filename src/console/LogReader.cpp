@@ -65,10 +65,11 @@ bool StartsLogLine(const std::string& text) {
 }
 
 // A run-end line's reason: "mode=clean; exit=1; files=2; ...; failed=a b". Nothing when the
-// mode or the exit code is missing: the line was cut, or is no run-end line of the program's.
+// exit code is missing: the line was cut, or is no run-end line of the program's. A run
+// refused before it knew what it was to do may end with no mode.
 std::optional<Run> Ending(const std::string& reason) {
     Run run;
-    bool mode = false, exit = false;
+    bool exit = false;
     for (size_t at = 0; at < reason.size();) {
         size_t end = reason.find("; ", at);
         if (end == std::string::npos) end = reason.size();
@@ -76,7 +77,7 @@ std::optional<Run> Ending(const std::string& reason) {
         const std::string key = equals < end ? reason.substr(at, equals - at) : "";
         const std::string value = equals < end ? reason.substr(equals + 1, end - equals - 1) : "";
         at = end + 2;
-        if (key == "mode") run.mode = value, mode = !value.empty();
+        if (key == "mode") run.mode = value;
         if (key == "exit") run.exit = static_cast<int>(Figure(value)), exit = Digits(value, 0, 1);
         if (key == "files") run.files = Figure(value);
         if (key == "folders") run.folders = Figure(value);
@@ -84,7 +85,7 @@ std::optional<Run> Ending(const std::string& reason) {
         if (key == "stayed") run.stayed = Figure(value);
         if (key == "failed") run.failed = value;
     }
-    if (!mode || !exit) return std::nullopt;
+    if (!exit) return std::nullopt;
     return run;
 }
 
@@ -153,7 +154,7 @@ class LogRuns {
             return;
         }
         std::optional<Run> run = Ending(ReadCsvField(fields[kReason]));
-        if (!run) return skipped_(number, "a run-end line without its mode and exit code");
+        if (!run) return skipped_(number, "a run-end line without its exit code");
         run->user = ReadCsvField(fields[kUser]);
         run->at = at;
         // The run it ends is the latest started: a run stopped before ending leaves its start.

@@ -160,11 +160,13 @@ TEST_F(Summary, PreviewsAreShownAsSuchAndNeverCountedAsDeleted) {
 // codes are read whatever they are.
 TEST_F(Summary, UnfinishedAndRefusedRunsAreShownAsTheyEnded) {
     const std::string d1 = "2026-12-01 03:00:00", d2 = "2026-12-02 03:00:00";
-    Log("C:\\logs\\a.csv", kHeader + Framed(d1, "killed", "clean", 5) + Start(d2, "killed") +
-                               Start(d1, "refused") + End(d1, "refused", "clean", 0, "4") +
-                               End(d2, "no-start", "clean", 5, "3") +
-                               Framed(d1, "cut", "clean", 5) + Framed(d1, "twice", "clean", 5) +
-                               Framed(d1, "twice", "preview", 5));
+    Log("C:\\logs\\a.csv",
+        kHeader + Framed(d1, "killed", "clean", 5) + Start(d2, "killed") + Start(d1, "refused") +
+            End(d1, "refused", "clean", 0, "4") + End(d2, "no-start", "clean", 5, "1") +
+            Framed(d1, "cut", "clean", 5) + Framed(d1, "twice", "clean", 5) +
+            Framed(d1, "twice", "preview", 5) + Framed(d1, "refused-3", "clean", 5) +
+            Start(d2, "refused-3") + End(d2, "refused-3", "clean", 0, "3") + d2 +
+            ",no-mode,Jo,,run-end,,,\"exit=2; files=0\"\r\n");
     Log("C:\\logs\\b.csv", kHeader + Start(d1, "cut"));  // a copy of the same run, cut short
     EXPECT_EQ(Run("C:\\logs"), kExitDone) << console.err;
     std::map<std::string, Fields> rows = Rows();
@@ -174,10 +176,12 @@ TEST_F(Summary, UnfinishedAndRefusedRunsAreShownAsTheyEnded) {
         std::string seen;  // last run, run, exit, last clean
     } cases[] = {
         {"killed after a clean: unfinished, its start", "killed", d2 + "|unfinished||" + d1},
-        {"refused with a new exit code", "refused", d1 + "|clean|4|" + d1},
-        {"its start lost: its end's time", "no-start", d2 + "|clean|3|" + d2},
+        {"exit 4: a clean whose record is incomplete", "refused", d1 + "|clean|4|" + d1},
+        {"its start lost: its end's time", "no-start", d2 + "|clean|1|" + d2},
         {"a copy cut short of a finished run", "cut", d1 + "|clean|0|" + d1},
         {"two runs in one second: the later line's", "twice", d1 + "|preview|0|" + d1},
+        {"refused with 3: no clean", "refused-3", d2 + "|clean|3|" + d1},
+        {"ended before it had a mode", "no-mode", d2 + "|run|2|"},
     };
     for (const auto& c : cases) {
         Fields& row = rows[c.computer];
@@ -185,7 +189,8 @@ TEST_F(Summary, UnfinishedAndRefusedRunsAreShownAsTheyEnded) {
                   c.seen)
             << c.rule;
     }
-    EXPECT_EQ(rows["(fleet)"]["run"], "2 exit 0, 1 exit 3, 1 exit 4, 1 unfinished");
+    EXPECT_EQ(rows["(fleet)"]["run"],
+              "2 exit 0, 1 exit 1, 1 exit 2, 1 exit 3, 1 exit 4, 1 unfinished");
 }
 
 // Stale: the last clean more than the days chosen (14 unless /stale says) before now, or none.
@@ -392,6 +397,10 @@ TEST_F(Summary, HostileFieldsStayText) {
     const std::string page = rig.files.Content("C:\\fleet.html");
     EXPECT_EQ(page.find("<script"), std::string::npos);
     EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
+    console = fakes::FakeConsole();
+    EXPECT_EQ(RunConsoleProgram(rig.services, console, {"/summary:C:\\logs"}), kExitDone);
+    EXPECT_EQ(std::count(console.out.begin(), console.out.end(), '\n'), names.size() + 2)
+        << "a row a line, as text" << console.out;
 }
 
 // Logs the program wrote itself, a log of another computer and one cut short: the page shows a
