@@ -191,7 +191,7 @@ int RunFleetSummary(Services& services, platform::Console& console, const Consol
                 : Padded("computer", 16) + Padded("last run", 19) + Padded("run", 10) +
                       Padded("exit", 4) + Padded("age", 9) + Padded("bytes", 13) +
                       Padded("last clean", 19) + Padded("deleted", 13) + Padded("stayed", 6) +
-                      Padded("", 5) + "failed\n";
+                      Padded("stale", 5) + "failed\n";
         for (const auto& [key, row] : fleet.Rows()) {
             const bool stale = IsStale(row, now, request.staleDays);
             out +=
