@@ -12,8 +12,18 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// The most days /olderthan takes: a hundred years.
+// The most days /olderthan and /stale take: a hundred years.
 constexpr unsigned long kMostDays = 36500;
+
+// The number of days an option gives, from 1 to kMostDays; nothing for anything else.
+std::optional<uint32_t> DaysOf(const std::string& text) {
+    unsigned long number = 0;
+    for (char c : text)
+        number =
+            c >= '0' && c <= '9' && number <= kMostDays ? number * 10 + (c - '0') : kMostDays + 1;
+    if (number < 1 || number > kMostDays) return std::nullopt;
+    return static_cast<uint32_t>(number);
+}
 
 // The text after "/name:" of an option, as given (case and all); nothing when the argument is
 // not that option or gives no value.
@@ -28,8 +38,8 @@ std::optional<std::string> ValueOf(const std::string& argument, const std::strin
 bool IsFullPath(const std::string& path) {
     auto separator = [](char c) { return c == '\\' || c == '/'; };
     const char letter = static_cast<char>(path.empty() ? 0 : path[0] | 0x20);
-    const bool drive = path.size() >= 3 && letter >= 'a' && letter <= 'z' && path[1] == ':' &&
-                       separator(path[2]);
+    const bool drive =
+        path.size() >= 3 && letter >= 'a' && letter <= 'z' && path[1] == ':' && separator(path[2]);
     const bool share = path.size() > 2 && separator(path[0]) && separator(path[1]);
     return drive || share;
 }
@@ -41,6 +51,7 @@ ParsedRequest ParseArguments(const std::vector<std::string>& arguments) {
     std::optional<Command> command;
     auto fail = [](const std::string& why) { return ParsedRequest{std::nullopt, why}; };
     bool filters = false;
+    bool staleGiven = false;
     for (const std::string& argument : arguments) {
         if (argument.empty()) continue;
         if (argument[0] != '/' && argument[0] != '-') {
@@ -73,15 +84,17 @@ ParsedRequest ParseArguments(const std::vector<std::string>& arguments) {
         } else if (auto page = ValueOf(argument, "html")) {
             request.htmlFile = *page;
         } else if (auto days = ValueOf(argument, "olderthan")) {
-            unsigned long number = 0;
-            for (char c : *days)
-                number = c >= '0' && c <= '9' && number <= kMostDays ? number * 10 + (c - '0')
-                                                                     : kMostDays + 1;
-            if (number < 1 || number > kMostDays)
+            if (!DaysOf(*days))
                 return fail("/olderthan takes a number of days from 1 to " +
                             std::to_string(kMostDays) + ".");
-            request.olderThanDays = static_cast<uint32_t>(number);
+            request.olderThanDays = *DaysOf(*days);
             filters = true;
+        } else if (auto stale = ValueOf(argument, "stale")) {
+            if (!DaysOf(*stale))
+                return fail("/stale takes a number of days from 1 to " + std::to_string(kMostDays) +
+                            ".");
+            request.staleDays = *DaysOf(*stale);
+            staleGiven = true;
         } else if (auto path = ValueOf(argument, "exclude")) {
             if (!IsFullPath(*path))
                 return fail("/exclude takes a full path (C:\\... or \\\\server\\share\\...), not " +
@@ -108,6 +121,8 @@ ParsedRequest ParseArguments(const std::vector<std::string>& arguments) {
         return fail("/olderthan, /exclude and /strict go with /preview or /clean.");
     if (!request.htmlFile.empty() && request.command != Command::Summary)
         return fail("/html goes with /summary.");
+    if (staleGiven && request.command != Command::Summary)
+        return fail("/stale goes with /summary.");
     return {request, ""};
 }
 
@@ -118,7 +133,7 @@ std::string HelpText() {
            "  olvex /list [/details] [/csv]\n"
            "  olvex /preview ID... | all  [options]\n"
            "  olvex /clean ID... | all    [options]\n"
-           "  olvex /summary:FOLDER [/html:FILE] [/csv]\n"
+           "  olvex /summary:FOLDER [/html:FILE] [/stale:DAYS] [/csv]\n"
            "\n"
            "  /list      The categories of this system: id, the caption the window shows,\n"
            "             and whether it can be cleaned here (and if not, why). With\n"
@@ -132,9 +147,14 @@ std::string HelpText() {
            "             passwords (firefox-passwords, opera-passwords): name those.\n"
            "             A category named that this system lacks (another Windows',\n"
            "             a browser not installed) is skipped, and said so; the rest run.\n"
-           "  /summary   Reads every log in FOLDER (one per computer) and prints, per\n"
-           "             computer, its last run: when, exit code, bytes deleted, items\n"
-           "             that stayed, categories that failed; then the totals.\n"
+           "  /summary   Reads every log (*.csv) in FOLDER, one per computer or shared,\n"
+           "             and prints a row per computer: its last run (a clean, a\n"
+           "             preview, or unfinished: started and never ended), when and how\n"
+           "             long ago, its exit code and bytes; its last clean, with the\n"
+           "             bytes deleted, items that stayed and categories that failed;\n"
+           "             then the totals, which count cleans only. Logs of earlier\n"
+           "             versions are read. A .csv that is no log, and lines cut short\n"
+           "             or too long, are named and skipped (exit 1).\n"
            "\n"
            "Options of /preview and /clean:\n"
            "  /details        Every path, not only the totals, and every folder that is\n"
@@ -164,6 +184,14 @@ std::string HelpText() {
            "  /quiet          Prints nothing but errors.\n"
            "  /?              This help.\n"
            "\n"
+           "Options of /summary:\n"
+           "  /html:FILE      Also writes the summary as one page of its own, sizes in KB,\n"
+           "                  MB and GB (the exact bytes where the pointer rests).\n"
+           "  /stale:DAYS     A computer whose last clean is more than DAYS days old, or\n"
+           "                  that never cleaned, is marked stale and counted (default 14).\n"
+           "                  Ages count from each log's local time.\n"
+           "  /csv            The rows and totals as CSV.\n"
+           "\n"
            "Options may start with / or -, and case does not matter. In a console window\n"
            "names show in its own characters; output redirected to a file or a pipe is\n"
            "UTF-8. A progress line goes to standard error when it is a console window.\n"
@@ -180,7 +208,9 @@ std::string HelpText() {
            "     deleted\n"
            "  4  stopped: the log could not take the run's lines when they were due (a\n"
            "     full disk, another program holding it); nothing was deleted after\n"
-           "     that, and the log may lack the run's last lines\n";
+           "     that, and the log may lack the run's last lines\n"
+           "/summary: 0 every log read whole; 1 some file or line skipped; 3 the folder\n"
+           "or the page cannot be used.\n";
 }
 
 std::vector<std::string> SplitCommandLine(const std::string& line) {

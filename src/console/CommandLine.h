@@ -15,16 +15,17 @@ struct ConsoleRequest {
     // The help was not asked for: no command was given (a scheduled task that lost its
     // arguments must not look successful).
     bool helpForLackOfCommand = false;
-    std::vector<std::string> ids;  // as given, in lower case; "all" stands for itself
-    bool details = false;          // every path, not only the totals
-    bool csv = false;              // the report as CSV
-    bool quiet = false;            // nothing but errors
-    bool strict = false;           // a named category that cannot run here stops the run
-    std::string logFile;           // "" for no log
-    uint32_t olderThanDays = 0;    // 0: files of any age
+    std::vector<std::string> ids;       // as given, in lower case; "all" stands for itself
+    bool details = false;               // every path, not only the totals
+    bool csv = false;                   // the report as CSV
+    bool quiet = false;                 // nothing but errors
+    bool strict = false;                // a named category that cannot run here stops the run
+    std::string logFile;                // "" for no log
+    uint32_t olderThanDays = 0;         // 0: files of any age
     std::vector<std::string> excluded;  // full paths, as given
-    std::string summaryFolder;     // the folder of logs /summary reads
-    std::string htmlFile;          // "" for no page
+    std::string summaryFolder;          // the folder of logs /summary reads
+    std::string htmlFile;               // "" for no page
+    uint32_t staleDays = 14;            // a computer whose last clean is older is stale
 };
 
 // The request, or the message of a usage error. Options start with / or -, and neither their

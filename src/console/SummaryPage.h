@@ -1,32 +1,39 @@
 #pragma once
-// The fleet's summary as one page of its own: a table with a row and a bar per computer, drawn
-// in inline SVG, then the totals. No script and nothing from elsewhere; every name from a log
-// (file, user and computer names are anybody's text) is escaped.
+// The fleet's summary as one page of its own: a table with a row per computer, its last run and
+// its last clean with a bar drawn in inline SVG, stale computers marked, then the totals and
+// what was skipped. Sizes read as KB, MB or GB, the exact bytes where the pointer rests. No
+// script and nothing from elsewhere; every name from a log (file, user and computer names are
+// anybody's text) is escaped.
 #include <cstdint>
-#include <functional>
 #include <string>
+#include <vector>
 
-#include "console/LogReader.h"
+#include "console/FleetRuns.h"
 #include "system/Services.h"
 
 namespace olvex {
 
-struct PageTotals {
-    uint64_t computers = 0, bytes = 0, stayed = 0;
-    uint64_t largest = 0;  // the most bytes one computer deleted: the longest bar
-    std::string exits;     // "2 exit 0, 1 exit 1"
-    std::string failed;    // "ie-history on 1"
-    uint64_t skipped = 0;
+// A file or line the summary skipped, and why.
+struct SkippedItem {
+    std::string what, why;
 };
+// Skipped files and lines the page names one by one; past these, only how many more.
+constexpr size_t kMostNamed = 200;
 
-// Calls its argument with each log's path and what was read of it, in the order of the rows.
-using LogWalk =
-    std::function<void(const std::function<void(const std::string&, const LogRead&)>&)>;
+// What the page shows: the fleet's rows and totals, as of now, and what was skipped.
+struct SummaryView {
+    const std::string& folder;
+    const FleetRuns& fleet;
+    const FleetTotals& totals;
+    int64_t now;  // LogTime's reckoning
+    uint32_t staleDays;
+    const std::vector<SkippedItem>& skipped;
+    uint64_t skippedUnnamed;
+};
 
 // Writes the page to file (relative or full), replacing what it held; "" when written, else why
 // not. The file is reached as the log is (OwnFilePlace): no link on its path, none as itself.
-std::string WriteSummaryPage(Services& services, const std::string& file, const std::string& folder,
-                             const LogWalk& walk, const PageTotals& totals);
+std::string WriteSummaryPage(Services& services, const std::string& file, const SummaryView& view);
 
 // Text as HTML shows it literally: & < > " ' escaped.
 std::string HtmlText(const std::string& text);

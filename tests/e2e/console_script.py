@@ -29,10 +29,12 @@ The batch file runs, in turn:
   its item rows add up to its total;
 - /? and /list /csv /details into files: exit 0, the exit codes documented, every id of the
   family, Opera's not available, Windows Temp's folder present;
-- /summary of C:\\logs, with another computer's log, one cut short and files that are no log:
-  a row per computer, the fleet's totals, the others named and skipped (exit 1); its page,
-  rendered by headless Chromium, shows both computers' rows and a bar each; a page asked for
-  in place of the batch file's link is refused (exit 3).
+- /summary of C:\\logs, with another computer's log, a copy of it cut short in its last line,
+  a CSV that is no log and, as the Group Policy recipe writes them, notes in %COMPUTERNAME%.txt:
+  a row per computer, the fleet's totals, the cut line and the CSV named and skipped (exit 1),
+  the notes left out; its page, rendered by headless Chromium, shows both computers' rows and
+  a bar each; as CSV with /stale:1, this computer's run is 0 days old and PC-07's, a week
+  older, stale; a page asked for in place of the batch file's link is refused (exit 3).
 A file named like a spreadsheet formula after a semicolon comes out disarmed in the log.
 Two cleans started together on one log each write whole lines, both runs framed.
 """
@@ -81,8 +83,11 @@ C:\olvex\olvex.exe /? > C:\logs\help.txt
 echo help=%ERRORLEVEL%
 C:\olvex\olvex.exe /list /csv /details > C:\logs\list.csv
 echo list=%ERRORLEVEL%
+echo %DATE% %TIME% some items stayed>> C:\logs\%COMPUTERNAME%.txt
 C:\olvex\olvex.exe /summary:C:\logs /html:C:\olvex\fleet.html > C:\olvex\summary.txt 2> C:\olvex\skipped.txt
 echo summary=%ERRORLEVEL%
+C:\olvex\olvex.exe /summary:C:\logs /csv /stale:1 > C:\olvex\summary.csv 2> NUL
+echo summarycsv=%ERRORLEVEL%
 C:\olvex\olvex.exe /summary:C:\logs /html:C:\olvex\evil.csv > NUL 2> NUL
 echo pagelink=%ERRORLEVEL%
 """
@@ -170,7 +175,8 @@ def scenario(argv):
                              "loglink": "3", "logfilelink": "3", "logdangling": "3",
                              "taken": "0", "clean": "1",
                              "java": "0", "refused": "1", "preview": "1", "report": "1",
-                             "help": "0", "list": "0", "summary": "1", "pagelink": "3"},
+                             "help": "0", "list": "0", "summary": "1", "summarycsv": "1",
+                             "pagelink": "3"},
                      "exit codes (stderr %r)" % err)
         checks.equal(("link or junction" in (kit.read_file(s, "olvex/linked.txt") or ""),
                       os.listdir(linked), kit.outside_state(evil), os.path.lexists(nowhere)),
@@ -292,8 +298,19 @@ def scenario(argv):
         checks.equal((name in summary, "<b>PC-07</b>" in summary,
                       "Fleet: 2 computers (2 exit 0)" in summary),
                      (True, True, True), "the summary's rows and totals (%r)" % summary)
-        checks.equal(("cut.csv: cut short" in skipped, "help.txt: not a log" in skipped),
-                     (True, True), "files skipped, and why (%r)" % skipped)
+        checks.equal(("cut.csv line 4: cut short" in skipped, "list.csv: not a log" in skipped,
+                      ".txt" in skipped), (True, True, False),
+                     "a cut line and a CSV that is no log skipped, and why; the notes beside "
+                     "the logs left out (%r)" % skipped)
+        rows = {r[0]: r for r in csv.reader(io.StringIO(kit.read_file(s, "olvex/summary.csv")
+                                                         or ""))}
+        here = rows.get(name, [""] * 12)
+        other = rows.get("<b>PC-07</b>", [""] * 5 + ["0"] + [""] * 6)
+        checks.equal(((here[3], here[5], here[11]), int(other[5]) >= 7, other[11]),
+                     (("clean", "0", ""), True, "stale"),
+                     "ages from the logs' local times against the system's clock: this "
+                     "computer's run just now, PC-07's a week or more before, stale after a day "
+                     "(%r)" % rows)
         page_check.check_fleet_page(checks, s.path("olvex/fleet.html"), [name, "<b>PC-07</b>"])
 
         # Two cleans at once on one log: each waits its turn, and every line is whole.

@@ -1,5 +1,6 @@
 // The console program as a fleet runs it, over the in-memory system: what its filters keep,
-// what its log proves and how runs share it, what it skips, and the summary of many logs.
+// what its log proves and how runs share it, and what it skips. The summary of many logs is
+// tested in fleet_summary_test.cpp.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -7,7 +8,6 @@
 #include "console/ConsoleProgram.h"
 #include "console/Csv.h"
 #include "console/RunLog.h"
-#include "console/SummaryPage.h"
 #include "fakes/FakeConsole.h"
 #include "fakes/TestRig.h"
 #include "system/CleaningSink.h"
@@ -25,8 +25,12 @@ std::vector<std::vector<std::string>> Lines(std::string text) {
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     std::vector<std::vector<std::string>> lines;
     CsvReader reader;
-    reader.Feed(text.data(), text.size(),
-                [&](const std::vector<std::string>& fields) { lines.push_back(fields); });
+    const CsvReader::Line line = [&](const CsvLine& read) {
+        EXPECT_EQ(read.skipped, "") << "line " << read.number;
+        lines.push_back(read.fields);
+    };
+    reader.Feed(text.data(), text.size(), line);
+    reader.Finish(line);
     if (!lines.empty()) lines.erase(lines.begin());
     return lines;
 }
@@ -171,9 +175,10 @@ TEST_F(Fleet, TheLogProvesEveryRunAndTakesTurns) {
 TEST_F(Fleet, SkipsWhatTheMachineLacksAndTotalsAll) {
     Aged(kTemp + "a.tmp", 30);
     rig.files.AddDevice(kTemp + "fifo");
-    Aged("C:\\Documents and Settings\\Jo\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi\\"
-         "j.tmp",
-         30);
+    Aged(
+        "C:\\Documents and Settings\\Jo\\Application Data\\Sun\\Java\\Deployment\\cache\\javapi\\"
+        "j.tmp",
+        30);
     console.outIsFile = true;
     const std::vector<std::string> named = {"windows-temp", "opera-cache", "temp", "java-cache"};
     std::vector<std::string> preview = {"/preview", "/details", "/csv"};
@@ -206,74 +211,6 @@ TEST_F(Fleet, SkipsWhatTheMachineLacksAndTotalsAll) {
     Aged(kTemp + "b.tmp", 30);
     EXPECT_EQ(Run(clean), kExitNotPossible);
     EXPECT_TRUE(rig.files.Exists(kTemp + "b.tmp"));
-}
-
-TEST(Csv, FormulasAreDisarmedWhereverASpreadsheetStartsACellAndReadBackAsWritten) {
-    for (const std::string text :
-         {"a;=1+1;b.tmp", "=HYPERLINK(1)", "x\t+cmd", "a\n@SUM(A1)", "'=x", "''", "a,b\"c", "-",
-          "plain"}) {
-        const std::string field = CsvField(text);
-        std::string unquoted;
-        CsvReader reader;
-        const std::string line = field + "\r\n";
-        reader.Feed(line.data(), line.size(),
-                    [&](const std::vector<std::string>& fields) { unquoted = fields.at(0); });
-        EXPECT_EQ(ReadCsvField(unquoted), text) << field;
-        // Wherever a cell may start, no formula does.
-        for (size_t i = 0; i < unquoted.size(); ++i) {
-            if (i == 0 || std::string(";\t\r\n").find(unquoted[i - 1]) != std::string::npos) {
-                EXPECT_EQ(std::string("=+-@").find(unquoted[i]), std::string::npos) << field;
-            }
-        }
-    }
-    EXPECT_EQ(CsvField("a;=1+1;b.tmp"), "\"a;'=1+1;b.tmp\"");
-}
-
-// The summary reads every log of a folder: a row per computer, its last finished run; files
-// that are no log, or are cut short, are named and skipped; the page escapes every name and
-// draws a bar per computer, with nothing from elsewhere.
-TEST_F(Fleet, TheSummaryOfAFleetsLogs) {
-    Aged(kTemp + "a.tmp", 30);
-    rig.files.AddFolder("C:\\logs");
-    ASSERT_EQ(Run({"/clean", "windows-temp", "/log:C:\\logs\\PC-01.csv"}), kExitDone);
-    rig.system.computerName = "<script>alert(1)</script>";
-    rig.shell.historyFails = true;
-    Aged(kTemp + "b.tmp", 30);
-    Aged(kTemp + "c.tmp", 30);
-    ASSERT_EQ(Run({"/clean", "windows-temp", "ie-history", "/log:C:\\logs\\PC-02.csv"}),
-              kExitLeftSome);
-    rig.files.AddFile("C:\\logs\\notes.txt", platform::kAttrArchive, "not a log\r\n");
-    const std::string whole = rig.files.Content("C:\\logs\\PC-01.csv");
-    rig.files.AddFile("C:\\logs\\cut.csv", platform::kAttrArchive,
-                      whole.substr(0, whole.size() - 5));
-
-    EXPECT_EQ(Run({"/summary:C:\\logs", "/html:C:\\fleet.html"}), kExitLeftSome) << console.err;
-    EXPECT_NE(console.out.find("PC-01"), std::string::npos) << console.out;
-    EXPECT_NE(console.out.find("Fleet: 2 computers (1 exit 0, 1 exit 1), 15 bytes deleted"),
-              std::string::npos)
-        << console.out;
-    EXPECT_NE(console.out.find("failed: ie-history on 1"), std::string::npos);
-    EXPECT_NE(console.err.find("notes.txt: not a log"), std::string::npos) << console.err;
-    EXPECT_NE(console.err.find("cut.csv: cut short"), std::string::npos) << console.err;
-
-    // Only a page of the program's own is replaced; a page written again replaces it whole.
-    EXPECT_EQ(Run({"/summary:C:\\logs", "/html:C:\\logs\\notes.txt"}), kExitNotPossible);
-    EXPECT_EQ(rig.files.Content("C:\\logs\\notes.txt"), "not a log\r\n");
-    const std::string first = rig.files.Content("C:\\fleet.html");
-    EXPECT_EQ(Run({"/summary:C:\\logs", "/html:C:\\fleet.html"}), kExitLeftSome);
-    EXPECT_EQ(rig.files.Content("C:\\fleet.html"), first);
-    const std::string page = rig.files.Content("C:\\fleet.html");
-    EXPECT_EQ(page.find("<script"), std::string::npos);
-    EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
-    for (const char* outside : {"src=", "href=", "url(", "http"})
-        EXPECT_EQ(page.find(outside), std::string::npos) << outside;
-    size_t bars = 0;
-    for (size_t at = page.find("<rect"); at != std::string::npos; at = page.find("<rect", at + 1))
-        ++bars;
-    EXPECT_EQ(bars, 2u);
-    EXPECT_NE(page.find("width=\"240\" height=\"14\" fill"), std::string::npos)
-        << "the computer that deleted most has the full bar";
-    EXPECT_NE(page.find("width=\"120\" height=\"14\" fill"), std::string::npos) << page;
 }
 
 }  // namespace

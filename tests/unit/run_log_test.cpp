@@ -151,10 +151,13 @@ TEST(RunLogRecord, RefusedRunsAreFramedInTheLog) {
         Machine m(r.windows);
         EXPECT_EQ(m.Run(r.arguments), r.code);
         EXPECT_NE(m.Log().find(r.why, m.Log().find("; why=")), std::string::npos) << m.Log();
-        const LogRead read = ReadLastRun(m.rig.files, kLog);
-        ASSERT_TRUE(read.run) << read.why;
-        EXPECT_EQ(read.run->exit, r.code);
-        EXPECT_EQ(read.run->mode, r.arguments[0].substr(1));
+        std::optional<olvex::Run> last;
+        const std::string why = ReadRuns(
+            m.rig.files, kLog, [&](const std::string&, const olvex::Run& run) { last = run; },
+            [](size_t, const std::string&) {});
+        ASSERT_TRUE(last) << why;
+        EXPECT_EQ(last->exit, r.code);
+        EXPECT_EQ(last->mode, r.arguments[0].substr(1));
     }
 }
 
