@@ -391,15 +391,15 @@ class HandleFolder : public OpenedFolder {
         if (!IsWhereListed(file.get(), name)) return Deletion::Elsewhere;
         // A file of a file system always has its times and attributes; Wine's pipes and
         // device nodes of the host list as empty files and have none, and refuse deletion.
+        // Its age is the file's own, read with them on the very handle it would go through; a
+        // time that cannot be read is no time (0), which the test takes as unknown.
+        const bool aged = age && age->test;
+        if (entry.size != 0 && !aged) return std::nullopt;
         ULONG attributes = 0;
-        if (entry.size == 0 && !nt::Attributes(file.get(), attributes)) return Deletion::NotAFile;
-        // Its age as the file itself has it, on the very handle it would go through; a time
-        // that cannot be read is no time (0), which the test takes as unknown.
-        if (age && age->test) {
-            uint64_t written = 0;
-            if (!nt::WriteTime(file.get(), written)) written = 0;
-            if ((age->kept = age->test->Keeps(written))) return Deletion::Kept;
-        }
+        uint64_t written = 0;
+        const bool told = nt::Basic(file.get(), attributes, written);
+        if (entry.size == 0 && !told) return Deletion::NotAFile;
+        if (aged && (age->kept = age->test->Keeps(told ? written : 0))) return Deletion::Kept;
         return std::nullopt;
     }
 

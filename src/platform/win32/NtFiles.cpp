@@ -162,12 +162,13 @@ bool Attributes(HANDLE handle, ULONG& attributes) {
     return true;
 }
 
-bool WriteTime(HANDLE handle, uint64_t& time) {
+bool Basic(HANDLE handle, ULONG& attributes, uint64_t& writeTime) {
     IO_STATUS_BLOCK io{};
     FILE_BASIC_INFORMATION basic{};
     if (!Succeeded(Native().query(handle, &io, &basic, sizeof basic, kFileBasicInformation)))
         return false;
-    time = static_cast<uint64_t>(basic.LastWriteTime.QuadPart);
+    attributes = basic.FileAttributes;
+    writeTime = static_cast<uint64_t>(basic.LastWriteTime.QuadPart);
     return true;
 }
 

@@ -52,8 +52,9 @@ bool ObjectName(HANDLE handle, std::wstring& name);
 
 // FileBasicInformation's attributes; false when the query fails.
 bool Attributes(HANDLE handle, ULONG& attributes);
-// FileBasicInformation's last-write time (100 ns steps since 1601, UTC).
-bool WriteTime(HANDLE handle, uint64_t& time);
+// FileBasicInformation's attributes and last-write time (100 ns steps since 1601, UTC), in one
+// query.
+bool Basic(HANDLE handle, ULONG& attributes, uint64_t& writeTime);
 // A character in upper case as the system's own table has it (the one NTFS keeps its names
 // by), not ASCII alone.
 wchar_t Upcase(wchar_t c);
