@@ -139,6 +139,38 @@ void Tell(CleaningSink& sink, const std::string& parentPath, const std::vector<L
     sink.Item(item);
 }
 
+// What became of a file of a tree being removed: deleted, kept by its age (why), gone
+// meanwhile (neither), or the removal stops at it (why).
+struct FileOfTree {
+    bool deleted = false;
+    const char* kept = nullptr;
+    const char* stopsAt = nullptr;
+};
+
+FileOfTree DeleteFileOfTree(Changes& changes, OpenedFolder& folder, const FindEntry& item,
+                            const RunFilter* filter) {
+    platform::AgeCheck age{filter ? filter->Age() : nullptr};
+    // Young by its listing: it stays unopened (see SweepEntry).
+    const char* young = age.test ? age.test->Keeps(item.writeTime) : nullptr;
+    if (young && filter->IsItsReason(young)) return {false, young, nullptr};
+    if (item.attributes & platform::kAttrReadOnly) return {false, nullptr, reason::kReadOnly};
+    switch (changes.DeleteListedFile(folder, item, &age)) {
+        case Deletion::Deleted:
+            return {true, nullptr, nullptr};
+        case Deletion::Kept:
+            return {false, age.kept, nullptr};
+        case Deletion::NotThere:
+            return {};
+        case Deletion::NotAFile:
+            return {false, nullptr, reason::kNotAFile};
+        case Deletion::Elsewhere:
+            return {false, nullptr, reason::kElsewhere};
+        case Deletion::Refused:
+            break;
+    }
+    return {false, nullptr, reason::kInUse};
+}
+
 }  // namespace
 
 bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& entry,
@@ -148,7 +180,6 @@ bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& 
     const RunFilter* filter = rules.filter;
     CountedFolders* counted = rules.counted;
     const bool paths = counted != nullptr;
-    platform::AgeCheck age{filter ? filter->Age() : nullptr};
     std::vector<Level> stack;
     // The entry that stops the removal stays, and says why.
     auto stopAt = [&](const FindEntry& item, const char* why) {
@@ -215,26 +246,16 @@ bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& 
             if (!isFolder) {
                 if (counted && counted->AnyFiles() && counted->HasFile(level.path + item.name))
                     continue;  // gone with its cache entry
-                // Young by its listing: it stays unopened (see SweepEntry).
-                const char* young = age.test ? age.test->Keeps(item.writeTime) : nullptr;
-                if (young && filter->IsItsReason(young)) {
-                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, young);
-                    level.keeps = true;
-                    continue;
-                }
-                if (item.attributes & platform::kAttrReadOnly) stopAt(item, reason::kReadOnly);
-                const Deletion deletion = changes.DeleteListedFile(*level.folder, item, &age);
-                if (deletion == Deletion::Kept) {
+                const FileOfTree fate = DeleteFileOfTree(changes, *level.folder, item, filter);
+                if (fate.stopsAt) stopAt(item, fate.stopsAt);
+                if (fate.kept) {
                     // Too young, or of no telling age: it stays, and so do its folders.
-                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, age.kept);
+                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed,
+                         fate.kept);
                     level.keeps = true;
-                    continue;
+                } else if (fate.deleted) {
+                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Deleted);
                 }
-                if (deletion == Deletion::NotThere) continue;  // gone meanwhile
-                if (deletion == Deletion::NotAFile) stopAt(item, reason::kNotAFile);
-                if (deletion == Deletion::Elsewhere) stopAt(item, reason::kElsewhere);
-                if (deletion != Deletion::Deleted) stopAt(item, reason::kInUse);
-                Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Deleted);
                 continue;
             }
             Level below = levelFor(item);
