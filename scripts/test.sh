@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
 # Builds both configurations and runs every test: the native unit tests (with
 # AddressSanitizer and UBSan) and the end-to-end tests of the real program under Wine.
-# With --unit, only the native unit tests: no Windows build, no Wine, a few seconds.
+# With --unit, only the native unit tests: no Windows build, no Wine, a few seconds; the
+# packages are set up only when the native tools are missing. JOBS limits the parallel jobs
+# of the build and of the unit tests (default: one per CPU).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=${JOBS:-$(nproc)}
 
-bash "$root/scripts/setup.sh"
 if [ "${1:-}" = --unit ]; then
+  if ! command -v cmake g++ >/dev/null || [ ! -e /usr/include/gtest/gtest.h ]; then
+    bash "$root/scripts/setup.sh"
+  fi
   cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
-  cmake --build "$root/build/native" -j"$(nproc)" --target unit_tests >/dev/null
+  cmake --build "$root/build/native" -j"$jobs" --target unit_tests >/dev/null
   cd "$root/build/native"
-  exec ctest -L '^unit$' --output-on-failure -j"$(nproc)"
+  exec ctest -L '^unit$' --output-on-failure -j"$jobs"
 fi
+bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh"
 
 native="$root/build/native"
