@@ -377,8 +377,9 @@ TEST(Csv, NoCellOfAFieldStartsAFormulaAndItReadsBackAsWritten) {
 // Names from logs are anybody's text: no cell of /summary /csv starts a formula, and the page
 // shows them as text.
 TEST_F(Summary, HostileFieldsStayText) {
-    const std::vector<std::string> names = {"bob;\"=1+1;x", "=HYPERLINK(\"h\")",         "a\t+cmd",
-                                            "a\r\n@SUM(1)", "<script>alert(1)</script>", "-2+3"};
+    const std::vector<std::string> names = {
+        "bob;\"=1+1;x", "=HYPERLINK(\"h\")", "a\t+cmd", "a\r\n@SUM(1)", "<script>alert(1)</script>",
+        "-2+3",         "Tom &amp; Jerry"};
     std::string log = kHeader;
     for (const std::string& name : names)
         log +=
@@ -397,6 +398,7 @@ TEST_F(Summary, HostileFieldsStayText) {
     const std::string page = rig.files.Content("C:\\fleet.html");
     EXPECT_EQ(page.find("<script"), std::string::npos);
     EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
+    EXPECT_NE(page.find("Tom &amp;amp; Jerry"), std::string::npos) << "& shows as itself";
     console = fakes::FakeConsole();
     EXPECT_EQ(RunConsoleProgram(rig.services, console, {"/summary:C:\\logs"}), kExitDone);
     EXPECT_EQ(std::count(console.out.begin(), console.out.end(), '\n'), names.size() + 2)

@@ -140,6 +140,9 @@ TEST_F(KeptPaths, TheAgeIsTheFilesOwnAndATimeThatTellsNothingKeepsIt) {
         const char* stays;  // why it stays; nullptr when it goes
     } times[] = {
         {"old by both", now - 30 * kDay, now - 30 * kDay, nullptr},
+        {"just past the days asked", now - 30 * kDay, now - 7 * kDay - kDay / 4, nullptr},
+        {"just within the days asked", now - 30 * kDay, now - 7 * kDay + kDay / 4,
+         "written in the last 7 days"},
         {"written since it was listed", now - 30 * kDay, now - kDay, "written in the last 7 days"},
         {"no time at all", now - 30 * kDay, 0, reason::kUnknownAge},
         {"before 1980", now - 30 * kDay, 119'600'063'000'000'000ULL, reason::kUnknownAge},

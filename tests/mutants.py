@@ -1,0 +1,109 @@
+"""Realistic faults, made one at a time in the source of the rules that guard data or report
+truth, each followed by a build and a run of the native unit suite: a fault the suite does not
+catch is a rule no test holds. Not part of the test run (each fault costs a build).
+
+    python3 tests/mutants.py [--only WORD] [--list]
+
+Prints CAUGHT or SURVIVED per fault, with the tests that failed, and the share caught. The
+source is put back after each fault, whatever happens.
+"""
+
+import argparse
+import os
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BUILD = os.path.join(ROOT, "build", "native")
+
+# (file, text, fault, what the fault breaks)
+FAULTS = [
+    ("src/system/RunFilter.cpp", "writeTime < kFirstFatTime ||", "writeTime == 0 ||",
+     "a time before 1980 tells nothing"),
+    ("src/system/RunFilter.cpp", "writeTime > now_ + kClockSlack", "writeTime > now_ + 100 * kClockSlack",
+     "a time far in the future tells nothing"),
+    ("src/system/RunFilter.cpp", "return writeTime >= recentSince_ ?", "return writeTime > recentSince_ + 864000000000ULL ?",
+     "/olderthan deletes files a day early"),
+    ("src/system/RunFilter.cpp", "if (!path.folder && !path.above.empty()) fileHolders_.insert(path.above.back());", "",
+     "a kept file's folder is asked for it"),
+    ("src/system/RunFilter.cpp", "holders_.insert(path.above.begin(), path.above.end());", "",
+     "the folders a kept path lies in are kept"),
+    ("src/system/DeletionGuard.cpp", "if (const char* why = paths ? rules.filter->KeepsAnyOf(folders) : nullptr) {\n        sink.Item({ItemAction::Stayed, TidyPath(path), 0, why, true});",
+     "if (const char* why = nullptr) {\n        sink.Item({ItemAction::Stayed, TidyPath(path), 0, why, true});",
+     "a start folder inside a kept folder stays whole"),
+    ("src/system/DeletionGuard.cpp", "            return swept.Stays(reason::kElsewhere, Disposal::Stayed);", "            return Disposal::Gone;",
+     "a name that leads elsewhere is told"),
+    ("src/system/DeletionGuard.cpp", "if (MayRegister(swept.folder, swept.rules.atRestart) && !age.test) {",
+     "if (MayRegister(swept.folder, swept.rules.atRestart) && !age.kept) {",
+     "no restart for a file whose age was not read"),
+    ("src/system/DeletionGuard.cpp", "if (entry.attributes & (platform::kAttrHidden | platform::kAttrSystem))",
+     "if (entry.attributes & platform::kAttrSystem)", "hidden files are not deleted"),
+    ("src/system/TreeRemoval.cpp", "if (item.attributes & platform::kAttrReadOnly) return {false, nullptr, reason::kReadOnly};", "",
+     "a read-only file stops a removal"),
+    ("src/console/Csv.cpp", "return c == ';' || c == '\\t' || c == '\\r' || c == '\\n';", "return c == ';' || c == '\\t';",
+     "a formula after a line break is disarmed"),
+    ("src/console/RunLog.cpp", "if (appended && file.Flush()) {", "if (appended) {",
+     "a batch counts once flushed"),
+    ("src/console/RunLog.cpp", "    file.CutTo(*size);\n", "",
+     "a batch that fails is taken back"),
+    ("src/console/RunLog.cpp", "        bytes = \"\\r\\n\";\n", "",
+     "a log cut inside a line is taken up on a fresh line"),
+    ("src/console/FleetRuns.cpp", "run.mode == \"clean\" &&", "",
+     "a preview's bytes are no bytes deleted"),
+    ("src/console/SummaryPage.cpp", "case '&':", "case '\\x01':",
+     "& is escaped on the page"),
+]
+
+
+def run(cmd):
+    return subprocess.run(cmd, cwd=ROOT, capture_output=True, text=True)
+
+
+def try_fault(path, text, fault):
+    full = os.path.join(ROOT, path)
+    with open(full, encoding="utf-8") as f:
+        source = f.read()
+    if source.count(text) != 1:
+        return "MISSING", []
+    try:
+        with open(full, "w", encoding="utf-8") as f:
+            f.write(source.replace(text, fault))
+        built = run(["cmake", "--build", BUILD, "-j%d" % os.cpu_count(), "--target", "unit_tests"])
+        if built.returncode != 0:
+            return "NO BUILD", []
+        tests = run([os.path.join(BUILD, "tests", "unit", "unit_tests"), "--gtest_brief=1"])
+        failed = sorted({line.split()[3] for line in tests.stdout.splitlines()
+                         if line.startswith("[  FAILED  ]") and len(line.split()) > 3
+                         and "." in line.split()[3]})
+        return ("CAUGHT" if tests.returncode != 0 else "SURVIVED"), failed
+    finally:
+        with open(full, "w", encoding="utf-8") as f:
+            f.write(source)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--only", help="only the faults whose description holds this word")
+    parser.add_argument("--list", action="store_true", help="list the faults and stop")
+    args = parser.parse_args()
+    chosen = [f for f in FAULTS if not args.only or args.only in f[3]]
+    if args.list:
+        for path, _, _, what in chosen:
+            print("%s: %s" % (path, what))
+        return 0
+    run(["cmake", "-S", ROOT, "-B", BUILD, "-DCMAKE_BUILD_TYPE=Debug"])
+    caught = judged = 0
+    for path, text, fault, what in chosen:
+        verdict, failed = try_fault(path, text, fault)
+        if verdict in ("CAUGHT", "SURVIVED"):
+            judged += 1
+            caught += verdict == "CAUGHT"
+        print("%-8s %s (%s) %s" % (verdict, what, path, " ".join(failed[:3])), flush=True)
+    # Put the unit build back as the source is.
+    run(["cmake", "--build", BUILD, "-j%d" % os.cpu_count(), "--target", "unit_tests"])
+    print("%d of %d faults caught" % (caught, judged))
+    return 0 if judged and caught * 10 >= judged * 9 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
