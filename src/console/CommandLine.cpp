@@ -46,6 +46,39 @@ bool IsFullPath(const std::string& path) {
 
 }  // namespace
 
+namespace {
+
+// A number of days as an option takes it, into days; false when it is none.
+bool TakeDays(const std::string& value, uint32_t& days) {
+    const std::optional<uint32_t> taken = DaysOf(value);
+    if (taken) days = *taken;
+    return taken.has_value();
+}
+
+std::string DaysWanted(const std::string& option) {
+    return option + " takes a number of days from 1 to " + std::to_string(kMostDays) + ".";
+}
+
+// Why the command, ids and options given do not go together; "" when they do.
+std::string WhyNotTogether(const ConsoleRequest& request, bool commandGiven, bool filters,
+                           bool staleGiven) {
+    if (!commandGiven && !request.ids.empty())
+        return "Say what to do with " + request.ids.front() + ": /preview or /clean.";
+    const bool cleans = request.command == Command::Preview || request.command == Command::Clean;
+    if (cleans && request.ids.empty())
+        return "Name the categories to work on, or all (olvex /list shows them).";
+    if (!cleans && request.command != Command::Help && !request.ids.empty())
+        return "/list and /summary take no categories.";
+    if (!cleans && commandGiven && filters)
+        return "/olderthan, /exclude and /strict go with /preview or /clean.";
+    if (!request.htmlFile.empty() && request.command != Command::Summary)
+        return "/html goes with /summary.";
+    if (staleGiven && request.command != Command::Summary) return "/stale goes with /summary.";
+    return "";
+}
+
+}  // namespace
+
 ParsedRequest ParseArguments(const std::vector<std::string>& arguments) {
     ConsoleRequest request;
     std::optional<Command> command;
@@ -84,16 +117,10 @@ ParsedRequest ParseArguments(const std::vector<std::string>& arguments) {
         } else if (auto page = ValueOf(argument, "html")) {
             request.htmlFile = *page;
         } else if (auto days = ValueOf(argument, "olderthan")) {
-            if (!DaysOf(*days))
-                return fail("/olderthan takes a number of days from 1 to " +
-                            std::to_string(kMostDays) + ".");
-            request.olderThanDays = *DaysOf(*days);
+            if (!TakeDays(*days, request.olderThanDays)) return fail(DaysWanted("/olderthan"));
             filters = true;
         } else if (auto stale = ValueOf(argument, "stale")) {
-            if (!DaysOf(*stale))
-                return fail("/stale takes a number of days from 1 to " + std::to_string(kMostDays) +
-                            ".");
-            request.staleDays = *DaysOf(*stale);
+            if (!TakeDays(*stale, request.staleDays)) return fail(DaysWanted("/stale"));
             staleGiven = true;
         } else if (auto path = ValueOf(argument, "exclude")) {
             if (!IsFullPath(*path))
@@ -110,19 +137,8 @@ ParsedRequest ParseArguments(const std::vector<std::string>& arguments) {
     }
     request.command = command.value_or(Command::Help);
     request.helpForLackOfCommand = !command;
-    if (!command && !request.ids.empty())
-        return fail("Say what to do with " + request.ids.front() + ": /preview or /clean.");
-    const bool cleans = request.command == Command::Preview || request.command == Command::Clean;
-    if (cleans && request.ids.empty())
-        return fail("Name the categories to work on, or all (olvex /list shows them).");
-    if (!cleans && request.command != Command::Help && !request.ids.empty())
-        return fail("/list and /summary take no categories.");
-    if (!cleans && command && filters)
-        return fail("/olderthan, /exclude and /strict go with /preview or /clean.");
-    if (!request.htmlFile.empty() && request.command != Command::Summary)
-        return fail("/html goes with /summary.");
-    if (staleGiven && request.command != Command::Summary)
-        return fail("/stale goes with /summary.");
+    const std::string why = WhyNotTogether(request, command.has_value(), filters, staleGiven);
+    if (!why.empty()) return fail(why);
     return {request, ""};
 }
 
