@@ -15,6 +15,12 @@ using namespace olvex;
 constexpr uint64_t kDay = 24ULL * 60 * 60 * 10'000'000;
 const std::string kTemp = "C:\\WINDOWS\\temp";
 
+// A way of typing a path, and the rule it tries.
+struct Form {
+    const char* rule;
+    std::string typed;
+};
+
 class KeptPaths : public ::testing::Test {
   protected:
     KeptPaths() {
@@ -42,10 +48,7 @@ class KeptPaths : public ::testing::Test {
 
 // Each form names the folder Keep: the clean keeps it whole and deletes what is beside it.
 TEST_F(KeptPaths, EveryFormOfAFolderKeepsThatFolder) {
-    const struct {
-        const char* rule;
-        std::string typed;
-    } forms[] = {
+    const Form forms[] = {
         {"the long name, another case", kTemp + "\\keep"},
         {"a short 8.3 name", kTemp + "\\KEEP~1"},
         {"a .. on the way", kTemp + "\\Gone\\..\\Keep"},
@@ -90,10 +93,7 @@ TEST_F(KeptPaths, AFileExcludedByAnotherNameStays) {
 TEST_F(KeptPaths, FormsThatNameNoOneFileStopTheRunBeforeAnything) {
     rig.files.AddFolderLink(kTemp + "\\Link");
     rig.files.AddFolderLink("C:\\Via");
-    const struct {
-        const char* rule;
-        std::string typed;
-    } forms[] = {
+    const Form forms[] = {
         {"a wildcard", kTemp + "\\Ke*"},
         {"a question mark", kTemp + "\\Kee?"},
         {"a path that is not there", kTemp + "\\Nowhere"},
