@@ -12,9 +12,12 @@ form of its name), Gone and old.tmp (to go), and a link `out` to a folder outsid
    capitals), keep.tmp (the literal \\\\?\\ form), logging into Windows Temp itself (winxp: by
    D:): what is kept is there, Gone and old.tmp are gone, the link and what it leads to are
    untouched, and the log is whole, its run framed.
+3. /olderthan:7 by each file's own time: a file of 1975 and one a month ahead stay, told as
+   times that tell nothing (exit 1); a month-old one goes, a new one stays.
 """
 
 import os
+import time
 
 import harness
 import cleaning_kit as kit
@@ -82,7 +85,26 @@ def scenario(argv):
         checks.equal(text.startswith("\ufefftime,computer,user,"), True, "the log's header")
         checks.equal([line.split(",")[4] for line in text.splitlines()
                       if ",run-" in line], ["run-start", "run-end"], "the run's frame")
+        ages(s, checks)
         checks.finish()
+
+
+def ages(s, checks):
+    """/olderthan judges the file's own time: one before 1980 or far ahead tells nothing and
+    keeps the file (exit 1); an old one goes, a young one stays."""
+    now = time.time()
+    for name, written in (("ancient.tmp", 157766400), ("ahead.tmp", now + 30 * 86400),
+                          ("aged.tmp", now - 30 * 86400), ("young.tmp", now)):
+        os.utime(s.make_file("windows/temp/" + name, "x\n"), (written, written))
+    code, out, err = kit.olvex(s, "/clean", "windows-temp", "/olderthan:7", "/details")
+    checks.equal(code, 1, "exit code of the clean by age: %s" % err.strip())
+    for name, stays in (("ancient.tmp", True), ("ahead.tmp", True), ("aged.tmp", False),
+                        ("young.tmp", True)):
+        checks.equal(os.path.exists(s.path("windows/temp/" + name)), stays, name + " stays")
+    told = sorted(line.split()[1].rsplit("\\", 1)[-1] for line in out.splitlines()
+                  if "its last-write time tells nothing" in line and "would" not in line
+                  and line.startswith("    stayed"))
+    checks.equal(told, ["ahead.tmp", "ancient.tmp"], "files whose time tells nothing")
 
 
 if __name__ == "__main__":
