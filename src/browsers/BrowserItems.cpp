@@ -1,7 +1,7 @@
 #include "browsers/BrowserItems.h"
 
 #include "browsers/FirefoxProfiles.h"
-#include "system/DeletionGuard.h"
+#include "guard/DeletionGuard.h"
 
 namespace olvex {
 

@@ -1,6 +1,6 @@
 #include "browsers/FirefoxProfiles.h"
 
-#include "system/DeletionGuard.h"
+#include "guard/DeletionGuard.h"
 #include "system/IniFile.h"
 
 namespace olvex {

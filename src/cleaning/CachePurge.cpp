@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/Errors.h"
-#include "system/DeletionGuard.h"
+#include "guard/DeletionGuard.h"
 #include "system/MemoryBlock.h"
 #include "system/SpecialFolders.h"
 

@@ -8,10 +8,10 @@
 // An entry whose file the filter keeps (written lately, excluded) stays with it.
 // The sink hears of every entry deleted, of every one kept for its file, and of every one the
 // library would not delete.
-#include "system/CleaningSink.h"
-#include "system/CountedFolders.h"
+#include "guard/CleaningSink.h"
+#include "guard/CountedFolders.h"
 #include "system/PurgeList.h"
-#include "system/RunFilter.h"
+#include "guard/RunFilter.h"
 #include "system/Services.h"
 
 namespace olvex {

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "system/DeletionGuard.h"
+#include "guard/DeletionGuard.h"
 
 namespace olvex {
 

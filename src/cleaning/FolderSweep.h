@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/Platform.h"
-#include "system/DeletionGuard.h"
+#include "guard/DeletionGuard.h"
 
 namespace olvex {
 

@@ -5,7 +5,7 @@
 #include "console/Csv.h"
 #include "console/ConsoleText.h"
 #include "system/CleaningContext.h"
-#include "system/PreviewChanges.h"
+#include "guard/PreviewChanges.h"
 
 namespace olvex {
 

@@ -14,7 +14,7 @@
 #include "platform/Errors.h"
 #include "system/CleaningContext.h"
 #include "system/FreedSpace.h"
-#include "system/PreviewChanges.h"
+#include "guard/PreviewChanges.h"
 #include "system/WindowsVersion.h"
 
 namespace olvex {

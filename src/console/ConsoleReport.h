@@ -13,8 +13,8 @@
 #include "console/ConsoleCategories.h"
 #include "console/RunLog.h"
 #include "platform/Console.h"
-#include "system/CleaningSink.h"
-#include "system/RunFilter.h"
+#include "guard/CleaningSink.h"
+#include "guard/RunFilter.h"
 
 namespace olvex {
 

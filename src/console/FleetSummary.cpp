@@ -8,7 +8,7 @@
 #include "console/FleetRuns.h"
 #include "console/LogReader.h"
 #include "console/SummaryPage.h"
-#include "system/PathRules.h"
+#include "guard/PathRules.h"
 
 namespace olvex {
 

@@ -1,6 +1,6 @@
 #include "console/KeptPaths.h"
 
-#include "system/ResolvedPath.h"
+#include "guard/ResolvedPath.h"
 
 namespace olvex {
 

@@ -5,7 +5,7 @@
 
 #include "console/CommandLine.h"
 #include "platform/Platform.h"
-#include "system/RunFilter.h"
+#include "guard/RunFilter.h"
 
 namespace olvex {
 

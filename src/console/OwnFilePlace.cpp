@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "system/DeletionGuard.h"
-#include "system/PathRules.h"
+#include "guard/DeletionGuard.h"
+#include "guard/PathRules.h"
 
 namespace olvex {
 

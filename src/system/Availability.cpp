@@ -3,7 +3,7 @@
 #include "platform/Errors.h"
 #include "system/CleaningContext.h"
 #include "system/FileUtilities.h"
-#include "system/PathRules.h"
+#include "guard/PathRules.h"
 #include "system/SpecialFolders.h"
 
 namespace olvex {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/Errors.h"
-#include "system/DeletionGuard.h"
+#include "guard/DeletionGuard.h"
 #include "system/SpecialFolders.h"
 
 namespace olvex {

@@ -10,10 +10,10 @@
 #include "platform/Platform.h"
 #include "system/Availability.h"
 #include "system/CleaningContext.h"
-#include "system/CleaningSink.h"
-#include "system/CountedFolders.h"
+#include "guard/CleaningSink.h"
+#include "guard/CountedFolders.h"
 #include "system/PurgeList.h"
-#include "system/RunFilter.h"
+#include "guard/RunFilter.h"
 #include "system/Services.h"
 #include "system/WindowsVersion.h"
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "system/PathRules.h"
+#include "guard/PathRules.h"
 
 namespace olvex {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Errors.h"
-#include "system/CleaningSink.h"
+#include "guard/CleaningSink.h"
 #include "system/LibraryErrorBox.h"
 #include "system/Services.h"
 

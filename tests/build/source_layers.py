@@ -3,7 +3,8 @@
     python3 tests/build/source_layers.py SRC_DIR
 
 From the bottom: ui (the toolkit contract and the layouts), platform (the system's interfaces;
-platform/win32 implements them and the toolkit), system, then cleaning and browsers side by side,
+platform/win32 implements them and the toolkit), guard (every rule that decides what may go),
+system, then cleaning and browsers side by side,
 then categories (the one table of categories, whose rows those two supply), then shell and
 console (the console program's logic) side by side, then the composition roots main_win32.cpp
 and console_win32.cpp. A file may include its own folder and the
@@ -15,9 +16,9 @@ import pathlib
 import re
 import sys
 
-RANK = {"ui": 0, "platform": 1, "system": 2, "cleaning": 3, "browsers": 3, "categories": 4,
-        "shell": 5, "console": 5}
-ROOT_RANK = 6
+RANK = {"ui": 0, "platform": 1, "guard": 2, "system": 3, "cleaning": 4, "browsers": 4,
+        "categories": 5, "shell": 6, "console": 6}
+ROOT_RANK = 7
 WINDOWS_HEADERS = {"windows.h", "commctrl.h", "shlobj.h", "shellapi.h", "wininet.h", "objbase.h",
                    "ole2.h", "winternl.h", "ntstatus.h", "shlwapi.h", "winbase.h", "winuser.h",
                    "wingdi.h", "winnt.h", "lmcons.h", "urlhist.h", "intshcut.h", "winerror.h"}

@@ -10,7 +10,7 @@
 #include "console/RunLog.h"
 #include "fakes/FakeConsole.h"
 #include "fakes/TestRig.h"
-#include "system/CleaningSink.h"
+#include "guard/CleaningSink.h"
 
 namespace {
 

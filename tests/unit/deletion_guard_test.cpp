@@ -5,7 +5,7 @@
 #include "cleaning/FolderSweep.h"
 #include "fakes/TestRig.h"
 #include "platform/Errors.h"
-#include "system/DeletionGuard.h"
+#include "guard/DeletionGuard.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/TestRig.h"
-#include "system/DeletionGuard.h"
+#include "guard/DeletionGuard.h"
 #include "system/FileUtilities.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "console/ConsoleProgram.h"
 #include "fakes/FakeConsole.h"
 #include "fakes/TestRig.h"
-#include "system/CleaningSink.h"
+#include "guard/CleaningSink.h"
 
 namespace {
 

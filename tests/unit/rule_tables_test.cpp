@@ -9,7 +9,7 @@
 
 #include "categories/CategoryTable.h"
 #include "fakes/TestRig.h"
-#include "system/DeletionGuard.h"
+#include "guard/DeletionGuard.h"
 #include "ui/Layouts.h"
 
 namespace {

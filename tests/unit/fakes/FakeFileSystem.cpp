@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "platform/Errors.h"
-#include "system/DeletionGuard.h"
-#include "system/PathRules.h"
+#include "guard/DeletionGuard.h"
+#include "guard/PathRules.h"
 
 namespace fakes {
 

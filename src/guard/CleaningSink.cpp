@@ -1,4 +1,4 @@
-#include "system/CleaningSink.h"
+#include "guard/CleaningSink.h"
 
 namespace olvex {
 

@@ -1,6 +1,6 @@
-#include "system/ResolvedPath.h"
+#include "guard/ResolvedPath.h"
 
-#include "system/PathRules.h"
+#include "guard/PathRules.h"
 
 namespace olvex {
 

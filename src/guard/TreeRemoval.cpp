@@ -1,4 +1,4 @@
-#include "system/TreeRemoval.h"
+#include "guard/TreeRemoval.h"
 
 #include <cstring>
 #include <unordered_set>

@@ -1,4 +1,4 @@
-#include "system/PathRules.h"
+#include "guard/PathRules.h"
 
 #include <algorithm>
 

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "system/CleaningSink.h"
-#include "system/CountedFolders.h"
-#include "system/PathRules.h"
-#include "system/RunFilter.h"
+#include "guard/CleaningSink.h"
+#include "guard/CountedFolders.h"
+#include "guard/PathRules.h"
+#include "guard/RunFilter.h"
 
 namespace olvex {
 

@@ -1,11 +1,11 @@
-#include "system/DeletionGuard.h"
+#include "guard/DeletionGuard.h"
 
 #include <cstring>
 #include <unordered_set>
 #include <vector>
 
 #include "platform/Errors.h"
-#include "system/TreeRemoval.h"
+#include "guard/TreeRemoval.h"
 
 namespace olvex {
 

@@ -1,6 +1,6 @@
 #include "platform/Errors.h"
-#include "system/DeletionGuard.h"
-#include "system/ResolvedPath.h"
+#include "guard/DeletionGuard.h"
+#include "guard/ResolvedPath.h"
 
 // Where a deletion may start, and what may be handed on to be deleted elsewhere: the checks
 // of the guard that look at paths rather than at the entries of a sweep.

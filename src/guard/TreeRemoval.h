@@ -3,7 +3,7 @@
 // in it, and the judgements it makes as the sweep does. For the guard's own use.
 #include <string>
 
-#include "system/DeletionGuard.h"
+#include "guard/DeletionGuard.h"
 
 namespace olvex {
 

@@ -1,6 +1,6 @@
-#include "system/RunFilter.h"
+#include "guard/RunFilter.h"
 
-#include "system/CleaningSink.h"
+#include "guard/CleaningSink.h"
 
 namespace olvex {
 

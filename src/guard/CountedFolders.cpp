@@ -1,6 +1,6 @@
-#include "system/CountedFolders.h"
+#include "guard/CountedFolders.h"
 
-#include "system/PathRules.h"
+#include "guard/PathRules.h"
 
 namespace olvex {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/Platform.h"
-#include "system/ResolvedPath.h"
+#include "guard/ResolvedPath.h"
 
 namespace olvex {
 
