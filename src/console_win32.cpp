@@ -1,6 +1,7 @@
 // The console program: real system calls, no window.
 #include <windows.h>
 
+#include "console/CommandLine.h"
 #include "console/ConsoleProgram.h"
 #include "console/ConsoleToolkit.h"
 #include "platform/win32/ComOwners.h"

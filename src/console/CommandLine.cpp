@@ -1,6 +1,6 @@
 #include "console/CommandLine.h"
 
-#include "console/ConsoleProgram.h"
+#include "console/ExitCodes.h"
 
 namespace olvex {
 

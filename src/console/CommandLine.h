@@ -39,4 +39,9 @@ ParsedRequest ParseArguments(const std::vector<std::string>& arguments);
 // The text of /?.
 std::string HelpText();
 
+// The arguments of a command line as Windows programs split it: blanks separate, double
+// quotes group, backslashes before a quote escape it. The program's own name, first, is left
+// out.
+std::vector<std::string> SplitCommandLine(const std::string& line);
+
 }  // namespace olvex

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "console/ConsoleProgram.h"
+#include "console/ExitCodes.h"
 
 namespace olvex {
 

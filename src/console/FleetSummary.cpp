@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "console/ConsoleProgram.h"
+#include "console/ExitCodes.h"
 #include "console/ConsoleText.h"
 #include "console/Csv.h"
 #include "console/FleetRuns.h"

@@ -1,6 +1,6 @@
 #include "console/RunRecord.h"
 
-#include "console/ConsoleProgram.h"
+#include "console/ExitCodes.h"
 #include "console/ConsoleText.h"
 #include "platform/Errors.h"
 #include "system/CleaningContext.h"

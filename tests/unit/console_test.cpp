@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "console/CommandLine.h"
 #include "console/ConsoleProgram.h"
 #include "categories/CategoryTable.h"
 #include "console/ConsoleReport.h"
