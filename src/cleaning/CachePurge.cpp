@@ -99,15 +99,23 @@ std::vector<std::string> CacheFolders(Services& services) {
             folders::GetHistoryFolder(services)};
 }
 
-// A local file as its folder lists it; nothing when it is not there.
-std::optional<platform::FindEntry> Listed(platform::FileSystem& files, const std::string& path) {
+// A local file as its folder lists it: its entry, or none when it is not there; unknown when
+// the folder could not be listed (no right to list it, drive not ready).
+struct ListedFile {
+    std::optional<platform::FindEntry> entry;
+    bool unknown = false;
+};
+
+ListedFile Listed(platform::FileSystem& files, const std::string& path) {
+    if (path.empty()) return {};
     platform::FindEntry entry;
     try {
         std::unique_ptr<platform::Finder> found = files.Find(path);
-        if (found && found->Next(entry)) return entry;
+        if (found && found->Next(entry)) return {entry};
+        return {};
     } catch (const platform::RuntimeError&) {
+        return {std::nullopt, true};
     }
-    return std::nullopt;
 }
 
 void Purge(Services& services, platform::Changes& changes, PurgeList& list, CleaningSink& sink,
@@ -135,9 +143,14 @@ void Purge(Services& services, platform::Changes& changes, PurgeList& list, Clea
             return;
         }
         // The library deletes the entry's file with it: that is a file of the run's, and what
-        // the filter keeps of those stays with its entry.
-        const std::optional<platform::FindEntry> listed =
-            file->empty() ? std::nullopt : Listed(services.files, *file);
+        // the filter keeps of those stays with its entry. A file whose folder cannot be listed
+        // stays too: neither what it is nor its age can be told.
+        const ListedFile listedFile = Listed(services.files, *file);
+        const std::optional<platform::FindEntry>& listed = listedFile.entry;
+        if (listedFile.unknown) {
+            sink.Item({ItemAction::Stayed, url, 0, reason::kNotOpened});
+            return;
+        }
         if (filter && listed) {
             if (const char* why = FilterKeepsHandedOn(services.files, *filter, *file, *listed)) {
                 sink.Item({ItemAction::Stayed, url, 0, why});

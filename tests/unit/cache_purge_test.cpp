@@ -223,6 +223,20 @@ TEST_F(CacheEscape, AnEntryIsJudgedByWhatItNamesWhenItIsDeleted) {
     EXPECT_EQ(rig.urlCache.deleted, (Strings{other}));
 }
 
+// Fails closed: a file whose folder cannot be listed is neither measured nor judged by the
+// filters, so it stays with its entry, filters or not.
+TEST_F(CacheEscape, AnEntryWhoseFileCannotBeListedStaysWithIt) {
+    for (const bool filtered : {false, true}) {
+        SCOPED_TRACE(filtered ? "with a filter" : "without a filter");
+        Plant("http://locked.example/", kContent + "locked[1].htm", "locked");
+        rig.files.MakeUnreadable(kContent.substr(0, kContent.size() - 1));
+        olvex::RunFilter filter;
+        ClearUrlCache(rig.services, rig.changes, list, olvex::SilentSink(), filtered ? &filter : nullptr);
+        EXPECT_EQ(rig.urlCache.Urls(), (Strings{"http://locked.example/"}));
+        EXPECT_EQ(rig.files.Content(kContent + "locked[1].htm"), "locked");
+    }
+}
+
 TEST_F(CacheEscape, WithoutKnownCacheFoldersOnlyEntriesWithoutFilesGo) {
     Seed({kPage, kCookie});
     rig.urlCache.AddNaming("http://no-file.example/", "");

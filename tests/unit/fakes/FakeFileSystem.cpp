@@ -14,6 +14,7 @@ namespace {
 
 // The codes the system gives for these failures (winerror.h, ntstatus.h).
 constexpr platform::SystemCode kWin32NotReady{platform::SystemCode::Kind::Win32, 21};
+constexpr platform::SystemCode kWin32AccessDenied{platform::SystemCode::Kind::Win32, 5};
 constexpr platform::SystemCode kWin32InvalidName{platform::SystemCode::Kind::Win32, 123};
 constexpr platform::SystemCode kNtAccessDenied{platform::SystemCode::Kind::NtStatus, 0xC0000022};
 
@@ -169,6 +170,8 @@ std::unique_ptr<platform::Finder> FakeFileSystem::Find(const std::string& patter
     if (folder && last == "." && !(folder->attributes & platform::kAttrDirectory))
         return std::make_unique<ListFinder>(std::vector<platform::FindEntry>{Listed(*folder)});
     if (!folder || !(folder->attributes & platform::kAttrDirectory)) return nullptr;
+    // FindFirstFile in a folder the user may not list fails with ERROR_ACCESS_DENIED.
+    if (folder->unreadable) throw platform::RuntimeError("Access is denied.", kWin32AccessDenied);
 
     std::vector<platform::FindEntry> entries;
     if (last == ".") {
