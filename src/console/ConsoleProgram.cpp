@@ -1,5 +1,6 @@
 #include "console/ConsoleProgram.h"
 
+#include <optional>
 #include <set>
 
 #include "console/CategoryList.h"
@@ -99,6 +100,75 @@ std::string WhyNotRun(platform::Console& console, const ConsoleRequest& request,
     return "with /strict, a category named cannot run here (" + why + ")";
 }
 
+// What a request runs on here, once it is parsed and checked: the family, its categories,
+// those the request chose, and what the user keeps.
+struct Plan {
+    Family family = Family::Unsupported;
+    std::vector<ConsoleCategory> categories;
+    Selection selection;
+    RunFilter filter;
+};
+
+// Parse and select: every id checked, the family known, the categories chosen, every
+// excluded path resolved, before anything is deleted. An exit code when the program ends
+// here (refused, or the list printed).
+std::optional<int> PlanRun(Services& services, platform::Console& console,
+                           const ConsoleRequest& request, RunRecord& record, Plan& plan) {
+    // Every id is checked before anything else is looked at, let alone deleted.
+    if (const std::string unknown = UnknownId(request); !unknown.empty()) {
+        Error(console, "Unknown category " + unknown + " (olvex /list shows them).");
+        return record.Refuse(kExitBadUsage, "unknown category " + unknown);
+    }
+    std::string osName;
+    platform::SkipOnFailure([&] { osName = WindowsVersion(services.system).os_name; });
+    plan.family = FamilyFor(osName);
+    if (plan.family == Family::Unsupported) {
+        Error(console, "Olvex Cleaner cleans nothing on " + osName + ".");
+        return record.Refuse(kExitNotPossible, "Olvex Cleaner cleans nothing on " + osName);
+    }
+    plan.categories = CategoriesOf(services, plan.family, osName);
+    if (request.command == Command::List) {
+        PrintCategoryList(services, console, request, plan.family, plan.categories);
+        return kExitDone;
+    }
+    plan.selection = Select(osName, plan.categories, request);
+    if (const std::string why = WhyNotRun(console, request, plan.selection); !why.empty())
+        return record.Refuse(kExitNotPossible, why);
+    // What the user keeps is resolved to what it names before anything is deleted: a path
+    // that names no one existing file or folder is a mistake of the command line.
+    if (const std::string why = KeepExcluded(services.files, request, plan.filter);
+        !why.empty()) {
+        Error(console, why);
+        return record.Refuse(kExitBadUsage, why);
+    }
+    return std::nullopt;
+}
+
+// Opens the log with the run's first line, written before anything is deleted, and keeps the
+// log itself, wherever it lies, by what it is, whatever name a sweep meets it by; then what
+// the user keeps by age. An exit code when the run ends here.
+std::optional<int> OpenRecord(Services& services, platform::Console& console,
+                              const ConsoleRequest& request, RunRecord& record,
+                              RunFilter& filter) {
+    if (!record.Start()) return kExitNotPossible;
+    if (RunLog* log = record.Log()) {
+        if (const std::string why = KeepOwnLog(services.files, log->Path(), filter); !why.empty()) {
+            Error(console, why);
+            return record.Refuse(kExitNotPossible, why);
+        }
+    }
+    if (request.olderThanDays)
+        filter.KeepRecent(services.system.CurrentTime(), request.olderThanDays);
+    return std::nullopt;
+}
+
+// What a run did, as its last log line and its exit code tell it.
+struct Outcome {
+    bool leftSome = false;
+    ConsoleReport::RunFigures figures;
+    int64_t freed = 0;
+};
+
 // Runs the chosen categories with changes that stop once the record failed: then the category
 // under way ends where it stopped, and so does the run.
 void RunCategories(RuleRun& run, const std::vector<const Category*>& chosen,
@@ -110,29 +180,13 @@ void RunCategories(RuleRun& run, const std::vector<const Category*>& chosen,
     }
 }
 
-// Previews or cleans the selection, reporting and logging as it goes; its exit code.
-int CleanOrPreview(Services& services, platform::Console& console, const ConsoleRequest& request,
-                   const std::vector<ConsoleCategory>& categories, const Selection& selection,
-                   Family family, RunRecord& record, RunFilter& filter) {
+// Previews or cleans the selection, reporting and logging as it goes.
+Outcome RunPlan(Services& services, platform::Console& console, const ConsoleRequest& request,
+                Plan& plan, RunLog* log) {
     CleaningContext context;
     platform::SkipOnFailure([&] { context = DeriveCleaningContext(services.system); });
-    // The run's first line is written before anything is deleted: a log that cannot take it
-    // stops the run here.
-    if (!record.Start()) return kExitNotPossible;
-    RunLog* log = record.Log();
-    // The log is kept wherever it lies, by what it is, whatever name a sweep meets it by.
-    if (log) {
-        if (const std::string why = KeepOwnLog(services.files, log->Path(), filter); !why.empty()) {
-            Error(console, why);
-            return record.Refuse(kExitNotPossible, why);
-        }
-    }
-    // Besides the guard's rules, what the user keeps by age.
-    if (request.olderThanDays)
-        filter.KeepRecent(services.system.CurrentTime(), request.olderThanDays);
-
-    ConsoleReport report(console, request, categories, log, &filter);
-    for (const auto& [id, why] : selection.skipped) report.Skipped(id, why);
+    ConsoleReport report(console, request, plan.categories, log, &plan.filter);
+    for (const auto& [id, why] : plan.selection.skipped) report.Skipped(id, why);
 
     // A preview runs the same engine with changes that only check, and counts each folder
     // once however many steps reach it, as the clean deletes it once. Either stops at its
@@ -149,22 +203,28 @@ int CleanOrPreview(Services& services, platform::Console& console, const Console
     // One purge list for the whole run, as a window keeps one.
     PlainPurgeList purgeList;
     std::vector<const Category*> chosen;
-    for (const ConsoleCategory& category : categories)
-        if (selection.chosen.count(category.id)) chosen.push_back(category.category);
-    RuleRun run{services, changes, family, 0, purgeList, report, context, {}};
-    run.filter = filter.Active() ? &filter : nullptr;
+    for (const ConsoleCategory& category : plan.categories)
+        if (plan.selection.chosen.count(category.id)) chosen.push_back(category.category);
+    RuleRun run{services, changes, plan.family, 0, purgeList, report, context, {}};
+    run.filter = plan.filter.Active() ? &plan.filter : nullptr;
     run.counted = preview ? &counted : nullptr;
     RunCategories(run, chosen, report);
 
     report.Total();
-    int64_t freedBytes = 0;
+    Outcome outcome{report.LeftSome(), report.Figures(), 0};
     if (!preview) {
         platform::SkipOnFailure([&] { freed.MeasureAfter(); });
-        freedBytes = freed.Freed();
-        report.Freed(context.SystemDrive, freedBytes);
+        outcome.freed = freed.Freed();
+        report.Freed(context.SystemDrive, outcome.freed);
     }
-    return record.Finish(report.LeftSome() ? kExitLeftSome : kExitDone, report.Figures(),
-                         freedBytes);
+    return outcome;
+}
+
+// The text of /?: asked for, the help is all that was wanted; for want of a command, it is
+// a mistake.
+int ShowHelp(platform::Console& console, const ConsoleRequest& request) {
+    console.Write(Stream::Out, WindowsLines(HelpText()));
+    return request.helpForLackOfCommand ? kExitBadUsage : kExitDone;
 }
 
 }  // namespace
@@ -177,44 +237,18 @@ int RunConsoleProgram(Services& services, platform::Console& console,
         return kExitBadUsage;
     }
     const ConsoleRequest& request = *parsed.request;
-    if (request.command == Command::Help) {
-        console.Write(Stream::Out, WindowsLines(HelpText()));
-        // Asked for, the help is all that was wanted; for want of a command, it is a mistake.
-        return request.helpForLackOfCommand ? kExitBadUsage : kExitDone;
-    }
+    if (request.command == Command::Help) return ShowHelp(console, request);
     if (request.command == Command::Summary) return RunFleetSummary(services, console, request);
     // A run refused from here on still says so in its log, where it names one.
     RunRecord record(services, console, request, arguments);
-    // Every id is checked before anything else is looked at, let alone deleted.
-    if (const std::string unknown = UnknownId(request); !unknown.empty()) {
-        Error(console, "Unknown category " + unknown + " (olvex /list shows them).");
-        return record.Refuse(kExitBadUsage, "unknown category " + unknown);
-    }
-
-    std::string osName;
-    platform::SkipOnFailure([&] { osName = WindowsVersion(services.system).os_name; });
-    const Family family = FamilyFor(osName);
-    if (family == Family::Unsupported) {
-        Error(console, "Olvex Cleaner cleans nothing on " + osName + ".");
-        return record.Refuse(kExitNotPossible, "Olvex Cleaner cleans nothing on " + osName);
-    }
-    const std::vector<ConsoleCategory> categories = CategoriesOf(services, family, osName);
-    if (request.command == Command::List) {
-        PrintCategoryList(services, console, request, family, categories);
-        return kExitDone;
-    }
-    const Selection selection = Select(osName, categories, request);
-    if (const std::string why = WhyNotRun(console, request, selection); !why.empty())
-        return record.Refuse(kExitNotPossible, why);
-    // What the user keeps is resolved to what it names before anything is deleted: a path
-    // that names no one existing file or folder is a mistake of the command line.
-    RunFilter filter;
-    if (const std::string why = KeepExcluded(services.files, request, filter); !why.empty()) {
-        Error(console, why);
-        return record.Refuse(kExitBadUsage, why);
-    }
-    return CleanOrPreview(services, console, request, categories, selection, family, record,
-                          filter);
+    Plan plan;
+    if (const std::optional<int> ended = PlanRun(services, console, request, record, plan))
+        return *ended;
+    if (const std::optional<int> ended = OpenRecord(services, console, request, record, plan.filter))
+        return *ended;
+    const Outcome outcome = RunPlan(services, console, request, plan, record.Log());
+    return record.Finish(outcome.leftSome ? kExitLeftSome : kExitDone, outcome.figures,
+                         outcome.freed);
 }
 
 }  // namespace olvex
