@@ -173,131 +173,193 @@ FileOfTree DeleteFileOfTree(Changes& changes, OpenedFolder& folder, const FindEn
 
 }  // namespace
 
-bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& entry,
-                const std::string& parentPath) {
-    Changes& changes = *rules.changes;
-    CleaningSink& sink = *rules.sink;
-    const RunFilter* filter = rules.filter;
-    CountedFolders* counted = rules.counted;
-    const bool paths = counted != nullptr;
-    std::vector<Level> stack;
+namespace {
+
+// One removal of a tree, depth first: a stack of opened folders, the top of the tree at its
+// bottom, the folder being listed on top.
+class Removal {
+  public:
+    Removal(const SweepRules& rules, const std::string& parentPath)
+        : changes_(*rules.changes),
+          sink_(*rules.sink),
+          filter_(rules.filter),
+          counted_(rules.counted),
+          parentPath_(parentPath) {
+        moves_.refused = !changes_.MovesFolders();
+    }
+
+    // Removes the tree of the listed entry of parent; false when the filter kept something
+    // in it, which keeps it. Throws where the removal stops.
+    bool Run(OpenedFolder& parent, const FindEntry& entry) {
+        OpenTop(parent, entry);
+        try {
+            while (!stack_.empty()) {
+                FindEntry item;
+                if (!stack_.back().listing->Next(item)) {
+                    if (!CloseLevel()) return false;
+                } else {
+                    TakeEntry(item);
+                }
+            }
+        } catch (...) {
+            PutBack();
+            throw;
+        }
+        return true;
+    }
+
+  private:
     // The entry that stops the removal stays, and says why.
-    auto stopAt = [&](const FindEntry& item, const char* why) {
-        Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, why);
+    [[noreturn]] void StopAt(const FindEntry& item, const char* why) {
+        Tell(stack_.size(), item, ItemAction::Stayed, why);
         Undeletable(item, why);
-    };
-    // A level below the one on top of the stack (or below parentPath), its path known.
-    auto levelFor = [&](const FindEntry& item) {
+    }
+
+    void Tell(size_t levels, const FindEntry& entry, ItemAction action, const char* why = "") {
+        olvex::Tell(sink_, parentPath_, stack_, levels, entry, action, why);
+    }
+
+    // A level below the one on top of the stack (or below the parent), its path known where a
+    // preview's count needs it.
+    Level LevelFor(const FindEntry& item) const {
         Level level;
         level.name = item.name;
-        if (paths) level.path = (stack.empty() ? parentPath : stack.back().path) + item.name + "\\";
+        if (counted_)
+            level.path = (stack_.empty() ? parentPath_ : stack_.back().path) + item.name + "\\";
         return level;
-    };
-    if (IsLeftAlone(entry)) stopAt(entry, LeftAloneReason(entry));
-    {
-        Level top = levelFor(entry);
-        platform::Opening opening = parent.OpenListedFolder(entry);
-        if (!opening) stopAt(entry, UnopenedReason(opening));
-        top.folder = std::move(opening.folder);
-        AskWhatItHolds(filter, *top.folder, top.holdsKept, top.holdsKeptFile, top.identity);
-        top.listing = top.folder->Entries();
-        if (counted) counted->Add(top.path);
-        stack.push_back(std::move(top));
     }
-    MovesUp moves;
-    moves.refused = !changes.MovesFolders();
-    try {
-        while (!stack.empty()) {
-            Level& level = stack.back();
-            FindEntry item;
-            if (!level.listing->Next(item)) {
-                level.listing.reset();
-                const FindEntry self{level.name, platform::kAttrDirectory, 0, 0};
-                const size_t above = stack.size() - 1;
-                if (level.keeps) {
-                    // What the filter keeps keeps its folders, up to the top.
-                    if (counted) counted->Keeps(level.path);
-                    stack.pop_back();
-                    if (stack.empty()) return false;
-                    stack.back().keeps = true;
-                    continue;
-                }
-                if (!changes.RemoveEmpty(*level.folder)) {
-                    Tell(sink, parentPath, stack, above, self, ItemAction::Stayed,
-                         reason::kNotRemovable);
-                    Undeletable(self, reason::kNotRemovable);
-                }
-                Tell(sink, parentPath, stack, above, self, ItemAction::Removed);
-                if (counted) counted->Removed(level.path);
-                stack.pop_back();
-                continue;
-            }
-            // A folder moved up may show up in the top's listing, which is still being read.
-            if (stack.size() == 1 && WasMovedUp(moves, item.name)) continue;
-            if (IsLeftAlone(item)) stopAt(item, LeftAloneReason(item));
-            const bool isFolder = (item.attributes & platform::kAttrDirectory) != 0;
-            if (isFolder ? level.holdsKept : level.holdsKeptFile) {
-                if (const char* why = KeptItself(*filter, level.identity, *level.folder, item)) {
-                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed, why);
-                    level.keeps = true;
-                    continue;
-                }
-            }
-            if (!isFolder) {
-                if (counted && counted->AnyFiles() && counted->HasFile(level.path + item.name))
-                    continue;  // gone with its cache entry
-                const FileOfTree fate = DeleteFileOfTree(changes, *level.folder, item, filter);
-                if (fate.stopsAt) stopAt(item, fate.stopsAt);
-                if (fate.kept) {
-                    // Too young, or of no telling age: it stays, and so do its folders.
-                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Stayed,
-                         fate.kept);
-                    level.keeps = true;
-                } else if (fate.deleted) {
-                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Deleted);
-                }
-                continue;
-            }
-            Level below = levelFor(item);
-            if (counted) {
-                // Counted by an earlier step: gone by now if it was removed, empty if all in
-                // it went; what stays in it stops this removal as it will stop the clean's.
-                if (const CountedFolders::Count* count = counted->Find(below.path)) {
-                    if (count->removed) continue;
-                    if (count->keeps) stopAt(item, reason::kHoldsWhatStays);
-                    Tell(sink, parentPath, stack, stack.size(), item, ItemAction::Removed);
-                    counted->Removed(below.path);
-                    continue;
-                }
-                counted->Add(below.path);
-            }
-            below.depth = level.depth + 1;
-            below.bytes = level.bytes + item.name.size() + 1;
-            const bool deep = below.depth >= kMoveUpDepth || below.bytes >= kMoveUpBytes;
-            platform::Opening opening = level.folder->OpenListedFolder(
-                item, deep && !moves.refused ? platform::Hold::Moving : platform::Hold::Listing);
-            if (!opening) stopAt(item, UnopenedReason(opening));
-            below.folder = std::move(opening.folder);
-            AskWhatItHolds(filter, *below.folder, below.holdsKept, below.holdsKeptFile,
-                           below.identity);
-            if (deep)
-                MoveUp(changes, *stack.front().folder, below, *level.folder, item.name, moves);
-            // On the stack before it is listed, so that a failing listing moves it back too.
-            stack.push_back(std::move(below));
-            stack.back().listing = stack.back().folder->Entries();
+
+    void OpenTop(OpenedFolder& parent, const FindEntry& entry) {
+        if (IsLeftAlone(entry)) StopAt(entry, LeftAloneReason(entry));
+        Level top = LevelFor(entry);
+        platform::Opening opening = parent.OpenListedFolder(entry);
+        if (!opening) StopAt(entry, UnopenedReason(opening));
+        top.folder = std::move(opening.folder);
+        AskWhatItHolds(filter_, *top.folder, top.holdsKept, top.holdsKeptFile, top.identity);
+        top.listing = top.folder->Entries();
+        if (counted_) counted_->Add(top.path);
+        stack_.push_back(std::move(top));
+    }
+
+    // The folder on top is listed to its end: it is removed, or it stays with what the filter
+    // kept in it, and so do its folders up to the top. False once the top stays.
+    bool CloseLevel() {
+        Level& level = stack_.back();
+        level.listing.reset();
+        const FindEntry self{level.name, platform::kAttrDirectory, 0, 0};
+        const size_t above = stack_.size() - 1;
+        if (level.keeps) {
+            if (counted_) counted_->Keeps(level.path);
+            stack_.pop_back();
+            if (stack_.empty()) return false;
+            stack_.back().keeps = true;
+            return true;
         }
-    } catch (...) {
-        // Whatever was moved up goes back where it was, the deepest first, each folder
-        // closed before the one holding it moves (a folder with open entries may not).
-        for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-            if (counted) counted->Keeps(it->path);
+        if (!changes_.RemoveEmpty(*level.folder)) {
+            Tell(above, self, ItemAction::Stayed, reason::kNotRemovable);
+            Undeletable(self, reason::kNotRemovable);
+        }
+        Tell(above, self, ItemAction::Removed);
+        if (counted_) counted_->Removed(level.path);
+        stack_.pop_back();
+        return true;
+    }
+
+    void TakeEntry(const FindEntry& item) {
+        Level& level = stack_.back();
+        // A folder moved up may show up in the top's listing, which is still being read.
+        if (stack_.size() == 1 && WasMovedUp(moves_, item.name)) return;
+        if (IsLeftAlone(item)) StopAt(item, LeftAloneReason(item));
+        const bool isFolder = (item.attributes & platform::kAttrDirectory) != 0;
+        if (isFolder ? level.holdsKept : level.holdsKeptFile) {
+            if (const char* why = KeptItself(*filter_, level.identity, *level.folder, item)) {
+                Tell(stack_.size(), item, ItemAction::Stayed, why);
+                level.keeps = true;
+                return;
+            }
+        }
+        if (isFolder) {
+            EnterFolder(item);
+        } else {
+            TakeFile(level, item);
+        }
+    }
+
+    void TakeFile(Level& level, const FindEntry& item) {
+        if (counted_ && counted_->AnyFiles() && counted_->HasFile(level.path + item.name))
+            return;  // gone with its cache entry
+        const FileOfTree fate = DeleteFileOfTree(changes_, *level.folder, item, filter_);
+        if (fate.stopsAt) StopAt(item, fate.stopsAt);
+        if (fate.kept) {
+            // Too young, or of no telling age: it stays, and so do its folders.
+            Tell(stack_.size(), item, ItemAction::Stayed, fate.kept);
+            level.keeps = true;
+        } else if (fate.deleted) {
+            Tell(stack_.size(), item, ItemAction::Deleted);
+        }
+    }
+
+    // Counted by an earlier step of a preview: gone by now if it was removed, empty if all in
+    // it went; what stays in it stops this removal as it will stop the clean's. True when the
+    // count answered for it.
+    bool CountedBefore(const FindEntry& item, const std::string& path) {
+        const CountedFolders::Count* count = counted_->Find(path);
+        if (!count) return false;
+        if (count->removed) return true;
+        if (count->keeps) StopAt(item, reason::kHoldsWhatStays);
+        Tell(stack_.size(), item, ItemAction::Removed);
+        counted_->Removed(path);
+        return true;
+    }
+
+    // Opens a subfolder and puts it on the stack to be listed; a deep one is moved up first.
+    void EnterFolder(const FindEntry& item) {
+        Level& level = stack_.back();
+        Level below = LevelFor(item);
+        if (counted_) {
+            if (CountedBefore(item, below.path)) return;
+            counted_->Add(below.path);
+        }
+        below.depth = level.depth + 1;
+        below.bytes = level.bytes + item.name.size() + 1;
+        const bool deep = below.depth >= kMoveUpDepth || below.bytes >= kMoveUpBytes;
+        platform::Opening opening = level.folder->OpenListedFolder(
+            item, deep && !moves_.refused ? platform::Hold::Moving : platform::Hold::Listing);
+        if (!opening) StopAt(item, UnopenedReason(opening));
+        below.folder = std::move(opening.folder);
+        AskWhatItHolds(filter_, *below.folder, below.holdsKept, below.holdsKeptFile,
+                       below.identity);
+        if (deep) MoveUp(changes_, *stack_.front().folder, below, *level.folder, item.name, moves_);
+        // On the stack before it is listed, so that a failing listing moves it back too.
+        stack_.push_back(std::move(below));
+        stack_.back().listing = stack_.back().folder->Entries();
+    }
+
+    // Whatever was moved up goes back where it was, the deepest first, each folder closed
+    // before the one holding it moves (a folder with open entries may not).
+    void PutBack() {
+        for (auto it = stack_.rbegin(); it != stack_.rend(); ++it) {
+            if (counted_) counted_->Keeps(it->path);
             it->listing.reset();
-            if (it->home) changes.MoveInto(*it->folder, *it->home, it->homeName);
+            if (it->home) changes_.MoveInto(*it->folder, *it->home, it->homeName);
             it->folder.reset();
         }
-        throw;
     }
-    return true;
+
+    Changes& changes_;
+    CleaningSink& sink_;
+    const RunFilter* filter_;
+    CountedFolders* counted_;
+    const std::string& parentPath_;
+    std::vector<Level> stack_;
+    MovesUp moves_;
+};
+
+}  // namespace
+
+bool RemoveTree(const SweepRules& rules, OpenedFolder& parent, const FindEntry& entry,
+                const std::string& parentPath) {
+    return Removal(rules, parentPath).Run(parent, entry);
 }
 
 }  // namespace olvex
