@@ -158,6 +158,52 @@ void ReadLog(platform::FileSystem& files, const std::string& path, size_t log, F
     }
 }
 
+// The runs of every log in a folder, with what was skipped on the way.
+struct Fleet {
+    FleetRuns runs;
+    std::vector<std::string> logs;  // the path of each log read, by its number
+    uint64_t leftOut = 0;           // runs of computers past the first kMostComputers
+};
+
+// Reads every log of folder (but the page written beside them) into fleet; false when the
+// folder cannot be listed.
+bool ReadFleet(platform::FileSystem& files, const std::string& folder, const std::string& page,
+               Fleet& fleet, Skips& skips) {
+    const bool listed = ForEachLog(files, folder, page, [&](const std::string& path) {
+        fleet.logs.push_back(path);
+        ReadLog(files, path, fleet.logs.size() - 1, fleet.runs, skips, fleet.leftOut);
+    });
+    if (listed && fleet.leftOut)
+        skips.Add(folder, std::to_string(fleet.leftOut) + " runs of computers past the first " +
+                              std::to_string(kMostComputers) + " left out");
+    return listed;
+}
+
+// The table of computers, as text or CSV, and its totals, written a part at a time.
+void PrintFleet(platform::Console& console, const ConsoleRequest& request, const Fleet& fleet,
+                const FleetTotals& totals, int64_t now, const Skips& skips) {
+    std::string out =
+        request.csv
+            ? CsvLineOf({"computer", "user", "last run", "run", "exit", "age days", "bytes",
+                         "last clean", "deleted", "stayed", "failed", "stale", "log", "kind"})
+            : Padded("computer", 16) + Padded("last run", 19) + Padded("run", 10) +
+                  Padded("exit", 4) + Padded("age", 9) + Padded("bytes", 13) +
+                  Padded("last clean", 19) + Padded("deleted", 13) + Padded("stayed", 6) +
+                  Padded("stale", 5) + "failed\n";
+    for (const auto& [key, row] : fleet.runs.Rows()) {
+        const bool stale = IsStale(row, now, request.staleDays);
+        out += request.csv ? CsvRow(row, fleet.logs[row.lastLog], now, stale)
+                           : TextRow(row, now, stale);
+        if (out.size() > 64 * 1024) {
+            console.Write(Stream::Out, WindowsLines(out));
+            out.clear();
+        }
+    }
+    out += request.csv ? CsvTotals(totals)
+                       : TotalsText(totals, request.staleDays, skips.files, skips.lines);
+    console.Write(Stream::Out, WindowsLines(out));
+}
+
 }  // namespace
 
 int RunFleetSummary(Services& services, platform::Console& console, const ConsoleRequest& request) {
@@ -165,58 +211,27 @@ int RunFleetSummary(Services& services, platform::Console& console, const Consol
     const std::string folder = TidyPath(files.FullPath(request.summaryFolder));
     const std::string page =
         request.htmlFile.empty() ? "" : TidyPath(files.FullPath(request.htmlFile));
-    FleetRuns fleet;
-    std::vector<std::string> logs;
+    Fleet fleet;
     Skips skips{console, 0, 0, {}, 0};
-    uint64_t leftOut = 0;
-    const bool listed = ForEachLog(files, folder, page, [&](const std::string& path) {
-        logs.push_back(path);
-        ReadLog(files, path, logs.size() - 1, fleet, skips, leftOut);
-    });
-    if (!listed) {
+    if (!ReadFleet(files, folder, page, fleet, skips)) {
         console.Write(Stream::Err, "olvex: the folder " + folder + " cannot be read.\r\n");
         return kExitNotPossible;
     }
-    if (leftOut)
-        skips.Add(folder, std::to_string(leftOut) + " runs of computers past the first " +
-                              std::to_string(kMostComputers) + " left out");
-
     const int64_t now = SecondsOf(services.system.CurrentTime());
-    const FleetTotals totals = TotalsOf(fleet, now, request.staleDays);
-    if (!request.quiet) {
-        std::string out =
-            request.csv
-                ? CsvLineOf({"computer", "user", "last run", "run", "exit", "age days", "bytes",
-                             "last clean", "deleted", "stayed", "failed", "stale", "log", "kind"})
-                : Padded("computer", 16) + Padded("last run", 19) + Padded("run", 10) +
-                      Padded("exit", 4) + Padded("age", 9) + Padded("bytes", 13) +
-                      Padded("last clean", 19) + Padded("deleted", 13) + Padded("stayed", 6) +
-                      Padded("stale", 5) + "failed\n";
-        for (const auto& [key, row] : fleet.Rows()) {
-            const bool stale = IsStale(row, now, request.staleDays);
-            out +=
-                request.csv ? CsvRow(row, logs[row.lastLog], now, stale) : TextRow(row, now, stale);
-            if (out.size() > 64 * 1024) {
-                console.Write(Stream::Out, WindowsLines(out));
-                out.clear();
-            }
-        }
-        out += request.csv ? CsvTotals(totals)
-                           : TotalsText(totals, request.staleDays, skips.files, skips.lines);
-        console.Write(Stream::Out, WindowsLines(out));
-    }
-
+    const FleetTotals totals = TotalsOf(fleet.runs, now, request.staleDays);
+    if (!request.quiet) PrintFleet(console, request, fleet, totals, now, skips);
     if (!request.htmlFile.empty()) {
         const std::string why = WriteSummaryPage(
             services, request.htmlFile,
-            SummaryView{folder, fleet, totals, now, request.staleDays, skips.named, skips.unnamed});
+            SummaryView{folder, fleet.runs, totals, now, request.staleDays, skips.named,
+                        skips.unnamed});
         if (!why.empty()) {
             console.Write(Stream::Err,
                           "olvex: cannot write the page " + request.htmlFile + ": " + why + "\r\n");
             return kExitNotPossible;
         }
     }
-    return skips.files || skips.lines || leftOut ? kExitLeftSome : kExitDone;
+    return skips.files || skips.lines || fleet.leftOut ? kExitLeftSome : kExitDone;
 }
 
 }  // namespace olvex
