@@ -165,7 +165,7 @@ std::optional<int> OpenRecord(Services& services, platform::Console& console,
 // What a run did, as its last log line and its exit code tell it.
 struct Outcome {
     bool leftSome = false;
-    ConsoleReport::RunFigures figures;
+    RunFigures figures;
     int64_t freed = 0;
 };
 

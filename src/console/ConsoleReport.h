@@ -2,19 +2,22 @@
 // What the console program tells of a run: per category, what went, what stayed and why,
 // what was registered for restart; every item with /details; one total over all categories; a
 // CSV line per item in the log; and a progress line on a console. Everything is written as it
-// happens: nothing of the items is kept but their totals.
+// happens: nothing of the items is kept but their totals. This sink counts and decides what is
+// told; the report's writer (text or CSV), the log and the progress line write it.
 #include <cstdint>
-#include <map>
-#include <set>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "console/CommandLine.h"
 #include "console/ConsoleCategories.h"
+#include "console/ProgressLine.h"
+#include "console/ReportTotals.h"
+#include "console/ReportWriter.h"
 #include "console/RunLog.h"
-#include "platform/Console.h"
 #include "guard/CleaningSink.h"
 #include "guard/RunFilter.h"
+#include "platform/Console.h"
 
 namespace olvex {
 
@@ -39,52 +42,27 @@ class ConsoleReport : public CleaningSink {
     void Total();
     void Freed(const std::string& drive, int64_t bytes);
     // Whether anything stayed (but by design or by the user's choice), was registered for
-    // restart, or a step was refused or failed.
+    // restart, or a step was refused or failed: the run's exit code tells it.
     bool LeftSome() const { return leftSome_; }
-
-    // The run's figures, as its last log line tells them.
-    struct RunFigures {
-        uint64_t files = 0, folders = 0, bytes = 0;
-        uint64_t left = 0;  // items that stayed behind or were registered for restart
-        std::set<std::string> failed;  // categories with a step refused or failed
-    };
     const RunFigures& Figures() const { return figures_; }
 
   private:
-    struct Totals {
-        uint64_t files = 0, fileBytes = 0, folders = 0;
-        uint64_t registered = 0, registeredBytes = 0;
-        uint64_t purged = 0;
-        std::map<std::string, uint64_t> stayed;  // by reason
-        bool counted = false, uncounted = false;
-        uint64_t countedItems = 0, countedBytes = 0;
-        uint64_t notThere = 0, troubles = 0;  // steps not there; refused or failed
-        void Add(const Totals& other);
-    };
-
-    static bool DeletedSomething(const Totals& t);
-    std::string Word(ItemAction action) const;
-    void Out(const std::string& text);
-    void Row(const std::string& action, const std::string& path, const std::string& items,
-             const std::string& bytes, const std::string& reason, const char* kind = "item");
-    void Log(const std::string& action, const std::string& path, const std::string& bytes,
-             const std::string& reason);
-    void PrintTotals(const Totals& t, const std::string& indent);
-    void Progress();
-    void ClearProgress();
+    void Count(const CleanedItem& item);
+    void Log(const std::string& id, const std::string& action, const std::string& path,
+             const std::string& bytes, const std::string& reason);
 
     platform::Console& console_;
     ConsoleRequest request_;
     std::vector<ConsoleCategory> categories_;
     RunLog* log_;
     const RunFilter* filter_;
-    bool progress_ = false;
-    bool progressShown_ = false;
-    uint64_t lastProgress_ = 0;
+    ProgressLine progress_;
+    ReportOutput out_;
+    std::unique_ptr<ReportWriter> writer_;
     uint64_t itemsSoFar_ = 0;
     std::string id_;
-    Totals totals_;
-    Totals all_;
+    ReportTotals totals_;
+    ReportTotals all_;
     RunFigures figures_;
     bool leftSome_ = false;
 };

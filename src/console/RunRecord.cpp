@@ -69,7 +69,7 @@ bool RunRecord::Start() {
 
 // "mode=clean; exit=1; files=12; ...; failed=ie-history", then why, where there is one: the
 // summary reads the parts it knows by their names, so why comes last, with no "; " in it.
-std::string RunRecord::EndReason(int code, const ConsoleReport::RunFigures& f, int64_t freed,
+std::string RunRecord::EndReason(int code, const RunFigures& f, int64_t freed,
                                  const std::string& why) const {
     std::string reason =
         std::string("mode=") + (request_.command == Command::Preview ? "preview" : "clean") +
@@ -96,7 +96,7 @@ int RunRecord::Refuse(int code, const std::string& why) {
     return code;
 }
 
-int RunRecord::Finish(int code, const ConsoleReport::RunFigures& figures, int64_t freed) {
+int RunRecord::Finish(int code, const RunFigures& figures, int64_t freed) {
     if (!log_) return code;
     const bool stopped = log_->Failed();
     if (stopped) code = kExitRecordIncomplete;

@@ -36,12 +36,12 @@ class RunRecord {
     // The run's last line with its figures and the bytes freed; returns the exit code:
     // kExitRecordIncomplete, said on standard error, when a batch could not be written when
     // it was due.
-    int Finish(int code, const ConsoleReport::RunFigures& figures, int64_t freed);
+    int Finish(int code, const RunFigures& figures, int64_t freed);
 
   private:
     bool Logs() const;
     bool Open(std::string& why);
-    std::string EndReason(int code, const ConsoleReport::RunFigures& figures, int64_t freed,
+    std::string EndReason(int code, const RunFigures& figures, int64_t freed,
                           const std::string& why) const;
     void Error(const std::string& text);
 

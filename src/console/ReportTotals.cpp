@@ -1,0 +1,45 @@
+#include "console/ReportTotals.h"
+
+namespace olvex {
+
+void ReportTotals::Add(const ReportTotals& other) {
+    files += other.files;
+    fileBytes += other.fileBytes;
+    folders += other.folders;
+    registered += other.registered;
+    registeredBytes += other.registeredBytes;
+    purged += other.purged;
+    for (const auto& [why, n] : other.stayed) stayed[why] += n;
+    counted = counted || other.counted;
+    uncounted = uncounted || other.uncounted;
+    countedItems += other.countedItems;
+    countedBytes += other.countedBytes;
+    notThere += other.notThere;
+    troubles += other.troubles;
+}
+
+bool ReportTotals::DeletedSomething() const {
+    return files || folders || (!purged && !counted && !uncounted && !troubles);
+}
+
+std::string ActionWord(ItemAction action, bool preview) {
+    switch (action) {
+        case ItemAction::Deleted:
+            return preview ? "would delete" : "deleted";
+        case ItemAction::Removed:
+            return preview ? "would remove" : "removed";
+        case ItemAction::Registered:
+            return preview ? "would register" : "registered";
+        case ItemAction::Stayed:
+            return preview ? "would stay" : "stayed";
+        case ItemAction::Purged:
+            return preview ? "would purge" : "purged";
+    }
+    return "";
+}
+
+std::string Count(uint64_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+}  // namespace olvex
