@@ -15,7 +15,7 @@ struct ComputerRow {
     std::string name;    // as the first log that named it spells it
     Run last;            // its latest run, whatever it did or however it ended
     size_t lastLog = 0;  // the log it was read from, by number
-    // Its latest clean, finished or by a first version's lines; none when it never cleaned.
+    // Its latest clean, finished or told by six-column lines; none when it never cleaned.
     const Run* Clean() const {
         return lastIsClean ? &last : earlierClean ? &*earlierClean : nullptr;
     }

@@ -21,7 +21,7 @@ constexpr int64_t kDays1601To1970 = 134774;
 // machine at once is already rare, and a start older than these is of a run long over.
 constexpr size_t kMostOpen = 4;
 
-// The log's columns, by place; the first versions wrote six, with no computer and no user.
+// The log's columns, by place; a six-column log has no computer and no user.
 enum Column { kTime, kComputer, kUser, kCategory, kAction, kPath, kBytes, kReason, kColumns };
 enum EarlierColumn { kEarlierAction = 2, kEarlierBytes = 4, kEarlierColumns = 6 };
 
@@ -89,8 +89,8 @@ std::optional<Run> Ending(const std::string& reason) {
     return run;
 }
 
-// The computer a first version's log belongs to: its file's name, as the Group Policy
-// recipe names logs after the computer.
+// The computer a six-column log belongs to: its file's name, as the Group Policy recipe
+// names logs after the computer.
 std::string ComputerOfFile(const std::string& path) {
     std::string name = path.substr(path.find_last_of("\\/") + 1);
     const size_t dot = name.rfind('.');
@@ -98,13 +98,13 @@ std::string ComputerOfFile(const std::string& path) {
 }
 
 // One log, line by line: the runs it frames, told as they end, and at its end the runs left
-// open and what its first version's lines tell.
+// open and what its six-column lines tell.
 class LogRuns {
   public:
     LogRuns(const std::string& path, const FoundRun& found, const SkippedLine& skipped)
         : path_(path), found_(found), skipped_(skipped) {}
 
-    // A line as the reader split it; the first line is the header, or a first version's.
+    // A line as the reader split it; the first line is the header, or a six-column line.
     void Line(const CsvLine& line) {
         if (!line.skipped.empty()) return skipped_(line.number, line.skipped);
         const std::vector<std::string>& fields = line.fields;
@@ -120,7 +120,7 @@ class LogRuns {
                     : "not a line of a log: it does not start with a time");
     }
 
-    // The runs still open, and the first versions' last line, once the log is read.
+    // The runs still open, and the last six-column line, once the log is read.
     void End() {
         for (const auto& [computer, open] : open_)
             for (const Run& run : open) found_(computer, run);
@@ -129,7 +129,7 @@ class LogRuns {
             if (run->state == RunState::Earlier) found_(ComputerOfFile(path_), *run);
     }
 
-    bool earlierLog_ = false;  // the log began without a header: a first version's
+    bool earlierLog_ = false;  // the log began without a header: a six-column log
 
   private:
     void Framing(const std::vector<std::string>& fields, int64_t at, size_t number) {
@@ -165,7 +165,7 @@ class LogRuns {
         found_(computer, *run);
     }
 
-    // The first versions' lines: only the last one's time, and the last clean line's, are kept.
+    // Six-column lines: only the last one's time, and the last clean line's, are kept.
     void Earlier(const std::vector<std::string>& fields, int64_t at) {
         const bool preview = ReadCsvField(fields[kEarlierAction]).compare(0, 6, "would ") == 0;
         for (Run* run : {&earlierLast_, preview ? nullptr : &earlierClean_}) {
@@ -180,7 +180,7 @@ class LogRuns {
     const FoundRun& found_;
     const SkippedLine& skipped_;
     std::map<std::string, std::vector<Run>> open_;  // computer -> runs started, not ended
-    // Their state is Finished until a first version's line is read.
+    // Their state is Finished until a six-column line is read.
     Run earlierLast_, earlierClean_;
 };
 

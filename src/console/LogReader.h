@@ -1,8 +1,7 @@
 #pragma once
 // Reading a log back, a piece at a time, so that a log of any length costs the same memory:
 // every run its run-start and run-end lines frame, every run started and never ended, and
-// what the lines of the program's first versions, which name no computer and frame no run,
-// tell of their computer. Lines that are cut short, too long or no lines of a log are skipped,
+// what six-column lines, which name no computer and frame no run, tell of their computer. Lines that are cut short, too long or no lines of a log are skipped,
 // each said so, and the rest read.
 #include <cstdint>
 #include <functional>
@@ -16,7 +15,7 @@ namespace olvex {
 enum class RunState {
     Finished,    // its run-end line is there
     Unfinished,  // started, and no run-end line came after: stopped, or still running
-    Earlier,     // lines of a first version, which frame no run: its last line
+    Earlier,     // six-column lines, which frame no run: the last of them
 };
 
 struct Run {

@@ -12,7 +12,7 @@ namespace {
 const char* const kBom = "\xEF\xBB\xBF";
 
 // Whether a file starts as a log: the byte-order mark, then the header, or the time of a
-// line, as logs of the program's first versions began.
+// line, as six-column logs begin.
 bool IsLogStart(const std::string& head) {
     const std::string bom = kBom;
     if (head.compare(0, bom.size(), bom) != 0) return false;

@@ -24,7 +24,7 @@ std::string ProblemReason(const StepProblem& problem) {
 StepProblem ProblemOf(const platform::RuntimeError& error, const std::string& path) {
     const bool refused = dynamic_cast<const platform::Refusal*>(&error) != nullptr;
     // A thrower that gave no reason of its own still leaves its code; the run-time error's
-    // old text is for the windows' box only.
+    // what() (the code described, where no reason was given) is for the windows' box only.
     std::string why = error.reason();
     if (why.empty() && !error.code()) why = "the step could not be carried out";
     return {refused ? StepOutcome::Refused : StepOutcome::Failed, path, why, error.code()};
