@@ -34,6 +34,7 @@ using platform::Deletion;
 using platform::FindEntry;
 
 const char* const kFolders[] = {"WINDOWS", "temp"};  // below C:, where windows-temp sweeps
+const char* const kLogName = "x.csv";  // the log, straight in C:\, as /log:C:\x.csv names it
 
 // Entries made up as they are read: nothing of the listing is stored.
 class MadeUpListing : public platform::Finder {
@@ -83,9 +84,17 @@ class MadeUpFolder : public platform::OpenedFolder {
         ++counts_.probed;
         return Deletion::Deleted;
     }
-    std::optional<FindEntry> Lookup(const std::string&) override { return std::nullopt; }
+    // The log, once written, is the one file C:\ holds: the run resolves it to keep it.
+    std::optional<FindEntry> Lookup(const std::string& name) override {
+        if (depth_ == 0 && name == kLogName && counts_.log.bytes)
+            return FindEntry{kLogName, platform::kAttrArchive, counts_.log.bytes};
+        return std::nullopt;
+    }
     platform::FileIdentity Identity() override { return {0, depth_ + 1, ""}; }
-    platform::FileIdentity IdentityOf(const FindEntry&) override { return {}; }
+    platform::FileIdentity IdentityOf(const FindEntry& entry) override {
+        if (depth_ == 0 && entry.name == kLogName) return {0, 100, ""};
+        return {};
+    }
     bool IsListedFile(const FindEntry&) override { return true; }
     bool DeleteAtRestart(const FindEntry&) override { return false; }
     platform::FolderOwner Owner() override { return platform::FolderOwner::Trusted; }
