@@ -1,8 +1,9 @@
 // The console program's command line: what each switch sets, why a command line is refused,
-// and that /? names every switch the parser reads.
+// and that /? and the README name the switches the parser reads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <regex>
 #include <tuple>
@@ -115,5 +116,35 @@ TEST(CommandLine, HelpNamesEverySwitch) {
             << spelling;
     }
 }
+
+#ifdef OLVEX_README
+// The README's table of switches: every backquoted word in the first column of the table whose
+// header starts with "| switch |".
+std::vector<std::string> ReadmeSwitches(std::istream& readme) {
+    std::vector<std::string> switches;
+    bool inTable = false;
+    for (std::string line; std::getline(readme, line);) {
+        if (line.rfind("| switch |", 0) == 0) inTable = true;
+        if (!inTable) continue;
+        if (line.empty() || line[0] != '|') break;
+        const std::string firstCell = line.substr(1, line.find('|', 1) - 1);
+        const std::regex quoted("`([^`]+)`");
+        for (std::sregex_iterator at(firstCell.begin(), firstCell.end(), quoted), end; at != end;
+             ++at)
+            switches.push_back((*at)[1]);
+    }
+    return switches;
+}
+
+TEST(CommandLine, TheReadmeListsEverySwitchAndNoOther) {
+    std::ifstream readme(OLVEX_README);
+    ASSERT_TRUE(readme) << OLVEX_README;
+    std::vector<std::string> listed = ReadmeSwitches(readme);
+    std::vector<std::string> read = SwitchSpellings();
+    std::sort(listed.begin(), listed.end());
+    std::sort(read.begin(), read.end());
+    EXPECT_EQ(listed, read);
+}
+#endif
 
 }  // namespace
