@@ -13,8 +13,9 @@
 namespace {
 
 using namespace olvex;
+using R = ConsoleRequest;
 
-auto Fields(const ConsoleRequest& r) {
+auto Fields(const R& r) {
     return std::make_tuple(static_cast<int>(r.command), r.helpForLackOfCommand, r.ids, r.details,
                            r.csv, r.quiet, r.strict, r.logFile, r.olderThanDays, r.excluded,
                            r.summaryFolder, r.htmlFile, r.staleDays);
@@ -24,55 +25,34 @@ TEST(CommandLine, EachSwitchSetsWhatItNames) {
     struct Case {
         const char* rule;
         std::vector<std::string> arguments;
-        std::function<void(ConsoleRequest&)> expected;  // applied to a default request
+        std::function<void(R&)> expected;  // applied to a default request
     };
+    // clang-format off
     const std::vector<Case> cases = {
-        {"no command asks for the help, as a mistake",
-         {"", "/details"},
-         [](ConsoleRequest& r) { r.helpForLackOfCommand = r.details = true; }},
-        {"every name of the help asks for it", {"/?", "-H", "/Help"}, [](ConsoleRequest&) {}},
-        {"either prefix, any case; ids in lower case",
-         {"-CLEAN", "Windows-Temp", "ALL"},
-         [](ConsoleRequest& r) {
-             r.command = Command::Clean;
-             r.ids = {"windows-temp", "all"};
-         }},
-        {"flags, and values as given",
-         {"/preview", "x", "/CSV", "/quiet", "/Strict", "/LOG:C:\\A.csv"},
-         [](ConsoleRequest& r) {
-             r.command = Command::Preview;
-             r.ids = {"x"};
-             r.csv = r.quiet = r.strict = true;
-             r.logFile = "C:\\A.csv";
-         }},
+        {"no command asks for the help, as a mistake", {"", "/details"},
+         [](R& r) { r.helpForLackOfCommand = r.details = true; }},
+        {"every name of the help asks for it", {"/?", "-H", "/Help"}, [](R&) {}},
+        {"either prefix, any case; ids in lower case", {"-CLEAN", "Windows-Temp", "ALL"},
+         [](R& r) { r.command = Command::Clean; r.ids = {"windows-temp", "all"}; }},
+        {"flags, and values as given", {"/preview", "x", "/CSV", "/quiet", "/Strict", "/LOG:C:\\A"},
+         [](R& r) { r.command = Command::Preview; r.ids = {"x"}; r.logFile = "C:\\A";
+                    r.csv = r.quiet = r.strict = true; }},
         {"days, and full paths, repeatable",
-         {"/clean", "x", "/olderthan:07", "/exclude:c:/a", "-EXCLUDE:\\\\s\\Share"},
-         [](ConsoleRequest& r) {
-             r.command = Command::Clean;
-             r.ids = {"x"};
-             r.olderThanDays = 7;
-             r.excluded = {"c:/a", "\\\\s\\Share"};
-         }},
-        {"the summary's folder, page and days",
-         {"/SUMMARY:\\\\s\\Logs", "/html:F.htm", "/stale:36500"},
-         [](ConsoleRequest& r) {
-             r.command = Command::Summary;
-             r.summaryFolder = "\\\\s\\Logs";
-             r.htmlFile = "F.htm";
-             r.staleDays = 36500;
-         }},
-        {"the same command twice",
-         {"/list", "/LIST", "/details"},
-         [](ConsoleRequest& r) {
-             r.command = Command::List;
-             r.details = true;
-         }},
+         {"/clean", "x", "/olderthan:07", "/exclude:c:/a", "-EXCLUDE:\\\\s\\S"},
+         [](R& r) { r.command = Command::Clean; r.ids = {"x"}; r.olderThanDays = 7;
+                    r.excluded = {"c:/a", "\\\\s\\S"}; }},
+        {"the summary's folder, page and days", {"/SUMMARY:\\\\s\\L", "/html:F", "/stale:36500"},
+         [](R& r) { r.command = Command::Summary; r.summaryFolder = "\\\\s\\L";
+                    r.htmlFile = "F"; r.staleDays = 36500; }},
+        {"the same command twice", {"/list", "/LIST", "/details"},
+         [](R& r) { r.command = Command::List; r.details = true; }},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
         const ParsedRequest parsed = ParseArguments(c.arguments);
         ASSERT_TRUE(parsed.request) << parsed.error;
-        ConsoleRequest expected;
+        R expected;
         c.expected(expected);
         EXPECT_EQ(Fields(*parsed.request), Fields(expected));
     }
@@ -80,6 +60,7 @@ TEST(CommandLine, EachSwitchSetsWhatItNames) {
 
 TEST(CommandLine, RefusesWithWhy) {
     const std::string days = " takes a number of days from 1 to 36500.";
+    const std::string oneCommand = "Give one of /list, /preview, /clean and /summary, once.";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"/list", "/bogus"}, "Unknown option /bogus."},
         {{"/list", "/csv:1"}, "Unknown option /csv:1."},  // a flag takes no value
@@ -89,8 +70,8 @@ TEST(CommandLine, RefusesWithWhy) {
         {{"/summary:l", "/stale:7x"}, "/stale" + days},
         {{"/clean", "x", "/exclude:temp"},
          "/exclude takes a full path (C:\\... or \\\\server\\share\\...), not temp."},
-        {{"/preview", "/clean", "x"}, "Give one of /list, /preview, /clean and /summary, once."},
-        {{"/list", "/?"}, "Give one of /list, /preview, /clean and /summary, once."},
+        {{"/preview", "/clean", "x"}, oneCommand},
+        {{"/list", "/?"}, oneCommand},
         {{"windows-temp"}, "Say what to do with windows-temp: /preview or /clean."},
         {{"/clean"}, "Name the categories to work on, or all (olvex /list shows them)."},
         {{"/list", "cookies"}, "/list and /summary take no categories."},
@@ -118,28 +99,19 @@ TEST(CommandLine, HelpNamesEverySwitch) {
 }
 
 #ifdef OLVEX_README
-// The README's table of switches: every backquoted word in the first column of the table whose
-// header starts with "| switch |".
-std::vector<std::string> ReadmeSwitches(std::istream& readme) {
-    std::vector<std::string> switches;
-    bool inTable = false;
-    for (std::string line; std::getline(readme, line);) {
-        if (line.rfind("| switch |", 0) == 0) inTable = true;
-        if (!inTable) continue;
-        if (line.empty() || line[0] != '|') break;
-        const std::string firstCell = line.substr(1, line.find('|', 1) - 1);
-        const std::regex quoted("`([^`]+)`");
-        for (std::sregex_iterator at(firstCell.begin(), firstCell.end(), quoted), end; at != end;
-             ++at)
-            switches.push_back((*at)[1]);
-    }
-    return switches;
-}
-
+// The README's list: the backquoted words of the first cell of each table row that starts
+// with a switch.
 TEST(CommandLine, TheReadmeListsEverySwitchAndNoOther) {
     std::ifstream readme(OLVEX_README);
     ASSERT_TRUE(readme) << OLVEX_README;
-    std::vector<std::string> listed = ReadmeSwitches(readme);
+    std::vector<std::string> listed;
+    const std::regex quoted("`([^`]+)`");
+    for (std::string line; std::getline(readme, line);) {
+        if (line.rfind("| `/", 0) != 0) continue;
+        const std::string cell = line.substr(1, line.find('|', 1) - 1);
+        for (std::sregex_iterator at(cell.begin(), cell.end(), quoted), end; at != end; ++at)
+            listed.push_back((*at)[1]);
+    }
     std::vector<std::string> read = SwitchSpellings();
     std::sort(listed.begin(), listed.end());
     std::sort(read.begin(), read.end());
