@@ -39,6 +39,10 @@ ParsedRequest ParseArguments(const std::vector<std::string>& arguments);
 // The text of /?.
 std::string HelpText();
 
+// Every switch as /? spells it, value and all ("/log:FILE"), one entry per name ("/?", "/h",
+// "/help"), in the order of the table the parser reads and /? is written from.
+std::vector<std::string> SwitchSpellings();
+
 // The arguments of a command line as Windows programs split it: blanks separate, double
 // quotes group, backslashes before a quote escape it. The program's own name, first, is left
 // out.
