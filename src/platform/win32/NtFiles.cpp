@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
+#include <optional>
 
+#include "platform/ReparsePoints.h"
 #include "platform/win32/SystemCalls.h"
+#include "platform/win32/Win32System.h"
 
 namespace platform::win32::nt {
 
@@ -61,11 +64,19 @@ constexpr FILE_INFORMATION_CLASS kFileIdBothDirectoryInformation =
     static_cast<FILE_INFORMATION_CLASS>(37);
 constexpr ULONG kObjectNameInformation = 1;
 constexpr ULONG kFileFsDeviceInformation = 4;
+constexpr ULONG kFileFsAttributeInformation = 5;
 constexpr ULONG kFileRemoteDevice = 0x10;
 
 struct FsDeviceInformation {
     ULONG deviceType;
     ULONG characteristics;
+};
+
+// FileFsAttributeInformation's head; the file system's name follows it.
+struct FsAttributeInformation {
+    ULONG fileSystemAttributes;
+    LONG maximumComponentNameLength;
+    ULONG fileSystemNameLength;
 };
 
 UNICODE_STRING Text(const std::wstring& text) {
@@ -100,6 +111,30 @@ std::string SidBytes(const void* sid) {
 // The handle that stands for the calling process, as the native calls take it.
 const HANDLE kThisProcess = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));
 
+// The attributes of the volume a handle lies on (FileFsAttributeInformation); nothing when the
+// query fails.
+std::optional<uint32_t> VolumeAttributes(HANDLE handle) {
+    // The head and a file system's name, with room to spare.
+    ULONG buffer[128] = {};
+    IO_STATUS_BLOCK io{};
+    if (!Succeeded(
+            Native().volume(handle, &io, buffer, sizeof buffer, kFileFsAttributeInformation)))
+        return std::nullopt;
+    return reinterpret_cast<const FsAttributeInformation*>(buffer)->fileSystemAttributes;
+}
+
+// Whether this system has reparse points at all, asked once.
+bool ThisSystemHasReparsePoints() {
+    static const bool has = [] {
+        VersionRecord version;
+        version.size = kBasicVersionRecordSize;
+        std::optional<VersionRecord> read;
+        if (Win32System().QueryVersion(version)) read = version;
+        return platform::SystemHasReparsePoints(read);
+    }();
+    return has;
+}
+
 }  // namespace
 
 bool MeansMissing(NTSTATUS status) {
@@ -133,10 +168,21 @@ NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG o
         if (Succeeded(status)) out.reset(handle);
         return status;
     };
-    // A system or file system that knows no reparse points may refuse the option that
-    // opens one itself; such a volume holds no links to follow.
+    // A system or file system that knows no reparse points may refuse the option that opens
+    // one itself (NT 4.0, some redirectors and FAT drivers). Without the option a link at the
+    // name is followed, so it is asked again without it only where the system has no reparse
+    // points (they came with Windows 2000's NTFS), or where the volume of the folder held, on
+    // which a relative name lies, says its file system keeps none: Microsoft documents the
+    // FILE_SUPPORTS_REPARSE_POINTS bit of the volume's attributes as telling whether a file
+    // system supports reparse points ("Reparse Point Operations", Win32 file I/O; the same
+    // bit in FILE_FS_ATTRIBUTE_INFORMATION, ntifs.h, for FileFsAttributeInformation on a
+    // handle). Anywhere else the refusal stands and the open fails.
     const NTSTATUS status = attempt(FILE_OPEN_REPARSE_POINT);
-    return status == kInvalidParameter ? attempt(0) : status;
+    if (status != kInvalidParameter ||
+        !MayOpenWithoutReparseOption(ThisSystemHasReparsePoints(),
+                                     root ? VolumeAttributes(root) : std::nullopt))
+        return status;
+    return attempt(0);
 }
 
 bool ObjectName(HANDLE handle, std::wstring& name) {

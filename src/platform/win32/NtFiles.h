@@ -41,8 +41,11 @@ bool MeansMissing(NTSTATUS status);
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // Opens name relative to root (or, with no root, the full native path), never following a
-// reparse point at its last component where the system has them. With FILE_CREATE as the
-// disposition, makes it anew, and fails when anything of that name is there, a link included.
+// reparse point at its last component where the system has them. Where a file system refuses
+// the option that keeps it from following one (STATUS_INVALID_PARAMETER), the open goes without
+// it only where no reparse point can be there (ReparsePoints.h), and otherwise fails so. With
+// FILE_CREATE as the disposition, makes it anew, and fails when anything of that name is there,
+// a link included.
 NTSTATUS Open(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG options,
               NtHandle& out, ULONG share = kShareAll, ULONG disposition = FILE_OPEN);
 

@@ -62,7 +62,7 @@ struct FileCloser {
 using FileHandle = Owned<HANDLE, FileCloser>;
 
 // File and folder handles of the native calls. NtClose is bound at first use (with the other
-// native calls, in HandleFolder.cpp): the 9x family has no such function.
+// native calls, in NtFiles.cpp): the 9x family has no such function.
 struct NtCloser : ZeroIsNull<HANDLE> {
     static void Close(HANDLE handle);
 };

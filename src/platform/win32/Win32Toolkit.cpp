@@ -77,7 +77,7 @@ class Win32Peer : public ui::WindowPeer {
     void SetCaption(const std::string& control, const std::string& text) override {
         HWND child = Child(control);
         SetWindowTextU(child, text);
-        // A transparent label leaves its old text behind unless the window repaints there.
+        // A transparent label draws over what it showed before unless the window repaints there.
         if (IsLabel(child)) {
             RECT rect;
             ::GetWindowRect(child, &rect);

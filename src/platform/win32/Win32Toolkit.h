@@ -27,7 +27,6 @@ class Win32Toolkit : public ui::Toolkit {
 
     // Used by the windows.
     HINSTANCE instance() const { return instance_; }
-    int dpi() const { return dpi_; }
     HFONT Font(double points);
     HICON Icon() const { return icon_; }
     bool Hourglass() const { return pointer_ == ui::kPointerHourglass; }
