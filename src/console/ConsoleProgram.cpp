@@ -22,6 +22,14 @@ namespace olvex {
 
 using platform::Stream;
 
+// A clean of the console program, its one command that changes the system, makes its changes
+// here; a preview's are only checks.
+struct ConsoleCommandChanges {
+    static platform::SystemChanges Make(Services& services) {
+        return {services.shell, services.urlCache};
+    }
+};
+
 namespace {
 
 void Error(platform::Console& console, const std::string& text) {
@@ -193,7 +201,7 @@ Outcome RunPlan(Services& services, platform::Console& console, const ConsoleReq
     // next change once the log cannot take its lines.
     const bool preview = request.command == Command::Preview;
     PreviewChanges checks(services.urlCache);
-    platform::SystemChanges makes(services.shell, services.urlCache);
+    platform::SystemChanges makes = ConsoleCommandChanges::Make(services);
     RecordedChanges changes(preview ? static_cast<platform::Changes&>(checks) : makes, log);
     CountedFolders counted;
 

@@ -10,6 +10,14 @@
 #include "platform/Shell.h"
 #include "platform/UrlCache.h"
 
+namespace olvex {
+struct WindowCommandChanges;
+struct ConsoleCommandChanges;
+}  // namespace olvex
+namespace fakes {
+struct Rig;
+}  // namespace fakes
+
 namespace platform {
 
 // Every change a cleaning run makes, and the only way to make one: the deletion layer and the
@@ -38,10 +46,17 @@ class Changes {
     virtual bool DeleteUrlCacheEntry(const std::string& url, SystemCode* why) = 0;
 };
 
-// The changes themselves, made by the system.
+// The changes themselves, made by the system. Only what acts at the user's word makes one:
+// "Empty Selected" in a window (olvex::WindowCommandChanges) and a clean of the console
+// program (olvex::ConsoleCommandChanges), and the tests' rig, which stands in for both.
+// Everything else is handed the Changes of its run and cannot make its own.
 class SystemChanges final : public Changes {
-  public:
+    friend struct olvex::WindowCommandChanges;
+    friend struct olvex::ConsoleCommandChanges;
+    friend struct fakes::Rig;
     SystemChanges(Shell& shell, UrlCache& cache) : shell_(shell), cache_(cache) {}
+
+  public:
     Deletion DeleteListedFile(OpenedFolder& folder, const FindEntry& entry,
                               AgeCheck* age = nullptr) override {
         return folder.DeleteListedFile(entry, age);

@@ -23,6 +23,13 @@ std::vector<CategoryBox> CategoryBoxesOf(ui::Form& form) {
     return boxes;
 }
 
+// "Empty Selected", the windows' one command that changes the system, makes its changes here.
+struct WindowCommandChanges {
+    static platform::SystemChanges Make(Services& services) {
+        return {services.shell, services.urlCache};
+    }
+};
+
 void EmptySelected(Services& services, ui::Form& form, Family family, const char* doneMessage,
                    uintptr_t owner, const CategoryCheck& mayRun) {
     using platform::SkipOnFailure;
@@ -34,7 +41,7 @@ void EmptySelected(Services& services, ui::Form& form, Family family, const char
         if (control->name() == "List1") listBox.emplace(*control);
     PlainPurgeList noListBox;
     PurgeList& list = listBox ? static_cast<PurgeList&>(*listBox) : noListBox;
-    platform::SystemChanges changes(services.shell, services.urlCache);
+    platform::SystemChanges changes = WindowCommandChanges::Make(services);
     RuleRun run{services, changes, family, owner, list, SilentSink(), {}, {}};
     SkipOnFailure([&] { run.context = DeriveCleaningContext(services.system); });
 

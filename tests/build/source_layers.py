@@ -22,6 +22,10 @@ ROOT_RANK = 7
 WINDOWS_HEADERS = {"windows.h", "commctrl.h", "shlobj.h", "shellapi.h", "wininet.h", "objbase.h",
                    "ole2.h", "winternl.h", "ntstatus.h", "shlwapi.h", "winbase.h", "winuser.h",
                    "wingdi.h", "winnt.h", "lmcons.h", "urlhist.h", "intshcut.h", "winerror.h"}
+# The entry points that alone may make platform::SystemChanges, each befriended by it and
+# defined in one file: a second definition elsewhere would compile, so it is checked here.
+CHANGE_MAKERS = {"WindowCommandChanges": "shell/CategoryBoxes.cpp",
+                 "ConsoleCommandChanges": "console/ConsoleProgram.cpp"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
 
 
@@ -41,8 +45,12 @@ def violations(src):
         if rank is None:
             found.append(f"{relative}: folder {own} has no place among the layers")
             continue
+        text = path.read_text(encoding="utf-8")
+        for maker, home in CHANGE_MAKERS.items():
+            if re.search(r"\bstruct\s+(olvex::)?" + maker + r"\s*\{", text) and relative != home:
+                found.append(f"{relative} defines {maker}: only {home} makes SystemChanges")
         windows_edge = own is None or relative.startswith("platform/win32/")
-        for kind, target in INCLUDE.findall(path.read_text(encoding="utf-8")):
+        for kind, target in INCLUDE.findall(text):
             where = f"{relative} includes {target}"
             if kind == "<":
                 if target.lower() in WINDOWS_HEADERS and not windows_edge:
