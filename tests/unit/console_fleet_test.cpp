@@ -156,10 +156,14 @@ TEST_F(Fleet, TheLogProvesEveryRunAndTakesTurns) {
     rig.files.HoldForWriting(own, 1000);
     EXPECT_EQ(Run({"/clean", "windows-temp", "/log:" + own}), kExitNotPossible);
     EXPECT_NE(console.err.find("keeps it open for writing"), std::string::npos) << console.err;
-    // Whatever a name leads to, only a log of the program's is written to.
-    rig.files.AddFile("C:\\run.bat", platform::kAttrArchive, "@echo off\r\n");
-    EXPECT_EQ(Run({"/clean", "windows-temp", "/log:C:\\run.bat"}), kExitNotPossible);
-    EXPECT_EQ(rig.files.Content("C:\\run.bat"), "@echo off\r\n");
+    // Whatever a name leads to, only a log of the program's is written to: one starts with its
+    // byte-order mark, whatever follows.
+    for (const std::string name : {"C:\\run.bat", "C:\\sales.csv"}) {
+        const std::string text = name == "C:\\run.bat" ? "@echo off\r\n" : "2026,1200\r\n";
+        rig.files.AddFile(name, platform::kAttrArchive, text);
+        EXPECT_EQ(Run({"/clean", "windows-temp", "/log:" + name}), kExitNotPossible) << name;
+        EXPECT_EQ(rig.files.Content(name), text);
+    }
     rig.files.AddFileLink("C:\\linked.csv");
     EXPECT_EQ(Run({"/clean", "windows-temp", "/log:C:\\linked.csv"}), kExitNotPossible);
     rig.files.AddFolderLink("C:\\via");

@@ -165,7 +165,9 @@ TEST_F(Summary, UnfinishedAndRefusedRunsAreShownAsTheyEnded) {
             End(d1, "refused", "clean", 0, "4") + End(d2, "no-start", "clean", 5, "1") +
             Framed(d1, "cut", "clean", 5) + Framed(d1, "twice", "clean", 5) +
             Framed(d1, "twice", "preview", 5) + Framed(d1, "refused-3", "clean", 5) +
-            Start(d2, "refused-3") + End(d2, "refused-3", "clean", 0, "3") + d2 +
+            Start(d2, "refused-3") + End(d2, "refused-3", "clean", 0, "3") +
+            Framed(d1, "refused-2", "clean", 5) + End(d2, "refused-2", "clean", 0, "2") +
+            Start(d1, "restarted") + Start(d2, "restarted") + End(d2, "restarted", "clean", 5) + d2 +
             ",no-mode,Jo,,run-end,,,\"exit=2; files=0\"\r\n");
     Log("C:\\logs\\b.csv", kHeader + Start(d1, "cut"));  // a copy of the same run, cut short
     EXPECT_EQ(Run("C:\\logs"), kExitDone) << console.err;
@@ -181,6 +183,9 @@ TEST_F(Summary, UnfinishedAndRefusedRunsAreShownAsTheyEnded) {
         {"a copy cut short of a finished run", "cut", d1 + "|clean|0|" + d1},
         {"two runs in one second: the later line's", "twice", d1 + "|preview|0|" + d1},
         {"refused with 3: no clean", "refused-3", d2 + "|clean|3|" + d1},
+        {"refused with 2: no clean", "refused-2", d2 + "|clean|2|" + d1},
+        {"started again before an end: the end is the latest start's", "restarted",
+         d2 + "|clean|0|" + d2},
         {"ended before it had a mode", "no-mode", d2 + "|run|2|"},
     };
     for (const auto& c : cases) {
@@ -190,7 +195,7 @@ TEST_F(Summary, UnfinishedAndRefusedRunsAreShownAsTheyEnded) {
             << c.rule;
     }
     EXPECT_EQ(rows["(fleet)"]["run"],
-              "2 exit 0, 1 exit 1, 1 exit 2, 1 exit 3, 1 exit 4, 1 unfinished");
+              "3 exit 0, 1 exit 1, 2 exit 2, 1 exit 3, 1 exit 4, 1 unfinished");
 }
 
 // Stale: the last clean more than the days chosen (14 unless /stale says) before now, or none.
@@ -273,6 +278,12 @@ TEST_F(Summary, OnlyCsvFilesAreLogsAndWhatIsNoLogIsNamed) {
         {"a log holding no run", "empty.csv", kHeader, kExitLeftSome, "it holds no run"},
         {"a line of another shape", "odd.csv", kHeader + "2026-12-01 03:00:00,x\r\n", kExitLeftSome,
          "odd.csv line 2: not a line of a log"},
+        {"a field too many", "wide.csv",
+         kHeader + "2026-12-01 03:00:00,W,Jo,,run-end,,5,\"mode=clean; exit=0\",x\r\n", kExitLeftSome,
+         "wide.csv line 2: not a line of a log: 9 fields"},
+        {"a first version's log without its byte-order mark", "nobom.csv",
+         "2026-11-01 03:00:00,windows-temp,deleted,C:\\x.tmp,5,\r\n", kExitLeftSome,
+         "nobom.csv: not a log"},
     };
     for (const auto& c : cases) {
         const std::string folder = Fresh();
@@ -359,7 +370,7 @@ TEST(CsvReader, LinesPastTheBoundsAreSkippedAndTheNextRead) {
 TEST(Csv, NoCellOfAFieldStartsAFormulaAndItReadsBackAsWritten) {
     for (const std::string text :
          {"a;=1+1;b.tmp", "bob;\"=1+1;x", "x;\" =1", "\"\"@SUM(A1)", "=HYPERLINK(\"h\")", "x\t+cmd",
-          "a\r\n-1", "a\n@SUM(A1)", "'=x", "''", "a,b\"c", "-", "plain"}) {
+          "a\r\n-1", "a\n@SUM(A1)", "a\r=1", "'=x", "''", "a,b\"c", "-", "plain"}) {
         const std::string field = CsvField(text);
         std::vector<std::string> fields;
         CsvReader reader;
@@ -399,6 +410,7 @@ TEST_F(Summary, HostileFieldsStayText) {
     EXPECT_EQ(page.find("<script"), std::string::npos);
     EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
     EXPECT_NE(page.find("Tom &amp;amp; Jerry"), std::string::npos) << "& shows as itself";
+    EXPECT_NE(page.find("=HYPERLINK(&quot;h&quot;)"), std::string::npos) << "quotes escaped";
     console = fakes::FakeConsole();
     EXPECT_EQ(RunConsoleProgram(rig.services, console, {"/summary:C:\\logs"}), kExitDone);
     EXPECT_EQ(std::count(console.out.begin(), console.out.end(), '\n'), names.size() + 2)
@@ -437,11 +449,22 @@ TEST_F(Summary, ThePageOfLogsTheProgramWrote) {
     for (const char* outside : {"<script", "<b>", "src=", "href=", "url(", "http"})
         EXPECT_EQ(page.find(outside), std::string::npos) << outside;
 
-    // Only a page of the program's own is replaced; a page written again replaces it whole.
-    EXPECT_EQ(Run("C:\\logs", {"/html:C:\\logs\\notes.txt"}), kExitNotPossible);
-    EXPECT_EQ(rig.files.Content("C:\\logs\\notes.txt"), "not a log\r\n");
+    // Only a page of the program's own is replaced, not any other page; a page written again
+    // replaces it whole.
+    const std::string other = "<!DOCTYPE html>\n<html lang=\"en\">\n<title>Intranet</title>\n";
+    Log("C:\\other.html", other);
+    for (const auto& [name, text] : {std::pair<std::string, std::string>{"C:\\logs\\notes.txt",
+                                                                        "not a log\r\n"},
+                                     {"C:\\other.html", other}}) {
+        EXPECT_EQ(Run("C:\\logs", {"/html:" + name}), kExitNotPossible) << name;
+        EXPECT_EQ(rig.files.Content(name), text);
+    }
     EXPECT_EQ(Run("C:\\logs", {"/html:C:\\fleet.html"}), kExitLeftSome);
     EXPECT_EQ(rig.files.Content("C:\\fleet.html"), page);
+    // A page among the logs, whatever case names it, is not read as one of them.
+    for (int twice = 0; twice < 2; ++twice)
+        EXPECT_EQ(Run("C:\\logs", {"/html:C:\\LOGS\\fleet.csv"}), kExitLeftSome);
+    EXPECT_EQ(console.err.find("fleet.csv"), std::string::npos) << console.err;
 }
 
 }  // namespace

@@ -145,6 +145,7 @@ TEST(RunLogRecord, RefusedRunsAreFramedInTheLog) {
              {"winxp", {"/clean", "x; exit=0"}, 2, "unknown category x, exit=0"},
              {"winxp", {"/preview", "opera-cache"}, 3, "Opera is not installed"},
              {"winxp", {"/clean", "cookies", "temp", "/strict"}, 3, "temp: not a category of"},
+             {"winxp", {"/clean", "cookies", "/exclude:C:\\nowhere"}, 2, "/exclude:C:\\nowhere"},
              {"win2003", {"/clean", "all"}, 3, "cleans nothing on"},
              {"win95", {"/clean", "all"}, 3, "cleans nothing on"}}) {
         SCOPED_TRACE(r.arguments.back());

@@ -3,6 +3,7 @@
 
 #include "cleaning/FolderSweep.h"
 #include "fakes/TestRig.h"
+#include "guard/DeletionGuard.h"
 #include "platform/Errors.h"
 
 namespace {
@@ -132,9 +133,18 @@ TEST_F(Sweep, ALinkAsTheStartOrOnItsPathSweepsNothing) {
     files.AddFile("C:\\Docs\\Jo\\Cookies\\c.txt");
     files.AddSwappedFolder("C:\\Docs\\Jo\\Swapped");
     files.AddFile("C:\\Docs\\Jo\\Swapped\\s.txt");
-    Run("C:\\Docs\\Jo\\Local Settings\\temp");
-    Run("C:\\Docs\\Jo\\Cookies");
-    Run("C:\\Docs\\Jo\\Swapped");
+    // Each stops at the link and names the link's folder: not the start folder, nor the root.
+    const struct {
+        const char* start;
+        const char* named;
+    } starts[] = {{"C:\\Docs\\Jo\\Local Settings\\temp", "C:\\Docs\\Jo\\Local Settings"},
+                  {"C:\\Docs\\Jo\\Cookies", "C:\\Docs\\Jo\\Cookies"},
+                  {"C:\\Docs\\Jo\\Swapped", "C:\\Docs\\Jo\\Swapped"}};
+    for (const auto& s : starts) {
+        Run(s.start);
+        EXPECT_EQ(OpenStartFolder(files, s.start).problem.path, s.named)
+            << "the rule: a link on the path is named by its own folder";
+    }
     EXPECT_TRUE(files.deleted.empty());
     EXPECT_TRUE(files.removedFolders.empty());
 }
