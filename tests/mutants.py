@@ -90,7 +90,7 @@ FAULTS = [
      "a run-end ends the latest run started"),
     ("src/console/LogReader.cpp", "run->state == RunState::Earlier && run->at > at",
      "run->state == RunState::Earlier && run->at < at",
-     "a first version's log tells its last line, not its first"),
+     "a six-column log tells its last line, not its first"),
     ("src/console/LogReader.cpp", "if (fields.size() == kColumns && at)", "if (fields.size() >= kColumns && at)",
      "a line with too many fields is no line of a log"),
     ("src/console/RunLog.cpp", "console_.Ticks() - start < kWaitMs", "console_.Ticks() - start < kRetryMs",
@@ -119,6 +119,15 @@ FAULTS = [
      "\" is escaped on the page"),
     ("src/console/SummaryPage.cpp", "return head == kHead;", "return head.compare(0, 15, kHead, 15) == 0;",
      "only a page of the program's own is replaced, not any HTML page"),
+    ("src/cleaning/CachePurge.cpp", "        if (listedFile.unknown) {", "        if (listedFile.unknown && filter) {",
+     "a cache file whose folder cannot be listed stays, filters or not"),
+    ("src/platform/ReparsePoints.cpp", "return !systemHasReparsePoints || volumeAttributes.has_value();",
+     "return true || systemHasReparsePoints;", "the reparse option is dropped only where none can be"),
+    ("src/platform/ReparsePoints.cpp", "return version->platformId != kNtPlatform || version->major >= 5;",
+     "return version->platformId != kNtPlatform || version->major > 5;",
+     "Windows 2000 has reparse points"),
+    ("src/console/ConsoleReport.cpp", "    figures_.failed.insert(id_);\n", "",
+     "a category with a failed step is named in the run's end"),
 ]
 
 

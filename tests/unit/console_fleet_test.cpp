@@ -111,6 +111,16 @@ TEST_F(Fleet, FiltersKeepWhatTheUserChoseAndTheirFolders) {
     EXPECT_TRUE(rig.files.atRestart.empty());
 }
 
+// The run-end names each category a step of which was refused or failed, and only those.
+TEST_F(Fleet, TheRunEndNamesTheCategoriesThatFailed) {
+    rig.files.AddFolder("C:\\WINDOWS\\temp");
+    rig.files.MakeUnreadable("C:\\WINDOWS\\temp");  // its listing is refused
+    const std::string own = "C:\\olvex.csv";
+    EXPECT_EQ(Run({"/clean", "windows-temp", "java-cache", "/log:" + own}), kExitLeftSome);
+    const std::string text = rig.files.Content(own);
+    EXPECT_NE(text.find("; failed=windows-temp\""), std::string::npos) << text;
+}
+
 // The log: a byte-order mark and a header once; every run framed by its first and last line,
 // even when nothing was deleted; a log inside a folder being cleaned stays where it is, told as
 // the run's own, never registered. Runs take turns: one waits for another that writes, and

@@ -281,7 +281,7 @@ TEST_F(Summary, OnlyCsvFilesAreLogsAndWhatIsNoLogIsNamed) {
         {"a field too many", "wide.csv",
          kHeader + "2026-12-01 03:00:00,W,Jo,,run-end,,5,\"mode=clean; exit=0\",x\r\n", kExitLeftSome,
          "wide.csv line 2: not a line of a log: 9 fields"},
-        {"a first version's log without its byte-order mark", "nobom.csv",
+        {"a six-column log without its byte-order mark", "nobom.csv",
          "2026-11-01 03:00:00,windows-temp,deleted,C:\\x.tmp,5,\r\n", kExitLeftSome,
          "nobom.csv: not a log"},
     };
