@@ -238,7 +238,7 @@ TEST_F(Summary, ComputersWhoseLastCleanIsOldAreStale) {
               kExitBadUsage);
 }
 
-// A first version's log has no header and no run lines; the program appends runs to it.
+// A six-column log has no header and no run lines; the program appends runs to it.
 TEST_F(Summary, LogsOfEarlierVersionsAreRead) {
     const std::string first = kBom + "2026-11-01 03:00:00,windows-temp,deleted,C:\\x.tmp,5,\r\n" +
                               "2026-11-01 03:00:02,cookies,\"would delete\",C:\\c.txt,7,\r\n" +
@@ -248,7 +248,7 @@ TEST_F(Summary, LogsOfEarlierVersionsAreRead) {
         std::string text;
         std::string seen;  // last run, run, last clean
     } cases[] = {
-        {"a first version's log", first, "2026-11-01 03:00:02|earlier version|2026-11-01 03:00:01"},
+        {"a six-column log", first, "2026-11-01 03:00:02|earlier version|2026-11-01 03:00:01"},
         {"runs appended to it", first + Framed("2026-12-01 03:00:00", "OLD", "clean", 5),
          "2026-12-01 03:00:00|clean|2026-12-01 03:00:00"},
     };
