@@ -104,12 +104,12 @@ bool TakesCategories(Command command) {
     return command == Command::Preview || command == Command::Clean;
 }
 
-// Every switch of the command line. Within each part of /?, the switches are described in this
-// order; so are the switches named in the usage errors.
-const std::vector<Switch>& Switches() {
-    using R = ConsoleRequest;
-    // clang-format off
-    static const std::vector<Switch> switches = {
+using R = ConsoleRequest;
+
+// clang-format off
+// The commands.
+std::vector<Switch> CommandSwitches() {
+    return {
         {{"list"}, Command::List, {}, GoesWith::Any,
          {{HelpGroup::Commands,
            "The categories of this system: id, the caption the window shows,\n"
@@ -134,6 +134,12 @@ const std::vector<Switch>& Switches() {
            "then the totals, which count cleans only. Logs of earlier\n"
            "versions are read. A .csv that is no log, and lines cut short\n"
            "or too long, are named and skipped (exit 1)."}}},
+    };
+}
+
+// The options of /summary alone.
+std::vector<Switch> SummarySwitches() {
+    return {
         {{"html"}, std::nullopt, Text(&R::htmlFile, "FILE"), GoesWith::Summary,
          {{HelpGroup::SummaryOptions,
            "Also writes the summary as one page of its own, sizes in KB,\n"
@@ -143,6 +149,12 @@ const std::vector<Switch>& Switches() {
            "A computer whose last clean is more than DAYS days old, or\n"
            "that never cleaned, is marked stale and counted (default 14).\n"
            "Ages count from each log's local time."}}},
+    };
+}
+
+// The options of the runs, and the help.
+std::vector<Switch> RunSwitches() {
+    return {
         {{"details"}, std::nullopt, Flag(&R::details), GoesWith::Any,
          {{HelpGroup::CleanOptions,
            "Every path, not only the totals, and every folder that is\n"
@@ -184,7 +196,20 @@ const std::vector<Switch>& Switches() {
         {{"?", "h", "help"}, Command::Help, {}, GoesWith::Any,
          {{HelpGroup::CleanOptions, "This help."}}},
     };
-    // clang-format on
+}
+// clang-format on
+
+// Every switch of the command line. Within each part of /?, the switches are described in this
+// order; so are the switches named in the usage errors.
+const std::vector<Switch>& Switches() {
+    static const std::vector<Switch> switches = [] {
+        std::vector<Switch> all = CommandSwitches();
+        for (auto part : {SummarySwitches, RunSwitches}) {
+            std::vector<Switch> rows = part();
+            all.insert(all.end(), rows.begin(), rows.end());
+        }
+        return all;
+    }();
     return switches;
 }
 
