@@ -25,6 +25,7 @@ cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Debug \
   -DOLVEX_WIN32_EXE="$root/build/win32/OlvexCleaner.exe" \
   -DOLVEX_WIN32_DRIVER="$root/build/win32/driver.exe" \
   -DOLVEX_WIN32_CONSOLE_EXE="$root/build/win32/olvex.exe" \
+  -DOLVEX_WIN32_SQLITE_DLL="$root/build/win32/OlvexSqlite.dll" \
   -DOLVEX_WIN32_UNIT_TESTS="$root/build/win32-tests/unit_tests.exe" >/dev/null
 cmake --build "$native" -j"$(nproc)" >/dev/null
 

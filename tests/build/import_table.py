@@ -1,6 +1,7 @@
 """Checks that the shipped exe loads on every Windows it is made for.
 
     python3 tests/build/import_table.py EXE ALLOWLIST
+    python3 tests/build/import_table.py --library DLL ALLOWLIST LIBRARY_ALLOWLIST
 
 The loaders of Windows 95, 98, NT 4.0 and XP refuse a program outright when one statically
 imported function is missing (Wine lets it run), and XP refuses or worse a manifest it cannot
@@ -29,12 +30,18 @@ NEVER = {
     "GetLongPathNameA", "GetLongPathNameW", "FlsAlloc",  # kernel32 of 95 or NT 4.0
     "GetAncestor", "SetWindowSubclass", "DefSubclassProc", "InitCommonControlsEx",
     "SHEmptyRecycleBinA", "SHEmptyRecycleBinW", "SHGetPathFromIDListW", "ShellExecuteW"}
+# A library the program loads by name only on the NT family, where a browser's database is
+# found, must load on 2000 and XP: these are missing from 2000's kernel32.
+NEVER_ON_2000 = {"GetNativeSystemInfo", "GetTickCount64", "FlsAlloc", "FlsGetValue",
+                 "FlsSetValue", "InitializeSRWLock", "AcquireSRWLockExclusive",
+                 "InitializeConditionVariable", "GetLogicalProcessorInformation",
+                 "IsWow64Process"}
 ASM_V2 = "urn:schemas-microsoft-com:asm.v2"
 ADVICE = ("add it to tests/build/allowed-imports.txt with the reason it is safe on Windows 95 "
           "and NT 4.0, or bind it by name at first use (GetProcAddress)")
 
 
-def read_allowlist(path, errors):
+def read_allowlist(path, errors, never=NEVER, systems="Windows 95 or NT 4.0"):
     allowed = set()
     for number, line in enumerate(open(path, encoding="utf-8"), 1):
         fields = line.split(None, 2)
@@ -45,8 +52,8 @@ def read_allowlist(path, errors):
             errors.append(f"{where}: needs DLL, function and the reason it is safe")
         elif fields[0] not in BASE_DLLS:
             errors.append(f"{where}: {fields[0]} is not a base library of Windows 95 and NT 4.0")
-        elif fields[1] in NEVER:
-            errors.append(f"{where}: {fields[1]} is missing from Windows 95 or NT 4.0; "
+        elif fields[1] in never:
+            errors.append(f"{where}: {fields[1]} is missing from {systems}; "
                           "bind it by name at first use (GetProcAddress)")
         allowed.add((fields[0], fields[1]))
     return allowed
@@ -122,9 +129,13 @@ def check_manifest(text, errors):
         errors.append(f"manifest: not well-formed XML: {error}")
 
 
-def main(exe, allowlist):
+def main(exe, allowlist, library_allowlist=None):
+    """library_allowlist: exe is a library the NT family loads by name; it may also import what
+    that list names, has no manifest of its own, and must load on 2000."""
     errors = []
     allowed = read_allowlist(allowlist, errors)
+    if library_allowlist:
+        allowed |= read_allowlist(library_allowlist, errors, NEVER_ON_2000, "Windows 2000")
     dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", exe], check=True,
                           capture_output=True, text=True).stdout
     imports = read_imports(dump)
@@ -138,6 +149,9 @@ def main(exe, allowlist):
         elif name not in BASE_DLLS:
             errors.append(f"{dll} {function}: {dll} is not a base library of Windows 95 and NT "
                           f"4.0; load it with LoadLibrary and bind {function} by name at first use")
+        elif library_allowlist and function in NEVER_ON_2000:
+            errors.append(f"{dll} {function}: Windows 2000 does not export it, and its loader "
+                          "refuses the library; bind it by name at first use")
         elif (name, function) not in allowed:
             errors.append(f"{dll} {function}: imported statically, not on the allowlist; {ADVICE}")
     errors += [f"{dll} ({', '.join(functions)}): Windows 95's first release has no {dll}; the "
@@ -150,7 +164,8 @@ def main(exe, allowlist):
             errors.append(f"PE header: {field} is {header.get(field)}, Windows 95 and NT 4.0 "
                           f"need {wanted}")
     found = manifests(exe)
-    errors += [] if found else ["no RT_MANIFEST resource is embedded"]
+    if not library_allowlist and not found:
+        errors.append("no RT_MANIFEST resource is embedded")
     for text in found:
         check_manifest(text, errors)
     for error in errors:
@@ -160,6 +175,8 @@ def main(exe, allowlist):
 
 
 if __name__ == "__main__":
+    if len(sys.argv) == 5 and sys.argv[1] == "--library":
+        sys.exit(main(sys.argv[2], sys.argv[3], sys.argv[4]))
     if len(sys.argv) != 3:
         raise SystemExit(__doc__)
     sys.exit(main(sys.argv[1], sys.argv[2]))
