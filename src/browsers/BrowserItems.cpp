@@ -11,54 +11,153 @@ void DeleteFiles(RuleRun& run, const std::string& pattern) {
     DeleteFilesNamed(run.services.files, run.changes, pattern, run.sink, run.filter);
 }
 
-// One browser file, or pattern of files, in the profile.
-struct Item {
-    const char* id;
-    const char* name;
+// A database goes whole: the file, then its write-ahead log, its shared-memory index and its
+// rollback journal. Those hold what the database does not hold yet, so they go only once the
+// database itself is gone; a database that stays keeps them.
+void DeleteDatabase(RuleRun& run, const std::string& path) {
+    DeleteFiles(run, path);
+    if (run.sink.LooksOnly()) return;
+    if (run.services.files.GetAttributes(path) != platform::kInvalidAttributes) return;
+    for (const char* companion : {"-wal", "-shm", "-journal"}) DeleteFiles(run, path + companion);
+}
+
+// Where an item lies: in the profile, or in its local part (the NT family keeps caches
+// under the local application data, in a folder named as the profile).
+enum class Part { Roaming, Local };
+enum class Kind {
+    Files,     // the files a pattern names
+    Database,  // a database, whole
+    Tree,      // a folder's contents at every depth
 };
 
-// Firefox names follow the profile folder, which has no trailing "\". The NT family keeps
-// a second cache under the local application data.
-CategoryRows FirefoxRows(const std::string& id, Family family) {
-    static const Item items[] = {
-        {"firefox-cache", "\\Cache\\*"},        {"firefox-cookies", "\\Cookies.txt"},
-        {"firefox-passwords", "\\signons.txt"}, {"firefox-forms", "\\formhistory.dat"},
-        {"firefox-history", "\\HIStory.dat"},   {"firefox-downloads", "\\downloads.rdf"}};
+// One browser item: a file, pattern, database or folder.
+struct Item {
+    const char* id;
+    Part part;
+    Kind kind;
+    const char* name;
+    bool later = false;  // a file of Firefox 3 or later, which runs on 2000 and XP only
+};
+
+// Firefox names follow the profile folder, which has no trailing "\".
+// clang-format off
+const Item kFirefoxItems[] = {
+    // 1.x and 2.x
+    {"firefox-cache",     Part::Roaming, Kind::Files,    "\\Cache\\*"},
+    {"firefox-cookies",   Part::Roaming, Kind::Files,    "\\Cookies.txt"},
+    {"firefox-passwords", Part::Roaming, Kind::Files,    "\\signons.txt"},
+    {"firefox-forms",     Part::Roaming, Kind::Files,    "\\formhistory.dat"},
+    {"firefox-history",   Part::Roaming, Kind::Files,    "\\HIStory.dat"},
+    {"firefox-downloads", Part::Roaming, Kind::Files,    "\\downloads.rdf"},
+    // 3.0 to 52: the cache of 3.0 to 31, that of 32 on, the offline and start-up caches
+    {"firefox-cache",     Part::Local,   Kind::Tree,     "\\Cache", true},
+    {"firefox-cache",     Part::Local,   Kind::Tree,     "\\cache2", true},
+    {"firefox-cache",     Part::Local,   Kind::Tree,     "\\OfflineCache", true},
+    {"firefox-cache",     Part::Local,   Kind::Tree,     "\\startupCache", true},
+    {"firefox-cookies",   Part::Roaming, Kind::Database, "\\cookies.sqlite", true},
+    // 3.0, 3.5 to 31, 32 on; the key that encrypts them (key3.db) stays
+    {"firefox-passwords", Part::Roaming, Kind::Files,    "\\signons2.txt", true},
+    {"firefox-passwords", Part::Roaming, Kind::Files,    "\\signons3.txt", true},
+    {"firefox-passwords", Part::Roaming, Kind::Database, "\\signons.sqlite", true},
+    {"firefox-passwords", Part::Roaming, Kind::Files,    "\\logins.json", true},
+    {"firefox-forms",     Part::Roaming, Kind::Database, "\\formhistory.sqlite", true},
+    // 3.0 to 25
+    {"firefox-downloads", Part::Roaming, Kind::Database, "\\downloads.sqlite", true},
+};
+// clang-format on
+
+// The profiles whose Firefox is running: it holds parent.lock open and shares it with nobody.
+const char* FirefoxRunning(RuleRun& run, const std::string& profile) {
+    const FirefoxFolder roaming = FirefoxFolderOf(run.family);
+    const std::string lock =
+        PathInProfile(run, roaming.base, roaming.tail + kEachProfile + "\\parent.lock", profile);
+    if (lock.empty()) return nullptr;  // its rows say the folder is unknown
+    switch (run.services.files.HoldOf(lock)) {
+        case platform::FileHold::Held:
+            return "Firefox is running";
+        case platform::FileHold::Unknown:
+            return reason::kUnknownUse;
+        default:
+            return nullptr;
+    }
+}
+
+RuleAction ActionOf(Kind kind, RuleAction sweepTree) {
+    switch (kind) {
+        case Kind::Database:
+            return DeleteDatabase;
+        case Kind::Tree:
+            return sweepTree;
+        default:
+            return DeleteFiles;
+    }
+}
+
+CategoryRows FirefoxRows(const std::string& id, Family family, RuleAction sweepTree) {
     const FirefoxFolder roaming = FirefoxFolderOf(family);
     CategoryRows rows;
     rows.profiles = family == Family::NT ? FirefoxProfilesNt : FirefoxProfiles98;
-    for (const Item& item : items) {
-        if (id != item.id) continue;
-        rows.rows.push_back({DeleteFiles, roaming.base, roaming.tail + kEachProfile + item.name});
-        if (family == Family::NT && id == "firefox-cache")
-            rows.rows.push_back({DeleteFiles, BaseFolder::LocalAppData,
-                                 std::string(kFirefoxTail) + kEachProfile + item.name});
+    rows.inUse = FirefoxRunning;
+    for (const Item& item : kFirefoxItems) {
+        if (id != item.id || (family != Family::NT && item.later)) continue;
+        const RuleAction action = ActionOf(item.kind, sweepTree);
+        const std::string inProfile = std::string(kEachProfile) + item.name;
+        rows.rows.push_back(
+            item.part == Part::Roaming
+                ? CleaningRule{action, roaming.base, roaming.tail + inProfile}
+                : CleaningRule{action, BaseFolder::LocalAppData, kFirefoxTail + inProfile});
     }
     return rows;
 }
 
 // The Opera profile: in the user's application data on NT, in the installation on 98.
-CategoryRows OperaRows(const std::string& id, Family family) {
-    static const Item items[] = {
-        {"opera-cache", "Cache4\\*"},        {"opera-cookies", "Cookies4.dat"},
-        {"opera-passwords", "wand.dat"},     {"opera-history", "global.dat"},
-        {"opera-downloads", "download.dat"}, {"opera-visited-links", "vlink4.dat"}};
+// Versions 7 to 9.2 keep it in "profile", 9.5 adds the typed and global histories there, and
+// 10 to 12 keep the same files one folder up, their caches in the local part.
+// clang-format off
+const Item kOperaItems[] = {
+    {"opera-cache",         Part::Roaming, Kind::Files, "profile\\Cache4\\*"},
+    {"opera-cookies",       Part::Roaming, Kind::Files, "profile\\Cookies4.dat"},
+    {"opera-passwords",     Part::Roaming, Kind::Files, "profile\\wand.dat"},
+    {"opera-history",       Part::Roaming, Kind::Files, "profile\\global.dat"},
+    {"opera-downloads",     Part::Roaming, Kind::Files, "profile\\download.dat"},
+    {"opera-visited-links", Part::Roaming, Kind::Files, "profile\\vlink4.dat"},
+    {"opera-history",       Part::Roaming, Kind::Files, "profile\\global_history.dat"},
+    {"opera-history",       Part::Roaming, Kind::Files, "profile\\typed_history.xml"},
+    {"opera-cache",         Part::Local,   Kind::Tree,  "cache"},
+    {"opera-cache",         Part::Local,   Kind::Tree,  "opcache"},
+    {"opera-cookies",       Part::Roaming, Kind::Files, "cookies4.dat"},
+    {"opera-passwords",     Part::Roaming, Kind::Files, "wand.dat"},
+    {"opera-history",       Part::Roaming, Kind::Files, "global_history.dat"},
+    {"opera-history",       Part::Roaming, Kind::Files, "typed_history.xml"},
+    {"opera-downloads",     Part::Roaming, Kind::Files, "download.dat"},
+    {"opera-visited-links", Part::Roaming, Kind::Files, "vlink4.dat"},
+};
+// clang-format on
+
+CategoryRows OperaRows(const std::string& id, Family family, RuleAction sweepTree) {
     const bool nt = family == Family::NT;
     CategoryRows rows;
-    for (const Item& item : items)
-        if (id == item.id)
+    for (const Item& item : kOperaItems) {
+        const std::string name = item.name;
+        // The 98 family keeps the single profile of its installation.
+        if (id != item.id || (!nt && name.rfind("profile\\", 0) != 0)) continue;
+        if (!nt)
+            rows.rows.push_back({DeleteFiles, BaseFolder::ProgramFiles, "opera\\" + name});
+        else
             rows.rows.push_back(
-                {DeleteFiles, nt ? BaseFolder::AppData : BaseFolder::ProgramFiles,
-                 std::string(nt ? "Opera\\Opera\\profile\\" : "opera\\profile\\") + item.name});
+                {ActionOf(item.kind, sweepTree),
+                 item.part == Part::Local ? BaseFolder::LocalAppData : BaseFolder::AppData,
+                 "Opera\\Opera\\" + name});
+    }
     return rows;
 }
 
 }  // namespace
 
-CategoryRows BrowserRows(const std::string& id, Family family) {
+CategoryRows BrowserRows(const std::string& id, Family family, RuleAction sweepTree) {
     if (family == Family::Unsupported) return {};
-    CategoryRows rows = FirefoxRows(id, family);
-    if (rows.rows.empty()) rows = OperaRows(id, family);
+    CategoryRows rows = FirefoxRows(id, family, sweepTree);
+    if (rows.rows.empty()) rows = OperaRows(id, family, sweepTree);
     return rows;
 }
 

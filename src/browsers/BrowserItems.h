@@ -1,7 +1,8 @@
 #pragma once
 // What the Firefox and Opera categories delete: their rows, by category id, on each family.
-// Each row deletes the files a pattern names, through the deletion guard. The categories
-// themselves are in the one table (categories/CategoryTable).
+// Each row deletes the files a pattern names, a database whole or a cache folder's contents,
+// through the deletion guard; nothing of a Firefox profile is touched while Firefox runs. The
+// categories themselves are in the one table (categories/CategoryTable).
 #include <string>
 
 #include "system/CleaningRules.h"
@@ -9,6 +10,7 @@
 namespace olvex {
 
 // The rows of the browser category id on family; none where the family has no such category.
-CategoryRows BrowserRows(const std::string& id, Family family);
+// sweepTree empties a folder of the user's own at every depth (the caches of later versions).
+CategoryRows BrowserRows(const std::string& id, Family family, RuleAction sweepTree);
 
 }  // namespace olvex

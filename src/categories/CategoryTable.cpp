@@ -48,7 +48,7 @@ Category Made(const Entry& e) {
                       e.emptiedWhole,  {},                  {}};
     for (Family family : {Family::NT, Family::Windows98}) {
         CategoryRows rows = WindowsRows(e.id, family);
-        if (rows.rows.empty()) rows = BrowserRows(e.id, family);
+        if (rows.rows.empty()) rows = BrowserRows(e.id, family, SweepUserTree);
         (family == Family::NT ? category.ntRows : category.nineXRows) = std::move(rows);
     }
     return category;

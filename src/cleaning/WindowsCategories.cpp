@@ -28,10 +28,15 @@ void SweepAll(RuleRun& run, const std::string& path, AtRestart atRestart,
                  run.filter, run.counted});
 }
 
-// A folder tree of the user's own.
-void Sweep(RuleRun& run, const std::string& path) {
+}  // namespace
+
+void SweepUserTree(RuleRun& run, const std::string& path) {
     SweepAll(run, path, AtRestart::AnyDepth);
 }
+
+namespace {
+
+constexpr RuleAction Sweep = SweepUserTree;
 
 // The user's own temporary folder: Local Settings\temp in the profile. A profile without
 // Local Settings (NT 4.0's) keeps it where TEMP says, and that is swept when it lies inside
@@ -69,15 +74,13 @@ void SweepKeepingLayout(RuleRun& run, const std::string& path) {
 // The cookie entries of the cache index, which the library lists only when asked for them.
 void PurgeCookies(RuleRun& run, const std::string&) {
     if (run.sink.LooksOnly()) return;
-    ClearCookieCache(run.services, run.changes, run.purgeList, run.sink, run.filter,
-                     run.counted);
+    ClearCookieCache(run.services, run.changes, run.purgeList, run.sink, run.filter, run.counted);
 }
 
 // The other entries of the cache index.
 void PurgeUrls(RuleRun& run, const std::string&) {
     if (run.sink.LooksOnly()) return;
-    ClearUrlCache(run.services, run.changes, run.purgeList, run.sink, run.filter,
-                     run.counted);
+    ClearUrlCache(run.services, run.changes, run.purgeList, run.sink, run.filter, run.counted);
 }
 
 // The history object empties itself and tells nothing of what it held.

@@ -11,4 +11,8 @@ namespace olvex {
 // The rows of the Windows category id on family; none where the family has no such category.
 CategoryRows WindowsRows(const std::string& id, Family family);
 
+// A folder tree of the user's own, emptied at every depth; on the NT family what stays is
+// registered for deletion at restart.
+void SweepUserTree(RuleRun& run, const std::string& path);
+
 }  // namespace olvex

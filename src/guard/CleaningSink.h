@@ -43,6 +43,7 @@ constexpr const char* kBootCannotReach =
 constexpr const char* kLinkOnPath = "a link or junction on its path";
 constexpr const char* kNotSweepable = "not a folder below a drive or a share";
 constexpr const char* kUnknownFolder = "the system names no such folder here";
+constexpr const char* kUnknownUse = "whether its browser is running could not be told";
 }  // namespace reason
 
 // What became of a step (a row's folder, a profile, the Recycle Bin, the history) that did not

@@ -22,6 +22,15 @@ enum class DriveKind {
     Other,        // removable, optical, RAM disk, or what the system does not tell
 };
 
+// Whether a program holds a file open and shares it with nobody, as a running browser holds
+// its profile's lock file.
+enum class FileHold {
+    Absent,   // no such file
+    Free,     // the file is there and could be opened to read
+    Held,     // another program holds it open and shares it with nobody
+    Unknown,  // the system refused the open for another reason
+};
+
 // Looking at files; what changes them goes through an OpenedFolder, by way of Changes.
 class FileSystem {
   public:
@@ -46,6 +55,8 @@ class FileSystem {
     virtual std::string FullPath(const std::string& path) = 0;
     // A file opened for reading, shared with writers; nullptr when it cannot be opened.
     virtual std::unique_ptr<ReadFile> OpenForReading(const std::string& path) = 0;
+    // Whether the file at path is held; it is opened to read a moment, and closed.
+    virtual FileHold HoldOf(const std::string& path) = 0;
 };
 
 }  // namespace platform

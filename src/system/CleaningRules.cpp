@@ -106,20 +106,8 @@ bool RunBefore(RowsRun& done, RuleAction action, const std::string& path) {
     return false;
 }
 
-// One row on one path; "" for the profile when the row's tail names none. The base folder
-// is looked up afresh for every path.
-void RunRow(RuleRun& run, const CleaningRule& rule, const std::string& profile, RowsRun& done) {
-    if (rule.base == BaseFolder::None) {
-        Attempt(run, "", [&] { rule.action(run, ""); });
-        return;
-    }
-    std::string base;
-    Attempt(run, "", [&] { base = BaseFolderPath(run, rule.base); });
-    if (base.empty()) {
-        run.sink.Problem(
-            {StepOutcome::NotThere, BaseFolderName(rule.base), reason::kUnknownFolder, {}});
-        return;
-    }
+// The path of a row for a profile ("" when the row's tail names none), on base.
+std::string RowPath(const CleaningRule& rule, const std::string& base, const std::string& profile) {
     std::string path = base + rule.tail;
     const size_t marker = path.find(kEachProfile, base.size());
     const size_t length = std::char_traits<char>::length(kEachProfile);
@@ -127,8 +115,60 @@ void RunRow(RuleRun& run, const CleaningRule& rule, const std::string& profile, 
         path = profile + path.substr(marker + length);
     else if (marker != std::string::npos)
         path.replace(marker, length, profile);
+    return path;
+}
+
+// The base folder of a row, looked up afresh; "" when the system names none, which is told.
+std::string RowBase(RuleRun& run, const CleaningRule& rule) {
+    std::string base;
+    Attempt(run, "", [&] { base = BaseFolderPath(run, rule.base); });
+    if (base.empty())
+        run.sink.Problem(
+            {StepOutcome::NotThere, BaseFolderName(rule.base), reason::kUnknownFolder, {}});
+    return base;
+}
+
+// One row on one path; "" for the profile when the row's tail names none. The base folder
+// is looked up afresh for every path.
+void RunRow(RuleRun& run, const CleaningRule& rule, const std::string& profile, RowsRun& done) {
+    if (rule.base == BaseFolder::None) {
+        Attempt(run, "", [&] { rule.action(run, ""); });
+        return;
+    }
+    const std::string base = RowBase(run, rule);
+    if (base.empty()) return;
+    const std::string path = RowPath(rule, base, profile);
     if (RunBefore(done, rule.action, path)) return;
     Attempt(run, TidyPath(path), [&] { rule.action(run, path); });
+}
+
+}  // namespace
+
+std::string PathInProfile(RuleRun& run, BaseFolder base, const std::string& tail,
+                          const std::string& profile) {
+    const std::string folder = BaseFolderPath(run, base);
+    return folder.empty() ? "" : RowPath({nullptr, base, tail}, folder, profile);
+}
+
+namespace {
+
+// Each row of a profile in use is refused, on its own path, and none of them runs.
+void RefuseRows(RuleRun& run, const std::vector<CleaningRule>& rows, const std::string& profile,
+                const char* why) {
+    for (const CleaningRule& rule : rows) {
+        const std::string base = rule.base == BaseFolder::None ? "" : RowBase(run, rule);
+        if (rule.base != BaseFolder::None && base.empty()) continue;
+        const std::string path = base.empty() ? "" : TidyPath(RowPath(rule, base, profile));
+        run.sink.Problem({StepOutcome::Refused, path, why, {}});
+    }
+}
+
+// Why the profile's files must stay now, or nullptr; a check that fails counts as in use.
+const char* ProfileBusy(RuleRun& run, const CategoryRows& category, const std::string& profile) {
+    if (!category.inUse) return nullptr;
+    const char* why = reason::kUnknownUse;
+    SkipOnFailure([&] { why = category.inUse(run, profile); });
+    return why;
 }
 
 bool NamesAProfile(const CleaningRule& rule) {
@@ -156,6 +196,10 @@ void RunCategory(RuleRun& run, const CategoryRows& category) {
     if (profiles.empty()) run.sink.Problem({StepOutcome::NotThere, "", "no profile is listed", {}});
     for (const std::string& profile : profiles) {
         if (profile.empty()) continue;
+        if (const char* why = ProfileBusy(run, category, profile)) {
+            RefuseRows(run, rows, profile, why);
+            continue;
+        }
         RowsRun done;
         for (const CleaningRule& rule : rows) RunRow(run, rule, profile, done);
     }

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "guard/CleaningSink.h"
+#include "guard/CountedFolders.h"
+#include "guard/RunFilter.h"
 #include "platform/Platform.h"
 #include "system/Availability.h"
 #include "system/CleaningContext.h"
-#include "guard/CleaningSink.h"
-#include "guard/CountedFolders.h"
 #include "system/PurgeList.h"
-#include "guard/RunFilter.h"
 #include "system/Services.h"
 #include "system/WindowsVersion.h"
 
@@ -51,10 +51,17 @@ struct CleaningRule {
 // What kEachProfile stands for in a run, read once before the first category.
 using ProfileList = std::vector<std::string> (*)(RuleRun& run);
 
+// Why the files of a profile must stay as they are now (its browser is running and holds
+// them); nullptr when they may be cleaned.
+using ProfileInUse = const char* (*)(RuleRun& run, const std::string& profile);
+
 // A category's rows on one family; none where the family does not have the category.
 struct CategoryRows {
     std::vector<CleaningRule> rows;
     ProfileList profiles = nullptr;
+    // Asked for each profile before its rows; a profile in use has each of its rows refused,
+    // with the reason, and nothing of it is touched.
+    ProfileInUse inUse = nullptr;
 };
 
 // Why a category cannot be cleaned on a machine ("not on Windows 2000"); "" when it can.
@@ -99,6 +106,11 @@ struct RuleRun {
 // The folder, or "" when it is unknown: then the rows under it are skipped rather than
 // run on a path relative to the current folder.
 std::string BaseFolderPath(RuleRun& run, BaseFolder base);
+
+// The path base + tail names for profile, as a row's path is made; "" when the folder is
+// unknown.
+std::string PathInProfile(RuleRun& run, BaseFolder base, const std::string& tail,
+                          const std::string& profile);
 
 // Asked once for each category, before its rows; false skips them.
 using CategoryCheck = std::function<bool(const Category& category)>;

@@ -156,22 +156,47 @@ void AddFirefoxProfile(fakes::Rig& rig, const std::string& folder) {
     rig.files.AddFile(folder + "\\Cache\\Sub\\keep.bin");
 }
 
-std::vector<std::string> FirefoxPaths(const std::vector<std::string>& roots,
-                                      const std::string& root, const char* const* steps,
+// The files each category looks up in a profile, in run order; the cache's is a pattern (the
+// caches of later versions are swept as folders, without one).
+using Steps = std::vector<std::vector<std::string>>;
+
+// A database and its companions, looked up once it is gone.
+std::vector<std::string> Database(const std::string& name) {
+    return {name, name + "-wal", name + "-shm", name + "-journal"};
+}
+
+std::vector<std::string> Joined(std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+// Every category's lookups, each profile in turn.
+std::vector<std::string> FirefoxPaths(const std::string& root, const Steps& steps,
                                       std::vector<std::string> profiles) {
     std::vector<std::string> paths;
-    for (const std::string& profile : profiles)
-        for (const std::string& cacheRoot : roots)
-            paths.push_back(cacheRoot + profile + "\\Cache\\*");
-    for (const char* const* step = steps; *step; ++step)
-        for (const std::string& profile : profiles) paths.push_back(root + profile + "\\" + *step);
+    for (const std::vector<std::string>& step : steps)
+        for (const std::string& profile : profiles)
+            for (const std::string& name : step) paths.push_back(root + profile + "\\" + name);
     return paths;
 }
 
-const char* const kAllSteps[] = {"Cookies.txt", "signons.txt",   "formhistory.dat",
-                                 "HIStory.dat", "downloads.rdf", nullptr};
-const char* const kStepsWithoutPasswords[] = {"Cookies.txt", "formhistory.dat", "HIStory.dat",
-                                              "downloads.rdf", nullptr};
+// The first versions' files, which the 98 family's run looks for.
+const Steps kSteps98 = {{"Cache\\*"},        {"Cookies.txt"}, {"signons.txt"},
+                        {"formhistory.dat"}, {"HIStory.dat"}, {"downloads.rdf"}};
+// The NT family's: those of Firefox 3 to 52 besides.
+const Steps kStepsNT = {{"Cache\\*"},
+                        Joined({{"Cookies.txt"}, Database("cookies.sqlite")}),
+                        Joined({{"signons.txt", "signons2.txt", "signons3.txt"},
+                                Database("signons.sqlite"),
+                                {"logins.json"}}),
+                        Joined({{"formhistory.dat"}, Database("formhistory.sqlite")}),
+                        {"HIStory.dat"},
+                        Joined({{"downloads.rdf"}, Database("downloads.sqlite")})};
+Steps WithoutPasswords(Steps steps) {
+    steps.erase(steps.begin() + 2);
+    return steps;
+}
 
 TEST(FirefoxRunNT, EveryTickedFileOfEveryListedProfileAfterTheSecondYes) {
     BrowserRig rig("winxp", 3);
@@ -190,13 +215,15 @@ TEST(FirefoxRunNT, EveryTickedFileOfEveryListedProfileAfterTheSecondYes) {
     rig.Box("Check7").UserClick();
     rig.Run();
 
-    EXPECT_EQ(rig.files.patterns, FirefoxPaths({kFirefoxNT, kFirefoxLocalNT}, kFirefoxNT, kAllSteps,
-                                               {"Profiles/aaaa.default", "Profiles/cccc.work"}));
+    EXPECT_EQ(rig.files.patterns,
+              FirefoxPaths(kFirefoxNT, kStepsNT, {"Profiles/aaaa.default", "Profiles/cccc.work"}));
     for (const std::string& root : {kFirefoxNT, kFirefoxLocalNT}) {
         for (const char* profile : {"Profiles\\aaaa.default", "Profiles\\cccc.work"}) {
             EXPECT_FALSE(rig.files.Exists(root + profile + "\\Cache\\0A1B2C3D"));
-            EXPECT_TRUE(rig.files.Exists(root + profile + "\\Cache\\Sub\\keep.bin"))
-                << "sub-folders of the cache are not entered";
+            EXPECT_EQ(rig.files.Exists(root + profile + "\\Cache\\Sub\\keep.bin"),
+                      root == kFirefoxNT)
+                << "the first versions' cache in the profile is flat; the local part's is "
+                   "emptied at every depth";
             for (const char* name : kFirefoxNames)
                 EXPECT_EQ(rig.files.Exists(root + profile + "\\" + name), root == kFirefoxLocalNT)
                     << root << profile << " " << name;
@@ -228,9 +255,8 @@ TEST(FirefoxRunNT, NoToTheSecondQuestionKeepsPasswordsAndUnticksTheBox) {
     rig.Run();
     EXPECT_TRUE(rig.files.Exists(kFirefoxNT + "Profiles\\aaaa.default\\signons.txt"));
     EXPECT_FALSE(rig.files.Exists(kFirefoxNT + "Profiles\\aaaa.default\\Cookies.txt"));
-    EXPECT_EQ(rig.files.patterns,
-              FirefoxPaths({kFirefoxNT, kFirefoxLocalNT}, kFirefoxNT, kStepsWithoutPasswords,
-                           {"Profiles/aaaa.default", "Profiles/cccc.work"}));
+    EXPECT_EQ(rig.files.patterns, FirefoxPaths(kFirefoxNT, WithoutPasswords(kStepsNT),
+                                               {"Profiles/aaaa.default", "Profiles/cccc.work"}));
     EXPECT_EQ(rig.Values(), (std::vector<int>{1, 1, 0, 1, 1, 1}));
     ASSERT_EQ(rig.Boxes().size(), 3u) << "unticking in the run asks nothing more";
     EXPECT_EQ(rig.Boxes()[2].title, "Done");
@@ -268,8 +294,8 @@ TEST(FirefoxRun98, DeletesUnderTheWindowsFolderWithoutASecondQuestion) {
     rig.Answer({ui::kAnswerYes});
     rig.Box("Check7").UserClick();
     rig.Run();
-    EXPECT_EQ(rig.files.patterns, FirefoxPaths({kFirefox98}, kFirefox98, kAllSteps,
-                                               {"Profiles/aaaa.default", "Profiles/cccc.work"}));
+    EXPECT_EQ(rig.files.patterns,
+              FirefoxPaths(kFirefox98, kSteps98, {"Profiles/aaaa.default", "Profiles/cccc.work"}));
     EXPECT_FALSE(rig.files.Exists(kFirefox98 + "Profiles\\cccc.work\\signons.txt"));
     EXPECT_TRUE(rig.files.Exists(kFirefox98 + "Profiles\\llll.late\\signons.txt"));
     EXPECT_TRUE(rig.files.Exists(kFirefox98 + "Profiles\\aaaa.default\\Cache\\Sub\\keep.bin"));
@@ -296,9 +322,8 @@ TEST(FirefoxRunNT, OddProfileValuesNeitherCrashNorReachBeyondThePaths) {
     rig.Box("Check2").UserClick();
     rig.Run();
     // A value that is no literal relative path (a drive, a wildcard) names no profile.
-    EXPECT_EQ(rig.files.patterns,
-              (std::vector<std::string>{kFirefoxNT + "Profiles/q.default\\Cookies.txt",
-                                        kFirefoxNT + std::string(255, 'p') + "\\Cookies.txt"}));
+    EXPECT_EQ(rig.files.patterns, FirefoxPaths(kFirefoxNT, {kStepsNT[1]},
+                                               {"Profiles/q.default", std::string(255, 'p')}));
     EXPECT_TRUE(rig.files.Exists("C:\\Elsewhere\\Cookies.txt"));
     ASSERT_EQ(rig.Boxes().size(), 1u);
     EXPECT_EQ(rig.Boxes()[0].title, "Done");
@@ -328,14 +353,10 @@ TEST(FirefoxRun, ProfilesOutsideTheFirefoxFolderAreCleanedWhereTheyAre) {
         const std::vector<std::string> visited{absolute, firefox + rel,
                                                "\\\\server\\share\\net.default"};
         std::vector<std::string> expected;
-        for (const std::string& profile : visited) {
-            expected.push_back(profile + "\\Cache\\*");
-            // NT's second cache of a profile kept elsewhere lies in the profile itself: the
-            // same folder, emptied once.
-            if (window == 3 && profile == firefox + rel)
-                expected.push_back(kFirefoxLocalNT + rel + "\\Cache\\*");
-        }
-        for (const std::string& profile : visited) expected.push_back(profile + "\\Cookies.txt");
+        const Steps& steps = window == 3 ? kStepsNT : kSteps98;
+        for (const Steps& step : {Steps{steps[0]}, Steps{steps[1]}})
+            for (const std::string& profile : visited)
+                for (const std::string& name : step[0]) expected.push_back(profile + "\\" + name);
         EXPECT_EQ(rig.files.patterns, expected) << version;
         EXPECT_FALSE(rig.files.Exists(absolute + "\\Cookies.txt")) << version;
         EXPECT_FALSE(rig.files.Exists(absolute + "\\Cache\\0A1B2C3D")) << version;
@@ -368,10 +389,26 @@ TEST(FirefoxRunNT, UnknownFoldersSkipTheirPaths) {
 
 // --- Opera runs ---------------------------------------------------------------------------
 
-// Run order: cache, cookies, passwords, history, downloads, visited links.
+// Run order: cache, cookies, passwords, history, downloads, visited links; each first in the
+// profile folder of versions 7 to 9, then, on NT, one folder up, where 10 to 12 keep theirs.
+// 9.5 on keep the typed and global histories beside the history.
 std::vector<std::string> OperaPaths(const std::string& root) {
-    return {root + "Cache4\\*",  root + "Cookies4.dat", root + "wand.dat",
-            root + "global.dat", root + "download.dat", root + "vlink4.dat"};
+    const bool nt = root == kOperaNT;
+    const std::string up = nt ? root.substr(0, root.size() - 8) : "";  // without "profile\\"
+    const std::vector<std::string> histories{"global_history.dat", "typed_history.xml"};
+    std::vector<std::string> paths{root + "Cache4\\*"};
+    for (const std::string name :
+         {"Cookies4.dat", "wand.dat", "global.dat", "download.dat", "vlink4.dat"}) {
+        paths.push_back(root + name);
+        if (name == "global.dat") {
+            for (const std::string& history : histories) paths.push_back(root + history);
+            if (nt)
+                for (const std::string& history : histories) paths.push_back(up + history);
+        } else if (nt) {
+            paths.push_back(up + (name == "Cookies4.dat" ? "cookies4.dat" : name));
+        }
+    }
+    return paths;
 }
 
 struct OperaCase {
@@ -413,7 +450,9 @@ TEST_P(OperaRun, NoToThePasswordQuestionKeepsTheStore) {
     rig.Box("Check2").UserClick();
     rig.Run();
     EXPECT_TRUE(rig.files.Exists(GetParam().root + "wand.dat"));
-    EXPECT_EQ(rig.files.patterns, std::vector<std::string>{GetParam().root + "Cookies4.dat"});
+    std::vector<std::string> cookies{GetParam().root + "Cookies4.dat"};
+    if (GetParam().root == kOperaNT) cookies.push_back(kAppData + "Opera\\Opera\\cookies4.dat");
+    EXPECT_EQ(rig.files.patterns, cookies);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -65,6 +65,24 @@ std::unique_ptr<ReadFile> Win32FileSystem::OpenForReading(const std::string& pat
     return FileToRead(path);
 }
 
+FileHold Win32FileSystem::HoldOf(const std::string& path) {
+    // Asking to read, sharing everything: only a holder that shares nothing refuses this. A
+    // running Firefox holds its parent.lock so. The 98 family refuses FILE_SHARE_DELETE.
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | (IsNtFamily() ? FILE_SHARE_DELETE : 0);
+    FileHandle file(CreateFileU(path, GENERIC_READ, share, OPEN_EXISTING));
+    if (file) return FileHold::Free;
+    switch (::GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return FileHold::Absent;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return FileHold::Held;
+        default:
+            return FileHold::Unknown;
+    }
+}
+
 Opening Win32FileSystem::OpenRoot(const std::string& root) {
     return IsNtFamily() ? OpenHandleRoot(root) : OpenPathRoot(root);
 }

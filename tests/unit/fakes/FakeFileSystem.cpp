@@ -4,9 +4,9 @@
 #include <cctype>
 #include <optional>
 
-#include "platform/Errors.h"
 #include "guard/DeletionGuard.h"
 #include "guard/PathRules.h"
+#include "platform/Errors.h"
 
 namespace fakes {
 
@@ -510,6 +510,14 @@ std::unique_ptr<platform::ReadFile> FakeFileSystem::OpenForReading(const std::st
         size_t at = 0;
     };
     return std::make_unique<Reading>(node->content);
+}
+
+platform::FileHold FakeFileSystem::HoldOf(const std::string& path) {
+    const Node* node = Lookup(Key(path));
+    if (!node) return platform::FileHold::Absent;
+    if (heldShut_.count(Key(path))) return platform::FileHold::Held;
+    if (node->unreadable) return platform::FileHold::Unknown;
+    return platform::FileHold::Free;
 }
 
 void FakeFileSystem::AddSwappedFolder(const std::string& path) {
