@@ -128,6 +128,15 @@ FAULTS = [
      "Windows 2000 has reparse points"),
     ("src/console/ConsoleReport.cpp", "    figures_.failed.insert(id_);\n", "",
      "a category with a failed step is named in the run's end"),
+    ("src/browsers/BrowserItems.cpp", "            return \"Firefox is running\";", "            return nullptr;",
+     "nothing of a running Firefox's profile is touched"),
+    ("src/browsers/BrowserItems.cpp", "            return reason::kUnknownUse;", "            return nullptr;",
+     "a lock that cannot be read counts as a running Firefox"),
+    ("src/browsers/BrowserItems.cpp", "    if (run.services.files.GetAttributes(path) != platform::kInvalidAttributes) return;\n", "",
+     "a database that stays keeps its write-ahead log"),
+    ("src/browsers/BrowserItems.cpp", "{\"firefox-passwords\", Part::Roaming, Kind::Files,    \"\\\\logins.json\", true}",
+     "{\"firefox-forms\", Part::Roaming, Kind::Files,    \"\\\\logins.json\", true}",
+     "each category takes only its own files"),
 ]
 
 

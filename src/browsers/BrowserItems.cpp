@@ -21,6 +21,14 @@ void DeleteDatabase(RuleRun& run, const std::string& path) {
     for (const char* companion : {"-wal", "-shm", "-journal"}) DeleteFiles(run, path + companion);
 }
 
+// The history of Firefox 3 on, and the download list of 26 on, are rows of places.sqlite,
+// beside the bookmarks. This version does not clear them, and says so for each profile that
+// holds them rather than report a clean it did not do; the file itself is never deleted.
+void PlacesLeft(RuleRun& run, const std::string& path) {
+    if (run.services.files.GetAttributes(path) == platform::kInvalidAttributes) return;
+    run.sink.Problem({StepOutcome::Refused, TidyPath(path), kPlacesNotCleared, {}});
+}
+
 // Where an item lies: in the profile, or in its local part (the NT family keeps caches
 // under the local application data, in a folder named as the profile).
 enum class Part { Roaming, Local };
@@ -28,6 +36,7 @@ enum class Kind {
     Files,     // the files a pattern names
     Database,  // a database, whole
     Tree,      // a folder's contents at every depth
+    Places,    // rows of places.sqlite, which stay
 };
 
 // One browser item: a file, pattern, database or folder.
@@ -61,8 +70,10 @@ const Item kFirefoxItems[] = {
     {"firefox-passwords", Part::Roaming, Kind::Database, "\\signons.sqlite", true},
     {"firefox-passwords", Part::Roaming, Kind::Files,    "\\logins.json", true},
     {"firefox-forms",     Part::Roaming, Kind::Database, "\\formhistory.sqlite", true},
-    // 3.0 to 25
+    {"firefox-history",   Part::Roaming, Kind::Places,   "\\places.sqlite", true},
+    // 3.0 to 25, and 26 on
     {"firefox-downloads", Part::Roaming, Kind::Database, "\\downloads.sqlite", true},
+    {"firefox-downloads", Part::Roaming, Kind::Places,   "\\places.sqlite", true},
 };
 // clang-format on
 
@@ -71,7 +82,8 @@ const char* FirefoxRunning(RuleRun& run, const std::string& profile) {
     const FirefoxFolder roaming = FirefoxFolderOf(run.family);
     const std::string lock =
         PathInProfile(run, roaming.base, roaming.tail + kEachProfile + "\\parent.lock", profile);
-    if (lock.empty()) return nullptr;  // its rows say the folder is unknown
+    // Where the lock cannot be found, the local part may still be: it waits all the same.
+    if (lock.empty()) return reason::kUnknownUse;
     switch (run.services.files.HoldOf(lock)) {
         case platform::FileHold::Held:
             return "Firefox is running";
@@ -88,6 +100,8 @@ RuleAction ActionOf(Kind kind, RuleAction sweepTree) {
             return DeleteDatabase;
         case Kind::Tree:
             return sweepTree;
+        case Kind::Places:
+            return PlacesLeft;
         default:
             return DeleteFiles;
     }

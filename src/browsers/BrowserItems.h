@@ -9,6 +9,10 @@
 
 namespace olvex {
 
+// Why the history inside a profile's places.sqlite stays.
+constexpr const char* kPlacesNotCleared =
+    "the history inside places.sqlite is not cleared by this version";
+
 // The rows of the browser category id on family; none where the family has no such category.
 // sweepTree empties a folder of the user's own at every depth (the caches of later versions).
 CategoryRows BrowserRows(const std::string& id, Family family, RuleAction sweepTree);

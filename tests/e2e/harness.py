@@ -740,13 +740,14 @@ class Scenario:
                              cwd=self.path(WIN_DIR[3:]))
         return code, out.splitlines(), err
 
-    def hold(self, windows_path, ms):
+    def hold(self, windows_path, ms, shut=False):
         """Has the driver hold a file open, in use as a reading program holds it (no delete
-        sharing), for ms; returns once it is held. The hold ends on its own, or with the
-        scenario."""
+        sharing), for ms; returns once it is held. shut: shared with nobody, as a running
+        Firefox holds its parent.lock. The hold ends on its own, or with the scenario."""
         out_path = os.path.join(self.root, "hold-%d.out" % len(self._holders))
         with open(out_path, "wb") as out:
-            holder = subprocess.Popen(["wine", WIN_DRIVER, "hold", windows_path, str(ms)],
+            holder = subprocess.Popen(["wine", WIN_DRIVER, "hold-shut" if shut else "hold",
+                                       windows_path, str(ms)],
                                       env=self.env, cwd=self.path(WIN_DIR[3:]),
                                       stdin=subprocess.DEVNULL, stdout=out,
                                       stderr=subprocess.STDOUT)

@@ -452,16 +452,27 @@ void NoMessageBox(const Args& a, const Deadline& deadline) {
     } while (!deadline.Passed());
 }
 
-// Holds a file open as a program reading it does, sharing reading and writing but not its
-// deletion, until the time-out: the file is in use meanwhile. "held" tells it has begun.
-void Hold(const Args& a, const Deadline& deadline) {
-    HANDLE file = CreateFileW(Wide(a[0]).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+// Holds a file open, with the sharing given, until the time-out: the file is in use
+// meanwhile. "held" tells it has begun.
+void HoldSharing(const Args& a, const Deadline& deadline, DWORD access, DWORD share,
+                 DWORD disposition) {
+    HANDLE file = CreateFileW(Wide(a[0]).c_str(), access, share, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         Fail("cannot open " + a[0] + " (error " + std::to_string(GetLastError()) + ")");
     PrintLine("held");
     Sleep(deadline.Total());
     CloseHandle(file);
+}
+
+// As a program reading a file holds it: sharing reading and writing, but not its deletion.
+void Hold(const Args& a, const Deadline& deadline) {
+    HoldSharing(a, deadline, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+}
+
+// As a running Firefox holds its profile's parent.lock: made if need be, shared with nobody.
+void HoldShut(const Args& a, const Deadline& deadline) {
+    HoldSharing(a, deadline, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS);
 }
 
 struct Command {
@@ -491,6 +502,7 @@ const Command kCommands[] = {
     {"answer", 2, false, Answer, "answer TITLE ok|yes|no [ms]"},
     {"no-msgbox", 1, true, NoMessageBox, "no-msgbox TITLE ms"},
     {"hold", 1, true, Hold, "hold PATH ms"},
+    {"hold-shut", 1, true, HoldShut, "hold-shut PATH ms"},
 };
 
 bool ParseMs(const std::string& text, DWORD* ms) {
