@@ -137,6 +137,9 @@ FAULTS = [
     ("src/browsers/BrowserItems.cpp", "{\"firefox-passwords\", Part::Roaming, Kind::Files,    \"\\\\logins.json\", true}",
      "{\"firefox-forms\", Part::Roaming, Kind::Files,    \"\\\\logins.json\", true}",
      "each category takes only its own files"),
+    ("src/guard/DeletionGuard.cpp", "        if (counted && counted->Find(TidyPath(folderPath) + \"\\\\\")) return;\n",
+     "        if (counted && counted->Find(TidyPath(folderPath) + \"\\\\\")) {}\n",
+     "a preview names a folder counted whole once"),
 ]
 
 

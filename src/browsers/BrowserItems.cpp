@@ -8,7 +8,7 @@ namespace olvex {
 namespace {
 
 void DeleteFiles(RuleRun& run, const std::string& pattern) {
-    DeleteFilesNamed(run.services.files, run.changes, pattern, run.sink, run.filter);
+    DeleteFilesNamed(run.services.files, run.changes, pattern, run.sink, run.filter, run.counted);
 }
 
 // A database goes whole: the file, then its write-ahead log, its shared-memory index and its
@@ -52,7 +52,6 @@ struct Item {
 // clang-format off
 const Item kFirefoxItems[] = {
     // 1.x and 2.x
-    {"firefox-cache",     Part::Roaming, Kind::Files,    "\\Cache\\*"},
     {"firefox-cookies",   Part::Roaming, Kind::Files,    "\\Cookies.txt"},
     {"firefox-passwords", Part::Roaming, Kind::Files,    "\\signons.txt"},
     {"firefox-forms",     Part::Roaming, Kind::Files,    "\\formhistory.dat"},
@@ -63,6 +62,9 @@ const Item kFirefoxItems[] = {
     {"firefox-cache",     Part::Local,   Kind::Tree,     "\\cache2", true},
     {"firefox-cache",     Part::Local,   Kind::Tree,     "\\OfflineCache", true},
     {"firefox-cache",     Part::Local,   Kind::Tree,     "\\startupCache", true},
+    // 1.x and 2.x; after the local part, which is the profile itself for a profile kept
+    // elsewhere: its cache is then emptied whole, and counted once in a preview
+    {"firefox-cache",     Part::Roaming, Kind::Files,    "\\Cache\\*"},
     {"firefox-cookies",   Part::Roaming, Kind::Database, "\\cookies.sqlite", true},
     // 3.0, 3.5 to 31, 32 on; the key that encrypts them (key3.db) stays
     {"firefox-passwords", Part::Roaming, Kind::Files,    "\\signons2.txt", true},

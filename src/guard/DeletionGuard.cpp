@@ -4,8 +4,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "platform/Errors.h"
 #include "guard/TreeRemoval.h"
+#include "platform/Errors.h"
 
 namespace olvex {
 
@@ -288,7 +288,7 @@ Disposal SweepEntry(SweptFolder& folder, const FindEntry& entry, const SweepRule
 }
 
 void DeleteFilesNamed(platform::FileSystem& files, Changes& changes, const std::string& pattern,
-                      CleaningSink& sink, const RunFilter* filter) {
+                      CleaningSink& sink, const RunFilter* filter, CountedFolders* counted) {
     try {
         if (sink.LooksOnly()) {
             const std::string folder = TidyPath(FolderOf(pattern));
@@ -307,6 +307,8 @@ void DeleteFilesNamed(platform::FileSystem& files, Changes& changes, const std::
         while (found && !any && found->Next(entry))
             any = !(entry.attributes & platform::kAttrDirectory);
         const std::string folderPath = FolderOf(pattern);
+        // Named already, with all it holds, by a step before this one.
+        if (counted && counted->Find(TidyPath(folderPath) + "\\")) return;
         if (!any) {
             // Nothing to delete; a folder that is not there at all is worth saying.
             if (!folderPath.empty() &&

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
 #include "guard/CleaningSink.h"
 #include "guard/CountedFolders.h"
 #include "guard/PathRules.h"
 #include "guard/RunFilter.h"
+#include "platform/Platform.h"
 
 namespace olvex {
 
@@ -145,9 +145,10 @@ Disposal SweepEntry(SweptFolder& folder, const platform::FindEntry& entry, const
 // the system's lookup finds them: each goes to the guard as SweepEntry's files do, and is
 // deleted through changes unless a rule keeps it; folders the pattern names are left, and
 // nothing is registered for restart. The sink hears of each file, and of the folder when it
-// is not there or may not be opened.
+// is not there or may not be opened. In a preview (counted), a folder an earlier step counted
+// whole is not counted again.
 void DeleteFilesNamed(platform::FileSystem& files, platform::Changes& changes,
                       const std::string& pattern, CleaningSink& sink,
-                      const RunFilter* filter = nullptr);
+                      const RunFilter* filter = nullptr, CountedFolders* counted = nullptr);
 
 }  // namespace olvex

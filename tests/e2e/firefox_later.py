@@ -127,7 +127,7 @@ def window_clean(s, checks):
 
 
 def firefox(version):
-    with harness.Scenario(version, "firefox-later") as s:
+    with harness.Scenario(version) as s:
         checks = harness.Checks("Firefox 3 to 52 on %s" % version, s)
         outside = seed(s)
         s.install(harness.console_path())
@@ -137,7 +137,7 @@ def firefox(version):
 
 
 def opera(version):
-    with harness.Scenario(version, "opera-later") as s:
+    with harness.Scenario(version) as s:
         checks = harness.Checks("Opera 9.5 to 12 on %s" % version, s)
         home = browsers.user_folder(s)
         roaming = home + "/AppData/Roaming/Opera/Opera/"

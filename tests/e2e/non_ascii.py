@@ -98,7 +98,8 @@ def seed_firefox(s, version, expect):
                     expect.file(folder + name, name in FIREFOX_GONE)
             expect.file(folder + "Cache/0A1B2C3D", True)
             expect.file(folder + "Cache/" + CACHE_NAME[version], True)
-            expect.file(folder + "Cache/Sub/keep.bin", False)
+            # The profile's own cache is flat; the local part's is emptied at every depth.
+            expect.file(folder + "Cache/Sub/keep.bin", root == LOCAL_FIREFOX)
     # Where wrong decoding leads: the UTF-8 name read as the code page, and the code-page
     # name read as UTF-8 with its bad byte replaced.
     expect.file(FIREFOX[version] + misread(UTF8_PROFILE[version]) + "/Cookies.txt", False)

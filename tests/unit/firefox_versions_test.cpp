@@ -186,3 +186,27 @@ TEST(OperaConsole, LaterVersionsFilesGoWithTheirCategories) {
 }
 
 }  // namespace
+
+namespace {
+
+// A profile kept elsewhere is its own local part: its Cache is emptied whole by the later
+// versions' row, and a preview names each file there once, not again for the first versions'.
+TEST(FirefoxConsole, APreviewNamesTheCacheOfAProfileKeptElsewhereOnce) {
+    fakes::Rig rig;
+    rig.SetWindows("winxp");
+    rig.files.AddFolder("C:\\Program Files\\Mozilla Firefox");
+    rig.profiles.Write(
+        "C:\\Documents and Settings\\Jo\\Application Data\\Mozilla\\Firefox\\profiles.ini",
+        "[Profile0]\nIsRelative=0\nPath=D:\\Elsewhere\\abs.default\n");
+    rig.files.AddFile("D:\\Elsewhere\\abs.default\\Cache\\0A1B2C3D");
+    rig.files.AddFile("D:\\Elsewhere\\abs.default\\Cache\\Sub\\keep.bin");
+    fakes::FakeConsole console;
+    RunConsoleProgram(rig.services, console, {"/preview", "firefox-cache", "/details"});
+    const std::string& out = console.out;
+    const size_t first = out.find("0A1B2C3D");
+    ASSERT_NE(first, std::string::npos) << out;
+    EXPECT_EQ(out.find("0A1B2C3D", first + 1), std::string::npos) << out;
+    EXPECT_NE(out.find("keep.bin"), std::string::npos) << out;
+}
+
+}  // namespace
