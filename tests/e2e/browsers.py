@@ -11,7 +11,7 @@ sub-folders of the profile's Cache (on winxp the local part's Cache, where Firef
 sub-folders, is emptied whole), and leaves Profile11 and all that the link leads to alone. On winxp
 the run asks again before the saved passwords: Yes deletes them, No keeps them and unticks
 the box. Windows 98 deletes them without asking again and says "Done Cleaning!!". Opera:
-the same with the fixed profile of each family.
+the same with the fixed profile of each family, and on winxp files of 9.5 to 12 beside it.
 """
 
 import os
@@ -231,8 +231,17 @@ def opera(version):
         checks.finish()
 
 
+# On NT, files of Opera 9.5 to 12: one folder up from the profile, and in the local part.
+def opera_later(s, version):
+    home = user_folder(s)
+    return [] if version == "win98" else [home + "/AppData/Roaming/Opera/Opera/global_history.dat",
+                                          home + "/AppData/Local/Opera/Opera/opcache/index.dat"]
+
+
 def seed_opera(s, version):
     make_profile(s, opera_profile(s, version), OPERA_FILES, "Cache4")
+    for path in opera_later(s, version):
+        s.make_file(path, "data")
 
 
 def opera_run(s, checks, version, window):
@@ -245,6 +254,7 @@ def opera_run(s, checks, version, window):
                  "Opera files left in " + profile)
     checks.equal(exists(s, profile + "/Cache4/0A1B2C3D"), False, "Opera cache file")
     checks.equal(exists(s, profile + "/Cache4/Sub/keep.bin"), True, "Opera cache sub-folder")
+    checks.equal([p for p in opera_later(s, version) if exists(s, p)], [], "Opera 9.5 to 12 files")
 
 
 def scenario(argv):

@@ -1,5 +1,5 @@
-"""The files of Firefox 3 to 52 and of Opera 9.5 to 12 go with their categories, in olvex
-and in the Firefox window, and nothing of a running Firefox's profile is touched.
+"""The files of Firefox 3 to 52 go with their categories, in olvex and in the Firefox
+window, and nothing of a running Firefox's profile is touched.
 
     python3 tests/e2e/firefox_later.py VERSION      (winxp win2k)
 
@@ -15,8 +15,7 @@ lead out of the prefix: `old`'s logins.json to a file, a folder in `new`'s cache
    history and downloads say that the rows inside places.sqlite stay, and what the links
    lead to is untouched.
 2. The Firefox window, every box ticked and both questions answered Yes, on `new` seeded
-   afresh: the same files go, and its parent.lock, no longer held, stays.
-Opera: the files 9.5 to 12 keep in Opera\\Opera and its local part go with theirs.
+   afresh: the same files go, and its parent.lock, which nobody holds, stays.
 """
 
 import os
@@ -136,34 +135,10 @@ def firefox(version):
         checks.finish()
 
 
-def opera(version):
-    with harness.Scenario(version) as s:
-        checks = harness.Checks("Opera 9.5 to 12 on %s" % version, s)
-        home = browsers.user_folder(s)
-        roaming = home + "/AppData/Roaming/Opera/Opera/"
-        local = home + "/AppData/Local/Opera/Opera/"
-        going = {"opera-history": [roaming + "global_history.dat", roaming + "typed_history.xml",
-                                   roaming + "profile/global_history.dat"],
-                 "opera-cache": [local + "cache/g_0000/opr00001.tmp", local + "opcache/index.dat"],
-                 "opera-cookies": [roaming + "cookies4.dat"]}
-        kept = [roaming + "operaprefs.ini", roaming + "bookmarks.adr"]
-        s.make_dir("Program Files/Opera")
-        s.install(harness.console_path())
-        for path in sum(going.values(), kept):
-            s.make_file(path, "data")
-        code, _, err = kit.olvex(s, "/clean", *going)
-        checks.equal(code, 0, "olvex exit code: " + err)
-        checks.equal([p for p in sum(going.values(), []) if os.path.exists(s.path(p))], [],
-                     "Opera files left")
-        checks.equal([p for p in kept if os.path.exists(s.path(p))], kept, "Opera's own files")
-        checks.finish()
-
-
 def scenario(argv):
     if len(argv) != 1 or argv[0] not in ("winxp", "win2k"):
         raise harness.HarnessError("usage: firefox_later.py winxp|win2k")
     firefox(argv[0])
-    opera(argv[0])
 
 
 if __name__ == "__main__":

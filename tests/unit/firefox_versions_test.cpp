@@ -139,14 +139,6 @@ TEST(FirefoxConsole, ALockThatCannotBeReadCountsAsRunning) {
     EXPECT_NE(m.console.out.find(reason::kUnknownUse), std::string::npos) << m.console.out;
 }
 
-TEST(FirefoxConsole, AStaleLockOfAClosedFirefoxKeepsNothing) {
-    FirefoxMachine m;
-    m.rig.files.AddFile(kRoaming + "parent.lock");
-    EXPECT_EQ(m.Run({"/clean", "firefox-cookies"}), kExitDone);
-    EXPECT_FALSE(m.rig.files.Exists(kRoaming + "cookies.sqlite"));
-    EXPECT_TRUE(m.rig.files.Exists(kRoaming + "parent.lock"));
-}
-
 // Opera 10 to 12 keep the files of 7 to 9 one folder up, and their caches in the local part;
 // 9.5 on add the typed and global histories.
 TEST(OperaConsole, LaterVersionsFilesGoWithTheirCategories) {
