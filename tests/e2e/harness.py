@@ -153,38 +153,50 @@ def run(cmd, env, timeout=COMMAND_TIMEOUT, check=True, cwd=None):
 
 
 def image_range(exe):
-    """[start, end) of the exe's image in memory, from its PE header (ImageBase and
-    SizeOfImage as `objdump -p` reports them)."""
+    """[start, end) of the exe's image in memory, and its entry point, from its PE header
+    (ImageBase, SizeOfImage and AddressOfEntryPoint as `objdump -p` reports them)."""
     _, out, _ = run(["i686-w64-mingw32-objdump", "-p", exe], dict(os.environ))
     fields = dict(line.split(None, 1) for line in out.splitlines()
-                  if line.startswith(("ImageBase", "SizeOfImage")))
+                  if line.startswith(("ImageBase", "SizeOfImage", "AddressOfEntryPoint")))
     try:
         base = int(fields["ImageBase"], 16)
-        return base, base + int(fields["SizeOfImage"], 16)
+        return (base, base + int(fields["SizeOfImage"], 16),
+                base + int(fields["AddressOfEntryPoint"], 16))
     except (KeyError, ValueError):
-        raise HarnessError("no ImageBase/SizeOfImage in objdump -p of %s" % exe)
+        raise HarnessError("no ImageBase/SizeOfImage/AddressOfEntryPoint in objdump -p of %s"
+                           % exe)
 
 
 Call = collections.namedtuple("Call", "dll function args result", defaults=(None,))
 
 
 def relay_calls(log_path, image):
-    """The calls a relay log shows made from inside image ([start, end)), in order, as
-    Call(DLL upper case, function, argument text, return value as an int or None when the
-    call never returned). Calls the system DLLs make on the program's behalf return elsewhere
-    and are left out."""
+    """The calls a relay log shows made from inside image ([start, end), entry point), in
+    order, as Call(DLL upper case, function, argument text, return value as an int or None
+    when the call never returned). Calls the system DLLs make on the program's behalf return
+    elsewhere and are left out, and so are those of another program loaded at the same base
+    (Wine's explorer.exe, started with the program's environment): a thread that starts at
+    another program's entry point is not the program's."""
     calls = []
     open_calls = collections.defaultdict(list)  # thread -> indexes of calls not yet returned
+    others = set()  # threads that started at another entry point
     with open(log_path, "rb") as log:
         for raw in log:
             line = raw.decode("utf-8", "replace").rstrip("\r\n")
             match = RELAY_CALL.match(line)
+            if match and match.group(3) == "BaseThreadInitThunk":
+                entry = match.group(4).split(",")
+                started = int(entry[1], 16) if len(entry) > 1 else image[2]
+                (others.discard if started == image[2] else others.add)(match.group(1))
+            if match and match.group(1) in others:
+                continue
             if match and image[0] <= int(match.group(5), 16) < image[1]:
                 open_calls[match.group(1)].append(len(calls))
                 calls.append(Call(match.group(2).upper(), match.group(3), match.group(4)))
                 continue
             match = RELAY_RET.match(line)
-            if not match or not image[0] <= int(match.group(5), 16) < image[1]:
+            if not match or not image[0] <= int(match.group(5), 16) < image[1] or \
+                    match.group(1) in others:
                 continue
             pending = open_calls[match.group(1)]
             while pending:  # a call that never returned (the thread ended in it) is skipped
