@@ -11,13 +11,33 @@ void DeleteFiles(RuleRun& run, const std::string& pattern) {
     DeleteFilesNamed(run.services.files, run.changes, pattern, run.sink, run.filter, run.counted);
 }
 
+// Passes all a step tells on, noting whether a file was deleted (or, in a preview, would be).
+class DeletionWatch : public CleaningSink {
+  public:
+    explicit DeletionWatch(CleaningSink& sink) : sink_(sink) {}
+    bool WantsPaths() const override { return sink_.WantsPaths(); }
+    void Item(const CleanedItem& item) override {
+        deleted = deleted || item.action == ItemAction::Deleted;
+        sink_.Item(item);
+    }
+    void Problem(const StepProblem& problem) override { sink_.Problem(problem); }
+    void Looked(const std::string& path) override { sink_.Looked(path); }
+    bool LooksOnly() const override { return sink_.LooksOnly(); }
+    bool deleted = false;
+
+  private:
+    CleaningSink& sink_;
+};
+
 // A database goes whole: the file, then its write-ahead log, its shared-memory index and its
 // rollback journal. Those hold what the database does not hold yet, so they go only once the
-// database itself is gone; a database that stays keeps them.
+// database itself went (in a preview, would go), or was not there at all; a database that
+// stays keeps them.
 void DeleteDatabase(RuleRun& run, const std::string& path) {
-    DeleteFiles(run, path);
-    if (run.sink.LooksOnly()) return;
-    if (run.services.files.GetAttributes(path) != platform::kInvalidAttributes) return;
+    const bool there = run.services.files.GetAttributes(path) != platform::kInvalidAttributes;
+    DeletionWatch watch(run.sink);
+    DeleteFilesNamed(run.services.files, run.changes, path, watch, run.filter, run.counted);
+    if (run.sink.LooksOnly() || (there && !watch.deleted)) return;
     for (const char* companion : {"-wal", "-shm", "-journal"}) DeleteFiles(run, path + companion);
 }
 

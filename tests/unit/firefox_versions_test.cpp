@@ -102,6 +102,10 @@ TEST(FirefoxConsole, EachCategoryTakesItsOwnFilesAndNoOther) {
 
 TEST(FirefoxConsole, ADatabaseThatStaysKeepsItsCompanions) {
     FirefoxMachine m;
+    // A preview names the companions with the database, as the clean deletes them.
+    EXPECT_EQ(m.Run({"/preview", "firefox-cookies", "/details"}), kExitDone);
+    EXPECT_NE(m.console.out.find(kRoaming + "cookies.sqlite-wal"), std::string::npos)
+        << m.console.out;
     m.rig.files.Lock(kRoaming + "cookies.sqlite");
     EXPECT_EQ(m.Run({"/clean", "firefox-cookies"}), kExitLeftSome);
     EXPECT_TRUE(m.rig.files.Exists(kRoaming + "cookies.sqlite-wal"))
