@@ -156,46 +156,33 @@ void AddFirefoxProfile(fakes::Rig& rig, const std::string& folder) {
     rig.files.AddFile(folder + "\\Cache\\Sub\\keep.bin");
 }
 
-// The files each category looks up in a profile, in run order; the cache's is a pattern (the
-// caches of later versions are swept as folders, without one).
-using Steps = std::vector<std::vector<std::string>>;
+// The first versions' file each category looks up in a profile, in run order. Later
+// versions' files are the rule table's (firefox_versions_test); here they are left out.
+using Steps = std::vector<std::string>;
+const Steps kAllSteps = {"Cache\\*",        "Cookies.txt", "signons.txt",
+                         "formhistory.dat", "HIStory.dat", "downloads.rdf"};
+const Steps kStepsWithoutPasswords = {"Cache\\*", "Cookies.txt", "formhistory.dat", "HIStory.dat",
+                                      "downloads.rdf"};
 
-// A database and its companions, looked up once it is gone.
-std::vector<std::string> Database(const std::string& name) {
-    return {name, name + "-wal", name + "-shm", name + "-journal"};
-}
-
-std::vector<std::string> Joined(std::initializer_list<std::vector<std::string>> parts) {
-    std::vector<std::string> all;
-    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
-// Every category's lookups, each profile in turn.
+// Every category's lookup, each profile in turn.
 std::vector<std::string> FirefoxPaths(const std::string& root, const Steps& steps,
                                       std::vector<std::string> profiles) {
     std::vector<std::string> paths;
-    for (const std::vector<std::string>& step : steps)
-        for (const std::string& profile : profiles)
-            for (const std::string& name : step) paths.push_back(root + profile + "\\" + name);
+    for (const std::string& step : steps)
+        for (const std::string& profile : profiles) paths.push_back(root + profile + "\\" + step);
     return paths;
 }
 
-// The first versions' files, which the 98 family's run looks for.
-const Steps kSteps98 = {{"Cache\\*"},        {"Cookies.txt"}, {"signons.txt"},
-                        {"formhistory.dat"}, {"HIStory.dat"}, {"downloads.rdf"}};
-// The NT family's: those of Firefox 3 to 52 besides.
-const Steps kStepsNT = {{"Cache\\*"},
-                        Joined({{"Cookies.txt"}, Database("cookies.sqlite")}),
-                        Joined({{"signons.txt", "signons2.txt", "signons3.txt"},
-                                Database("signons.sqlite"),
-                                {"logins.json"}}),
-                        Joined({{"formhistory.dat"}, Database("formhistory.sqlite")}),
-                        {"HIStory.dat"},
-                        Joined({{"downloads.rdf"}, Database("downloads.sqlite")})};
-Steps WithoutPasswords(Steps steps) {
-    steps.erase(steps.begin() + 2);
-    return steps;
+// The lookups of the first versions' files, in the order they came.
+std::vector<std::string> FirstVersionLookups(const std::vector<std::string>& patterns) {
+    std::vector<std::string> first;
+    for (const std::string& pattern : patterns)
+        for (const std::string& step : kAllSteps)
+            if (pattern.size() > step.size() &&
+                pattern.compare(pattern.size() - step.size() - 1, std::string::npos, "\\" + step) ==
+                    0)
+                first.push_back(pattern);
+    return first;
 }
 
 TEST(FirefoxRunNT, EveryTickedFileOfEveryListedProfileAfterTheSecondYes) {
@@ -215,8 +202,8 @@ TEST(FirefoxRunNT, EveryTickedFileOfEveryListedProfileAfterTheSecondYes) {
     rig.Box("Check7").UserClick();
     rig.Run();
 
-    EXPECT_EQ(rig.files.patterns,
-              FirefoxPaths(kFirefoxNT, kStepsNT, {"Profiles/aaaa.default", "Profiles/cccc.work"}));
+    EXPECT_EQ(FirstVersionLookups(rig.files.patterns),
+              FirefoxPaths(kFirefoxNT, kAllSteps, {"Profiles/aaaa.default", "Profiles/cccc.work"}));
     for (const std::string& root : {kFirefoxNT, kFirefoxLocalNT}) {
         for (const char* profile : {"Profiles\\aaaa.default", "Profiles\\cccc.work"}) {
             EXPECT_FALSE(rig.files.Exists(root + profile + "\\Cache\\0A1B2C3D"));
@@ -255,8 +242,9 @@ TEST(FirefoxRunNT, NoToTheSecondQuestionKeepsPasswordsAndUnticksTheBox) {
     rig.Run();
     EXPECT_TRUE(rig.files.Exists(kFirefoxNT + "Profiles\\aaaa.default\\signons.txt"));
     EXPECT_FALSE(rig.files.Exists(kFirefoxNT + "Profiles\\aaaa.default\\Cookies.txt"));
-    EXPECT_EQ(rig.files.patterns, FirefoxPaths(kFirefoxNT, WithoutPasswords(kStepsNT),
-                                               {"Profiles/aaaa.default", "Profiles/cccc.work"}));
+    EXPECT_EQ(FirstVersionLookups(rig.files.patterns),
+              FirefoxPaths(kFirefoxNT, kStepsWithoutPasswords,
+                           {"Profiles/aaaa.default", "Profiles/cccc.work"}));
     EXPECT_EQ(rig.Values(), (std::vector<int>{1, 1, 0, 1, 1, 1}));
     ASSERT_EQ(rig.Boxes().size(), 3u) << "unticking in the run asks nothing more";
     EXPECT_EQ(rig.Boxes()[2].title, "Done");
@@ -295,7 +283,7 @@ TEST(FirefoxRun98, DeletesUnderTheWindowsFolderWithoutASecondQuestion) {
     rig.Box("Check7").UserClick();
     rig.Run();
     EXPECT_EQ(rig.files.patterns,
-              FirefoxPaths(kFirefox98, kSteps98, {"Profiles/aaaa.default", "Profiles/cccc.work"}));
+              FirefoxPaths(kFirefox98, kAllSteps, {"Profiles/aaaa.default", "Profiles/cccc.work"}));
     EXPECT_FALSE(rig.files.Exists(kFirefox98 + "Profiles\\cccc.work\\signons.txt"));
     EXPECT_TRUE(rig.files.Exists(kFirefox98 + "Profiles\\llll.late\\signons.txt"));
     EXPECT_TRUE(rig.files.Exists(kFirefox98 + "Profiles\\aaaa.default\\Cache\\Sub\\keep.bin"));
@@ -322,8 +310,9 @@ TEST(FirefoxRunNT, OddProfileValuesNeitherCrashNorReachBeyondThePaths) {
     rig.Box("Check2").UserClick();
     rig.Run();
     // A value that is no literal relative path (a drive, a wildcard) names no profile.
-    EXPECT_EQ(rig.files.patterns, FirefoxPaths(kFirefoxNT, {kStepsNT[1]},
-                                               {"Profiles/q.default", std::string(255, 'p')}));
+    EXPECT_EQ(
+        FirstVersionLookups(rig.files.patterns),
+        FirefoxPaths(kFirefoxNT, {kAllSteps[1]}, {"Profiles/q.default", std::string(255, 'p')}));
     EXPECT_TRUE(rig.files.Exists("C:\\Elsewhere\\Cookies.txt"));
     ASSERT_EQ(rig.Boxes().size(), 1u);
     EXPECT_EQ(rig.Boxes()[0].title, "Done");
@@ -353,11 +342,9 @@ TEST(FirefoxRun, ProfilesOutsideTheFirefoxFolderAreCleanedWhereTheyAre) {
         const std::vector<std::string> visited{absolute, firefox + rel,
                                                "\\\\server\\share\\net.default"};
         std::vector<std::string> expected;
-        const Steps& steps = window == 3 ? kStepsNT : kSteps98;
-        for (const Steps& step : {Steps{steps[0]}, Steps{steps[1]}})
-            for (const std::string& profile : visited)
-                for (const std::string& name : step[0]) expected.push_back(profile + "\\" + name);
-        EXPECT_EQ(rig.files.patterns, expected) << version;
+        for (const std::string& step : {kAllSteps[0], kAllSteps[1]})
+            for (const std::string& profile : visited) expected.push_back(profile + "\\" + step);
+        EXPECT_EQ(FirstVersionLookups(rig.files.patterns), expected) << version;
         EXPECT_FALSE(rig.files.Exists(absolute + "\\Cookies.txt")) << version;
         EXPECT_FALSE(rig.files.Exists(absolute + "\\Cache\\0A1B2C3D")) << version;
         EXPECT_TRUE(rig.files.Exists(absolute + "\\signons.txt")) << version;
@@ -371,7 +358,7 @@ TEST(FirefoxRunNT, UnknownFoldersSkipTheirPaths) {
         rig.shell.folders.erase(0x1C);
         rig.Box("Check1").UserClick();
         rig.Run();
-        EXPECT_EQ(rig.files.patterns,
+        EXPECT_EQ(FirstVersionLookups(rig.files.patterns),
                   std::vector<std::string>{kFirefoxNT + "Profiles/a\\Cache\\*"});
     }
     {
