@@ -7,6 +7,7 @@
 #include "platform/win32/ComOwners.h"
 #include "platform/win32/SystemCalls.h"
 #include "platform/win32/Win32Console.h"
+#include "platform/win32/Win32Databases.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Memory.h"
 #include "platform/win32/Win32Profiles.h"
@@ -29,7 +30,8 @@ int main() {
     platform::win32::Win32Console console;
     olvex::ConsoleToolkit toolkit(console);
 
-    olvex::Services services{system, shell, files, toolkit, profiles, urlCache, memory};
+    platform::win32::Win32Databases databases;
+    olvex::Services services{system, shell, files, toolkit, profiles, urlCache, memory, &databases};
     // The command line as the system keeps it, in UTF-8: the runtime's own arguments come in
     // the ANSI code page, where a name outside it is already lost.
     return olvex::RunConsoleProgram(services, console,

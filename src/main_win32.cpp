@@ -5,6 +5,7 @@
 
 #include "platform/win32/ComOwners.h"
 #include "platform/win32/SystemCalls.h"
+#include "platform/win32/Win32Databases.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Memory.h"
 #include "platform/win32/Win32Profiles.h"
@@ -39,8 +40,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     platform::win32::Win32ProfileReader profiles;
     platform::win32::Win32UrlCache urlCache;
     platform::win32::Win32Memory memory;
+    platform::win32::Win32Databases databases;
 
-    olvex::App app(olvex::Services{system, shell, files, toolkit, profiles, urlCache, memory});
+    olvex::App app(
+        olvex::Services{system, shell, files, toolkit, profiles, urlCache, memory, &databases});
     app.Start();
     return toolkit.Run();
 }

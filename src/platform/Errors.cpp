@@ -1,6 +1,7 @@
 #include "platform/Errors.h"
 
 #include <cstdio>
+#include <string>
 
 namespace platform {
 
@@ -18,6 +19,9 @@ std::string DescribeCode(const SystemCode& code) {
         case SystemCode::Kind::HResult:
             kind = "HRESULT";
             break;
+        case SystemCode::Kind::Sqlite:
+            // SQLite's result codes are small numbers, read in decimal in its documentation.
+            return "SQLite result code " + std::to_string(code.value);
     }
     char text[40];
     std::snprintf(text, sizeof text, "%s 0x%08X", kind, static_cast<unsigned>(code.value));

@@ -11,13 +11,14 @@ namespace platform {
 
 // The code a system call failed with, kept exactly as the system gave it.
 struct SystemCode {
-    enum class Kind : uint8_t { None, Win32, NtStatus, HResult };
+    enum class Kind : uint8_t { None, Win32, NtStatus, HResult, Sqlite };
     Kind kind = Kind::None;
     uint32_t value = 0;
     explicit operator bool() const { return kind != Kind::None; }
 };
 
-// "Win32 error 0x00000005", "NTSTATUS 0xC0000022", "HRESULT 0x80004001"; "" for none.
+// "Win32 error 0x00000005", "NTSTATUS 0xC0000022", "HRESULT 0x80004001", "SQLite result
+// code 5"; "" for none.
 std::string DescribeCode(const SystemCode& code);
 
 class RuntimeError : public std::runtime_error {

@@ -74,6 +74,7 @@ int LibraryErrorNumberOf(const platform::SystemCode& code) {
         case platform::SystemCode::Kind::HResult:
             return 440;
         case platform::SystemCode::Kind::NtStatus:
+        case platform::SystemCode::Kind::Sqlite:
         case platform::SystemCode::Kind::None:
             break;
     }

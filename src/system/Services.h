@@ -13,6 +13,8 @@ struct Services {
     platform::ProfileReader& profiles;
     platform::UrlCache& urlCache;
     platform::Memory& memory;
+    // The browsers' databases, through SQLite; nullptr where no build carries the library.
+    platform::Databases* databases = nullptr;
 };
 
 }  // namespace olvex

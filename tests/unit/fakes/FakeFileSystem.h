@@ -71,6 +71,10 @@ class FakeFileSystem : public platform::FileSystem {
     // it (as on real NT; Wine does not enforce this).
     void HoldForDeletion(const std::string& path) { heldForDeletion_.insert(Key(path)); }
     std::string Content(const std::string& path) const;
+    // New bytes, and so a new size, for a file that is there (as a database library writes).
+    void SetContent(const std::string& path, std::string content) {
+        nodes_.at(Key(path)).content = std::move(content);
+    }
     bool Exists(const std::string& path) const;
     // What another component that deletes by path does (the Internet library with the local
     // file of a cache entry): the file the path names goes, links on the way followed. The

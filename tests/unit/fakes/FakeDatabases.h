@@ -1,0 +1,30 @@
+#pragma once
+// Databases kept as the bytes of in-memory files: the real SQLite reads them from the fake file
+// system and, when a database opened to change is closed, writes what it holds back into the
+// file. So the tests run the program's own SQL on real databases. The file is always whole (a
+// database here keeps no write-ahead log beside it).
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakes/FakeFileSystem.h"
+#include "platform/Databases.h"
+
+namespace fakes {
+
+class FakeDatabases : public platform::Databases {
+  public:
+    explicit FakeDatabases(FakeFileSystem& files) : files_(files) {}
+    std::unique_ptr<platform::Database> Open(const std::string& path,
+                                             platform::DatabaseAccess access) override;
+
+    // Each open, "read PATH" or "change PATH", in order.
+    std::vector<std::string> opened;
+    // Opens fail as where the library cannot be loaded.
+    bool libraryMissing = false;
+
+  private:
+    FakeFileSystem& files_;
+};
+
+}  // namespace fakes

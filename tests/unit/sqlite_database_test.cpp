@@ -1,0 +1,83 @@
+// The SQLite layer: the address a path becomes, what a read leaves alone, and SQLite's own
+// words and code when it fails.
+#include <gtest/gtest.h>
+
+#include "fakes/FakeDatabases.h"
+#include "platform/Errors.h"
+#include "platform/SqliteDatabase.h"
+
+namespace {
+
+using platform::DatabaseAccess;
+
+TEST(SqliteAddress, EveryCharacterWithAMeaningInAnAddressIsWrittenOut) {
+    struct Case {
+        const char* path;
+        const char* address;
+    };
+    const Case cases[] = {
+        {"C:\\Documents and Settings\\Jo\\places.sqlite",
+         "file:C:/Documents%20and%20Settings/Jo/places.sqlite"},
+        {"C:\\a#b\\c?d%e&f.sqlite", "file:C:/a%23b/c%3Fd%25e%26f.sqlite"},
+        {"\\\\server\\share\\p.sqlite", "file:////server/share/p.sqlite"},
+        {"C:\\Donn\xC3\xA9"
+         "es\\x.sqlite",
+         "file:C:/Donn\xC3\xA9"
+         "es/x.sqlite"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(platform::SqliteAddressOf(c.path), c.address) << c.path;
+}
+
+// A database of two rows, as the bytes of a file.
+std::string TwoRowDatabase() {
+    sqlite3* db = nullptr;
+    sqlite3_open(":memory:", &db);
+    sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES (1), (2);", nullptr, nullptr,
+                 nullptr);
+    sqlite3_int64 size = 0;
+    unsigned char* bytes = sqlite3_serialize(db, "main", &size, 0);
+    std::string file(reinterpret_cast<char*>(bytes), size);
+    sqlite3_free(bytes);
+    sqlite3_close(db);
+    return file;
+}
+
+TEST(SqliteDatabase, AReadChangesNoByteAndAChangeIsKept) {
+    fakes::FakeFileSystem files;
+    fakes::FakeDatabases databases(files);
+    files.AddFile("C:\\p\\t.sqlite", platform::kAttrArchive, TwoRowDatabase());
+    const std::string before = files.Content("C:\\p\\t.sqlite");
+    {
+        auto db = databases.Open("C:\\p\\t.sqlite", DatabaseAccess::Read);
+        EXPECT_EQ(db->Number("SELECT count(*) FROM t"), 2);
+        EXPECT_THROW(db->Execute("DELETE FROM t"), platform::RuntimeError);
+    }
+    EXPECT_EQ(files.Content("C:\\p\\t.sqlite"), before);
+    {
+        auto db = databases.Open("C:\\p\\t.sqlite", DatabaseAccess::Change);
+        db->Execute("DELETE FROM t WHERE x = 1");
+    }
+    auto db = databases.Open("C:\\p\\t.sqlite", DatabaseAccess::Read);
+    EXPECT_EQ(db->Number("SELECT count(*) FROM t"), 1);
+    EXPECT_EQ(db->Text("PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(db->Text("SELECT x FROM t WHERE x > 5"), "") << "no row, no text";
+}
+
+TEST(SqliteDatabase, AFailureCarriesSqlitesWordsAndCode) {
+    fakes::FakeFileSystem files;
+    fakes::FakeDatabases databases(files);
+    files.AddFile("C:\\p\\t.sqlite", platform::kAttrArchive, TwoRowDatabase());
+    auto db = databases.Open("C:\\p\\t.sqlite", DatabaseAccess::Change);
+    try {
+        db->Number("SELECT count(*) FROM no_such_table");
+        FAIL() << "a query of a missing table succeeded";
+    } catch (const platform::RuntimeError& error) {
+        EXPECT_EQ(error.reason(), "no such table: no_such_table");
+        EXPECT_EQ(platform::DescribeCode(error.code()), "SQLite result code 1");
+    }
+    files.AddFile("C:\\p\\not.sqlite", platform::kAttrArchive, "plain text, no database");
+    auto text = databases.Open("C:\\p\\not.sqlite", DatabaseAccess::Read);
+    EXPECT_THROW(text->Number("SELECT count(*) FROM sqlite_master"), platform::RuntimeError);
+}
+
+}  // namespace
