@@ -15,8 +15,11 @@ constexpr const char* kLibrary = "OlvexSqlite.dll";
 // the path, where anyone may have put a library of that name.
 std::string ProgramFolder() {
     if (IsNtFamily()) {
+        // Bound by name: not every 95 exports the wide one, even as a stub.
+        using ModuleName = DWORD(WINAPI*)(HMODULE, LPWSTR, DWORD);
+        static const auto moduleName = Bound<ModuleName>("kernel32.dll", "GetModuleFileNameW");
         wchar_t name[MAX_PATH];
-        const DWORD length = ::GetModuleFileNameW(nullptr, name, MAX_PATH);
+        const DWORD length = moduleName(nullptr, name, MAX_PATH);
         if (length == 0 || length >= MAX_PATH) return "";
         std::string path = Utf8(name, static_cast<int>(length));
         return path.substr(0, path.find_last_of('\\') + 1);
