@@ -1,6 +1,8 @@
 #include "browsers/BrowserItems.h"
 
+#include "browsers/DatabaseRows.h"
 #include "browsers/FirefoxProfiles.h"
+#include "browsers/PlacesRows.h"
 #include "guard/DeletionGuard.h"
 
 namespace olvex {
@@ -42,11 +44,12 @@ void DeleteDatabase(RuleRun& run, const std::string& path) {
 }
 
 // The history of Firefox 3 on, and the download list of 26 on, are rows of places.sqlite,
-// beside the bookmarks. This version does not clear them, and says so for each profile that
-// holds them rather than report a clean it did not do; the file itself is never deleted.
-void PlacesLeft(RuleRun& run, const std::string& path) {
-    if (run.services.files.GetAttributes(path) == platform::kInvalidAttributes) return;
-    run.sink.Problem({StepOutcome::Refused, TidyPath(path), kPlacesNotCleared, {}});
+// beside the bookmarks; the file itself is never deleted.
+template <PlacesPart part>
+void ClearPlaces(RuleRun& run, const std::string& path) {
+    ClearDatabaseRows(run, path,
+                      {IsPlacesDatabase, [](platform::Database& db) { return MarkPlacesRows(db, part); },
+                       [](platform::Database& db) { DeleteMarkedPlacesRows(db, part); }});
 }
 
 // Where an item lies: in the profile, or in its local part (the NT family keeps caches
@@ -56,7 +59,8 @@ enum class Kind {
     Files,     // the files a pattern names
     Database,  // a database, whole
     Tree,      // a folder's contents at every depth
-    Places,    // rows of places.sqlite, which stay
+    History,    // the history's rows of places.sqlite
+    Downloads,  // the download list's rows of places.sqlite
 };
 
 // One browser item: a file, pattern, database or folder.
@@ -92,10 +96,10 @@ const Item kFirefoxItems[] = {
     {"firefox-passwords", Part::Roaming, Kind::Database, "\\signons.sqlite", true},
     {"firefox-passwords", Part::Roaming, Kind::Files,    "\\logins.json", true},
     {"firefox-forms",     Part::Roaming, Kind::Database, "\\formhistory.sqlite", true},
-    {"firefox-history",   Part::Roaming, Kind::Places,   "\\places.sqlite", true},
+    {"firefox-history",   Part::Roaming, Kind::History,  "\\places.sqlite", true},
     // 3.0 to 25, and 26 on
     {"firefox-downloads", Part::Roaming, Kind::Database, "\\downloads.sqlite", true},
-    {"firefox-downloads", Part::Roaming, Kind::Places,   "\\places.sqlite", true},
+    {"firefox-downloads", Part::Roaming, Kind::Downloads, "\\places.sqlite", true},
 };
 // clang-format on
 
@@ -122,8 +126,10 @@ RuleAction ActionOf(Kind kind, RuleAction sweepTree) {
             return DeleteDatabase;
         case Kind::Tree:
             return sweepTree;
-        case Kind::Places:
-            return PlacesLeft;
+        case Kind::History:
+            return ClearPlaces<PlacesPart::History>;
+        case Kind::Downloads:
+            return ClearPlaces<PlacesPart::Downloads>;
         default:
             return DeleteFiles;
     }

@@ -74,6 +74,11 @@ void ConsoleReport::Count(const CleanedItem& item) {
         case ItemAction::Purged:
             ++totals_.purged;
             break;
+        case ItemAction::Cleared:
+            ++totals_.cleared;
+            totals_.clearedRows += item.rows;
+            totals_.clearedBytes += item.bytes;
+            break;
     }
 }
 
@@ -81,7 +86,8 @@ void ConsoleReport::Item(const CleanedItem& item) {
     Count(item);
     const std::string word = ActionWord(item.action, request_.command == Command::Preview);
     if (request_.details) writer_->Item(id_, word, item);
-    Log(id_, word, item.path, std::to_string(item.bytes), item.reason);
+    Log(id_, word, item.path, std::to_string(item.bytes),
+        item.action == ItemAction::Cleared ? RowsOf(item) : item.reason);
     ++itemsSoFar_;
     progress_.Tell(id_, itemsSoFar_, totals_.fileBytes);
 }
@@ -124,7 +130,7 @@ void ConsoleReport::End(const char*) {
     all_.Add(totals_);
     figures_.files += totals_.files;
     figures_.folders += totals_.folders;
-    figures_.bytes += totals_.fileBytes;
+    figures_.bytes += totals_.fileBytes + totals_.clearedBytes;
     writer_->CategoryTotals(id_, totals_);
     if (log_) log_->Flush();
 }

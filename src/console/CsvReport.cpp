@@ -24,7 +24,9 @@ void CsvReport::Row(const std::string& id, const std::string& action, const std:
 }
 
 void CsvReport::Item(const std::string& id, const std::string& word, const CleanedItem& item) {
-    Row(id, word, item.path, "1", item.folder ? "" : std::to_string(item.bytes), item.reason);
+    const bool rows = item.action == ItemAction::Cleared;
+    Row(id, word, item.path, rows ? std::to_string(item.rows) : "1",
+        item.folder ? "" : std::to_string(item.bytes), item.reason);
 }
 
 void CsvReport::NotThere(const std::string& id, const std::string& word, const std::string& path,
@@ -49,6 +51,9 @@ void CsvReport::CategoryTotals(const std::string& id, const ReportTotals& t) {
             std::to_string(t.fileBytes), none, total);
     if (t.folders)
         Row(id, Word(ItemAction::Removed), none, std::to_string(t.folders), "", none, total);
+    if (t.cleared)
+        Row(id, Word(ItemAction::Cleared), none, std::to_string(t.clearedRows),
+            std::to_string(t.clearedBytes), none, total);
     if (t.purged)
         Row(id, Word(ItemAction::Purged), none, std::to_string(t.purged), "", none, total);
     if (t.counted)

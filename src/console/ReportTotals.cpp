@@ -9,6 +9,9 @@ void ReportTotals::Add(const ReportTotals& other) {
     registered += other.registered;
     registeredBytes += other.registeredBytes;
     purged += other.purged;
+    cleared += other.cleared;
+    clearedRows += other.clearedRows;
+    clearedBytes += other.clearedBytes;
     for (const auto& [why, n] : other.stayed) stayed[why] += n;
     counted = counted || other.counted;
     uncounted = uncounted || other.uncounted;
@@ -19,7 +22,7 @@ void ReportTotals::Add(const ReportTotals& other) {
 }
 
 bool ReportTotals::DeletedSomething() const {
-    return files || folders || (!purged && !counted && !uncounted && !troubles);
+    return files || folders || (!purged && !cleared && !counted && !uncounted && !troubles);
 }
 
 std::string ActionWord(ItemAction action, bool preview) {
@@ -34,8 +37,14 @@ std::string ActionWord(ItemAction action, bool preview) {
             return preview ? "would stay" : "stayed";
         case ItemAction::Purged:
             return preview ? "would purge" : "purged";
+        case ItemAction::Cleared:
+            return preview ? "would clear" : "cleared";
     }
     return "";
+}
+
+std::string RowsOf(const CleanedItem& item) {
+    return Count(item.rows, "row", "rows");
 }
 
 std::string Count(uint64_t n, const char* one, const char* many) {

@@ -14,6 +14,7 @@ struct ReportTotals {
     uint64_t files = 0, fileBytes = 0, folders = 0;
     uint64_t registered = 0, registeredBytes = 0;
     uint64_t purged = 0;
+    uint64_t cleared = 0, clearedRows = 0, clearedBytes = 0;  // databases that stay
     std::map<std::string, uint64_t> stayed;  // by reason
     bool counted = false, uncounted = false;
     uint64_t countedItems = 0, countedBytes = 0;
@@ -34,6 +35,9 @@ struct RunFigures {
 
 // "deleted", or in a preview "would delete", and so on.
 std::string ActionWord(ItemAction action, bool preview);
+
+// What a cleared database's item tells beside its path: "12 rows".
+std::string RowsOf(const CleanedItem& item);
 
 // "1 file", "2 files".
 std::string Count(uint64_t n, const char* one, const char* many);

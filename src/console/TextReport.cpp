@@ -10,6 +10,7 @@ void TextReport::Item(const std::string&, const std::string& word, const Cleaned
     std::string line = "    " + word + "  " + item.path;
     if (!item.folder && item.action != ItemAction::Purged)
         line += "  " + std::to_string(item.bytes) + " bytes";
+    if (item.action == ItemAction::Cleared) line += "  (" + RowsOf(item) + ")";
     if (*item.reason) line += "  (" + std::string(item.reason) + ")";
     out_.Write(line + "\n");
 }
@@ -46,6 +47,11 @@ void TextReport::Totals(const ReportTotals& t, const std::string& indent) {
     if (t.purged)
         out_.Write(indent + Word(ItemAction::Purged) + ": " +
                    Count(t.purged, "cache entry", "cache entries") + "\n");
+    if (t.cleared)
+        out_.Write(indent + Word(ItemAction::Cleared) + ": " +
+                   Count(t.clearedRows, "row", "rows") + " in " +
+                   Count(t.cleared, "database", "databases") + ", " +
+                   Count(t.clearedBytes, "byte", "bytes") + "\n");
     if (t.DeletedSomething())
         out_.Write(indent + Word(ItemAction::Deleted) + ": " + Count(t.files, "file", "files") +
                    " and " + Count(t.folders, "folder", "folders") + ", " +

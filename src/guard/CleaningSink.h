@@ -14,6 +14,7 @@ enum class ItemAction {
     Registered,  // a file that stays now, registered for deletion at the next restart
     Stayed,      // a file, folder or entry that stays: reason says why
     Purged,      // an entry of the browser's cache index deleted; path is its address
+    Cleared,     // rows deleted inside a database that stays: rows, and the bytes it lost
 };
 
 // Why an item stays (or was registered rather than deleted).
@@ -75,6 +76,7 @@ struct CleanedItem {
     uint64_t bytes = 0;
     const char* reason = "";
     bool folder = false;
+    uint64_t rows = 0;  // Cleared: the rows deleted
 };
 
 // Receives a run's items as they happen. Nothing is kept on the run's side, so a run over

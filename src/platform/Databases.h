@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/Errors.h"
+
 namespace platform {
 
 // One open database; closed when destroyed. Calls throw RuntimeError with SQLite's message
@@ -19,6 +21,9 @@ class Database {
     virtual int64_t Number(const std::string& sql) = 0;
     virtual std::string Text(const std::string& sql) = 0;
 };
+
+// Whether a failure's code is SQLite's for a file damaged, or no database at all.
+bool TellsDamage(const SystemCode& code);
 
 enum class DatabaseAccess {
     Read,    // nothing in any file changes: not even a write-ahead log is replayed

@@ -15,6 +15,12 @@ SystemCode SqliteCode(int code) {
 
 }  // namespace
 
+bool TellsDamage(const SystemCode& code) {
+    const uint32_t primary = code.value & 0xFF;
+    return code.kind == SystemCode::Kind::Sqlite &&
+           (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB);
+}
+
 SqliteDatabase::~SqliteDatabase() {
     calls_.close(handle_);
 }

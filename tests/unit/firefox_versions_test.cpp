@@ -7,6 +7,7 @@
 #include <set>
 
 #include "browsers/BrowserItems.h"
+#include "browsers/DatabaseRows.h"
 #include "console/ConsoleProgram.h"
 #include "console/ExitCodes.h"
 #include "fakes/FakeConsole.h"
@@ -92,9 +93,10 @@ TEST(FirefoxConsole, EachCategoryTakesItsOwnFilesAndNoOther) {
         EXPECT_EQ(fresh.Run({"/clean", c.id}), places ? kExitLeftSome : kExitDone)
             << fresh.console.out;
         EXPECT_EQ(fresh.Gone(), c.gone);
-        // Their rows inside places.sqlite stay, and the run says so: no silent "done".
+        // The places.sqlite planted here is empty, no history database: it stays whole, and
+        // the run says so rather than report it cleared.
         EXPECT_EQ(fresh.console.out.find("refused: " + kRoaming + "places.sqlite: " +
-                                         kPlacesNotCleared) != std::string::npos,
+                                         reason::kNotItsDatabase) != std::string::npos,
                   places)
             << fresh.console.out;
     }

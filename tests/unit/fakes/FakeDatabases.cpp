@@ -44,6 +44,7 @@ std::unique_ptr<platform::Database> FakeDatabases::Open(const std::string& path,
     if (libraryMissing)
         throw platform::RuntimeError("The specified module could not be found.",
                                      {platform::SystemCode::Kind::Win32, 126});
+    if (onOpen) onOpen(path);
     if (!files_.Exists(path))
         throw platform::RuntimeError("unable to open database file",
                                      {platform::SystemCode::Kind::Sqlite, SQLITE_CANTOPEN});

@@ -3,6 +3,7 @@
 // system and, when a database opened to change is closed, writes what it holds back into the
 // file. So the tests run the program's own SQL on real databases. The file is always whole (a
 // database here keeps no write-ahead log beside it).
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ class FakeDatabases : public platform::Databases {
     std::vector<std::string> opened;
     // Opens fail as where the library cannot be loaded.
     bool libraryMissing = false;
+    // Runs as a database is opened, before SQLite reads it (another program swapping it).
+    std::function<void(const std::string& path)> onOpen;
 
   private:
     FakeFileSystem& files_;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fakes/FakeCache.h"
+#include "fakes/FakeDatabases.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeProfileReader.h"
 #include "fakes/FakeShell.h"
@@ -22,7 +23,9 @@ struct Rig {
     FakeProfileReader profiles;
     FakeUrlCache urlCache{files};
     FakeMemory memory;
-    olvex::Services services{system, shell, files, toolkit, profiles, urlCache, memory};
+    FakeDatabases databases{files};
+    olvex::Services services{system, shell,  files,  toolkit,
+                             profiles, urlCache, memory, &databases};
     platform::SystemChanges changes{shell, urlCache};
     std::unique_ptr<olvex::App> app = std::make_unique<olvex::App>(services);
 

@@ -1,0 +1,319 @@
+// The history and download list inside places.sqlite, cleared through the console on real
+// databases with the tables Firefox 3.0 and Firefox 45 wrote: each category deletes its own
+// rows, every bookmark and keyword stays, a preview counts what the clean deletes and changes
+// no byte, and a database that is damaged, foreign, linked or swapped is left as it is.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+
+#include "browsers/DatabaseRows.h"
+#include "console/ConsoleProgram.h"
+#include "console/ExitCodes.h"
+#include "fakes/FakeConsole.h"
+#include "fakes/TestRig.h"
+#include "sqlite3.h"
+
+namespace {
+
+using namespace olvex;
+
+const std::string kProfile =
+    "C:\\Documents and Settings\\Jo\\Application Data\\Mozilla\\Firefox\\Profiles\\x.default\\";
+const std::string kPlaces = kProfile + "places.sqlite";
+
+// Firefox 3.0's tables; its trigger that keeps visit_count comes with its rows.
+const char* const kFirefox3Tables = R"(
+CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR,
+  rev_host LONGVARCHAR, visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0 NOT NULL,
+  typed INTEGER DEFAULT 0 NOT NULL, favicon_id INTEGER, frecency INTEGER DEFAULT -1 NOT NULL);
+CREATE TABLE moz_keywords (id INTEGER PRIMARY KEY AUTOINCREMENT, keyword TEXT UNIQUE);
+)";
+
+// Firefox 45's: the last visit, the count of bookmarks and keywords using a page, keywords
+// naming their page, and the hosts the address bar completes.
+const char* const kFirefox45Tables = R"(
+CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR,
+  rev_host LONGVARCHAR, visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0 NOT NULL,
+  typed INTEGER DEFAULT 0 NOT NULL, favicon_id INTEGER, frecency INTEGER DEFAULT -1 NOT NULL,
+  last_visit_date INTEGER, guid TEXT, foreign_count INTEGER DEFAULT 0 NOT NULL);
+CREATE TABLE moz_keywords (id INTEGER PRIMARY KEY AUTOINCREMENT, keyword TEXT UNIQUE,
+  place_id INTEGER, post_data TEXT);
+CREATE TABLE moz_hosts (id INTEGER PRIMARY KEY, host TEXT NOT NULL UNIQUE, frecency INTEGER,
+  typed INTEGER NOT NULL DEFAULT 0, prefix TEXT);
+)";
+
+const char* const kCommonTables = R"(
+CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, from_visit INTEGER, place_id INTEGER,
+  visit_date INTEGER, visit_type INTEGER, session INTEGER);
+CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT NULL,
+  parent INTEGER, position INTEGER, title LONGVARCHAR, keyword_id INTEGER, folder_type TEXT,
+  dateAdded INTEGER, lastModified INTEGER);
+CREATE TABLE moz_favicons (id INTEGER PRIMARY KEY, url LONGVARCHAR UNIQUE, data BLOB,
+  mime_type VARCHAR(32), expiration LONG);
+CREATE TABLE moz_anno_attributes (id INTEGER PRIMARY KEY, name VARCHAR(32) UNIQUE NOT NULL);
+CREATE TABLE moz_annos (id INTEGER PRIMARY KEY, place_id INTEGER NOT NULL,
+  anno_attribute_id INTEGER, mime_type VARCHAR(32) DEFAULT NULL, content LONGVARCHAR,
+  flags INTEGER DEFAULT 0, expiration INTEGER DEFAULT 0, type INTEGER DEFAULT 0,
+  dateAdded INTEGER DEFAULT 0, lastModified INTEGER DEFAULT 0);
+CREATE TABLE moz_inputhistory (place_id INTEGER NOT NULL, input LONGVARCHAR NOT NULL,
+  use_count INTEGER, PRIMARY KEY (place_id, input));
+CREATE INDEX moz_places_hostindex ON moz_places (rev_host);
+CREATE INDEX moz_historyvisits_placedateindex ON moz_historyvisits (place_id, visit_date);
+CREATE INDEX moz_bookmarks_itemindex ON moz_bookmarks (fk, type);
+)";
+
+// The pages: 1 bookmarked and visited, 2 visited only, 3 downloaded only (a download visit and
+// the annotations of 26 on), 4 visited and downloaded, 5 a keyword's (in 45's keywords table;
+// bookmarked in 3.0's, which names keywords from bookmarks), 6 a page with no visit left.
+const char* const kPages = R"(
+INSERT INTO moz_favicons (id, url) VALUES (1, 'http://shared.example/i.ico'),
+  (2, 'http://only.example/i.ico');
+INSERT INTO moz_places (id, url, rev_host, visit_count, typed, favicon_id, frecency) VALUES
+  (1, 'http://www.kept.example/', 'elpmaxe.tpek.www.', 2, 1, 1, 100),
+  (2, 'http://only.example/a', 'elpmaxe.ylno.', 1, 1, 2, 50),
+  (3, 'http://dl.example/file.zip', 'elpmaxe.ld.', 0, 0, NULL, 0),
+  (4, 'http://both.example/setup.exe', 'elpmaxe.htob.', 1, 0, 1, 20),
+  (5, 'http://kw.example/?q=%s', 'elpmaxe.wk.', 0, 0, NULL, 10),
+  (6, 'http://orphan.example/', 'elpmaxe.nahpro.', 0, 0, NULL, 0);
+INSERT INTO moz_historyvisits (id, from_visit, place_id, visit_date, visit_type) VALUES
+  (1, 0, 1, 100, 1), (2, 1, 1, 200, 2), (3, 2, 2, 300, 1), (4, 0, 3, 400, 7),
+  (5, 0, 4, 500, 1), (6, 5, 4, 600, 7);
+INSERT INTO moz_bookmarks (id, type, fk, parent, title) VALUES (1, 2, NULL, 0, 'root'),
+  (2, 1, 1, 1, 'Kept');
+INSERT INTO moz_anno_attributes (id, name) VALUES (1, 'downloads/destinationFileURI'),
+  (2, 'downloads/metaData'), (3, 'URIProperties/characterSet');
+INSERT INTO moz_annos (id, place_id, anno_attribute_id, content) VALUES
+  (1, 3, 1, 'file:///C:/file.zip'), (2, 3, 2, '{}'), (3, 4, 1, 'file:///C:/setup.exe'),
+  (4, 2, 3, 'UTF-8'), (5, 1, 3, 'UTF-8');
+INSERT INTO moz_inputhistory (place_id, input, use_count) VALUES (1, 'ke', 1), (2, 'on', 2);
+)";
+
+const char* const kFirefox45Rows = R"(
+INSERT INTO moz_keywords (id, keyword, place_id) VALUES (1, 'kw', 5);
+UPDATE moz_places SET foreign_count = 1 WHERE id IN (1, 5);
+UPDATE moz_places SET last_visit_date = (SELECT max(visit_date) FROM moz_historyvisits v
+  WHERE v.place_id = moz_places.id);
+INSERT INTO moz_hosts (id, host, frecency) VALUES (1, 'kept.example', 100),
+  (2, 'only.example', 50), (3, 'dl.example', 0), (4, 'both.example', 20),
+  (5, 'stale.example', 1);
+)";
+
+const char* const kFirefox3Rows = R"(
+CREATE TRIGGER moz_historyvisits_afterdelete_v1_trigger AFTER DELETE ON moz_historyvisits
+  FOR EACH ROW WHEN OLD.visit_type NOT IN (0,4,7) BEGIN UPDATE moz_places
+  SET visit_count = visit_count - 1 WHERE moz_places.id = OLD.place_id AND visit_count > 0; END;
+INSERT INTO moz_keywords (id, keyword) VALUES (1, 'kw');
+INSERT INTO moz_bookmarks (id, type, fk, parent, title, keyword_id) VALUES (3, 1, 5, 1, 'Kw', 1);
+)";
+
+// A database made by SQLite from statements, as the bytes of its file.
+std::string DatabaseOf(const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(":memory:", &db);
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        ADD_FAILURE() << error;
+        sqlite3_free(error);
+    }
+    sqlite3_int64 size = 0;
+    unsigned char* bytes = sqlite3_serialize(db, "main", &size, 0);
+    std::string file(reinterpret_cast<char*>(bytes), size);
+    sqlite3_free(bytes);
+    sqlite3_close(db);
+    return file;
+}
+
+std::string PlacesOf(bool firefox45, const std::string& more) {
+    return DatabaseOf(std::string(firefox45 ? kFirefox45Tables : kFirefox3Tables) + kCommonTables +
+                      kPages + (firefox45 ? kFirefox45Rows : kFirefox3Rows) + more);
+}
+
+// Reads a database's bytes back with SQLite: each row of the query as "a|b|c".
+std::set<std::string> Rows(const std::string& file, const std::string& query) {
+    sqlite3* db = nullptr;
+    sqlite3_open(":memory:", &db);
+    auto* bytes = static_cast<unsigned char*>(sqlite3_malloc64(file.size()));
+    std::memcpy(bytes, file.data(), file.size());
+    sqlite3_deserialize(db, "main", bytes, file.size(), file.size(),
+                        SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY);
+    std::set<std::string> rows;
+    sqlite3_stmt* statement = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(db);
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        std::string row;
+        for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+            const unsigned char* text = sqlite3_column_text(statement, i);
+            row += (i ? "|" : "") + std::string(text ? reinterpret_cast<const char*>(text) : "-");
+        }
+        rows.insert(row);
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows;
+}
+
+struct PlacesMachine {
+    explicit PlacesMachine(bool firefox45, const std::string& more = "") {
+        rig.SetWindows("winxp");
+        rig.files.AddFolder("C:\\Program Files\\Mozilla Firefox");
+        rig.profiles.Write(
+            "C:\\Documents and Settings\\Jo\\Application Data\\Mozilla\\Firefox\\profiles.ini",
+            "[Profile0]\nName=default\nIsRelative=1\nPath=Profiles/x.default\n");
+        rig.files.AddFile(kPlaces, platform::kAttrArchive, PlacesOf(firefox45, more));
+    }
+    int Run(std::vector<std::string> arguments) {
+        console = fakes::FakeConsole();
+        return RunConsoleProgram(rig.services, console, arguments);
+    }
+    std::set<std::string> Ask(const std::string& query) const {
+        return Rows(rig.files.Content(kPlaces), query);
+    }
+    fakes::Rig rig;
+    fakes::FakeConsole console;
+};
+
+// One rule per row: which rows each category leaves, on each version's tables.
+TEST(PlacesHistory, EachCategoryDeletesOnlyItsOwnRowsAndEveryBookmarkStays) {
+    struct Case {
+        const char* rule;
+        const char* id;
+        bool firefox45;
+        const char* query;
+        std::set<std::string> left;
+    };
+    const std::set<std::string> bookmarks45{"1|2|-", "2|1|1"}, bookmarks3{"1|2|-", "2|1|1", "3|1|5"};
+    const Case cases[] = {
+        {"the history keeps bookmarked, keyword and downloaded pages", "firefox-history", true,
+         "SELECT id FROM moz_places", {"1", "3", "4", "5"}},
+        {"in 3.0 a keyword is a bookmark's", "firefox-history", false, "SELECT id FROM moz_places",
+         {"1", "3", "4", "5"}},
+        {"the history takes every visit but the downloads'", "firefox-history", true,
+         "SELECT id, from_visit FROM moz_historyvisits", {"4|0", "6|0"}},
+        {"the history takes everything typed", "firefox-history", true,
+         "SELECT place_id FROM moz_inputhistory", {}},
+        {"a page the history keeps shows no visit and was never typed", "firefox-history", true,
+         "SELECT id, visit_count, typed, last_visit_date, frecency FROM moz_places WHERE id IN (1, 4)",
+         {"1|0|0|-|-1", "4|0|0|600|-1"}},
+        {"an icon goes with its last page", "firefox-history", true, "SELECT id FROM moz_favicons",
+         {"1"}},
+        {"a host goes with its last page; one that had none is not the history's",
+         "firefox-history", true, "SELECT host FROM moz_hosts",
+         {"kept.example", "dl.example", "both.example", "stale.example"}},
+        {"the history keeps the downloads' annotations, a gone page's go", "firefox-history", true,
+         "SELECT id FROM moz_annos", {"1", "2", "3", "5"}},
+        {"bookmarks stay (45)", "firefox-history", true, "SELECT id, type, fk FROM moz_bookmarks",
+         bookmarks45},
+        {"bookmarks stay (3.0)", "firefox-history", false, "SELECT id, type, fk FROM moz_bookmarks",
+         bookmarks3},
+        {"the downloads take the pages only they kept", "firefox-downloads", true,
+         "SELECT id FROM moz_places", {"1", "2", "4", "5", "6"}},
+        {"the downloads take their visits and annotations only", "firefox-downloads", true,
+         "SELECT 'v' || id FROM moz_historyvisits UNION SELECT 'a' || id FROM moz_annos",
+         {"v1", "v2", "v3", "v5", "a4", "a5"}},
+        {"the downloads leave the typed input and the history's hosts", "firefox-downloads", true,
+         "SELECT place_id FROM moz_inputhistory UNION SELECT host FROM moz_hosts",
+         {"1", "2", "kept.example", "only.example", "both.example", "stale.example"}},
+        {"a page the downloads keep shows its last visit left", "firefox-downloads", true,
+         "SELECT id, visit_count, last_visit_date FROM moz_places WHERE id = 4", {"4|1|500"}},
+        {"the downloads take their pages in 3.0 too", "firefox-downloads", false,
+         "SELECT id FROM moz_places", {"1", "2", "4", "5", "6"}},
+        {"bookmarks stay with the downloads", "firefox-downloads", true,
+         "SELECT id, type, fk FROM moz_bookmarks", bookmarks45},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        PlacesMachine m(c.firefox45);
+        EXPECT_EQ(m.Run({"/clean", c.id}), kExitDone) << m.console.out;
+        EXPECT_EQ(m.Ask(c.query), c.left);
+        EXPECT_EQ(m.Ask("PRAGMA integrity_check"), std::set<std::string>{"ok"});
+    }
+}
+
+TEST(PlacesHistory, APreviewCountsTheRowsTheCleanDeletesAndChangesNoByte) {
+    // Pages enough of visits that deleting them frees whole pages of the file.
+    PlacesMachine m(true,
+                    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000)"
+                    " INSERT INTO moz_historyvisits (place_id, visit_date, visit_type)"
+                    " SELECT 2, 1000 + i, 1 FROM n;");
+    const std::string before = m.rig.files.Content(kPlaces);
+    EXPECT_EQ(m.Run({"/preview", "firefox-history", "/details"}), kExitDone);
+    EXPECT_EQ(m.rig.files.Content(kPlaces), before);
+    EXPECT_EQ(m.rig.databases.opened, std::vector<std::string>{"read " + kPlaces});
+    // 2004 visits, 2 pages, 1 annotation, 2 typed inputs, 1 icon, 1 host.
+    EXPECT_NE(m.console.out.find("would clear  " + kPlaces + "  0 bytes  (2011 rows)"),
+              std::string::npos)
+        << m.console.out;
+    EXPECT_EQ(m.Run({"/clean", "firefox-history", "/details"}), kExitDone);
+    const uint64_t lost = before.size() - m.rig.files.Content(kPlaces).size();
+    EXPECT_GT(lost, 0u) << "compacted";
+    EXPECT_NE(m.console.out.find("cleared  " + kPlaces + "  " + std::to_string(lost) +
+                                 " bytes  (2011 rows)"),
+              std::string::npos)
+        << m.console.out;
+    // Nothing left to clear: the file is not changed again.
+    const std::string cleared = m.rig.files.Content(kPlaces);
+    EXPECT_EQ(m.Run({"/clean", "firefox-history", "/details"}), kExitDone);
+    EXPECT_NE(m.console.out.find("(0 rows)"), std::string::npos) << m.console.out;
+    EXPECT_EQ(m.rig.files.Content(kPlaces), cleared);
+}
+
+// Whatever keeps a database from being changed safely leaves every byte of it as it was.
+TEST(PlacesHistory, ADatabaseNotSafeToChangeIsLeftAsItIs) {
+    struct Case {
+        const char* rule;
+        std::function<void(PlacesMachine&)> make;
+        const char* told;
+    };
+    const Case cases[] = {
+        {"damaged",
+         [](PlacesMachine& m) {
+             // The first page of the first table no longer tells what kind of page it is.
+             std::string bytes = m.rig.files.Content(kPlaces);
+             bytes[4096] = '\x55';
+             m.rig.files.SetContent(kPlaces, bytes);
+         },
+         reason::kDamaged},
+        {"not Firefox's",
+         [](PlacesMachine& m) {
+             m.rig.files.SetContent(kPlaces, DatabaseOf("CREATE TABLE moz_places(id, url);"));
+         },
+         reason::kNotItsDatabase},
+        {"its journal a link",
+         [](PlacesMachine& m) { m.rig.files.AddFileLink(kPlaces + "-journal"); }, reason::kLink},
+        {"a link itself", [](PlacesMachine& m) { m.rig.files.AddFileLink(kPlaces); },
+         reason::kLink},
+        {"swapped as SQLite opens it",
+         [](PlacesMachine& m) {
+             m.rig.databases.onOpen = [&m](const std::string& path) {
+                 m.rig.files.AddFile(path, platform::kAttrArchive, m.rig.files.Content(path));
+                 m.rig.databases.onOpen = nullptr;
+             };
+         },
+         reason::kElsewhere},
+        {"read-only", [](PlacesMachine& m) {
+             m.rig.files.AddFile(kPlaces, platform::kAttrReadOnly, m.rig.files.Content(kPlaces));
+         },
+         reason::kReadOnly},
+        {"no SQLite", [](PlacesMachine& m) { m.rig.services.databases = nullptr; },
+         reason::kNoSqlite},
+        {"SQLite not loaded", [](PlacesMachine& m) { m.rig.databases.libraryMissing = true; },
+         "The specified module could not be found."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        PlacesMachine m(true);
+        c.make(m);
+        const std::string before = m.rig.files.Exists(kPlaces) ? m.rig.files.Content(kPlaces) : "";
+        EXPECT_EQ(m.Run({"/clean", "firefox-history", "/details"}), kExitLeftSome)
+            << m.console.out;
+        EXPECT_NE(m.console.out.find(c.told), std::string::npos) << m.console.out;
+        EXPECT_EQ(m.console.out.find("cleared"), std::string::npos) << m.console.out;
+        if (m.rig.files.Exists(kPlaces)) {
+            EXPECT_EQ(m.rig.files.Content(kPlaces), before);
+        }
+    }
+}
+
+}  // namespace
