@@ -59,7 +59,8 @@ if [ ! -f "$WINEPREFIX/.olvex-ready" ]; then
 fi
 wine winecfg /v "$version" >/dev/null 2>&1
 mkdir -p "$WINEPREFIX/drive_c/olvex"
-cp "$root/build/win32/OlvexCleaner.exe" "$root/build/win32/driver.exe" "$WINEPREFIX/drive_c/olvex/"
+cp "$root/build/win32/OlvexCleaner.exe" "$root/build/win32/OlvexSqlite.dll" \
+  "$root/build/win32/driver.exe" "$WINEPREFIX/drive_c/olvex/"
 
 if [ "$headless" = 0 ]; then
   exec wine 'C:\olvex\OlvexCleaner.exe'

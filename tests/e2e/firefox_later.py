@@ -8,21 +8,29 @@ part: `old` as 3.6 leaves it (Cache with sub-folders, signons.sqlite, downloads.
 cookies.sqlite with its rollback journal), `new` as 45 does (cache2 and startupCache,
 cookies.sqlite with -wal and -shm, logins.json, formhistory.sqlite), and `busy`, whose
 Firefox runs: the driver holds its parent.lock shared with nobody. Every profile also holds
-key3.db, permissions.sqlite, places.sqlite and prefs.js, which no category takes. Two links
-lead out of the prefix: `old`'s logins.json to a file, a folder in `new`'s cache2 to a folder.
-1. olvex cleans the six Firefox categories: each later file is gone, the four others stay,
+key3.db, permissions.sqlite and prefs.js, which no category takes, and a places.sqlite of its
+version (places_db), 45's in write-ahead-log mode. Two links lead out of the prefix: `old`'s
+logins.json to a file, a folder in `new`'s cache2 to a folder.
+1. olvex previews the history and the downloads: it counts rows in both places.sqlite and
+   changes no byte of any file of any profile.
+2. olvex cleans the six Firefox categories: each later file is gone, the three others stay,
    `busy` keeps everything and each of its rows is refused with "Firefox is running" (exit 1),
-   history and downloads say that the rows inside places.sqlite stay, and what the links
-   lead to is untouched.
-2. The Firefox window, every box ticked and both questions answered Yes, on `new` seeded
-   afresh: the same files go, and its parent.lock, which nobody holds, stays.
+   and what the links lead to is untouched. Inside both places.sqlite only the bookmark's and
+   the keyword's pages stay, every bookmark as it was, and SQLite finds them whole; no
+   write-ahead log is left beside them.
+3. The Firefox window, every box ticked and both questions answered Yes, on `new` seeded
+   afresh: the same files go, and its parent.lock, which nobody holds, stays. `old`'s history
+   is cleared again from a fresh places.sqlite; `new`'s places.sqlite-journal is a link out of
+   the prefix, so its places.sqlite stays byte for byte, and the file the link leads to too.
 """
 
+import hashlib
 import os
 
 import browsers
 import cleaning_kit as kit
 import harness
+import places_db
 
 FIREFOX_IDS = ["firefox-cache", "firefox-cookies", "firefox-passwords", "firefox-forms",
                "firefox-history", "firefox-downloads"]
@@ -30,7 +38,8 @@ PROFILES_INI = ("[General]\r\nStartWithLastProfile=1\r\n\r\n"
                 "[Profile0]\r\nName=old\r\nIsRelative=1\r\nPath=Profiles/o1d.old\r\n\r\n"
                 "[Profile1]\r\nName=new\r\nIsRelative=1\r\nPath=Profiles/n3w.new\r\n\r\n"
                 "[Profile2]\r\nName=busy\r\nIsRelative=1\r\nPath=Profiles/b5y.busy\r\n")
-KEPT = ["key3.db", "permissions.sqlite", "places.sqlite", "prefs.js"]
+KEPT = ["key3.db", "permissions.sqlite", "prefs.js"]
+PLACES_VERSION = {"o1d.old": "3.6", "n3w.new": "45", "b5y.busy": "45"}
 # profile: (files in the profile that go, files in its local part that go)
 GOING = {
     "o1d.old": (["cookies.sqlite", "cookies.sqlite-journal", "signons.sqlite",
@@ -49,6 +58,17 @@ def roots(s):
             home + "/AppData/Local/Mozilla/Firefox/Profiles/")
 
 
+def places(s, profile):
+    return s.path(roots(s)[0] + profile + "/places.sqlite")
+
+
+def seed_places(s, profile):
+    path = places(s, profile)
+    if os.path.exists(path):
+        os.remove(path)
+    places_db.make(path, PLACES_VERSION[profile])
+
+
 def seed_profile(s, name, going):
     roaming, local = roots(s)
     files, cached = going
@@ -56,6 +76,35 @@ def seed_profile(s, name, going):
         s.make_file(roaming + name + "/" + item, "data of " + item)
     for item in cached:
         s.make_file(local + name + "/" + item, "cached")
+    seed_places(s, name)
+
+
+def fingerprint(s):
+    """Every file under the profiles, roaming and local, with a digest of its bytes."""
+    found = {}
+    for root in roots(s):
+        for folder, _, names in os.walk(s.path(root)):
+            for name in names:
+                path = os.path.join(folder, name)
+                if os.path.islink(path):
+                    continue
+                with open(path, "rb") as f:
+                    found[path] = hashlib.sha256(f.read()).hexdigest()
+    return found
+
+
+def console_preview(s, checks):
+    before = fingerprint(s)
+    code, text, err = kit.olvex(s, "/preview", "firefox-history", "firefox-downloads",
+                                "/details")
+    checks.equal(code, 0, "olvex /preview exit code: " + err)
+    checks.equal(fingerprint(s) == before, True, "the preview changed no byte of any profile")
+    for profile in ("o1d.old", "n3w.new"):
+        counted = [line for line in text.splitlines()
+                   if "would clear" in line and profile + "\\places.sqlite" in line
+                   and " rows)" in line and "(0 rows)" not in line]
+        checks.equal(len(counted), 2, "history and downloads count rows of %s:\n%s"
+                     % (profile, text))
 
 
 def seed(s):
@@ -89,7 +138,14 @@ def check_cleaned(s, checks, profile, when):
     checks.equal(left(s, profile, KEPT), KEPT, "%s: what no category takes in %s" % (when, profile))
 
 
+def fingerprint_of(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
 def console_clean(s, checks, outside):
+    bookmarks = {p: places_db.ask(places(s, p), places_db.BOOKMARKS) for p in PLACES_VERSION}
+    busy_places = fingerprint_of(places(s, BUSY))
     s.hold("C:\\" + roots(s)[0].replace("/", "\\") + BUSY + "\\parent.lock", 60000, shut=True)
     code, text, err = kit.olvex(s, "/clean", *FIREFOX_IDS, "/details")
     checks.equal(code, 1, "olvex exit code (a running Firefox leaves its files): " + err)
@@ -104,15 +160,24 @@ def console_clean(s, checks, outside):
     refusals = [line for line in text.splitlines() if BUSY in line and "Firefox is running" in line]
     checks.equal(len(refusals) >= len(FIREFOX_IDS), True,
                  "each category refuses the running Firefox's rows:\n" + text)
-    places = [line for line in text.splitlines()
-              if "n3w.new\\places.sqlite" in line and "not cleared" in line]
-    checks.equal(len(places), 2, "history and downloads say places.sqlite stays:\n" + text)
+    for profile in ("o1d.old", "n3w.new"):
+        checks.equal(places_db.cleared_problems(places(s, profile), bookmarks[profile]), [],
+                     "olvex: places.sqlite of " + profile)
+        checks.equal(left(s, profile, ["places.sqlite-wal", "places.sqlite-shm",
+                                       "places.sqlite-journal"]), [],
+                     "olvex: SQLite's files beside places.sqlite of " + profile)
+    checks.equal(fingerprint_of(places(s, BUSY)), busy_places, "the running Firefox's places")
     for path in outside:
         checks.equal(os.path.exists(path), True, "outside the prefix: " + path)
 
 
 def window_clean(s, checks):
     seed_profile(s, "n3w.new", GOING["n3w.new"])
+    seed_places(s, "o1d.old")
+    bookmarks = places_db.ask(places(s, "o1d.old"), places_db.BOOKMARKS)
+    journal = s.make_link_outside(roots(s)[0] + "n3w.new/places.sqlite-journal", "journal",
+                                  content="someone's journal\n")
+    linked_places = fingerprint_of(places(s, "n3w.new"))
     s.make_file(roots(s)[0] + "n3w.new/parent.lock", "")
     s.start()
     s.driver("wait-visible", "Form1", "--", "menu", "Form1", "mnuFirefox", "--",
@@ -123,6 +188,12 @@ def window_clean(s, checks):
     browsers.done_text(s, checks, "winxp")
     check_cleaned(s, checks, "n3w.new", "the window")
     checks.equal(left(s, "n3w.new", ["parent.lock"]), ["parent.lock"], "a lock nobody holds")
+    checks.equal(places_db.cleared_problems(places(s, "o1d.old"), bookmarks), [],
+                 "the window: places.sqlite of o1d.old")
+    checks.equal(fingerprint_of(places(s, "n3w.new")), linked_places,
+                 "the window: a places.sqlite whose journal is a link stays as it was")
+    with open(journal) as f:
+        checks.equal(f.read(), "someone's journal\n", "outside the prefix: " + journal)
 
 
 def firefox(version):
@@ -130,6 +201,7 @@ def firefox(version):
         checks = harness.Checks("Firefox 3 to 52 on %s" % version, s)
         outside = seed(s)
         s.install(harness.console_path())
+        console_preview(s, checks)
         console_clean(s, checks, outside)
         window_clean(s, checks)
         checks.finish()

@@ -90,6 +90,12 @@ def driver_path():
     return os.environ.get("OLVEX_DRIVER") or os.path.join(REPO, "build", "win32", "driver.exe")
 
 
+def sqlite_path():
+    """The SQLite library the programs load from their own folder."""
+    return os.environ.get("OLVEX_SQLITE_DLL") or os.path.join(
+        os.path.dirname(exe_path()), "OlvexSqlite.dll")
+
+
 def console_path():
     return os.environ.get("OLVEX_CONSOLE_EXE") or os.path.join(
         os.path.dirname(exe_path()), "olvex.exe")
@@ -406,7 +412,7 @@ class Scenario:
     def _setup(self):
         template = ensure_template()
         _sweep_stale_runs(os.path.dirname(self.root))
-        for exe in (exe_path(), driver_path()):
+        for exe in (exe_path(), driver_path(), sqlite_path()):
             if not os.path.isfile(exe):
                 raise HarnessError("missing %s (build the Windows targets first)" % exe)
         _remove_tree(self.root)
@@ -422,6 +428,7 @@ class Scenario:
         os.makedirs(folder, exist_ok=True)
         shutil.copy(exe_path(), os.path.join(folder, "OlvexCleaner.exe"))
         shutil.copy(driver_path(), os.path.join(folder, "driver.exe"))
+        shutil.copy(sqlite_path(), os.path.join(folder, "OlvexSqlite.dll"))
 
     def close(self, failed=False):
         if self._server_up:
