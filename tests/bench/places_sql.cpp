@@ -1,0 +1,103 @@
+// What clearing a large Firefox history costs natively: the whole console program
+// (olvex::RunConsoleProgram over the unit tests' in-memory system) runs `/clean
+// firefox-history` on a places.sqlite of 5,000 bookmarked pages and 50,000 pages visited twice,
+// and `/clean firefox-cookies` on a cookies.sqlite of 10,000 rows, through the real SQLite.
+// Not a test: it prints figures and judges them against the aim (each under a second). Under
+// Wine, with memory, tests/bench/places_bench.py.
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "console/ConsoleProgram.h"
+#include "fakes/FakeConsole.h"
+#include "fakes/TestRig.h"
+#include "sqlite3.h"
+
+namespace {
+
+const std::string kFirefox = "C:\\Documents and Settings\\Jo\\Application Data\\Mozilla\\Firefox\\";
+const std::string kProfile = kFirefox + "Profiles\\b.bench\\";
+constexpr int kBookmarks = 5000, kPages = 50000;
+
+std::string DatabaseOf(const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(":memory:", &db);
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        std::fprintf(stderr, "%s\n", error);
+        std::exit(2);
+    }
+    sqlite3_int64 size = 0;
+    unsigned char* bytes = sqlite3_serialize(db, "main", &size, 0);
+    std::string file(reinterpret_cast<char*>(bytes), size);
+    sqlite3_free(bytes);
+    sqlite3_close(db);
+    return file;
+}
+
+std::string Count(int n) {
+    return "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+           std::to_string(n) + ") ";
+}
+
+std::string History() {
+    const std::string bookmarks = std::to_string(kBookmarks);
+    return DatabaseOf(
+        "CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url TEXT, title TEXT, rev_host TEXT,"
+        " visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0, typed INTEGER DEFAULT 0,"
+        " favicon_id INTEGER, frecency INTEGER DEFAULT -1, last_visit_date INTEGER,"
+        " foreign_count INTEGER DEFAULT 0);"
+        "CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, from_visit INTEGER,"
+        " place_id INTEGER, visit_date INTEGER, visit_type INTEGER, session INTEGER);"
+        "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER,"
+        " parent INTEGER, position INTEGER, title TEXT);"
+        "CREATE INDEX moz_places_hostindex ON moz_places (rev_host);"
+        "CREATE INDEX moz_historyvisits_placedateindex ON moz_historyvisits (place_id, visit_date);"
+        "CREATE INDEX moz_bookmarks_itemindex ON moz_bookmarks (fk, type);" +
+        Count(kBookmarks + kPages) +
+        "INSERT INTO moz_places (id, url, rev_host, visit_count, foreign_count) SELECT i,"
+        " 'http://site' || (i % 500) || '.example/page' || i, 'elpmaxe.' || (i % 500) || 'etis.',"
+        " 2, i <= " + bookmarks + " FROM n;" + Count(kBookmarks) +
+        "INSERT INTO moz_bookmarks (type, fk, parent, position) SELECT 1, i, 1, i FROM n;"
+        "INSERT INTO moz_historyvisits (place_id, visit_date, visit_type) SELECT id, id, 1"
+        " FROM moz_places WHERE id > " + bookmarks + " UNION ALL SELECT id, id + 1, 2"
+        " FROM moz_places WHERE id > " + bookmarks + ";");
+}
+
+std::string Cookies() {
+    return DatabaseOf(
+        "CREATE TABLE moz_cookies (id INTEGER PRIMARY KEY, name TEXT, value TEXT, host TEXT,"
+        " path TEXT, expiry INTEGER);" + Count(10000) +
+        "INSERT INTO moz_cookies (name, value, host, path, expiry) SELECT 'c' || i,"
+        " hex(randomblob(16)), '.site' || (i % 700) || '.example', '/', 2000000000 FROM n;");
+}
+
+double SecondsOf(fakes::Rig& rig, const char* id) {
+    fakes::FakeConsole console;
+    const auto started = std::chrono::steady_clock::now();
+    const int code = olvex::RunConsoleProgram(rig.services, console, {"/clean", id});
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+    if (code != 0) {
+        std::fprintf(stderr, "olvex /clean %s: exit %d\n%s", id, code, console.out.c_str());
+        std::exit(2);
+    }
+    return took.count();
+}
+
+}  // namespace
+
+int main() {
+    fakes::Rig rig;
+    rig.SetWindows("winxp");
+    rig.files.AddFolder("C:\\Program Files\\Mozilla Firefox");
+    rig.profiles.Write(kFirefox + "profiles.ini", "[Profile0]\nPath=Profiles/b.bench\n");
+    rig.files.AddFile(kProfile + "places.sqlite", platform::kAttrArchive, History());
+    rig.files.AddFile(kProfile + "cookies.sqlite", platform::kAttrArchive, Cookies());
+    const double history = SecondsOf(rig, "firefox-history");
+    const double cookies = SecondsOf(rig, "firefox-cookies");
+    std::printf("history of %d visits, %d bookmarks: %.3f s, aim 1 s: %s\n", 2 * kPages,
+                kBookmarks, history, history < 1 ? "met" : "NOT met");
+    std::printf("cookies of 10,000 rows: %.3f s, aim 1 s: %s\n", cookies,
+                cookies < 1 ? "met" : "NOT met");
+    return 0;
+}
