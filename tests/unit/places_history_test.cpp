@@ -64,8 +64,10 @@ CREATE INDEX moz_bookmarks_itemindex ON moz_bookmarks (fk, type);
 )";
 
 // The pages: 1 bookmarked and visited, 2 visited only, 3 downloaded only (a download visit and
-// the annotations of 26 on), 4 visited and downloaded, 5 a keyword's (in 45's keywords table;
-// bookmarked in 3.0's, which names keywords from bookmarks), 6 a page with no visit left.
+// the annotations of 26 on), 4 visited and downloaded (on www.both.example), 5 a keyword's (in
+// 45's keywords table; bookmarked in 3.0's, which names keywords from bookmarks), 6 a page with
+// no visit left, 7 one that 45 counts as used elsewhere (foreign_count), 8 visited only, on
+// both.example.
 const char* const kPages = R"(
 INSERT INTO moz_favicons (id, url) VALUES (1, 'http://shared.example/i.ico'),
   (2, 'http://only.example/i.ico');
@@ -73,12 +75,14 @@ INSERT INTO moz_places (id, url, rev_host, visit_count, typed, favicon_id, frece
   (1, 'http://www.kept.example/', 'elpmaxe.tpek.www.', 2, 1, 1, 100),
   (2, 'http://only.example/a', 'elpmaxe.ylno.', 1, 1, 2, 50),
   (3, 'http://dl.example/file.zip', 'elpmaxe.ld.', 0, 0, NULL, 0),
-  (4, 'http://both.example/setup.exe', 'elpmaxe.htob.', 1, 0, 1, 20),
+  (4, 'http://www.both.example/setup.exe', 'elpmaxe.htob.www.', 1, 0, 1, 20),
   (5, 'http://kw.example/?q=%s', 'elpmaxe.wk.', 0, 0, NULL, 10),
-  (6, 'http://orphan.example/', 'elpmaxe.nahpro.', 0, 0, NULL, 0);
+  (6, 'http://orphan.example/', 'elpmaxe.nahpro.', 0, 0, NULL, 0),
+  (7, 'http://counted.example/', 'elpmaxe.detnuoc.', 0, 0, NULL, 0),
+  (8, 'http://both.example/other', 'elpmaxe.htob.', 1, 0, NULL, 5);
 INSERT INTO moz_historyvisits (id, from_visit, place_id, visit_date, visit_type) VALUES
   (1, 0, 1, 100, 1), (2, 1, 1, 200, 2), (3, 2, 2, 300, 1), (4, 0, 3, 400, 7),
-  (5, 0, 4, 500, 1), (6, 5, 4, 600, 7);
+  (5, 0, 4, 500, 1), (6, 5, 4, 600, 7), (7, 0, 8, 700, 1);
 INSERT INTO moz_bookmarks (id, type, fk, parent, title) VALUES (1, 2, NULL, 0, 'root'),
   (2, 1, 1, 1, 'Kept');
 INSERT INTO moz_anno_attributes (id, name) VALUES (1, 'downloads/destinationFileURI'),
@@ -91,7 +95,7 @@ INSERT INTO moz_inputhistory (place_id, input, use_count) VALUES (1, 'ke', 1), (
 
 const char* const kFirefox45Rows = R"(
 INSERT INTO moz_keywords (id, keyword, place_id) VALUES (1, 'kw', 5);
-UPDATE moz_places SET foreign_count = 1 WHERE id IN (1, 5);
+UPDATE moz_places SET foreign_count = 1 WHERE id IN (1, 7);
 UPDATE moz_places SET last_visit_date = (SELECT max(visit_date) FROM moz_historyvisits v
   WHERE v.place_id = moz_places.id);
 INSERT INTO moz_hosts (id, host, frecency) VALUES (1, 'kept.example', 100),
@@ -186,8 +190,8 @@ TEST(PlacesHistory, EachCategoryDeletesOnlyItsOwnRowsAndEveryBookmarkStays) {
     const std::set<std::string> bookmarks45{"1|2|-", "2|1|1"}, bookmarks3{"1|2|-", "2|1|1", "3|1|5"};
     const Case cases[] = {
         {"the history keeps bookmarked, keyword and downloaded pages", "firefox-history", true,
-         "SELECT id FROM moz_places", {"1", "3", "4", "5"}},
-        {"in 3.0 a keyword is a bookmark's", "firefox-history", false, "SELECT id FROM moz_places",
+         "SELECT id FROM moz_places", {"1", "3", "4", "5", "7"}},
+        {"in 3.0 a keyword is a bookmark's, and nothing counts other uses", "firefox-history", false, "SELECT id FROM moz_places",
          {"1", "3", "4", "5"}},
         {"the history takes every visit but the downloads'", "firefox-history", true,
          "SELECT id, from_visit FROM moz_historyvisits", {"4|0", "6|0"}},
@@ -198,7 +202,8 @@ TEST(PlacesHistory, EachCategoryDeletesOnlyItsOwnRowsAndEveryBookmarkStays) {
          {"1|0|0|-|-1", "4|0|0|600|-1"}},
         {"an icon goes with its last page", "firefox-history", true, "SELECT id FROM moz_favicons",
          {"1"}},
-        {"a host goes with its last page; one that had none is not the history's",
+        {"a host goes with its last page, with or without www.; one that had none is not the "
+         "history's",
          "firefox-history", true, "SELECT host FROM moz_hosts",
          {"kept.example", "dl.example", "both.example", "stale.example"}},
         {"the history keeps the downloads' annotations, a gone page's go", "firefox-history", true,
@@ -208,17 +213,17 @@ TEST(PlacesHistory, EachCategoryDeletesOnlyItsOwnRowsAndEveryBookmarkStays) {
         {"bookmarks stay (3.0)", "firefox-history", false, "SELECT id, type, fk FROM moz_bookmarks",
          bookmarks3},
         {"the downloads take the pages only they kept", "firefox-downloads", true,
-         "SELECT id FROM moz_places", {"1", "2", "4", "5", "6"}},
+         "SELECT id FROM moz_places", {"1", "2", "4", "5", "6", "7", "8"}},
         {"the downloads take their visits and annotations only", "firefox-downloads", true,
          "SELECT 'v' || id FROM moz_historyvisits UNION SELECT 'a' || id FROM moz_annos",
-         {"v1", "v2", "v3", "v5", "a4", "a5"}},
+         {"v1", "v2", "v3", "v5", "v7", "a4", "a5"}},
         {"the downloads leave the typed input and the history's hosts", "firefox-downloads", true,
          "SELECT place_id FROM moz_inputhistory UNION SELECT host FROM moz_hosts",
          {"1", "2", "kept.example", "only.example", "both.example", "stale.example"}},
         {"a page the downloads keep shows its last visit left", "firefox-downloads", true,
          "SELECT id, visit_count, last_visit_date FROM moz_places WHERE id = 4", {"4|1|500"}},
         {"the downloads take their pages in 3.0 too", "firefox-downloads", false,
-         "SELECT id FROM moz_places", {"1", "2", "4", "5", "6"}},
+         "SELECT id FROM moz_places", {"1", "2", "4", "5", "6", "7", "8"}},
         {"bookmarks stay with the downloads", "firefox-downloads", true,
          "SELECT id, type, fk FROM moz_bookmarks", bookmarks45},
     };
@@ -241,15 +246,15 @@ TEST(PlacesHistory, APreviewCountsTheRowsTheCleanDeletesAndChangesNoByte) {
     EXPECT_EQ(m.Run({"/preview", "firefox-history", "/details"}), kExitDone);
     EXPECT_EQ(m.rig.files.Content(kPlaces), before);
     EXPECT_EQ(m.rig.databases.opened, std::vector<std::string>{"read " + kPlaces});
-    // 2004 visits, 2 pages, 1 annotation, 2 typed inputs, 1 icon, 1 host.
-    EXPECT_NE(m.console.out.find("would clear  " + kPlaces + "  0 bytes  (2011 rows)"),
+    // 2005 visits, 3 pages, 1 annotation, 2 typed inputs, 1 icon, 1 host.
+    EXPECT_NE(m.console.out.find("would clear  " + kPlaces + "  0 bytes  (2013 rows)"),
               std::string::npos)
         << m.console.out;
     EXPECT_EQ(m.Run({"/clean", "firefox-history", "/details"}), kExitDone);
     const uint64_t lost = before.size() - m.rig.files.Content(kPlaces).size();
     EXPECT_GT(lost, 0u) << "compacted";
     EXPECT_NE(m.console.out.find("cleared  " + kPlaces + "  " + std::to_string(lost) +
-                                 " bytes  (2011 rows)"),
+                                 " bytes  (2013 rows)"),
               std::string::npos)
         << m.console.out;
     // Nothing left to clear: the file is not changed again.
