@@ -39,8 +39,8 @@ MEMORY_AIM_KB = 4096
 
 
 def profile(s):
-    home = browsers.user_folder(s) + "/AppData/Roaming/Mozilla/Firefox/"
-    return s.path(home + "Profiles/b.bench/"), s.path(home)
+    home = browsers.user_folder(s) + "/AppData/Roaming/Mozilla/Firefox"
+    return s.path(home + "/Profiles/b.bench"), s.path(home)
 
 
 def make_history(path, pages):
@@ -111,14 +111,14 @@ def main():
         folder, firefox = profile(s)
         os.makedirs(folder, exist_ok=True)
         os.makedirs(s.path("Program Files/Mozilla Firefox"), exist_ok=True)
-        with open(firefox + "profiles.ini", "w") as f:
+        with open(os.path.join(firefox, "profiles.ini"), "w") as f:
             f.write(PROFILES_INI)
         s.install(harness.console_path())
-        places = folder + "places.sqlite"
+        places = os.path.join(folder, "places.sqlite")
         history, cookies, startup = [], [], []
         for r in range(args.runs):
             make_history(places, args.pages)
-            make_cookies(folder + "cookies.sqlite", 10000)
+            make_cookies(os.path.join(folder, "cookies.sqlite"), 10000)
             history.append(timed(s, "/clean", "firefox-history"))
             check_history(places)
             cookies.append(timed(s, "/clean", "firefox-cookies"))
@@ -128,7 +128,12 @@ def main():
         peaks = {}
         for pages in (args.pages // 10, args.pages):
             make_history(places, pages)
-            code, peak, _ = peak_of_run(s, ["/clean", "firefox-history"], s.path("out.txt"))
+            try:
+                code, peak, _ = peak_of_run(s, ["/clean", "firefox-history"], s.path("out.txt"))
+            except AssertionError as error:
+                # Where 32-bit programs run under an emulator, the process is the emulator's.
+                print("  memory not measured: %s" % error)
+                break
             if code != 0:
                 raise AssertionError("olvex exited with %s" % code)
             peaks[pages] = peak
@@ -138,6 +143,8 @@ def main():
                      statistics.median(history) < TIME_AIM_S))
         print(judged("cookies of 10,000 rows, median", "%.2f s" % statistics.median(cookies),
                      "%.1f s" % TIME_AIM_S, statistics.median(cookies) < TIME_AIM_S))
+        if len(peaks) < 2:
+            return
         growth = peaks[args.pages] - peaks[args.pages // 10]
         print(judged("peak growth for ten times the visits", "%d KB" % growth,
                      "%d KB" % MEMORY_AIM_KB, growth < MEMORY_AIM_KB))
