@@ -47,18 +47,19 @@ void DeleteDatabase(RuleRun& run, const std::string& path) {
 // beside the bookmarks; the file itself is never deleted.
 template <PlacesPart part>
 void ClearPlaces(RuleRun& run, const std::string& path) {
-    ClearDatabaseRows(run, path,
-                      {IsPlacesDatabase, [](platform::Database& db) { return MarkPlacesRows(db, part); },
-                       [](platform::Database& db) { DeleteMarkedPlacesRows(db, part); }});
+    ClearDatabaseRows(
+        run, path,
+        {IsPlacesDatabase, [](platform::Database& db) { return MarkPlacesRows(db, part); },
+         [](platform::Database& db) { DeleteMarkedPlacesRows(db, part); }});
 }
 
 // Where an item lies: in the profile, or in its local part (the NT family keeps caches
 // under the local application data, in a folder named as the profile).
 enum class Part { Roaming, Local };
 enum class Kind {
-    Files,     // the files a pattern names
-    Database,  // a database, whole
-    Tree,      // a folder's contents at every depth
+    Files,      // the files a pattern names
+    Database,   // a database, whole
+    Tree,       // a folder's contents at every depth
     History,    // the history's rows of places.sqlite
     Downloads,  // the download list's rows of places.sqlite
 };

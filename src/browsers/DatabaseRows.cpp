@@ -60,9 +60,7 @@ class RowClearingStep {
     void Run(const RowClearing& clearing);
 
   private:
-    void Stay(const char* why) {
-        run_.sink.Item({ItemAction::Stayed, Shown(), 0, why});
-    }
+    void Stay(const char* why) { run_.sink.Item({ItemAction::Stayed, Shown(), 0, why}); }
     void Problem(StepOutcome outcome, const char* why) {
         run_.sink.Problem({outcome, path_, why, {}});
     }
@@ -82,8 +80,7 @@ class RowClearingStep {
 
 void RowClearingStep::Run(const RowClearing& clearing) {
     platform::FileSystem& files = run_.services.files;
-    if (files.GetAttributes(path_) == platform::kInvalidAttributes || run_.sink.LooksOnly())
-        return;
+    if (files.GetAttributes(path_) == platform::kInvalidAttributes || run_.sink.LooksOnly()) return;
     const size_t slash = path_.rfind('\\');
     name_ = path_.substr(slash + 1);
     StartFolder start = OpenStartFolder(files, path_.substr(0, slash));

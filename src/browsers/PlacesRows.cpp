@@ -23,17 +23,16 @@ bool HasColumn(platform::Database& db, const std::string& table, const std::stri
 // page is used for; each came with a later version.
 struct PlacesSchema {
     explicit PlacesSchema(platform::Database& db)
-        : keywordPlaces(HasColumn(db, "moz_keywords", "place_id")),                      // 39
-          foreignCount(HasColumn(db, "moz_places", "foreign_count")),                    // 34
-          lastVisit(HasColumn(db, "moz_places", "last_visit_date")),                     // 3.5
-          frecency(HasColumn(db, "moz_places", "frecency")),                             // 3.0
-          typed(HasColumn(db, "moz_places", "typed")),                                   // 3.0
+        : keywordPlaces(HasColumn(db, "moz_keywords", "place_id")),                       // 39
+          foreignCount(HasColumn(db, "moz_places", "foreign_count")),                     // 34
+          lastVisit(HasColumn(db, "moz_places", "last_visit_date")),                      // 3.x
+          frecency(HasColumn(db, "moz_places", "frecency")),                              // 3.0
+          typed(HasColumn(db, "moz_places", "typed")),                                    // 3.0
           annotations(HasTable(db, "moz_annos") && HasTable(db, "moz_anno_attributes")),  // 3.0
-          input(HasTable(db, "moz_inputhistory")),                                       // 3.0
+          input(HasTable(db, "moz_inputhistory")),                                        // 3.0
           icons(HasTable(db, "moz_favicons") && HasColumn(db, "moz_places", "favicon_id")),
           hosts(HasColumn(db, "moz_hosts", "host")) {}  // 11 on
-    bool keywordPlaces, foreignCount, lastVisit, frecency, typed, annotations, input, icons,
-        hosts;
+    bool keywordPlaces, foreignCount, lastVisit, frecency, typed, annotations, input, icons, hosts;
 };
 
 // The temporary tables of marked rows: each holds the row ids its table's clean deletes.
@@ -80,8 +79,9 @@ std::string MarkingSql(const PlacesSchema& s, PlacesPart part) {
             "a.id IN download_annos)";
     sql += ";";
     if (s.annotations)
-        sql += std::string("INSERT INTO gone_annos SELECT id FROM moz_annos WHERE place_id IN "
-                           "gone_places") +
+        sql += std::string(
+                   "INSERT INTO gone_annos SELECT id FROM moz_annos WHERE place_id IN "
+                   "gone_places") +
                (history ? "" : " OR id IN download_annos") + ";";
     // What was typed in the address bar is history; a download's page takes its own along.
     if (s.input)
@@ -139,8 +139,7 @@ std::string DeletingSql(const PlacesSchema& s, PlacesPart part) {
 
 bool IsPlacesDatabase(platform::Database& db) {
     return HasColumn(db, "moz_places", "rev_host") &&
-           HasColumn(db, "moz_historyvisits", "visit_type") &&
-           HasColumn(db, "moz_bookmarks", "fk");
+           HasColumn(db, "moz_historyvisits", "visit_type") && HasColumn(db, "moz_bookmarks", "fk");
 }
 
 uint64_t MarkPlacesRows(platform::Database& db, PlacesPart part) {

@@ -10,30 +10,14 @@
 
 #include "console/ConsoleProgram.h"
 #include "fakes/FakeConsole.h"
+#include "fakes/FakeDatabases.h"
 #include "fakes/TestRig.h"
-#include "sqlite3.h"
 
 namespace {
 
 const std::string kFirefox = "C:\\Documents and Settings\\Jo\\Application Data\\Mozilla\\Firefox\\";
 const std::string kProfile = kFirefox + "Profiles\\b.bench\\";
 constexpr int kBookmarks = 5000, kPages = 50000;
-
-std::string DatabaseOf(const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open(":memory:", &db);
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-        std::fprintf(stderr, "%s\n", error);
-        std::exit(2);
-    }
-    sqlite3_int64 size = 0;
-    unsigned char* bytes = sqlite3_serialize(db, "main", &size, 0);
-    std::string file(reinterpret_cast<char*>(bytes), size);
-    sqlite3_free(bytes);
-    sqlite3_close(db);
-    return file;
-}
 
 std::string Count(int n) {
     return "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
@@ -42,7 +26,7 @@ std::string Count(int n) {
 
 std::string History() {
     const std::string bookmarks = std::to_string(kBookmarks);
-    return DatabaseOf(
+    return fakes::DatabaseFileOf(
         "CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url TEXT, title TEXT, rev_host TEXT,"
         " visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0, typed INTEGER DEFAULT 0,"
         " favicon_id INTEGER, frecency INTEGER DEFAULT -1, last_visit_date INTEGER,"
@@ -57,17 +41,22 @@ std::string History() {
         Count(kBookmarks + kPages) +
         "INSERT INTO moz_places (id, url, rev_host, visit_count, foreign_count) SELECT i,"
         " 'http://site' || (i % 500) || '.example/page' || i, 'elpmaxe.' || (i % 500) || 'etis.',"
-        " 2, i <= " + bookmarks + " FROM n;" + Count(kBookmarks) +
+        " 2, i <= " +
+        bookmarks + " FROM n;" + Count(kBookmarks) +
         "INSERT INTO moz_bookmarks (type, fk, parent, position) SELECT 1, i, 1, i FROM n;"
         "INSERT INTO moz_historyvisits (place_id, visit_date, visit_type) SELECT id, id, 1"
-        " FROM moz_places WHERE id > " + bookmarks + " UNION ALL SELECT id, id + 1, 2"
-        " FROM moz_places WHERE id > " + bookmarks + ";");
+        " FROM moz_places WHERE id > " +
+        bookmarks +
+        " UNION ALL SELECT id, id + 1, 2"
+        " FROM moz_places WHERE id > " +
+        bookmarks + ";");
 }
 
 std::string Cookies() {
-    return DatabaseOf(
+    return fakes::DatabaseFileOf(
         "CREATE TABLE moz_cookies (id INTEGER PRIMARY KEY, name TEXT, value TEXT, host TEXT,"
-        " path TEXT, expiry INTEGER);" + Count(10000) +
+        " path TEXT, expiry INTEGER);" +
+        Count(10000) +
         "INSERT INTO moz_cookies (name, value, host, path, expiry) SELECT 'c' || i,"
         " hex(randomblob(16)), '.site' || (i % 700) || '.example', '/', 2000000000 FROM n;");
 }
@@ -95,8 +84,8 @@ int main() {
     rig.files.AddFile(kProfile + "cookies.sqlite", platform::kAttrArchive, Cookies());
     const double history = SecondsOf(rig, "firefox-history");
     const double cookies = SecondsOf(rig, "firefox-cookies");
-    std::printf("history of %d visits, %d bookmarks: %.3f s, aim 1 s: %s\n", 2 * kPages,
-                kBookmarks, history, history < 1 ? "met" : "NOT met");
+    std::printf("history of %d visits, %d bookmarks: %.3f s, aim 1 s: %s\n", 2 * kPages, kBookmarks,
+                history, history < 1 ? "met" : "NOT met");
     std::printf("cookies of 10,000 rows: %.3f s, aim 1 s: %s\n", cookies,
                 cookies < 1 ? "met" : "NOT met");
     return 0;

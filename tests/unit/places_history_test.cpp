@@ -111,26 +111,10 @@ INSERT INTO moz_keywords (id, keyword) VALUES (1, 'kw');
 INSERT INTO moz_bookmarks (id, type, fk, parent, title, keyword_id) VALUES (3, 1, 5, 1, 'Kw', 1);
 )";
 
-// A database made by SQLite from statements, as the bytes of its file.
-std::string DatabaseOf(const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open(":memory:", &db);
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-        ADD_FAILURE() << error;
-        sqlite3_free(error);
-    }
-    sqlite3_int64 size = 0;
-    unsigned char* bytes = sqlite3_serialize(db, "main", &size, 0);
-    std::string file(reinterpret_cast<char*>(bytes), size);
-    sqlite3_free(bytes);
-    sqlite3_close(db);
-    return file;
-}
-
 std::string PlacesOf(bool firefox45, const std::string& more) {
-    return DatabaseOf(std::string(firefox45 ? kFirefox45Tables : kFirefox3Tables) + kCommonTables +
-                      kPages + (firefox45 ? kFirefox45Rows : kFirefox3Rows) + more);
+    return fakes::DatabaseFileOf(std::string(firefox45 ? kFirefox45Tables : kFirefox3Tables) +
+                                 kCommonTables + kPages +
+                                 (firefox45 ? kFirefox45Rows : kFirefox3Rows) + more);
 }
 
 // Reads a database's bytes back with SQLite: each row of the query as "a|b|c".
@@ -187,43 +171,80 @@ TEST(PlacesHistory, EachCategoryDeletesOnlyItsOwnRowsAndEveryBookmarkStays) {
         const char* query;
         std::set<std::string> left;
     };
-    const std::set<std::string> bookmarks45{"1|2|-", "2|1|1"}, bookmarks3{"1|2|-", "2|1|1", "3|1|5"};
+    const std::set<std::string> bookmarks45{"1|2|-", "2|1|1"},
+        bookmarks3{"1|2|-", "2|1|1", "3|1|5"};
     const Case cases[] = {
-        {"the history keeps bookmarked, keyword and downloaded pages", "firefox-history", true,
-         "SELECT id FROM moz_places", {"1", "3", "4", "5", "7"}},
-        {"in 3.0 a keyword is a bookmark's, and nothing counts other uses", "firefox-history", false, "SELECT id FROM moz_places",
+        {"the history keeps bookmarked, keyword and downloaded pages",
+         "firefox-history",
+         true,
+         "SELECT id FROM moz_places",
+         {"1", "3", "4", "5", "7"}},
+        {"in 3.0 a keyword is a bookmark's, and nothing counts other uses",
+         "firefox-history",
+         false,
+         "SELECT id FROM moz_places",
          {"1", "3", "4", "5"}},
-        {"the history takes every visit but the downloads'", "firefox-history", true,
-         "SELECT id, from_visit FROM moz_historyvisits", {"4|0", "6|0"}},
-        {"the history takes everything typed", "firefox-history", true,
-         "SELECT place_id FROM moz_inputhistory", {}},
-        {"a page the history keeps shows no visit and was never typed", "firefox-history", true,
-         "SELECT id, visit_count, typed, last_visit_date, frecency FROM moz_places WHERE id IN (1, 4)",
+        {"the history takes every visit but the downloads'",
+         "firefox-history",
+         true,
+         "SELECT id, from_visit FROM moz_historyvisits",
+         {"4|0", "6|0"}},
+        {"the history takes everything typed",
+         "firefox-history",
+         true,
+         "SELECT place_id FROM moz_inputhistory",
+         {}},
+        {"a page the history keeps shows no visit and was never typed",
+         "firefox-history",
+         true,
+         "SELECT id, visit_count, typed, last_visit_date, frecency FROM moz_places WHERE id IN (1, "
+         "4)",
          {"1|0|0|-|-1", "4|0|0|600|-1"}},
-        {"an icon goes with its last page", "firefox-history", true, "SELECT id FROM moz_favicons",
+        {"an icon goes with its last page",
+         "firefox-history",
+         true,
+         "SELECT id FROM moz_favicons",
          {"1"}},
         {"a host goes with its last page, with or without www.; one that had none is not the "
          "history's",
-         "firefox-history", true, "SELECT host FROM moz_hosts",
+         "firefox-history",
+         true,
+         "SELECT host FROM moz_hosts",
          {"kept.example", "dl.example", "both.example", "stale.example"}},
-        {"the history keeps the downloads' annotations, a gone page's go", "firefox-history", true,
-         "SELECT id FROM moz_annos", {"1", "2", "3", "5"}},
+        {"the history keeps the downloads' annotations, a gone page's go",
+         "firefox-history",
+         true,
+         "SELECT id FROM moz_annos",
+         {"1", "2", "3", "5"}},
         {"bookmarks stay (45)", "firefox-history", true, "SELECT id, type, fk FROM moz_bookmarks",
          bookmarks45},
         {"bookmarks stay (3.0)", "firefox-history", false, "SELECT id, type, fk FROM moz_bookmarks",
          bookmarks3},
-        {"the downloads take the pages only they kept", "firefox-downloads", true,
-         "SELECT id FROM moz_places", {"1", "2", "4", "5", "6", "7", "8"}},
-        {"the downloads take their visits and annotations only", "firefox-downloads", true,
+        {"the downloads take the pages only they kept",
+         "firefox-downloads",
+         true,
+         "SELECT id FROM moz_places",
+         {"1", "2", "4", "5", "6", "7", "8"}},
+        {"the downloads take their visits and annotations only",
+         "firefox-downloads",
+         true,
          "SELECT 'v' || id FROM moz_historyvisits UNION SELECT 'a' || id FROM moz_annos",
          {"v1", "v2", "v3", "v5", "v7", "a4", "a5"}},
-        {"the downloads leave the typed input and the history's hosts", "firefox-downloads", true,
+        {"the downloads leave the typed input and the history's hosts",
+         "firefox-downloads",
+         true,
          "SELECT place_id FROM moz_inputhistory UNION SELECT host FROM moz_hosts",
          {"1", "2", "kept.example", "only.example", "both.example", "stale.example"}},
-        {"a page the downloads keep shows its last visit left", "firefox-downloads", true,
-         "SELECT id, visit_count, last_visit_date FROM moz_places WHERE id = 4", {"4|1|500"}},
-        {"the downloads take their pages in 3.0 too", "firefox-downloads", false,
-         "SELECT id FROM moz_places", {"1", "2", "4", "5", "6", "7", "8"}},
+        {"a page the downloads keep shows its last visit left",
+         "firefox-downloads",
+         true,
+         "SELECT id, visit_count, last_visit_date FROM moz_places WHERE id = 4",
+         {"4|1|500"}},
+        {"the downloads take their pages in 3.0 too",
+         "firefox-downloads",
+         false,
+         "SELECT id FROM moz_places",
+         {"1", "2", "4", "5", "6", "7", "8"}},
         {"bookmarks stay with the downloads", "firefox-downloads", true,
          "SELECT id, type, fk FROM moz_bookmarks", bookmarks45},
     };
@@ -282,7 +303,8 @@ TEST(PlacesHistory, ADatabaseNotSafeToChangeIsLeftAsItIs) {
          reason::kDamaged},
         {"not Firefox's",
          [](PlacesMachine& m) {
-             m.rig.files.SetContent(kPlaces, DatabaseOf("CREATE TABLE moz_places(id, url);"));
+             m.rig.files.SetContent(kPlaces,
+                                    fakes::DatabaseFileOf("CREATE TABLE moz_places(id, url);"));
          },
          reason::kNotItsDatabase},
         {"its journal a link",
@@ -297,7 +319,8 @@ TEST(PlacesHistory, ADatabaseNotSafeToChangeIsLeftAsItIs) {
              };
          },
          reason::kElsewhere},
-        {"read-only", [](PlacesMachine& m) {
+        {"read-only",
+         [](PlacesMachine& m) {
              m.rig.files.AddFile(kPlaces, platform::kAttrReadOnly, m.rig.files.Content(kPlaces));
          },
          reason::kReadOnly},
@@ -311,8 +334,7 @@ TEST(PlacesHistory, ADatabaseNotSafeToChangeIsLeftAsItIs) {
         PlacesMachine m(true);
         c.make(m);
         const std::string before = m.rig.files.Exists(kPlaces) ? m.rig.files.Content(kPlaces) : "";
-        EXPECT_EQ(m.Run({"/clean", "firefox-history", "/details"}), kExitLeftSome)
-            << m.console.out;
+        EXPECT_EQ(m.Run({"/clean", "firefox-history", "/details"}), kExitLeftSome) << m.console.out;
         EXPECT_NE(m.console.out.find(c.told), std::string::npos) << m.console.out;
         EXPECT_EQ(m.console.out.find("cleared"), std::string::npos) << m.console.out;
         if (m.rig.files.Exists(kPlaces)) {

@@ -30,16 +30,7 @@ TEST(SqliteAddress, EveryCharacterWithAMeaningInAnAddressIsWrittenOut) {
 
 // A database of two rows, as the bytes of a file.
 std::string TwoRowDatabase() {
-    sqlite3* db = nullptr;
-    sqlite3_open(":memory:", &db);
-    sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES (1), (2);", nullptr, nullptr,
-                 nullptr);
-    sqlite3_int64 size = 0;
-    unsigned char* bytes = sqlite3_serialize(db, "main", &size, 0);
-    std::string file(reinterpret_cast<char*>(bytes), size);
-    sqlite3_free(bytes);
-    sqlite3_close(db);
-    return file;
+    return fakes::DatabaseFileOf("CREATE TABLE t(x); INSERT INTO t VALUES (1), (2);");
 }
 
 TEST(SqliteDatabase, AReadChangesNoByteAndAChangeIsKept) {

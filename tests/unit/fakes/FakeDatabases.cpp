@@ -1,6 +1,7 @@
 #include "fakes/FakeDatabases.h"
 
 #include <cstring>
+#include <stdexcept>
 
 #include "platform/Errors.h"
 #include "platform/SqliteDatabase.h"
@@ -36,6 +37,24 @@ class FileBackedDatabase : public platform::SqliteDatabase {
 };
 
 }  // namespace
+
+std::string DatabaseFileOf(const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(":memory:", &db);
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string message = error ? error : "SQLite failed";
+        sqlite3_free(error);
+        sqlite3_close(db);
+        throw std::runtime_error(message);
+    }
+    sqlite3_int64 size = 0;
+    unsigned char* bytes = sqlite3_serialize(db, "main", &size, 0);
+    std::string file(reinterpret_cast<char*>(bytes), size);
+    sqlite3_free(bytes);
+    sqlite3_close(db);
+    return file;
+}
 
 std::unique_ptr<platform::Database> FakeDatabases::Open(const std::string& path,
                                                         platform::DatabaseAccess access) {

@@ -13,6 +13,10 @@
 
 namespace fakes {
 
+// The bytes of the database file SQLite makes from statements. Throws std::runtime_error with
+// SQLite's message when one fails.
+std::string DatabaseFileOf(const std::string& sql);
+
 class FakeDatabases : public platform::Databases {
   public:
     explicit FakeDatabases(FakeFileSystem& files) : files_(files) {}
