@@ -1,6 +1,7 @@
 #include "browsers/PlacesRows.h"
 
 #include <string>
+#include <vector>
 
 namespace olvex {
 
@@ -110,16 +111,41 @@ std::string MarkingSql(const PlacesSchema& s, PlacesPart part) {
     return sql;
 }
 
-std::string DeletingSql(const PlacesSchema& s, PlacesPart part) {
+// A statement on the rows a temporary table marks: "<statement> WHERE <column> IN (...)".
+struct MarkedChange {
+    std::string statement;
+    const char* column;
+    const char* mark;
+};
+
+// Runs the change on a few thousand marked rows at a time: SQLite keeps a list of the rows
+// one statement changes, and a history may hold millions.
+void InBatches(platform::Database& db, const MarkedChange& change) {
+    constexpr int kBatch = 4096;
+    const std::string mark = change.mark;
+    std::string after = "id IS NOT NULL";
+    while (db.Number("SELECT count(*) FROM (SELECT 1 FROM " + mark + " WHERE " + after +
+                     " LIMIT 1)") > 0) {
+        const std::string upto =
+            std::to_string(db.Number("SELECT max(id) FROM (SELECT id FROM " + mark + " WHERE " +
+                                     after + " ORDER BY id LIMIT " + std::to_string(kBatch) + ")"));
+        db.Execute(change.statement + " WHERE " + change.column + " IN (SELECT id FROM " + mark +
+                   " WHERE " + after + " AND id <= " + upto + ")");
+        after = "id > " + upto;
+    }
+}
+
+std::vector<MarkedChange> DeletingChanges(const PlacesSchema& s, PlacesPart part) {
     const bool history = part == PlacesPart::History;
-    std::string sql =
-        "DELETE FROM moz_historyvisits WHERE id IN gone_visits;"
-        "UPDATE moz_historyvisits SET from_visit = 0 WHERE from_visit IN gone_visits;"
-        "DELETE FROM moz_places WHERE id IN gone_places;";
-    if (s.annotations) sql += "DELETE FROM moz_annos WHERE id IN gone_annos;";
-    if (s.input) sql += "DELETE FROM moz_inputhistory WHERE rowid IN gone_input;";
-    if (s.icons) sql += "DELETE FROM moz_favicons WHERE id IN gone_icons;";
-    if (s.hosts) sql += "DELETE FROM moz_hosts WHERE id IN gone_hosts;";
+    std::vector<MarkedChange> changes{
+        {"DELETE FROM moz_historyvisits", "id", "gone_visits"},
+        {"UPDATE moz_historyvisits SET from_visit = 0", "from_visit", "gone_visits"},
+        {"DELETE FROM moz_places", "id", "gone_places"},
+    };
+    if (s.annotations) changes.push_back({"DELETE FROM moz_annos", "id", "gone_annos"});
+    if (s.input) changes.push_back({"DELETE FROM moz_inputhistory", "rowid", "gone_input"});
+    if (s.icons) changes.push_back({"DELETE FROM moz_favicons", "id", "gone_icons"});
+    if (s.hosts) changes.push_back({"DELETE FROM moz_hosts", "id", "gone_hosts"});
     // The pages that stay keep only the visits left (a download's, after the history goes).
     // Download visits never counted, and a page's frecency is marked for Firefox to work out
     // again, as it does for every page whose visits change (0 is a page never offered).
@@ -131,8 +157,8 @@ std::string DeletingSql(const PlacesSchema& s, PlacesPart part) {
             ", last_visit_date = (SELECT max(visit_date) FROM moz_historyvisits v "
             "WHERE v.place_id = moz_places.id)";
     if (s.frecency) set += ", frecency = CASE frecency WHEN 0 THEN 0 ELSE -1 END";
-    sql += "UPDATE moz_places SET " + set + " WHERE id IN touched;";
-    return sql;
+    changes.push_back({"UPDATE moz_places SET " + set, "id", "touched"});
+    return changes;
 }
 
 }  // namespace
@@ -151,7 +177,8 @@ uint64_t MarkPlacesRows(platform::Database& db, PlacesPart part) {
 }
 
 void DeleteMarkedPlacesRows(platform::Database& db, PlacesPart part) {
-    db.Execute(DeletingSql(PlacesSchema(db), part));
+    for (const MarkedChange& change : DeletingChanges(PlacesSchema(db), part))
+        InBatches(db, change);
 }
 
 }  // namespace olvex

@@ -258,24 +258,26 @@ TEST(PlacesHistory, EachCategoryDeletesOnlyItsOwnRowsAndEveryBookmarkStays) {
 }
 
 TEST(PlacesHistory, APreviewCountsTheRowsTheCleanDeletesAndChangesNoByte) {
-    // Pages enough of visits that deleting them frees whole pages of the file.
+    // Visits enough that deleting them frees whole pages of the file, and takes batches.
     PlacesMachine m(true,
-                    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000)"
+                    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 9000)"
                     " INSERT INTO moz_historyvisits (place_id, visit_date, visit_type)"
                     " SELECT 2, 1000 + i, 1 FROM n;");
     const std::string before = m.rig.files.Content(kPlaces);
     EXPECT_EQ(m.Run({"/preview", "firefox-history", "/details"}), kExitDone);
     EXPECT_EQ(m.rig.files.Content(kPlaces), before);
     EXPECT_EQ(m.rig.databases.opened, std::vector<std::string>{"read " + kPlaces});
-    // 2005 visits, 3 pages, 1 annotation, 2 typed inputs, 1 icon, 1 host.
-    EXPECT_NE(m.console.out.find("would clear  " + kPlaces + "  0 bytes  (2013 rows)"),
+    // 9005 visits, 3 pages, 1 annotation, 2 typed inputs, 1 icon, 1 host.
+    EXPECT_NE(m.console.out.find("would clear  " + kPlaces + "  0 bytes  (9013 rows)"),
               std::string::npos)
         << m.console.out;
     EXPECT_EQ(m.Run({"/clean", "firefox-history", "/details"}), kExitDone);
     const uint64_t lost = before.size() - m.rig.files.Content(kPlaces).size();
     EXPECT_GT(lost, 0u) << "compacted";
+    EXPECT_EQ(m.Ask("SELECT id FROM moz_historyvisits"), (std::set<std::string>{"4", "6"}))
+        << "every batch deleted, the downloads' visits left";
     EXPECT_NE(m.console.out.find("cleared  " + kPlaces + "  " + std::to_string(lost) +
-                                 " bytes  (2013 rows)"),
+                                 " bytes  (9013 rows)"),
               std::string::npos)
         << m.console.out;
     // Nothing left to clear: the file is not changed again.
