@@ -17,6 +17,7 @@
 #include "fakes/TestRig.h"
 #include "browsers/PlacesRows.h"
 #include "platform/SqliteDatabase.h"
+#include "places_data.h"
 
 namespace {
 
@@ -33,32 +34,12 @@ std::string Count(int n) {
            std::to_string(n) + ") ";
 }
 
+// Firefox 45's places.sqlite with 5,000 bookmarked pages and pages visited twice each.
 std::string History(int pages = kPages) {
-    const std::string bookmarks = std::to_string(kBookmarks);
-    return fakes::DatabaseFileOf(
-        "CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url TEXT, title TEXT, rev_host TEXT,"
-        " visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0, typed INTEGER DEFAULT 0,"
-        " favicon_id INTEGER, frecency INTEGER DEFAULT -1, last_visit_date INTEGER,"
-        " foreign_count INTEGER DEFAULT 0);"
-        "CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, from_visit INTEGER,"
-        " place_id INTEGER, visit_date INTEGER, visit_type INTEGER, session INTEGER);"
-        "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER,"
-        " parent INTEGER, position INTEGER, title TEXT);"
-        "CREATE INDEX moz_places_hostindex ON moz_places (rev_host);"
-        "CREATE INDEX moz_historyvisits_placedateindex ON moz_historyvisits (place_id, visit_date);"
-        "CREATE INDEX moz_bookmarks_itemindex ON moz_bookmarks (fk, type);" +
-        Count(kBookmarks + pages) +
-        "INSERT INTO moz_places (id, url, rev_host, visit_count, foreign_count) SELECT i,"
-        " 'http://site' || (i % 500) || '.example/page' || i, 'elpmaxe.' || (i % 500) || 'etis.',"
-        " 2, i <= " +
-        bookmarks + " FROM n;" + Count(kBookmarks) +
-        "INSERT INTO moz_bookmarks (type, fk, parent, position) SELECT 1, i, 1, i FROM n;"
-        "INSERT INTO moz_historyvisits (place_id, visit_date, visit_type) SELECT id, id, 1"
-        " FROM moz_places WHERE id > " +
-        bookmarks +
-        " UNION ALL SELECT id, id + 1, 2"
-        " FROM moz_places WHERE id > " +
-        bookmarks + ";");
+    std::string bulk = kHistoryBulk;
+    for (size_t at; (at = bulk.find("PAGES")) != std::string::npos;)
+        bulk.replace(at, 5, std::to_string(pages));
+    return fakes::DatabaseFileOf(std::string(kFirefox45Places) + bulk);
 }
 
 std::string Cookies() {

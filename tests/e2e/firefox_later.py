@@ -8,8 +8,8 @@ part: `old` as 3.6 leaves it (Cache with sub-folders, signons.sqlite, downloads.
 cookies.sqlite with its rollback journal), `new` as 45 does (cache2 and startupCache,
 cookies.sqlite with -wal and -shm, logins.json, formhistory.sqlite), and `busy`, whose
 Firefox runs: the driver holds its parent.lock shared with nobody. Every profile also holds
-key3.db, permissions.sqlite and prefs.js, which no category takes, and a places.sqlite of its
-version (places_db), 45's in write-ahead-log mode. Two links lead out of the prefix: `old`'s
+key3.db, permissions.sqlite and prefs.js, which no category takes, and a places.sqlite with
+the tables of 3.0 (`old`) or 45 (places_db), 45's in write-ahead-log mode. Two links lead out of the prefix: `old`'s
 logins.json to a file, a folder in `new`'s cache2 to a folder.
 1. olvex previews the history and the downloads: it counts rows in both places.sqlite and
    changes no byte of any file of any profile.
@@ -39,7 +39,7 @@ PROFILES_INI = ("[General]\r\nStartWithLastProfile=1\r\n\r\n"
                 "[Profile1]\r\nName=new\r\nIsRelative=1\r\nPath=Profiles/n3w.new\r\n\r\n"
                 "[Profile2]\r\nName=busy\r\nIsRelative=1\r\nPath=Profiles/b5y.busy\r\n")
 KEPT = ["key3.db", "permissions.sqlite", "prefs.js"]
-PLACES_VERSION = {"o1d.old": "3.6", "n3w.new": "45", "b5y.busy": "45"}
+PLACES_VERSION = {"o1d.old": "3", "n3w.new": "45", "b5y.busy": "45"}
 # profile: (files in the profile that go, files in its local part that go)
 GOING = {
     "o1d.old": (["cookies.sqlite", "cookies.sqlite-journal", "signons.sqlite",
@@ -63,10 +63,7 @@ def places(s, profile):
 
 
 def seed_places(s, profile):
-    path = places(s, profile)
-    if os.path.exists(path):
-        os.remove(path)
-    places_db.make(path, PLACES_VERSION[profile])
+    places_db.make(places(s, profile), PLACES_VERSION[profile])
 
 
 def seed_profile(s, name, going):
@@ -79,18 +76,16 @@ def seed_profile(s, name, going):
     seed_places(s, name)
 
 
+def digest(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
 def fingerprint(s):
     """Every file under the profiles, roaming and local, with a digest of its bytes."""
-    found = {}
-    for root in roots(s):
-        for folder, _, names in os.walk(s.path(root)):
-            for name in names:
-                path = os.path.join(folder, name)
-                if os.path.islink(path):
-                    continue
-                with open(path, "rb") as f:
-                    found[path] = hashlib.sha256(f.read()).hexdigest()
-    return found
+    return {os.path.join(folder, name): digest(os.path.join(folder, name))
+            for root in roots(s) for folder, _, names in os.walk(s.path(root))
+            for name in names if not os.path.islink(os.path.join(folder, name))}
 
 
 def console_preview(s, checks):
@@ -138,14 +133,8 @@ def check_cleaned(s, checks, profile, when):
     checks.equal(left(s, profile, KEPT), KEPT, "%s: what no category takes in %s" % (when, profile))
 
 
-def fingerprint_of(path):
-    with open(path, "rb") as f:
-        return hashlib.sha256(f.read()).hexdigest()
-
-
 def console_clean(s, checks, outside):
-    bookmarks = {p: places_db.ask(places(s, p), places_db.BOOKMARKS) for p in PLACES_VERSION}
-    busy_places = fingerprint_of(places(s, BUSY))
+    busy_places = digest(places(s, BUSY))
     s.hold("C:\\" + roots(s)[0].replace("/", "\\") + BUSY + "\\parent.lock", 60000, shut=True)
     code, text, err = kit.olvex(s, "/clean", *FIREFOX_IDS, "/details")
     checks.equal(code, 1, "olvex exit code (a running Firefox leaves its files): " + err)
@@ -161,12 +150,12 @@ def console_clean(s, checks, outside):
     checks.equal(len(refusals) >= len(FIREFOX_IDS), True,
                  "each category refuses the running Firefox's rows:\n" + text)
     for profile in ("o1d.old", "n3w.new"):
-        checks.equal(places_db.cleared_problems(places(s, profile), bookmarks[profile]), [],
+        checks.equal(places_db.cleared_problems(places(s, profile), PLACES_VERSION[profile]), [],
                      "olvex: places.sqlite of " + profile)
         checks.equal(left(s, profile, ["places.sqlite-wal", "places.sqlite-shm",
                                        "places.sqlite-journal"]), [],
                      "olvex: SQLite's files beside places.sqlite of " + profile)
-    checks.equal(fingerprint_of(places(s, BUSY)), busy_places, "the running Firefox's places")
+    checks.equal(digest(places(s, BUSY)), busy_places, "the running Firefox's places")
     for path in outside:
         checks.equal(os.path.exists(path), True, "outside the prefix: " + path)
 
@@ -174,10 +163,9 @@ def console_clean(s, checks, outside):
 def window_clean(s, checks):
     seed_profile(s, "n3w.new", GOING["n3w.new"])
     seed_places(s, "o1d.old")
-    bookmarks = places_db.ask(places(s, "o1d.old"), places_db.BOOKMARKS)
     journal = s.make_link_outside(roots(s)[0] + "n3w.new/places.sqlite-journal", "journal",
                                   content="someone's journal\n")
-    linked_places = fingerprint_of(places(s, "n3w.new"))
+    linked_places = digest(places(s, "n3w.new"))
     s.make_file(roots(s)[0] + "n3w.new/parent.lock", "")
     s.start()
     s.driver("wait-visible", "Form1", "--", "menu", "Form1", "mnuFirefox", "--",
@@ -188,9 +176,9 @@ def window_clean(s, checks):
     browsers.done_text(s, checks, "winxp")
     check_cleaned(s, checks, "n3w.new", "the window")
     checks.equal(left(s, "n3w.new", ["parent.lock"]), ["parent.lock"], "a lock nobody holds")
-    checks.equal(places_db.cleared_problems(places(s, "o1d.old"), bookmarks), [],
+    checks.equal(places_db.cleared_problems(places(s, "o1d.old"), "3"), [],
                  "the window: places.sqlite of o1d.old")
-    checks.equal(fingerprint_of(places(s, "n3w.new")), linked_places,
+    checks.equal(digest(places(s, "n3w.new")), linked_places,
                  "the window: a places.sqlite whose journal is a link stays as it was")
     with open(journal) as f:
         checks.equal(f.read(), "someone's journal\n", "outside the prefix: " + journal)

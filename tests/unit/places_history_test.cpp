@@ -12,6 +12,7 @@
 #include "console/ExitCodes.h"
 #include "fakes/FakeConsole.h"
 #include "fakes/TestRig.h"
+#include "places_data.h"
 #include "sqlite3.h"
 
 namespace {
@@ -22,99 +23,9 @@ const std::string kProfile =
     "C:\\Documents and Settings\\Jo\\Application Data\\Mozilla\\Firefox\\Profiles\\x.default\\";
 const std::string kPlaces = kProfile + "places.sqlite";
 
-// Firefox 3.0's tables; its trigger that keeps visit_count comes with its rows.
-const char* const kFirefox3Tables = R"(
-CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR,
-  rev_host LONGVARCHAR, visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0 NOT NULL,
-  typed INTEGER DEFAULT 0 NOT NULL, favicon_id INTEGER, frecency INTEGER DEFAULT -1 NOT NULL);
-CREATE TABLE moz_keywords (id INTEGER PRIMARY KEY AUTOINCREMENT, keyword TEXT UNIQUE);
-)";
-
-// Firefox 45's: the last visit, the count of bookmarks and keywords using a page, keywords
-// naming their page, and the hosts the address bar completes.
-const char* const kFirefox45Tables = R"(
-CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR,
-  rev_host LONGVARCHAR, visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0 NOT NULL,
-  typed INTEGER DEFAULT 0 NOT NULL, favicon_id INTEGER, frecency INTEGER DEFAULT -1 NOT NULL,
-  last_visit_date INTEGER, guid TEXT, foreign_count INTEGER DEFAULT 0 NOT NULL);
-CREATE TABLE moz_keywords (id INTEGER PRIMARY KEY AUTOINCREMENT, keyword TEXT UNIQUE,
-  place_id INTEGER, post_data TEXT);
-CREATE TABLE moz_hosts (id INTEGER PRIMARY KEY, host TEXT NOT NULL UNIQUE, frecency INTEGER,
-  typed INTEGER NOT NULL DEFAULT 0, prefix TEXT);
-)";
-
-const char* const kCommonTables = R"(
-CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, from_visit INTEGER, place_id INTEGER,
-  visit_date INTEGER, visit_type INTEGER, session INTEGER);
-CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT NULL,
-  parent INTEGER, position INTEGER, title LONGVARCHAR, keyword_id INTEGER, folder_type TEXT,
-  dateAdded INTEGER, lastModified INTEGER);
-CREATE TABLE moz_favicons (id INTEGER PRIMARY KEY, url LONGVARCHAR UNIQUE, data BLOB,
-  mime_type VARCHAR(32), expiration LONG);
-CREATE TABLE moz_anno_attributes (id INTEGER PRIMARY KEY, name VARCHAR(32) UNIQUE NOT NULL);
-CREATE TABLE moz_annos (id INTEGER PRIMARY KEY, place_id INTEGER NOT NULL,
-  anno_attribute_id INTEGER, mime_type VARCHAR(32) DEFAULT NULL, content LONGVARCHAR,
-  flags INTEGER DEFAULT 0, expiration INTEGER DEFAULT 0, type INTEGER DEFAULT 0,
-  dateAdded INTEGER DEFAULT 0, lastModified INTEGER DEFAULT 0);
-CREATE TABLE moz_inputhistory (place_id INTEGER NOT NULL, input LONGVARCHAR NOT NULL,
-  use_count INTEGER, PRIMARY KEY (place_id, input));
-CREATE INDEX moz_places_hostindex ON moz_places (rev_host);
-CREATE INDEX moz_historyvisits_placedateindex ON moz_historyvisits (place_id, visit_date);
-CREATE INDEX moz_bookmarks_itemindex ON moz_bookmarks (fk, type);
-)";
-
-// The pages: 1 bookmarked and visited, 2 visited only, 3 downloaded only (a download visit and
-// the annotations of 26 on), 4 visited and downloaded (on www.both.example), 5 a keyword's (in
-// 45's keywords table; bookmarked in 3.0's, which names keywords from bookmarks), 6 a page with
-// no visit left, 7 one that 45 counts as used elsewhere (foreign_count), 8 visited only, on
-// both.example.
-const char* const kPages = R"(
-INSERT INTO moz_favicons (id, url) VALUES (1, 'http://shared.example/i.ico'),
-  (2, 'http://only.example/i.ico');
-INSERT INTO moz_places (id, url, rev_host, visit_count, typed, favicon_id, frecency) VALUES
-  (1, 'http://www.kept.example/', 'elpmaxe.tpek.www.', 2, 1, 1, 100),
-  (2, 'http://only.example/a', 'elpmaxe.ylno.', 1, 1, 2, 50),
-  (3, 'http://dl.example/file.zip', 'elpmaxe.ld.', 0, 0, NULL, 0),
-  (4, 'http://www.both.example/setup.exe', 'elpmaxe.htob.www.', 1, 0, 1, 20),
-  (5, 'http://kw.example/?q=%s', 'elpmaxe.wk.', 0, 0, NULL, 10),
-  (6, 'http://orphan.example/', 'elpmaxe.nahpro.', 0, 0, NULL, 0),
-  (7, 'http://counted.example/', 'elpmaxe.detnuoc.', 0, 0, NULL, 0),
-  (8, 'http://both.example/other', 'elpmaxe.htob.', 1, 0, NULL, 5);
-INSERT INTO moz_historyvisits (id, from_visit, place_id, visit_date, visit_type) VALUES
-  (1, 0, 1, 100, 1), (2, 1, 1, 200, 2), (3, 2, 2, 300, 1), (4, 0, 3, 400, 7),
-  (5, 0, 4, 500, 1), (6, 5, 4, 600, 7), (7, 0, 8, 700, 1);
-INSERT INTO moz_bookmarks (id, type, fk, parent, title) VALUES (1, 2, NULL, 0, 'root'),
-  (2, 1, 1, 1, 'Kept');
-INSERT INTO moz_anno_attributes (id, name) VALUES (1, 'downloads/destinationFileURI'),
-  (2, 'downloads/metaData'), (3, 'URIProperties/characterSet');
-INSERT INTO moz_annos (id, place_id, anno_attribute_id, content) VALUES
-  (1, 3, 1, 'file:///C:/file.zip'), (2, 3, 2, '{}'), (3, 4, 1, 'file:///C:/setup.exe'),
-  (4, 2, 3, 'UTF-8'), (5, 1, 3, 'UTF-8');
-INSERT INTO moz_inputhistory (place_id, input, use_count) VALUES (1, 'ke', 1), (2, 'on', 2);
-)";
-
-const char* const kFirefox45Rows = R"(
-INSERT INTO moz_keywords (id, keyword, place_id) VALUES (1, 'kw', 5);
-UPDATE moz_places SET foreign_count = 1 WHERE id IN (1, 7);
-UPDATE moz_places SET last_visit_date = (SELECT max(visit_date) FROM moz_historyvisits v
-  WHERE v.place_id = moz_places.id);
-INSERT INTO moz_hosts (id, host, frecency) VALUES (1, 'kept.example', 100),
-  (2, 'only.example', 50), (3, 'dl.example', 0), (4, 'both.example', 20),
-  (5, 'stale.example', 1);
-)";
-
-const char* const kFirefox3Rows = R"(
-CREATE TRIGGER moz_historyvisits_afterdelete_v1_trigger AFTER DELETE ON moz_historyvisits
-  FOR EACH ROW WHEN OLD.visit_type NOT IN (0,4,7) BEGIN UPDATE moz_places
-  SET visit_count = visit_count - 1 WHERE moz_places.id = OLD.place_id AND visit_count > 0; END;
-INSERT INTO moz_keywords (id, keyword) VALUES (1, 'kw');
-INSERT INTO moz_bookmarks (id, type, fk, parent, title, keyword_id) VALUES (3, 1, 5, 1, 'Kw', 1);
-)";
-
+// places.sqlite of Firefox 3.0 and of 45 (tests/data/places): its pages are described there.
 std::string PlacesOf(bool firefox45, const std::string& more) {
-    return fakes::DatabaseFileOf(std::string(firefox45 ? kFirefox45Tables : kFirefox3Tables) +
-                                 kCommonTables + kPages +
-                                 (firefox45 ? kFirefox45Rows : kFirefox3Rows) + more);
+    return fakes::DatabaseFileOf(std::string(firefox45 ? kFirefox45Places : kFirefox3Places) + more);
 }
 
 // Reads a database's bytes back with SQLite: each row of the query as "a|b|c".
