@@ -25,7 +25,8 @@ const std::string kPlaces = kProfile + "places.sqlite";
 
 // places.sqlite of Firefox 3.0 and of 45 (tests/data/places): its pages are described there.
 std::string PlacesOf(bool firefox45, const std::string& more) {
-    return fakes::DatabaseFileOf(std::string(firefox45 ? kFirefox45Places : kFirefox3Places) + more);
+    return fakes::DatabaseFileOf(std::string(firefox45 ? kFirefox45Places : kFirefox3Places) +
+                                 more);
 }
 
 // Reads a database's bytes back with SQLite: each row of the query as "a|b|c".
@@ -73,7 +74,8 @@ struct PlacesMachine {
     fakes::FakeConsole console;
 };
 
-// One rule per row: which rows each category leaves, on each version's tables.
+// One rule per row: which rows each category leaves, on each version's tables. Every bookmark
+// stays, and SQLite finds the database whole, after each.
 TEST(PlacesHistory, EachCategoryDeletesOnlyItsOwnRowsAndEveryBookmarkStays) {
     struct Case {
         const char* rule;
@@ -82,88 +84,50 @@ TEST(PlacesHistory, EachCategoryDeletesOnlyItsOwnRowsAndEveryBookmarkStays) {
         const char* query;
         std::set<std::string> left;
     };
-    const std::set<std::string> bookmarks45{"1|2|-", "2|1|1"},
-        bookmarks3{"1|2|-", "2|1|1", "3|1|5"};
+    const char* const history = "firefox-history";
+    const char* const downloads = "firefox-downloads";
+    // clang-format off
     const Case cases[] = {
-        {"the history keeps bookmarked, keyword and downloaded pages",
-         "firefox-history",
-         true,
-         "SELECT id FROM moz_places",
-         {"1", "3", "4", "5", "7"}},
-        {"in 3.0 a keyword is a bookmark's, and nothing counts other uses",
-         "firefox-history",
-         false,
-         "SELECT id FROM moz_places",
-         {"1", "3", "4", "5"}},
-        {"the history takes every visit but the downloads'",
-         "firefox-history",
-         true,
-         "SELECT id, from_visit FROM moz_historyvisits",
-         {"4|0", "6|0"}},
-        {"the history takes everything typed",
-         "firefox-history",
-         true,
-         "SELECT place_id FROM moz_inputhistory",
-         {}},
-        {"a page the history keeps shows no visit and was never typed",
-         "firefox-history",
-         true,
-         "SELECT id, visit_count, typed, last_visit_date, frecency FROM moz_places WHERE id IN (1, "
-         "4)",
-         {"1|0|0|-|-1", "4|0|0|600|-1"}},
-        {"an icon goes with its last page",
-         "firefox-history",
-         true,
-         "SELECT id FROM moz_favicons",
-         {"1"}},
-        {"a host goes with its last page, with or without www.; one that had none is not the "
-         "history's",
-         "firefox-history",
-         true,
-         "SELECT host FROM moz_hosts",
+        {"the history keeps bookmarked, keyword, counted and downloaded pages", history, true,
+         "SELECT id FROM moz_places", {"1", "3", "4", "5", "7"}},
+        {"in 3.0 a keyword is a bookmark's, and nothing counts other uses", history, false,
+         "SELECT id FROM moz_places", {"1", "3", "4", "5"}},
+        {"the history takes every visit but the downloads'", history, true,
+         "SELECT id, from_visit FROM moz_historyvisits", {"4|0", "6|0"}},
+        {"the history takes everything typed", history, true,
+         "SELECT place_id FROM moz_inputhistory", {}},
+        {"a page the history keeps shows no visit and was never typed", history, true,
+         "SELECT id, visit_count, typed, last_visit_date, frecency FROM moz_places WHERE id < 5",
+         {"1|0|0|-|-1", "3|0|0|400|0", "4|0|0|600|-1"}},
+        {"an icon goes with its last page", history, true, "SELECT id FROM moz_favicons", {"1"}},
+        {"a host goes with its last page, with or without www.; one that had none is not ours",
+         history, true, "SELECT host FROM moz_hosts",
          {"kept.example", "dl.example", "both.example", "stale.example"}},
-        {"the history keeps the downloads' annotations, a gone page's go",
-         "firefox-history",
-         true,
-         "SELECT id FROM moz_annos",
-         {"1", "2", "3", "5"}},
-        {"bookmarks stay (45)", "firefox-history", true, "SELECT id, type, fk FROM moz_bookmarks",
-         bookmarks45},
-        {"bookmarks stay (3.0)", "firefox-history", false, "SELECT id, type, fk FROM moz_bookmarks",
-         bookmarks3},
-        {"the downloads take the pages only they kept",
-         "firefox-downloads",
-         true,
-         "SELECT id FROM moz_places",
-         {"1", "2", "4", "5", "6", "7", "8"}},
-        {"the downloads take their visits and annotations only",
-         "firefox-downloads",
-         true,
+        {"the history keeps the downloads' annotations, a gone page's go", history, true,
+         "SELECT id FROM moz_annos", {"1", "2", "3", "5"}},
+        {"the downloads take the pages only they kept", downloads, true,
+         "SELECT id FROM moz_places", {"1", "2", "4", "5", "6", "7", "8"}},
+        {"the downloads take their visits and annotations only", downloads, true,
          "SELECT 'v' || id FROM moz_historyvisits UNION SELECT 'a' || id FROM moz_annos",
          {"v1", "v2", "v3", "v5", "v7", "a4", "a5"}},
-        {"the downloads leave the typed input and the history's hosts",
-         "firefox-downloads",
-         true,
+        {"the downloads leave the typed input and the history's hosts", downloads, true,
          "SELECT place_id FROM moz_inputhistory UNION SELECT host FROM moz_hosts",
          {"1", "2", "kept.example", "only.example", "both.example", "stale.example"}},
-        {"a page the downloads keep shows its last visit left",
-         "firefox-downloads",
-         true,
-         "SELECT id, visit_count, last_visit_date FROM moz_places WHERE id = 4",
-         {"4|1|500"}},
-        {"the downloads take their pages in 3.0 too",
-         "firefox-downloads",
-         false,
-         "SELECT id FROM moz_places",
-         {"1", "2", "4", "5", "6", "7", "8"}},
-        {"bookmarks stay with the downloads", "firefox-downloads", true,
-         "SELECT id, type, fk FROM moz_bookmarks", bookmarks45},
+        {"a page the downloads keep shows its last visit left", downloads, true,
+         "SELECT id, visit_count, last_visit_date FROM moz_places WHERE id = 4", {"4|1|500"}},
+        {"the downloads take their pages in 3.0 too", downloads, false,
+         "SELECT id FROM moz_places", {"1", "2", "4", "5", "6", "7", "8"}},
     };
+    // clang-format on
+    const char* const bookmarks =
+        "SELECT id, type, fk, parent, title, keyword_id FROM moz_bookmarks";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
         PlacesMachine m(c.firefox45);
+        const std::set<std::string> before = m.Ask(bookmarks);
         EXPECT_EQ(m.Run({"/clean", c.id}), kExitDone) << m.console.out;
         EXPECT_EQ(m.Ask(c.query), c.left);
+        EXPECT_EQ(m.Ask(bookmarks), before);
         EXPECT_EQ(m.Ask("PRAGMA integrity_check"), std::set<std::string>{"ok"});
     }
 }
