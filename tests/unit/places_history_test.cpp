@@ -146,8 +146,13 @@ TEST(PlacesHistory, APreviewCountsTheRowsTheCleanDeletesAndChangesNoByte) {
     EXPECT_NE(m.console.out.find("would clear  " + kPlaces + "  0 bytes  (9013 rows)"),
               std::string::npos)
         << m.console.out;
-    EXPECT_EQ(m.Run({"/clean", "firefox-history", "/details"}), kExitDone);
+    EXPECT_EQ(m.Run({"/clean", "firefox-history", "/details", "/log:C:\\x.csv"}), kExitDone);
     const uint64_t lost = before.size() - m.rig.files.Content(kPlaces).size();
+    // The log tells the rows, and the run's bytes hold what the database lost.
+    const std::string log = m.rig.files.Content("C:\\x.csv");
+    EXPECT_NE(log.find(",cleared,"), std::string::npos) << log;
+    EXPECT_NE(log.find("," + std::to_string(lost) + ",9013 rows"), std::string::npos) << log;
+    EXPECT_NE(log.find("bytes=" + std::to_string(lost) + ";"), std::string::npos) << log;
     EXPECT_GT(lost, 0u) << "compacted";
     EXPECT_EQ(m.Ask("SELECT id FROM moz_historyvisits"), (std::set<std::string>{"4", "6"}))
         << "every batch deleted, the downloads' visits left";
