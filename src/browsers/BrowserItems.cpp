@@ -1,5 +1,7 @@
 #include "browsers/BrowserItems.h"
 
+#include "browsers/ChromeProfiles.h"
+#include "browsers/ChromeRows.h"
 #include "browsers/DatabaseRows.h"
 #include "browsers/FirefoxProfiles.h"
 #include "browsers/PlacesRows.h"
@@ -111,7 +113,7 @@ const char* FirefoxRunning(RuleRun& run, const std::string& profile) {
         PathInProfile(run, roaming.base, roaming.tail + kEachProfile + "\\parent.lock", profile);
     // Where the lock cannot be found, the local part may still be: it waits all the same.
     if (lock.empty()) return reason::kUnknownUse;
-    switch (run.services.files.HoldOf(lock)) {
+    switch (run.services.files.HoldOf(lock, platform::HoldProbe::Read)) {
         case platform::FileHold::Held:
             return "Firefox is running";
         case platform::FileHold::Unknown:
@@ -195,12 +197,72 @@ CategoryRows OperaRows(const std::string& id, Family family, RuleAction sweepTre
     return rows;
 }
 
+// Chrome 1 to 49 keep everything in the profile's folder of User Data, in the local part.
+template <ChromeDatabase part>
+void ClearChrome(RuleRun& run, const std::string& path) {
+    ClearDatabaseRows(run, path, ChromeRowClearing(part));
+}
+
+struct ChromeItem {
+    const char* id;
+    RuleAction action;  // nullptr: the folder's contents at every depth
+    const char* name;
+};
+
+// clang-format off
+const ChromeItem kChromeItems[] = {
+    {"chrome-cache",     nullptr,                                  "Cache"},
+    {"chrome-cache",     nullptr,                                  "Media Cache"},
+    {"chrome-cache",     nullptr,                                  "GPUCache"},
+    {"chrome-cache",     nullptr,                                  "Application Cache"},
+    {"chrome-cookies",   ClearChrome<ChromeDatabase::Cookies>,     "Cookies"},
+    {"chrome-history",   ClearChrome<ChromeDatabase::History>,     "History"},
+    {"chrome-history",   DeleteDatabase,                           "Archived History"},
+    {"chrome-history",   DeleteFiles,                              "History Index *"},
+    {"chrome-history",   DeleteFiles,                              "Visited Links"},
+    {"chrome-history",   DeleteDatabase,                           "Top Sites"},
+    {"chrome-history",   DeleteDatabase,                           "Thumbnails"},
+    {"chrome-passwords", ClearChrome<ChromeDatabase::Passwords>,   "Login Data"},
+    {"chrome-forms",     ClearChrome<ChromeDatabase::Forms>,       "Web Data"},
+    {"chrome-downloads", ClearChrome<ChromeDatabase::Downloads>,   "History"},
+};
+// clang-format on
+
+// A running Chrome holds User Data's lockfile open to write, letting others only read it.
+const char* ChromeRunning(RuleRun& run, const std::string&) {
+    const std::string lock =
+        PathInProfile(run, BaseFolder::LocalAppData, std::string(kChromeUserData) + "lockfile", "");
+    if (lock.empty()) return reason::kUnknownUse;
+    switch (run.services.files.HoldOf(lock, platform::HoldProbe::Write)) {
+        case platform::FileHold::Held:
+            return "Chrome is running";
+        case platform::FileHold::Unknown:
+            return reason::kUnknownUse;
+        default:
+            return nullptr;
+    }
+}
+
+CategoryRows ChromeRows(const std::string& id, Family family, RuleAction sweepTree) {
+    CategoryRows rows;
+    // Chrome never ran on the 98 family.
+    if (family != Family::NT) return rows;
+    rows.profiles = ChromeProfiles;
+    rows.inUse = ChromeRunning;
+    for (const ChromeItem& item : kChromeItems)
+        if (id == item.id)
+            rows.rows.push_back({item.action ? item.action : sweepTree, BaseFolder::LocalAppData,
+                                 std::string(kChromeUserData) + kEachProfile + "\\" + item.name});
+    return rows;
+}
+
 }  // namespace
 
 CategoryRows BrowserRows(const std::string& id, Family family, RuleAction sweepTree) {
     if (family == Family::Unsupported) return {};
     CategoryRows rows = FirefoxRows(id, family, sweepTree);
     if (rows.rows.empty()) rows = OperaRows(id, family, sweepTree);
+    if (rows.rows.empty()) rows = ChromeRows(id, family, sweepTree);
     return rows;
 }
 

@@ -31,6 +31,10 @@ std::string OperaInstalled(Machine& machine) {
     return machine.installed(kOperaFolder) ? "" : "Opera is not installed";
 }
 
+std::string ChromeHere(Machine& machine) {
+    return ChromeInstalled(machine) ? "" : "Chrome is not installed";
+}
+
 // A category's fixed part; its rows come from the Windows and browser tables by id.
 struct Entry {
     const char* id;
@@ -82,6 +86,12 @@ const std::vector<Category>& Categories() {
         {"opera-history",         "Opera History",             "Opera History",              nullptr,                OperaInstalled,       false, false},
         {"opera-downloads",       "Opera Download History",    "Opera Download History",     nullptr,                OperaInstalled,       false, false},
         {"opera-visited-links",   "Opera Visited Links",       "Opera Visited Links",        nullptr,                OperaInstalled,       false, false},
+        {"chrome-cache",          "Chrome Cache",              "",                           nullptr,                ChromeHere,           false, false},
+        {"chrome-cookies",        "Chrome Cookies",            "",                           nullptr,                ChromeHere,           false, false},
+        {"chrome-passwords",      "Chrome Saved Passwords",    "",                           nullptr,                ChromeHere,           true,  false},
+        {"chrome-forms",          "Chrome Saved Form Info",    "",                           nullptr,                ChromeHere,           false, false},
+        {"chrome-history",        "Chrome History",            "",                           nullptr,                ChromeHere,           false, false},
+        {"chrome-downloads",      "Chrome Download History",   "",                           nullptr,                ChromeHere,           false, false},
     };
     // clang-format on
     static const std::vector<Category> categories = [] {

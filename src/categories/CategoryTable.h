@@ -10,8 +10,8 @@
 
 namespace olvex {
 
-// Every category, in the order a run visits them: the Windows categories, then Firefox's, then
-// Opera's.
+// Every category, in the order a run visits them: the Windows categories, then Firefox's,
+// Opera's and Chrome's.
 const std::vector<Category>& Categories();
 
 // The category of id; nullptr for none.

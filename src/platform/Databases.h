@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Errors.h"
 
@@ -20,6 +21,10 @@ class Database {
     // text ("" when there is none).
     virtual int64_t Number(const std::string& sql) = 0;
     virtual std::string Text(const std::string& sql) = 0;
+    // Runs one statement, its ?1, ?2 ... bound to texts in order; returns the first column of
+    // every row it gives, as text ("" for none).
+    virtual std::vector<std::string> Column(const std::string& sql,
+                                            const std::vector<std::string>& texts) = 0;
 };
 
 // Whether a failure's code is SQLite's for a file damaged, or no database at all.
@@ -36,6 +41,9 @@ class Databases {
     // Opens the database file at path. Throws RuntimeError when the library cannot be loaded
     // or the file cannot be opened as a database.
     virtual std::unique_ptr<Database> Open(const std::string& path, DatabaseAccess access) = 0;
+    // An empty database in memory, for SQLite's own readers of text (JSON). Throws
+    // RuntimeError when the library cannot be loaded.
+    virtual std::unique_ptr<Database> OpenInMemory() = 0;
 };
 
 }  // namespace platform

@@ -31,6 +31,13 @@ enum class FileHold {
     Unknown,  // the system refused the open for another reason
 };
 
+// How a holder is found out. One that shares nothing refuses any open; one that lets others
+// read (a running Chrome's lockfile, held for writing) refuses only an open to write.
+enum class HoldProbe {
+    Read,   // opened to read
+    Write,  // opened to write; nothing is written, and the file is not made or cut
+};
+
 // Looking at files; what changes them goes through an OpenedFolder, by way of Changes.
 class FileSystem {
   public:
@@ -55,8 +62,9 @@ class FileSystem {
     virtual std::string FullPath(const std::string& path) = 0;
     // A file opened for reading, shared with writers; nullptr when it cannot be opened.
     virtual std::unique_ptr<ReadFile> OpenForReading(const std::string& path) = 0;
-    // Whether the file at path is held; it is opened to read a moment, and closed.
-    virtual FileHold HoldOf(const std::string& path) = 0;
+    // Whether the file at path is held; it is opened a moment, as probe says, sharing
+    // everything, and closed.
+    virtual FileHold HoldOf(const std::string& path, HoldProbe probe) = 0;
 };
 
 }  // namespace platform

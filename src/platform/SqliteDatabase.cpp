@@ -38,12 +38,17 @@ void SqliteDatabase::Execute(const std::string& sql) {
     throw RuntimeError(reason, SqliteCode(code));
 }
 
+sqlite3_stmt* SqliteDatabase::Prepared(const std::string& sql) {
+    sqlite3_stmt* statement = nullptr;
+    const int code = calls_.prepare(handle_, sql.c_str(), -1, &statement, nullptr);
+    if (code != SQLITE_OK) Fail(code);
+    return statement;
+}
+
 template <class Read>
 void SqliteDatabase::FirstRow(const std::string& sql, Read&& read) {
-    sqlite3_stmt* statement = nullptr;
-    int code = calls_.prepare(handle_, sql.c_str(), -1, &statement, nullptr);
-    if (code != SQLITE_OK) Fail(code);
-    code = calls_.step(statement);
+    sqlite3_stmt* statement = Prepared(sql);
+    const int code = calls_.step(statement);
     if (code == SQLITE_ROW) read(statement);
     calls_.finalize(statement);
     if (code != SQLITE_ROW && code != SQLITE_DONE) Fail(code);
@@ -62,6 +67,25 @@ std::string SqliteDatabase::Text(const std::string& sql) {
             text = reinterpret_cast<const char*>(value);
     });
     return text;
+}
+
+std::vector<std::string> SqliteDatabase::Column(const std::string& sql,
+                                                const std::vector<std::string>& texts) {
+    sqlite3_stmt* statement = Prepared(sql);
+    int code = SQLITE_OK;
+    for (size_t i = 0; i < texts.size() && code == SQLITE_OK; ++i)
+        code = calls_.bindText(statement, static_cast<int>(i + 1), texts[i].data(),
+                               static_cast<int>(texts[i].size()), SQLITE_TRANSIENT);
+    std::vector<std::string> column;
+    while (code == SQLITE_OK || code == SQLITE_ROW) {
+        code = calls_.step(statement);
+        if (code != SQLITE_ROW) break;
+        const unsigned char* value = calls_.columnText(statement, 0);
+        column.emplace_back(value ? reinterpret_cast<const char*>(value) : "");
+    }
+    calls_.finalize(statement);
+    if (code != SQLITE_DONE) Fail(code);
+    return column;
 }
 
 std::string SqliteAddressOf(const std::string& path) {
@@ -96,6 +120,15 @@ std::unique_ptr<SqliteDatabase> OpenSqlite(const SqliteCalls& calls, const std::
     auto database = std::make_unique<SqliteDatabase>(calls, handle);
     if (code != SQLITE_OK) throw RuntimeError(calls.message(handle), SqliteCode(code));
     calls.busyTimeout(handle, kBusyWaitMs);
+    return database;
+}
+
+std::unique_ptr<SqliteDatabase> OpenSqliteInMemory(const SqliteCalls& calls) {
+    sqlite3* handle = nullptr;
+    const int code = calls.open(":memory:", &handle, SQLITE_OPEN_READWRITE, nullptr);
+    if (!handle) throw std::bad_alloc();
+    auto database = std::make_unique<SqliteDatabase>(calls, handle);
+    if (code != SQLITE_OK) throw RuntimeError(calls.message(handle), SqliteCode(code));
     return database;
 }
 

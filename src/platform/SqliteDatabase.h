@@ -19,6 +19,7 @@ struct SqliteCalls {
     decltype(&sqlite3_errmsg) message;
     decltype(&sqlite3_free) free;
     decltype(&sqlite3_busy_timeout) busyTimeout;
+    decltype(&sqlite3_bind_text) bindText;
 };
 
 // A database SQLite opened; closed when destroyed.
@@ -32,12 +33,16 @@ class SqliteDatabase : public Database {
     void Execute(const std::string& sql) override;
     int64_t Number(const std::string& sql) override;
     std::string Text(const std::string& sql) override;
+    std::vector<std::string> Column(const std::string& sql,
+                                    const std::vector<std::string>& texts) override;
     sqlite3* handle() const { return handle_; }
 
   private:
     // Steps the query to its first row; false when it has none.
     template <class Read>
     void FirstRow(const std::string& sql, Read&& read);
+    // The statement, prepared; nullptr for a text with none.
+    sqlite3_stmt* Prepared(const std::string& sql);
     [[noreturn]] void Fail(int code) const;
 
     const SqliteCalls& calls_;
@@ -48,6 +53,9 @@ class SqliteDatabase : public Database {
 // no lock, writes nothing and reads no write-ahead log), or to change. Throws RuntimeError.
 std::unique_ptr<SqliteDatabase> OpenSqlite(const SqliteCalls& calls, const std::string& utf8Path,
                                            DatabaseAccess access);
+
+// An empty database in memory. Throws RuntimeError.
+std::unique_ptr<SqliteDatabase> OpenSqliteInMemory(const SqliteCalls& calls);
 
 // The "file:" address SQLite takes for a Windows path: forward slashes, and every character
 // that an address gives a meaning to written as %XX.

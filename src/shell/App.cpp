@@ -20,6 +20,7 @@ App::App(Services services) : services_(services) {
     forms_[7] = std::make_unique<BrowserWindow>(*this, Form7Recipe());
     forms_[8] = std::make_unique<BrowserWindow>(*this, Form8Recipe());
     forms_[9] = std::make_unique<InformationWindow>(*this, ui::Form9Layout());
+    forms_[10] = std::make_unique<BrowserWindow>(*this, Form10Recipe());
     for (auto& form : forms_)
         if (form) form->Unloaded = [this] { OnUnloaded(); };
 }
@@ -27,7 +28,8 @@ App::App(Services services) : services_(services) {
 App::~App() = default;
 
 ui::Form& App::Form(int number) {
-    if (number < 1 || number > 9 || !forms_[static_cast<size_t>(number)])
+    if (number < 1 || number >= static_cast<int>(forms_.size()) ||
+        !forms_[static_cast<size_t>(number)])
         throw std::out_of_range("no window Form" + std::to_string(number));
     return *forms_[static_cast<size_t>(number)];
 }
@@ -39,7 +41,7 @@ void App::Start() {
 }
 
 void App::UnloadAllWindows(ui::Form& current) {
-    for (int n = 1; n <= 9; ++n) {
+    for (int n = 1; n < static_cast<int>(forms_.size()); ++n) {
         ui::Form* form = forms_[static_cast<size_t>(n)].get();
         if (form && form != &current) form->Unload();
     }

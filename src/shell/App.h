@@ -16,13 +16,13 @@ class App {
 
     Services& services() { return services_; }
 
-    // Window by its number, 1 to 9.
+    // Window by its number, 1 to 10.
     ui::Form& Form(int number);
 
     // Loads the first window; its load handler chooses the window the user sees.
     void Start();
 
-    // Unloads every other window, Form1 to Form9 in order; windows not loaded, or being
+    // Unloads every other window, Form1 to Form10 in order; windows not loaded, or being
     // unloaded already, are skipped.
     void UnloadAllWindows(ui::Form& current);
 
@@ -30,7 +30,7 @@ class App {
     void OnUnloaded();
 
     Services services_;
-    std::array<std::unique_ptr<ui::Form>, 10> forms_;
+    std::array<std::unique_ptr<ui::Form>, 11> forms_;
 };
 
 }  // namespace olvex

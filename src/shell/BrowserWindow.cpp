@@ -32,6 +32,12 @@ const BrowserWindowRecipe& Form8Recipe() {
     return recipe;
 }
 
+const BrowserWindowRecipe& Form10Recipe() {
+    static const BrowserWindowRecipe recipe{ui::Form10Layout, Family::NT, nullptr, "Chrome",
+                                            PasswordQuestion::AlsoInTheRun};
+    return recipe;
+}
+
 BrowserWindow::BrowserWindow(App& app, const BrowserWindowRecipe& recipe)
     : FamilyWindow(app, WithCategoryCaptions(recipe.layout(config::kSupportEmail), recipe.family)),
       recipe_(recipe) {

@@ -1,6 +1,6 @@
 #pragma once
-// The Firefox and Opera windows of both families: one window, driven by its recipe. Form3
-// and Form7 clean Firefox, Form5 and Form8 Opera.
+// The browser windows: one window, driven by its recipe. Form3 and Form7 clean Firefox,
+// Form5 and Form8 Opera, Form10 Chrome (NT family only).
 #include <string>
 
 #include "shell/FamilyWindow.h"
@@ -23,6 +23,7 @@ const BrowserWindowRecipe& Form3Recipe();  // Firefox, NT family
 const BrowserWindowRecipe& Form5Recipe();  // Opera, NT family
 const BrowserWindowRecipe& Form7Recipe();  // Firefox, Windows 98 family
 const BrowserWindowRecipe& Form8Recipe();  // Opera, Windows 98 family
+const BrowserWindowRecipe& Form10Recipe();  // Chrome, NT family
 
 class BrowserWindow : public FamilyWindow {
   public:

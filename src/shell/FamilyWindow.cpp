@@ -57,6 +57,13 @@ void FamilyWindow::UpdateBrowserMenus() {
     for (auto& menu : menus()) {
         if (menu->name() == "mnuOpera") UpdateBrowserItem(services(), *menu, kOperaFolder);
     }
+    for (auto& menu : menus()) {
+        if (menu->name() != "mnuChrome") continue;
+        platform::SkipOnFailure([&] {
+            Machine machine(services(), Family::NT);
+            menu->SetEnabled(ChromeInstalled(machine));
+        });
+    }
 }
 
 void FamilyWindow::OpenLink(const std::string& address) {

@@ -13,10 +13,11 @@ constexpr int kNoRoute = 0;        // the item names the window itself: it does 
 constexpr int kMainBySystem = -1;  // the NT information window's Main menu asks the system
 
 // The target of a menu item ("mnuMain", "mnuFirefox" or "mnuFireFox", "mnuOpera",
-// "mnuInfo") or of the Main button of a window, or kNoRoute.
+// "mnuChrome", "mnuInfo") or of the Main button of a window, or kNoRoute.
 int RouteFor(int window, const std::string& item);
 
-// The number of a window from its designer name, "Form3" -> 3; 0 if it has none.
+// The number of a window from its designer name, "Form3" -> 3, "Form10" -> 10; 0 if it has
+// none.
 int FormNumber(const std::string& name);
 
 // Loads the target if needed (its load handler runs then), puts it at the left and top of

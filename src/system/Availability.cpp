@@ -27,6 +27,15 @@ bool BrowserInstalled(Services& services, const std::string& folder) {
     return installed;
 }
 
+bool BrowserInstalledForUser(Services& services, const std::string& folder) {
+    bool installed = false;
+    platform::SkipOnFailure([&] {
+        const std::string local = folders::GetLocalAppDataFolder(services);
+        installed = !local.empty() && DirExists(services, local + folder);
+    });
+    return installed;
+}
+
 bool RunsAsSystemAccount(Services& services) {
     bool system = false;
     platform::SkipOnFailure([&] {
@@ -59,11 +68,29 @@ bool Machine::systemAccount() {
     return *systemAccount_;
 }
 
-bool Machine::installed(const std::string& folder) {
-    for (const auto& [known, answer] : installed_)
+namespace {
+template <class Ask>
+bool Remembered(std::vector<std::pair<std::string, bool>>& answers, const std::string& folder,
+                Ask&& ask) {
+    for (const auto& [known, answer] : answers)
         if (known == folder) return answer;
-    installed_.emplace_back(folder, BrowserInstalled(services_, folder));
-    return installed_.back().second;
+    answers.emplace_back(folder, ask());
+    return answers.back().second;
+}
+}  // namespace
+
+bool Machine::installed(const std::string& folder) {
+    return Remembered(installed_, folder, [&] { return BrowserInstalled(services_, folder); });
+}
+
+bool Machine::installedForUser(const std::string& folder) {
+    return Remembered(installedForUser_, folder,
+                      [&] { return BrowserInstalledForUser(services_, folder); });
+}
+
+bool ChromeInstalled(Machine& machine) {
+    return machine.installed("Google\\Chrome") ||
+           machine.installedForUser("Google\\Chrome\\Application");
 }
 
 }  // namespace olvex

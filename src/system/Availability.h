@@ -27,6 +27,10 @@ bool RunsAsSystemAccount(Services& services);
 // Files folder answers no rather than look relative to the current folder.
 bool BrowserInstalled(Services& services, const std::string& folder);
 
+// Whether a browser is installed for this user alone: "<local application data>\<folder>" is
+// a folder.
+bool BrowserInstalledForUser(Services& services, const std::string& folder);
+
 // What availability is judged by: the family a category is asked for, and the system's
 // answers, each asked once, when first needed.
 class Machine {
@@ -45,6 +49,8 @@ class Machine {
     int administratorAsked() const { return administratorAsked_; }
     // BrowserInstalled.
     bool installed(const std::string& folder);
+    // BrowserInstalledForUser.
+    bool installedForUser(const std::string& folder);
     // RunsAsSystemAccount.
     bool systemAccount();
 
@@ -57,9 +63,14 @@ class Machine {
     int administratorAsked_ = 0;
     std::optional<bool> systemAccount_;
     std::vector<std::pair<std::string, bool>> installed_;
+    std::vector<std::pair<std::string, bool>> installedForUser_;
 };
 
 constexpr const char* kFirefoxFolder = "mozilla firefox";
 constexpr const char* kOperaFolder = "Opera";
+
+// Whether Chrome is installed: in Program Files for all users, or in the user's local
+// application data for this user alone, as it usually is on XP.
+bool ChromeInstalled(Machine& machine);
 
 }  // namespace olvex

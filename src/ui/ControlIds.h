@@ -7,7 +7,7 @@
 namespace ui {
 
 // "Check7" -> 1007, "Command2" -> 2002, "Label4" -> 3004, "Frame1" -> 4001,
-// "Image1" -> 5001, "List1" -> 6001, "mnuMain" -> 9001 ... "mnuInfo" -> 9004; 0 if unknown.
+// "Image1" -> 5001, "List1" -> 6001, "mnuMain" -> 9001 ... "mnuInfo" -> 9004, "mnuChrome" -> 9005; 0 if unknown.
 inline int ControlId(std::string_view name) {
     struct Prefix {
         const char* text;
@@ -30,6 +30,7 @@ inline int ControlId(std::string_view name) {
     if (name == "mnuFirefox" || name == "mnuFireFox") return 9002;
     if (name == "mnuOpera") return 9003;
     if (name == "mnuInfo") return 9004;
+    if (name == "mnuChrome") return 9005;
     return 0;
 }
 

@@ -16,10 +16,14 @@ FormLayout Form6Layout(const std::string& supportAddress);
 FormLayout Form7Layout(const std::string& supportAddress);
 FormLayout Form8Layout(const std::string& supportAddress);
 FormLayout Form9Layout();
+FormLayout Form10Layout(const std::string& supportAddress);
 
 // Pieces several windows share.
 extern const char* const kTitleCaption;    // "Olvex Cleaner "
 extern const char* const kSupportCaption;  // "For technical support please email: "
-std::vector<MenuLayout> FamilyMenus(const char* firefoxName, const char* firefoxCaption);
+// The menu bar: Main, Firefox, Opera, Chrome on the NT family only, Information.
+enum class Browsers { FirefoxAndOpera, WithChrome };
+std::vector<MenuLayout> FamilyMenus(const char* firefoxName, const char* firefoxCaption,
+                                    Browsers browsers);
 
 }  // namespace ui

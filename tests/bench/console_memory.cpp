@@ -153,7 +153,7 @@ class MadeUpFileSystem : public platform::FileSystem {
     std::unique_ptr<platform::ReadFile> OpenForReading(const std::string&) override {
         return nullptr;
     }
-    platform::FileHold HoldOf(const std::string&) override { return platform::FileHold::Absent; }
+    platform::FileHold HoldOf(const std::string&, platform::HoldProbe) override { return platform::FileHold::Absent; }
     Counts counts;
 
   private:

@@ -13,7 +13,7 @@
 
 #include "browsers/PlacesRows.h"
 #include "fakes/FakeDatabases.h"
-#include "places_data.h"
+#include "database_data.h"
 #include "platform/SqliteDatabase.h"
 
 namespace {

@@ -38,10 +38,12 @@ struct BrowserRig : fakes::Rig {
         SetWindows(version);
         files.AddFolder("C:\\Program Files\\Mozilla Firefox");
         files.AddFolder("C:\\Program Files\\Opera");
+        files.AddFolder("C:\\Program Files\\Google\\Chrome");
         Start();
-        const int main = window == 3 || window == 5 ? 1 : 6;
+        const int main = window == 3 || window == 5 || window == 10 ? 1 : 6;
         const bool firefox = window == 3 || window == 7;
-        Form(main).Command(ui::ControlId(firefox ? "mnuFirefox" : "mnuOpera"));
+        Form(main).Command(
+            ui::ControlId(firefox ? "mnuFirefox" : window == 10 ? "mnuChrome" : "mnuOpera"));
         files.patterns.clear();
     }
     ui::Form& Win() { return Form(window); }
@@ -134,7 +136,8 @@ TEST_P(Selection, NoByHandLeavesTheBoxUntickedWithOneQuestion) {
 INSTANTIATE_TEST_SUITE_P(
     Windows, Selection,
     ::testing::Values(WindowCase{"winxp", 3, "Firefox"}, WindowCase{"win98", 7, "Firefox"},
-                      WindowCase{"win2k", 5, "Opera"}, WindowCase{"winme", 8, "Opera"}),
+                      WindowCase{"win2k", 5, "Opera"}, WindowCase{"winme", 8, "Opera"},
+                      WindowCase{"winxp", 10, "Chrome"}),
     [](const auto& info) { return "Form" + std::to_string(info.param.window); });
 
 // --- Firefox runs -------------------------------------------------------------------------
@@ -479,6 +482,7 @@ TEST(Links, DonateAndSupportOfEveryWindowOpenTheConfiguredPages) {
     for (Case c : {Case{"winxp", nullptr, 1, "Command2", true},
                    Case{"winxp", "mnuFirefox", 3, "Command2", true},
                    Case{"winxp", "mnuOpera", 5, "Command2", true},
+                   Case{"winxp", "mnuChrome", 10, "Command2", true},
                    Case{"winxp", "mnuInfo", 2, "Command1", false},
                    Case{"win98", nullptr, 6, "Command2", true},
                    Case{"win98", "mnuFireFox", 7, "Command2", true},
@@ -488,8 +492,10 @@ TEST(Links, DonateAndSupportOfEveryWindowOpenTheConfiguredPages) {
         rig.SetWindows(c.version);
         rig.files.AddFolder("C:\\Program Files\\Mozilla Firefox");
         rig.files.AddFolder("C:\\Program Files\\Opera");
+        rig.files.AddFolder("C:\\Program Files\\Google\\Chrome");
         rig.Start();
-        if (c.menu) rig.Form(c.window <= 5 ? 1 : 6).Command(ui::ControlId(c.menu));
+        if (c.menu)
+            rig.Form(c.window <= 5 || c.window == 10 ? 1 : 6).Command(ui::ControlId(c.menu));
         ui::Form& form = rig.Form(c.window);
         ASSERT_TRUE(form.Visible()) << "Form" << c.window;
         for (const char* plain : {"Label1", "Label2", "Label4"}) form.Ctl(plain).UserClick();

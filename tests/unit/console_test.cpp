@@ -265,6 +265,18 @@ void SeedEveryCategory(fakes::Rig& rig, bool nt) {
     for (const char* name : {"Cache4\\c.bin", "Cookies4.dat", "wand.dat", "global.dat",
                              "download.dat", "vlink4.dat"})
         f.AddFile(opera + name);
+    if (!nt) return;
+    const std::string chrome = jo + "Local Settings\\Application Data\\Google\\Chrome\\";
+    f.AddFolder(chrome + "Application");
+    f.AddFile(chrome + "User Data\\Local State", 0, "{}");
+    const char* const tables[][2] = {{"Cookies", "cookies"}, {"History", "visits"},
+                                     {"Login Data", "logins"}, {"Web Data", "autofill"}};
+    for (const auto& [name, table] : tables)
+        f.AddFile(chrome + "User Data\\Default\\" + name, 0,
+                  fakes::DatabaseFileOf(std::string("CREATE TABLE ") + table + "(a);"
+                                        "CREATE TABLE downloads(a); INSERT INTO downloads VALUES "
+                                        "(1); INSERT INTO " + table + " VALUES (1);"));
+    f.AddFile(chrome + "User Data\\Default\\Cache\\data_0");
 }
 
 // A preview of every category of both families makes no change at all, however the changes
@@ -283,7 +295,7 @@ TEST_F(ConsoleProgram, APreviewOfEveryCategoryChangesNothingAndNamesWhatTheClean
             console = fakes::FakeConsole();
             return RunConsoleProgram(r.services, console, arguments);
         };
-        EXPECT_EQ(run({"/preview", "all", "firefox-passwords", "opera-passwords", "/details",
+        EXPECT_EQ(run({"/preview", "all", "firefox-passwords", "opera-passwords", "chrome-passwords", "/details",
                        "/csv"}),
                   kExitLeftSome);
         EXPECT_TRUE(r.files.deleted.empty() && r.files.removedFolders.empty() &&
@@ -297,7 +309,7 @@ TEST_F(ConsoleProgram, APreviewOfEveryCategoryChangesNothingAndNamesWhatTheClean
             EXPECT_NE(preview.find(std::string(category->id) + ","), std::string::npos)
                 << category->id;
 
-        EXPECT_EQ(run({"/clean", "all", "firefox-passwords", "opera-passwords", "/log:C:\\l.csv"}),
+        EXPECT_EQ(run({"/clean", "all", "firefox-passwords", "opera-passwords", "chrome-passwords", "/log:C:\\l.csv"}),
                   kExitLeftSome);
         const std::string log = r.files.Content("C:\\l.csv");
         // Where two rows reach the same files (All Users Temp meets the user's own temporary

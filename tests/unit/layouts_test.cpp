@@ -93,12 +93,21 @@ TEST_P(NewLayouts, ControlsLieInsideTheirWindowAndFrame) {
         EXPECT_LE(c.left + c.width, width) << layout.name << " " << c.name;
         EXPECT_LE(c.top + c.height, height) << layout.name << " " << c.name;
     }
-    EXPECT_EQ(layout.menus.size(), 4u);
+    // The NT family's menu bar has Chrome after Opera; the 98 family's has no Chrome.
+    const std::set<std::string> nt = {"Form2", "Form3", "Form5", "Form10"};
+    std::vector<std::string> menus;
+    for (const ui::MenuLayout& m : layout.menus) menus.push_back(m.name + " " + m.caption);
+    std::vector<std::string> expected = {"mnuMain Main", layout.menus[1].name + " " +
+                                         layout.menus[1].caption, "mnuOpera Opera"};
+    if (nt.count(layout.name)) expected.push_back("mnuChrome Chrome");
+    expected.push_back("mnuInfo Information");
+    EXPECT_EQ(menus, expected);
 }
 
 TEST(BrowserLayouts, BoxesLieInTheFrameInOneColumnWithSelectAllLast) {
-    for (const ui::FormLayout& layout : {ui::Form3Layout(kAddress), ui::Form5Layout(kAddress),
-                                         ui::Form7Layout(kAddress), ui::Form8Layout(kAddress)}) {
+    for (const ui::FormLayout& layout :
+         {ui::Form3Layout(kAddress), ui::Form5Layout(kAddress), ui::Form7Layout(kAddress),
+          ui::Form8Layout(kAddress), ui::Form10Layout(kAddress)}) {
         const ui::ControlLayout* frame = nullptr;
         std::vector<const ui::ControlLayout*> boxes;
         for (const ui::ControlLayout& c : layout.controls) {
@@ -125,7 +134,8 @@ TEST(BrowserLayouts, BoxesLieInTheFrameInOneColumnWithSelectAllLast) {
 INSTANTIATE_TEST_SUITE_P(Windows, NewLayouts,
                          ::testing::Values(ui::Form2Layout(), ui::Form3Layout(kAddress),
                                            ui::Form5Layout(kAddress), ui::Form7Layout(kAddress),
-                                           ui::Form8Layout(kAddress), ui::Form9Layout()),
+                                           ui::Form8Layout(kAddress), ui::Form9Layout(),
+                                           ui::Form10Layout(kAddress)),
                          WindowName);
 
 }  // namespace

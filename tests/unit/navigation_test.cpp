@@ -15,25 +15,28 @@ using olvex::kMainBySystem;
 using olvex::kNoRoute;
 using olvex::RouteFor;
 
-// A rig on a system with both browsers installed, so every menu item can be chosen.
+// A rig on a system with every browser installed, so every menu item can be chosen; Chrome
+// for this user alone.
 struct NavigationRig : fakes::Rig {
     explicit NavigationRig(const char* version) {
         SetWindows(version);
         files.AddFolder("C:\\Program Files\\Mozilla Firefox");
         files.AddFolder("C:\\Program Files\\Opera");
+        files.AddFolder(
+            "C:\\Documents and Settings\\Jo\\Local Settings\\Application Data\\Google\\Chrome\\Application");
         Start();
     }
     // A window the user has moved somewhere of their own.
     void MoveShown(int n, int left, int top) { Form(n).Move(left, top); }
     int Shown() {
         int shown = 0;
-        for (int n = 1; n <= 9; ++n)
+        for (int n = 1; n <= 10; ++n)
             if (Form(n).Visible()) shown = shown ? -1 : n;
         return shown;
     }
     // Counts each window's unloads in `unloads`.
     void CountUnloads() {
-        for (int n = 1; n <= 9; ++n) {
+        for (int n = 1; n <= 10; ++n) {
             auto previous = Form(n).Unloaded;
             Form(n).Unloaded = [this, n, previous] {
                 ++unloads[n];
@@ -45,23 +48,25 @@ struct NavigationRig : fakes::Rig {
 };
 
 TEST(NavigationTable, EveryItemOfEveryWindow) {
-    // window: targets of Main, Firefox, Opera, Information
-    const std::map<int, std::array<int, 4>> menus = {
-        {1, {kNoRoute, 3, 5, 2}}, {3, {1, kNoRoute, 5, 2}},
-        {5, {1, 3, kNoRoute, 2}}, {2, {kMainBySystem, 3, 5, kNoRoute}},
-        {6, {kNoRoute, 7, 8, 9}}, {7, {6, kNoRoute, 8, 9}},
-        {8, {6, 7, kNoRoute, 9}}, {9, {6, 7, 8, kNoRoute}},
+    // window: targets of Main, Firefox, Opera, Chrome, Information
+    const int none = kNoRoute;
+    const std::map<int, std::array<int, 5>> menus = {
+        {1, {none, 3, 5, 10, 2}},  {3, {1, none, 5, 10, 2}},
+        {5, {1, 3, none, 10, 2}},  {10, {1, 3, 5, none, 2}},
+        {2, {kMainBySystem, 3, 5, 10, none}},
+        {6, {none, 7, 8, none, 9}}, {7, {6, none, 8, none, 9}},
+        {8, {6, 7, none, none, 9}}, {9, {6, 7, 8, none, none}},
     };
     for (const auto& [window, targets] : menus) {
         const char* items[] = {"mnuMain", window == 6 ? "mnuFireFox" : "mnuFirefox", "mnuOpera",
-                               "mnuInfo"};
-        for (int i = 0; i < 4; ++i)
+                               "mnuChrome", "mnuInfo"};
+        for (int i = 0; i < 5; ++i)
             EXPECT_EQ(RouteFor(window, items[i]), targets[static_cast<size_t>(i)])
                 << "Form" << window << " " << items[i];
     }
     // The Main buttons; the main windows' Command3 is Exit, not navigation.
     const std::map<int, std::pair<const char*, int>> buttons = {
-        {3, {"Command3", 1}}, {5, {"Command3", 1}}, {2, {"Command2", 1}},
+        {3, {"Command3", 1}}, {5, {"Command3", 1}}, {10, {"Command3", 1}}, {2, {"Command2", 1}},
         {7, {"Command3", 6}}, {8, {"Command3", 6}}, {9, {"Command2", 6}}};
     for (const auto& [window, button] : buttons)
         EXPECT_EQ(RouteFor(window, button.first), button.second) << "Form" << window;
@@ -79,8 +84,8 @@ TEST(ShowInPlace, TourOfTheNtFamilyKeepsOneWindowAtThePreviousPlace) {
         const char* item;
         int to;
     };
-    for (Step step : {Step{1, "mnuFirefox", 3}, Step{3, "mnuOpera", 5}, Step{5, "mnuInfo", 2},
-                      Step{2, "mnuMain", 1}}) {
+    for (Step step : {Step{1, "mnuFirefox", 3}, Step{3, "mnuOpera", 5}, Step{5, "mnuChrome", 10},
+                      Step{10, "mnuInfo", 2}, Step{2, "mnuMain", 1}}) {
         const int left = rig.Form(step.from).Left(), top = rig.Form(step.from).Top();
         rig.Form(step.from).Command(ui::ControlId(step.item));
         EXPECT_EQ(rig.Shown(), step.to) << step.item << " in Form" << step.from;
@@ -90,7 +95,8 @@ TEST(ShowInPlace, TourOfTheNtFamilyKeepsOneWindowAtThePreviousPlace) {
         rig.MoveShown(step.to, left + 150, top + 90);
     }
     EXPECT_EQ(rig.Form(1).Ctl("Check3").Value(), 1) << "the main window keeps its ticks";
-    EXPECT_EQ(rig.toolkit.created, (std::vector<std::string>{"Form1", "Form3", "Form5", "Form2"}))
+    EXPECT_EQ(rig.toolkit.created,
+              (std::vector<std::string>{"Form1", "Form3", "Form5", "Form10", "Form2"}))
         << "each window is created once";
     EXPECT_TRUE(rig.toolkit.boxes.empty());
 }
@@ -114,7 +120,8 @@ TEST(ShowInPlace, TourOfTheWindows98FamilyAndItsMainButtons) {
         EXPECT_EQ(rig.Form(6).Left(), 300);
         EXPECT_EQ(rig.Form(6).Top(), 200);
     }
-    EXPECT_FALSE(rig.Form(2).Loaded() || rig.Form(3).Loaded() || rig.Form(5).Loaded())
+    EXPECT_FALSE(rig.Form(2).Loaded() || rig.Form(3).Loaded() || rig.Form(5).Loaded() ||
+                 rig.Form(10).Loaded())
         << "the other family's windows are never loaded";
 }
 
@@ -122,7 +129,7 @@ TEST(ShowInPlace, NtMainButtonsReturnToTheMainWindow) {
     NavigationRig rig("winxp");
     for (auto [item, window, button] :
          {std::tuple{"mnuFirefox", 3, "Command3"}, std::tuple{"mnuOpera", 5, "Command3"},
-          std::tuple{"mnuInfo", 2, "Command2"}}) {
+          std::tuple{"mnuChrome", 10, "Command3"}, std::tuple{"mnuInfo", 2, "Command2"}}) {
         rig.Form(1).Command(ui::ControlId(item));
         ASSERT_EQ(rig.Shown(), window);
         rig.Form(window).Ctl(button).UserClick();
@@ -208,11 +215,13 @@ TEST(SecondaryLoad, MissingBrowserFolderKeepsItsWindowUnreachable) {
     rig.Form(3).Command(ui::ControlId("mnuOpera"));
     rig.Form(3).Command(ui::ControlId("mnuInfo"));
     rig.Form(2).Command(ui::ControlId("mnuOpera"));
+    rig.Form(2).Command(ui::ControlId("mnuChrome"));
     EXPECT_EQ(rig.VisibleForms(), std::vector<std::string>{"Form2"});
-    EXPECT_FALSE(rig.Form(5).Loaded());
+    EXPECT_FALSE(rig.Form(5).Loaded() || rig.Form(10).Loaded());
     for (int n : {1, 3, 2}) {
         EXPECT_TRUE(rig.Form(n).Menu("mnuFirefox").Enabled()) << "Form" << n;
         EXPECT_FALSE(rig.Form(n).Menu("mnuOpera").Enabled()) << "Form" << n;
+        EXPECT_FALSE(rig.Form(n).Menu("mnuChrome").Enabled()) << "Form" << n;
     }
     EXPECT_EQ(rig.Form(2).Ctl("Label4").Caption(), "for Windows 2000");
 }
@@ -230,7 +239,7 @@ TEST(SecondaryLoad, UnknownSystemNameLeavesTheBareLabelAndStillSetsMenus) {
 // ends once, with its last window.
 TEST(EndOfProgram, CloseBoxOfEveryFamilyWindow) {
     const std::pair<const char*, std::vector<const char*>> tours[] = {
-        {"winxp", {"mnuFirefox", "mnuOpera", "mnuInfo"}},
+        {"winxp", {"mnuFirefox", "mnuOpera", "mnuChrome", "mnuInfo"}},
         {"win98", {"mnuFireFox", "mnuOpera", "mnuInfo"}}};
     for (const auto& [version, items] : tours) {
         const int main = std::string(version) == "winxp" ? 1 : 6;
@@ -244,13 +253,13 @@ TEST(EndOfProgram, CloseBoxOfEveryFamilyWindow) {
             if (closing < items.size()) rig.Form(main).Command(ui::ControlId(items[closing]));
             const int shown = rig.Shown();
             std::vector<int> loaded;
-            for (int n = 1; n <= 9; ++n)
+            for (int n = 1; n <= 10; ++n)
                 if (rig.Form(n).Loaded()) loaded.push_back(n);
             rig.CountUnloads();
 
             rig.Form(shown).CloseRequested();
 
-            for (int n = 1; n <= 9; ++n) {
+            for (int n = 1; n <= 10; ++n) {
                 const bool was = std::find(loaded.begin(), loaded.end(), n) != loaded.end();
                 EXPECT_EQ(rig.unloads[n], was ? 1 : 0)
                     << version << ": closing Form" << shown << ", unloads of Form" << n;

@@ -12,7 +12,7 @@
 #include "console/ExitCodes.h"
 #include "fakes/FakeConsole.h"
 #include "fakes/TestRig.h"
-#include "places_data.h"
+#include "database_data.h"
 #include "sqlite3.h"
 
 namespace {
@@ -29,31 +29,6 @@ std::string PlacesOf(bool firefox45, const std::string& more) {
                                  more);
 }
 
-// Reads a database's bytes back with SQLite: each row of the query as "a|b|c".
-std::set<std::string> Rows(const std::string& file, const std::string& query) {
-    sqlite3* db = nullptr;
-    sqlite3_open(":memory:", &db);
-    auto* bytes = static_cast<unsigned char*>(sqlite3_malloc64(file.size()));
-    std::memcpy(bytes, file.data(), file.size());
-    sqlite3_deserialize(db, "main", bytes, file.size(), file.size(),
-                        SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY);
-    std::set<std::string> rows;
-    sqlite3_stmt* statement = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr), SQLITE_OK)
-        << sqlite3_errmsg(db);
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        std::string row;
-        for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-            const unsigned char* text = sqlite3_column_text(statement, i);
-            row += (i ? "|" : "") + std::string(text ? reinterpret_cast<const char*>(text) : "-");
-        }
-        rows.insert(row);
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return rows;
-}
-
 struct PlacesMachine {
     explicit PlacesMachine(bool firefox45, const std::string& more = "") {
         rig.SetWindows("winxp");
@@ -68,7 +43,7 @@ struct PlacesMachine {
         return RunConsoleProgram(rig.services, console, arguments);
     }
     std::set<std::string> Ask(const std::string& query) const {
-        return Rows(rig.files.Content(kPlaces), query);
+        return fakes::RowsOf(rig.files.Content(kPlaces), query);
     }
     fakes::Rig rig;
     fakes::FakeConsole console;

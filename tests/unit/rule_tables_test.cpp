@@ -22,7 +22,8 @@ TEST(CategoryTable, IdsAreUniqueAndEachCategoryHasOneBoxInItsFamilysWindows) {
     const std::string address = "support@example";
     const std::map<Family, std::vector<ui::FormLayout>> windows{
         {Family::NT,
-         {ui::Form1Layout(address), ui::Form3Layout(address), ui::Form5Layout(address)}},
+         {ui::Form1Layout(address), ui::Form3Layout(address), ui::Form5Layout(address),
+          ui::Form10Layout(address)}},
         {Family::Windows98,
          {ui::Form6Layout(address), ui::Form7Layout(address), ui::Form8Layout(address)}}};
     for (const auto& [family, layouts] : windows) {
@@ -71,8 +72,9 @@ void ExpectPathsBelowAFolderOfTheDrive(fakes::Rig& known, Family family) {
             std::string path = BaseFolderPath(run, rule.base) + rule.tail;
             const size_t marker = path.find(kEachProfile);
             if (marker != std::string::npos) path.replace(marker, 9, "p");
-            if (path.size() > 2 && path.compare(path.size() - 2, 2, "\\*") == 0)
-                path.resize(path.size() - 2);
+            // A pattern names files of the folder before it.
+            if (path.find('*', path.rfind('\\')) != std::string::npos)
+                path.resize(path.rfind('\\'));
             EXPECT_TRUE(IsSweepableFolder(path)) << category->id << ": " << path;
             EXPECT_EQ(BaseFolderPath(blind, rule.base), "") << category->id;
         }

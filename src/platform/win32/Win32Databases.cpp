@@ -68,12 +68,17 @@ const SqliteCalls& Win32Databases::Calls() {
     Bind(library, "sqlite3_errmsg", calls.message);
     Bind(library, "sqlite3_free", calls.free);
     Bind(library, "sqlite3_busy_timeout", calls.busyTimeout);
+    Bind(library, "sqlite3_bind_text", calls.bindText);
     calls_ = calls;  // the library stays loaded while the program runs
     return *calls_;
 }
 
 std::unique_ptr<Database> Win32Databases::Open(const std::string& path, DatabaseAccess access) {
     return OpenSqlite(Calls(), path, access);
+}
+
+std::unique_ptr<Database> Win32Databases::OpenInMemory() {
+    return OpenSqliteInMemory(Calls());
 }
 
 }  // namespace platform::win32

@@ -10,6 +10,7 @@ namespace platform::win32 {
 class Win32Databases : public Databases {
   public:
     std::unique_ptr<Database> Open(const std::string& path, DatabaseAccess access) override;
+    std::unique_ptr<Database> OpenInMemory() override;
 
   private:
     // The library's functions, bound at first use; throws RuntimeError when it cannot be.

@@ -65,11 +65,13 @@ std::unique_ptr<ReadFile> Win32FileSystem::OpenForReading(const std::string& pat
     return FileToRead(path);
 }
 
-FileHold Win32FileSystem::HoldOf(const std::string& path) {
-    // Asking to read, sharing everything: only a holder that shares nothing refuses this. A
-    // running Firefox holds its parent.lock so. The 98 family refuses FILE_SHARE_DELETE.
+FileHold Win32FileSystem::HoldOf(const std::string& path, HoldProbe probe) {
+    // Sharing everything: only a holder that shares nothing refuses a read (a running
+    // Firefox holds its parent.lock so), and one that shares only reading refuses a write (a
+    // running Chrome its lockfile). The 98 family refuses FILE_SHARE_DELETE.
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | (IsNtFamily() ? FILE_SHARE_DELETE : 0);
-    FileHandle file(CreateFileU(path, GENERIC_READ, share, OPEN_EXISTING));
+    const DWORD access = probe == HoldProbe::Write ? GENERIC_WRITE : GENERIC_READ;
+    FileHandle file(CreateFileU(path, access, share, OPEN_EXISTING));
     if (file) return FileHold::Free;
     switch (::GetLastError()) {
         case ERROR_FILE_NOT_FOUND:

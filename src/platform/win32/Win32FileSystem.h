@@ -14,7 +14,7 @@ class Win32FileSystem : public FileSystem {
     std::vector<std::string> FixedDriveRoots() override;
     std::string FullPath(const std::string& path) override;
     std::unique_ptr<ReadFile> OpenForReading(const std::string& path) override;
-    FileHold HoldOf(const std::string& path) override;
+    FileHold HoldOf(const std::string& path, HoldProbe probe) override;
 };
 
 }  // namespace platform::win32

@@ -1,4 +1,4 @@
-// The Firefox and Opera windows of both families.
+// The Firefox and Opera windows of both families, and the NT family's Chrome window.
 #include "ui/Layouts.h"
 #include "ui/layouts/LayoutBuilders.h"
 
@@ -19,7 +19,8 @@ FormLayout Form3Layout(const std::string& supportAddress) {
     };
     // clang-format on
     return layouts::BrowserLayout("Form3", "Olvex Cleaner - Firefox", layouts::FirefoxBoxes(),
-                                  places, supportAddress, FamilyMenus("mnuFirefox", "Firefox"));
+                                  places, supportAddress,
+                                  FamilyMenus("mnuFirefox", "Firefox", Browsers::WithChrome));
 }
 
 FormLayout Form5Layout(const std::string& supportAddress) {
@@ -37,7 +38,8 @@ FormLayout Form5Layout(const std::string& supportAddress) {
     };
     // clang-format on
     return layouts::BrowserLayout("Form5", "Olvex Cleaner - Opera", layouts::OperaBoxes(), places,
-                                  supportAddress, FamilyMenus("mnuFirefox", "FireFox"));
+                                  supportAddress,
+                                  FamilyMenus("mnuFirefox", "FireFox", Browsers::WithChrome));
 }
 
 FormLayout Form7Layout(const std::string& supportAddress) {
@@ -55,7 +57,8 @@ FormLayout Form7Layout(const std::string& supportAddress) {
     };
     // clang-format on
     return layouts::BrowserLayout("Form7", "Olvex Cleaner - Firefox", layouts::FirefoxBoxes(),
-                                  places, supportAddress, FamilyMenus("mnuFirefox", "FireFox"));
+                                  places, supportAddress,
+                                  FamilyMenus("mnuFirefox", "FireFox", Browsers::FirefoxAndOpera));
 }
 
 FormLayout Form8Layout(const std::string& supportAddress) {
@@ -73,7 +76,28 @@ FormLayout Form8Layout(const std::string& supportAddress) {
     };
     // clang-format on
     return layouts::BrowserLayout("Form8", "Olvex Cleaner - Opera", layouts::OperaBoxes(), places,
-                                  supportAddress, FamilyMenus("mnuFirefox", "Firefox"));
+                                  supportAddress,
+                                  FamilyMenus("mnuFirefox", "Firefox", Browsers::FirefoxAndOpera));
+}
+
+// Chrome, on the NT family only: as the NT Firefox window.
+FormLayout Form10Layout(const std::string& supportAddress) {
+    // clang-format off
+    const layouts::BrowserPlaces places{
+        3720, 6840,                // client area
+        {240, 360, 480, 480},      // Image1
+        {840, 240, 2535, 615},     // Label1
+        {960, 720, 1815, 375},     // Label4
+        {360, 1200, 3015, 2295},   // Frame1
+        1680, 2175,                // first box top, Select All width
+        4080,                      // first button top
+        {480, 6120, 3135, 255},    // Label2
+        {600, 6480, 2655, 255},    // Label3
+    };
+    // clang-format on
+    return layouts::BrowserLayout("Form10", "Olvex Cleaner - Chrome", layouts::ChromeBoxes(),
+                                  places, supportAddress,
+                                  FamilyMenus("mnuFirefox", "Firefox", Browsers::WithChrome));
 }
 
 }  // namespace ui

@@ -24,6 +24,15 @@ const std::vector<Box>& FirefoxBoxes() {
     return boxes;
 }
 
+const std::vector<Box>& ChromeBoxes() {
+    static const std::vector<Box> boxes{
+        {"Check1", "chrome-cache", 1935, 255},   {"Check2", "chrome-cookies", 2295, 255},
+        {"Check5", "chrome-history", 1935, 255}, {"Check6", "chrome-downloads", 2775, 225},
+        {"Check4", "chrome-forms", 2775, 255},   {"Check3", "chrome-passwords", 2775, 255},
+    };
+    return boxes;
+}
+
 const std::vector<Box>& OperaBoxes() {
     static const std::vector<Box> boxes{
         {"Check1", "opera-cache", 1935, 255},     {"Check2", "opera-cookies", 2295, 255},

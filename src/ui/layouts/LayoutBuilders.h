@@ -33,6 +33,7 @@ struct BrowserPlaces {
 // The item boxes of each browser's window, in screen order; both copies share them.
 const std::vector<Box>& FirefoxBoxes();
 const std::vector<Box>& OperaBoxes();
+const std::vector<Box>& ChromeBoxes();
 
 FormLayout BrowserLayout(const char* name, const char* caption, const std::vector<Box>& boxes,
                          const BrowserPlaces& places, const std::string& supportAddress,

@@ -32,7 +32,7 @@ FormLayout Form1Layout(const std::string& supportAddress) {
             {Kind::Label, "Label2", kSupportCaption, 360, 6120, 3135, 255, "", 9},
             {Kind::Label, "Label3", supportAddress, 600, 6480, 2655, 255, "", 9, true},
         },
-        FamilyMenus("mnuFirefox", "Firefox"),
+        FamilyMenus("mnuFirefox", "Firefox", Browsers::WithChrome),
     };
 }
 
@@ -63,7 +63,7 @@ FormLayout Form6Layout(const std::string& supportAddress) {
             {Kind::Label, "Label2", kSupportCaption, 360, 6120, 3135, 255, "", 9},
             {Kind::Label, "Label3", supportAddress, 600, 6480, 2655, 255, "", 9, true},
         },
-        FamilyMenus("mnuFireFox", "FireFox"),
+        FamilyMenus("mnuFireFox", "FireFox", Browsers::FirefoxAndOpera),
     };
 }
 

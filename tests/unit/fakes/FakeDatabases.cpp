@@ -13,7 +13,7 @@ namespace {
 const platform::SqliteCalls kSqlite{sqlite3_open_v2,     sqlite3_close,       sqlite3_exec,
                                     sqlite3_prepare_v2,  sqlite3_step,        sqlite3_column_int64,
                                     sqlite3_column_text, sqlite3_finalize,    sqlite3_errmsg,
-                                    sqlite3_free,        sqlite3_busy_timeout};
+                                    sqlite3_free,        sqlite3_busy_timeout, sqlite3_bind_text};
 
 // A database held in memory, its bytes those of a fake file; written back when closed if it
 // was opened to change.
@@ -56,6 +56,33 @@ std::string DatabaseFileOf(const std::string& sql) {
     return file;
 }
 
+std::set<std::string> RowsOf(const std::string& file, const std::string& query) {
+    sqlite3* db = nullptr;
+    sqlite3_open(":memory:", &db);
+    auto* bytes = static_cast<unsigned char*>(sqlite3_malloc64(file.size()));
+    std::memcpy(bytes, file.data(), file.size());
+    sqlite3_deserialize(db, "main", bytes, file.size(), file.size(),
+                        SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY);
+    std::set<std::string> rows;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+        const std::string message = sqlite3_errmsg(db);
+        sqlite3_close(db);
+        throw std::runtime_error(message);
+    }
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        std::string row;
+        for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+            const unsigned char* text = sqlite3_column_text(statement, i);
+            row += (i ? "|" : "") + std::string(text ? reinterpret_cast<const char*>(text) : "-");
+        }
+        rows.insert(row);
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows;
+}
+
 std::unique_ptr<platform::Database> FakeDatabases::Open(const std::string& path,
                                                         platform::DatabaseAccess access) {
     const bool change = access == platform::DatabaseAccess::Change;
@@ -81,6 +108,13 @@ std::unique_ptr<platform::Database> FakeDatabases::Open(const std::string& path,
         throw platform::RuntimeError(sqlite3_errmsg(handle), {platform::SystemCode::Kind::Sqlite,
                                                               static_cast<uint32_t>(code)});
     return database;
+}
+
+std::unique_ptr<platform::Database> FakeDatabases::OpenInMemory() {
+    if (libraryMissing)
+        throw platform::RuntimeError("The specified module could not be found.",
+                                     {platform::SystemCode::Kind::Win32, 126});
+    return platform::OpenSqliteInMemory(kSqlite);
 }
 
 }  // namespace fakes

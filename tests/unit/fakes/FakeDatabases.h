@@ -5,6 +5,7 @@
 // database here keeps no write-ahead log beside it).
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,15 @@ namespace fakes {
 // SQLite's message when one fails.
 std::string DatabaseFileOf(const std::string& sql);
 
+// Reads a database's bytes back with SQLite: each row of the query as "a|b|c", "-" for null.
+std::set<std::string> RowsOf(const std::string& file, const std::string& query);
+
 class FakeDatabases : public platform::Databases {
   public:
     explicit FakeDatabases(FakeFileSystem& files) : files_(files) {}
     std::unique_ptr<platform::Database> Open(const std::string& path,
                                              platform::DatabaseAccess access) override;
+    std::unique_ptr<platform::Database> OpenInMemory() override;
 
     // Each open, "read PATH" or "change PATH", in order.
     std::vector<std::string> opened;

@@ -512,10 +512,12 @@ std::unique_ptr<platform::ReadFile> FakeFileSystem::OpenForReading(const std::st
     return std::make_unique<Reading>(node->content);
 }
 
-platform::FileHold FakeFileSystem::HoldOf(const std::string& path) {
+platform::FileHold FakeFileSystem::HoldOf(const std::string& path, platform::HoldProbe probe) {
     const Node* node = Lookup(Key(path));
     if (!node) return platform::FileHold::Absent;
     if (heldShut_.count(Key(path))) return platform::FileHold::Held;
+    if (probe == platform::HoldProbe::Write && heldForWriting_.count(Key(path)))
+        return platform::FileHold::Held;
     if (node->unreadable) return platform::FileHold::Unknown;
     return platform::FileHold::Free;
 }

@@ -84,6 +84,9 @@ class FakeFileSystem : public platform::FileSystem {
     // Another program holds the file open and shares it with nobody (a running browser's
     // lock file): HoldOf says Held.
     void HoldShut(const std::string& path) { heldShut_.insert(Key(path)); }
+    // Another program holds the file open to write and lets others only read it (a running
+    // Chrome's lockfile): HoldOf says Held to a probe that writes, Free to one that reads.
+    void HoldForWriting(const std::string& path) { heldForWriting_.insert(Key(path)); }
     // Who owns a folder, as the system would report it on its handle (Unknown by default,
     // as on a volume that keeps no owners).
     void SetOwner(const std::string& path, platform::FolderOwner owner) {
@@ -103,7 +106,7 @@ class FakeFileSystem : public platform::FileSystem {
     std::vector<std::string> FixedDriveRoots() override;
     std::string FullPath(const std::string& path) override;
     std::unique_ptr<platform::ReadFile> OpenForReading(const std::string& path) override;
-    platform::FileHold HoldOf(const std::string& path) override;
+    platform::FileHold HoldOf(const std::string& path, platform::HoldProbe probe) override;
 
     std::string currentFolder = "C:\\olvex";  // what relative paths start from
 
@@ -148,6 +151,7 @@ class FakeFileSystem : public platform::FileSystem {
     std::map<std::string, Node> nodes_;
     std::set<std::string> locked_;
     std::set<std::string> heldShut_;
+    std::set<std::string> heldForWriting_;
     std::set<std::string> notReady_;
     std::multiset<std::string> heldForDeletion_;
     std::map<std::string, platform::FolderOwner> owners_;

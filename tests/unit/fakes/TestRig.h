@@ -80,7 +80,7 @@ struct Rig {
 
     std::vector<std::string> VisibleForms() {
         std::vector<std::string> visible;
-        for (int n = 1; n <= 9; ++n) {
+        for (int n = 1; n <= 10; ++n) {
             if (app->Form(n).Visible()) visible.push_back(app->Form(n).name());
         }
         return visible;
