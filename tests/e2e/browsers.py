@@ -152,7 +152,8 @@ def check_firefox(s, checks, version, passwords_deleted):
 def select_all(s, checks, window):
     s.driver("click", window, "Check7")
     checks.equal(s.value("msgbox", QUESTION), "Are you sure you want to delete your %s saved password?"
-                 % ("Firefox" if window in ("Form3", "Form7") else "Opera"), "Select All question")
+                 % ("Firefox" if window in ("Form3", "Form7") else
+                    "Chrome" if window == "Form10" else "Opera"), "Select All question")
     s.driver("answer", QUESTION, "yes")
     reads = []
     for n in range(1, 8):

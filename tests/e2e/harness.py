@@ -759,13 +759,17 @@ class Scenario:
                              cwd=self.path(WIN_DIR[3:]))
         return code, out.splitlines(), err
 
-    def hold(self, windows_path, ms, shut=False):
+    def hold(self, windows_path, ms, shut=False, lockfile=False):
         """Has the driver hold a file open, in use as a reading program holds it (no delete
         sharing), for ms; returns once it is held. shut: shared with nobody, as a running
-        Firefox holds its parent.lock. The hold ends on its own, or with the scenario."""
+        Firefox holds its parent.lock. lockfile: made, held to write, shared only for reading
+        and gone when the hold ends, as a running Chrome holds its lockfile. The hold ends on
+        its own, or with the scenario."""
         out_path = os.path.join(self.root, "hold-%d.out" % len(self._holders))
         with open(out_path, "wb") as out:
-            holder = subprocess.Popen(["wine", WIN_DRIVER, "hold-shut" if shut else "hold",
+            holder = subprocess.Popen(["wine", WIN_DRIVER,
+                                       "hold-lockfile" if lockfile else
+                                       "hold-shut" if shut else "hold",
                                        windows_path, str(ms)],
                                       env=self.env, cwd=self.path(WIN_DIR[3:]),
                                       stdin=subprocess.DEVNULL, stdout=out,

@@ -455,9 +455,9 @@ void NoMessageBox(const Args& a, const Deadline& deadline) {
 // Holds a file open, with the sharing given, until the time-out: the file is in use
 // meanwhile. "held" tells it has begun.
 void HoldSharing(const Args& a, const Deadline& deadline, DWORD access, DWORD share,
-                 DWORD disposition) {
-    HANDLE file = CreateFileW(Wide(a[0]).c_str(), access, share, nullptr, disposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+                 DWORD disposition, DWORD flags = FILE_ATTRIBUTE_NORMAL) {
+    HANDLE file = CreateFileW(Wide(a[0]).c_str(), access, share, nullptr, disposition, flags,
+                              nullptr);
     if (file == INVALID_HANDLE_VALUE)
         Fail("cannot open " + a[0] + " (error " + std::to_string(GetLastError()) + ")");
     PrintLine("held");
@@ -473,6 +473,13 @@ void Hold(const Args& a, const Deadline& deadline) {
 // As a running Firefox holds its profile's parent.lock: made if need be, shared with nobody.
 void HoldShut(const Args& a, const Deadline& deadline) {
     HoldSharing(a, deadline, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS);
+}
+
+// As a running Chrome holds User Data's lockfile: made afresh, written, readable by others,
+// and gone when closed.
+void HoldLockfile(const Args& a, const Deadline& deadline) {
+    HoldSharing(a, deadline, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS,
+                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE);
 }
 
 struct Command {
@@ -503,6 +510,7 @@ const Command kCommands[] = {
     {"no-msgbox", 1, true, NoMessageBox, "no-msgbox TITLE ms"},
     {"hold", 1, true, Hold, "hold PATH ms"},
     {"hold-shut", 1, true, HoldShut, "hold-shut PATH ms"},
+    {"hold-lockfile", 1, true, HoldLockfile, "hold-lockfile PATH ms"},
 };
 
 bool ParseMs(const std::string& text, DWORD* ms) {
