@@ -150,24 +150,28 @@ TEST(Chrome, TheProfilesAreTheFoldersLocalStateNames) {
         const char* localState;
         std::set<std::string> cleaned;
         const char* told;
+        int exit;
     };
     // clang-format off
     const Case cases[] = {
-        {"the listed profiles", kTwoProfiles, {"Default", "Profile 1"}, nullptr},
+        {"the listed profiles", kTwoProfiles, {"Default", "Profile 1"}, nullptr, kExitDone},
         {"before 16, no list: the one Default profile", R"({"profile":{}, "user_experience_metrics":{}})",
-         {"Default"}, nullptr},
-        {"names that reach another folder are no profile",
+         {"Default"}, nullptr, kExitDone},
+        {"names that reach another folder are no profile, and nothing is refused",
          R"({"profile":{"info_cache":{"..":{},"C:\\Temp":{},"Default\\..\\..":{},"Profile 3 ":{},)"
-         R"("NUL":{},"*":{},"Profile 1":{}}}})", {"Profile 1"}, nullptr},
-        {"an empty list: nothing", R"({"profile":{"info_cache":{}}})", {}, "no profile is listed"},
-        {"no Local State: nothing", nullptr, {}, "no profile is listed"},
-        {"Local State that is not JSON: nothing, and why", "{\"profile\":", {}, "malformed JSON"},
+         R"("NUL":{},"*":{},"Profile 1":{}}}})", {"Profile 1"}, nullptr, kExitDone},
+        {"an empty list: nothing", R"({"profile":{"info_cache":{}}})", {}, "no profile is listed",
+         kExitDone},
+        {"no Local State: nothing", nullptr, {}, "no profile is listed", kExitDone},
+        {"Local State that is not JSON: nothing, and why", "{\"profile\":", {}, "malformed JSON",
+         kExitLeftSome},
     };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
         ChromeMachine m(c.localState);
-        m.Run({"/clean", "chrome-cache", "chrome-cookies", "/details"});
+        EXPECT_EQ(m.Run({"/clean", "chrome-cache", "chrome-cookies", "/details"}), c.exit)
+            << m.console.out;
         for (const char* profile : {"Default", "Profile 1", "Profile 3"}) {
             const bool cleaned = c.cleaned.count(profile) > 0;
             EXPECT_EQ(m.Files(profile).count("Cache\\data_0"), cleaned ? 0u : 1u) << profile;
