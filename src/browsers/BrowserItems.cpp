@@ -2,6 +2,7 @@
 
 #include "browsers/ChromeProfiles.h"
 #include "browsers/ChromeRows.h"
+#include "browsers/CookieRows.h"
 #include "browsers/DatabaseRows.h"
 #include "browsers/FirefoxProfiles.h"
 #include "browsers/PlacesRows.h"
@@ -45,6 +46,31 @@ void DeleteDatabase(RuleRun& run, const std::string& path) {
     for (const char* companion : {"-wal", "-shm", "-journal"}) DeleteFiles(run, path + companion);
 }
 
+bool KeepsCookies(RuleRun& run) {
+    return run.keepCookies && !run.keepCookies->Empty();
+}
+
+// A file that holds every cookie of its browser together, and is not read to keep some (a
+// binary cookies4.dat): while cookies are kept, it stays whole.
+void CookieFile(RuleRun& run, const std::string& path) {
+    if (!KeepsCookies(run)) return DeleteFiles(run, path);
+    if (run.sink.LooksOnly() ||
+        run.services.files.GetAttributes(path) == platform::kInvalidAttributes)
+        return;
+    run.sink.Item({ItemAction::Stayed, run.sink.WantsPaths() ? TidyPath(path) : "", 0,
+                   reason::kCookiesInOneFile});
+}
+
+// Firefox 3 on: cookies.sqlite goes whole, or, while cookies are kept, loses the others' rows.
+void FirefoxCookieDatabase(RuleRun& run, const std::string& path) {
+    if (KeepsCookies(run)) return ClearCookieRows(run, path, kFirefoxCookies);
+    DeleteDatabase(run, path);
+}
+
+void ChromeCookies(RuleRun& run, const std::string& path) {
+    ClearCookieRows(run, path, kChromeCookies);
+}
+
 // The history of Firefox 3 on, and the download list of 26 on, are rows of places.sqlite,
 // beside the bookmarks; the file itself is never deleted.
 template <PlacesPart part>
@@ -64,6 +90,8 @@ enum class Kind {
     Tree,       // a folder's contents at every depth
     History,    // the history's rows of places.sqlite
     Downloads,  // the download list's rows of places.sqlite
+    Cookies,    // the cookies' database, whole or, while cookies are kept, by rows
+    CookieFile, // the cookies' one file, whole, or kept whole while cookies are kept
 };
 
 // One browser item: a file, pattern, database or folder.
@@ -79,7 +107,7 @@ struct Item {
 // clang-format off
 const Item kFirefoxItems[] = {
     // 1.x and 2.x
-    {"firefox-cookies",   Part::Roaming, Kind::Files,    "\\Cookies.txt"},
+    {"firefox-cookies",   Part::Roaming, Kind::CookieFile, "\\Cookies.txt"},
     {"firefox-passwords", Part::Roaming, Kind::Files,    "\\signons.txt"},
     {"firefox-forms",     Part::Roaming, Kind::Files,    "\\formhistory.dat"},
     {"firefox-history",   Part::Roaming, Kind::Files,    "\\HIStory.dat"},
@@ -92,7 +120,7 @@ const Item kFirefoxItems[] = {
     // 1.x and 2.x; after the local part, which is the profile itself for a profile kept
     // elsewhere: its cache is then emptied whole, and counted once in a preview
     {"firefox-cache",     Part::Roaming, Kind::Files,    "\\Cache\\*"},
-    {"firefox-cookies",   Part::Roaming, Kind::Database, "\\cookies.sqlite", true},
+    {"firefox-cookies",   Part::Roaming, Kind::Cookies,  "\\cookies.sqlite", true},
     // 3.0, 3.5 to 31, 32 on; the key that encrypts them (key3.db) stays
     {"firefox-passwords", Part::Roaming, Kind::Files,    "\\signons2.txt", true},
     {"firefox-passwords", Part::Roaming, Kind::Files,    "\\signons3.txt", true},
@@ -133,6 +161,10 @@ RuleAction ActionOf(Kind kind, RuleAction sweepTree) {
             return ClearPlaces<PlacesPart::History>;
         case Kind::Downloads:
             return ClearPlaces<PlacesPart::Downloads>;
+        case Kind::Cookies:
+            return FirefoxCookieDatabase;
+        case Kind::CookieFile:
+            return CookieFile;
         default:
             return DeleteFiles;
     }
@@ -161,7 +193,7 @@ CategoryRows FirefoxRows(const std::string& id, Family family, RuleAction sweepT
 // clang-format off
 const Item kOperaItems[] = {
     {"opera-cache",         Part::Roaming, Kind::Files, "profile\\Cache4\\*"},
-    {"opera-cookies",       Part::Roaming, Kind::Files, "profile\\Cookies4.dat"},
+    {"opera-cookies",       Part::Roaming, Kind::CookieFile, "profile\\Cookies4.dat"},
     {"opera-passwords",     Part::Roaming, Kind::Files, "profile\\wand.dat"},
     {"opera-history",       Part::Roaming, Kind::Files, "profile\\global.dat"},
     {"opera-downloads",     Part::Roaming, Kind::Files, "profile\\download.dat"},
@@ -170,7 +202,7 @@ const Item kOperaItems[] = {
     {"opera-history",       Part::Roaming, Kind::Files, "profile\\typed_history.xml"},
     {"opera-cache",         Part::Local,   Kind::Tree,  "cache"},
     {"opera-cache",         Part::Local,   Kind::Tree,  "opcache"},
-    {"opera-cookies",       Part::Roaming, Kind::Files, "cookies4.dat"},
+    {"opera-cookies",       Part::Roaming, Kind::CookieFile, "cookies4.dat"},
     {"opera-passwords",     Part::Roaming, Kind::Files, "wand.dat"},
     {"opera-history",       Part::Roaming, Kind::Files, "global_history.dat"},
     {"opera-history",       Part::Roaming, Kind::Files, "typed_history.xml"},
@@ -187,7 +219,8 @@ CategoryRows OperaRows(const std::string& id, Family family, RuleAction sweepTre
         // The 98 family keeps the single profile of its installation.
         if (id != item.id || (!nt && name.rfind("profile\\", 0) != 0)) continue;
         if (!nt)
-            rows.rows.push_back({DeleteFiles, BaseFolder::ProgramFiles, "opera\\" + name});
+            rows.rows.push_back(
+                {ActionOf(item.kind, sweepTree), BaseFolder::ProgramFiles, "opera\\" + name});
         else
             rows.rows.push_back(
                 {ActionOf(item.kind, sweepTree),
@@ -215,7 +248,7 @@ const ChromeItem kChromeItems[] = {
     {"chrome-cache",     nullptr,                                  "Media Cache"},
     {"chrome-cache",     nullptr,                                  "GPUCache"},
     {"chrome-cache",     nullptr,                                  "Application Cache"},
-    {"chrome-cookies",   ClearChrome<ChromeDatabase::Cookies>,     "Cookies"},
+    {"chrome-cookies",   ChromeCookies,                            "Cookies"},
     {"chrome-history",   ClearChrome<ChromeDatabase::History>,     "History"},
     {"chrome-history",   DeleteDatabase,                           "Archived History"},
     {"chrome-history",   DeleteFiles,                              "History Index *"},

@@ -17,7 +17,6 @@ struct ChromeTables {
 
 // clang-format off
 const ChromeTables kChromeTables[] = {
-    {ChromeDatabase::Cookies,   {"cookies"}},
     {ChromeDatabase::History,   {"visits", "urls", "visit_source", "keyword_search_terms",
                                  "segment_usage", "segments", "presentation"}},
     {ChromeDatabase::Downloads, {"downloads", "downloads_url_chains", "downloads_slices"}},

@@ -57,12 +57,20 @@ class RowClearingStep {
     RowClearingStep(RuleRun& run, const std::string& path)
         : run_(run), path_(TidyPath(path)), preview_(run.counted != nullptr) {}
 
-    void Run(const RowClearing& clearing);
+    bool Run(const RowClearing& clearing);
 
   private:
-    void Stay(const char* why) { run_.sink.Item({ItemAction::Stayed, Shown(), 0, why}); }
-    void Problem(StepOutcome outcome, const char* why) {
+    bool Stay(const char* why) {
+        run_.sink.Item({ItemAction::Stayed, Shown(), 0, why});
+        return false;
+    }
+    bool Problem(StepOutcome outcome, const char* why) {
         run_.sink.Problem({outcome, path_, why, {}});
+        return false;
+    }
+    bool Problem(const StepProblem& problem) {
+        run_.sink.Problem(problem);
+        return false;
     }
     std::string Shown() const { return run_.sink.WantsPaths() ? path_ : ""; }
     // Opens the database, checks it is still the file checked, and clears it; false when the
@@ -78,16 +86,17 @@ class RowClearingStep {
     std::optional<StepProblem> afterwards_;
 };
 
-void RowClearingStep::Run(const RowClearing& clearing) {
+bool RowClearingStep::Run(const RowClearing& clearing) {
     platform::FileSystem& files = run_.services.files;
-    if (files.GetAttributes(path_) == platform::kInvalidAttributes || run_.sink.LooksOnly()) return;
+    if (files.GetAttributes(path_) == platform::kInvalidAttributes || run_.sink.LooksOnly())
+        return false;
     const size_t slash = path_.rfind('\\');
     name_ = path_.substr(slash + 1);
     StartFolder start = OpenStartFolder(files, path_.substr(0, slash));
-    if (!start.folder) return run_.sink.Problem(start.problem);
+    if (!start.folder) return Problem(start.problem);
     folder_ = std::move(start.folder);
     const std::optional<FindEntry> listed = folder_->Lookup(name_);
-    if (!listed) return;
+    if (!listed) return false;
     if (const char* why = WhyUntouchable(run_, *folder_, *listed, path_, preview_))
         return Stay(why);
     const platform::FileIdentity identity = folder_->IdentityOf(*listed);
@@ -95,9 +104,9 @@ void RowClearingStep::Run(const RowClearing& clearing) {
     if (!run_.services.databases) return Problem(StepOutcome::Refused, reason::kNoSqlite);
     const uint64_t before = SizeWithLog(*folder_, listed->name);
     try {
-        if (!Clear(clearing, identity)) return;
+        if (!Clear(clearing, identity)) return false;
     } catch (const platform::RuntimeError& error) {
-        return run_.sink.Problem(ProblemOf(error, path_));
+        return Problem(ProblemOf(error, path_));
     }
     // Measured once SQLite closed the file, and with it ended its write-ahead log.
     const uint64_t after = preview_ ? before : SizeWithLog(*folder_, listed->name);
@@ -105,6 +114,7 @@ void RowClearingStep::Run(const RowClearing& clearing) {
     item.rows = rows_;
     run_.sink.Item(item);
     if (afterwards_) run_.sink.Problem(*afterwards_);
+    return true;
 }
 
 bool RowClearingStep::Clear(const RowClearing& clearing, const platform::FileIdentity& checked) {
@@ -114,18 +124,9 @@ bool RowClearingStep::Clear(const RowClearing& clearing, const platform::FileIde
     // SQLite holds the file now and lets nobody move or delete it: the name must still reach
     // the file checked, or SQLite opened another.
     const std::optional<FindEntry> now = folder_->Lookup(name_);
-    if (!now || folder_->IdentityOf(*now) != checked) {
-        Stay(reason::kElsewhere);
-        return false;
-    }
-    if (!IsWhole(*db)) {
-        Problem(StepOutcome::Refused, reason::kDamaged);
-        return false;
-    }
-    if (!clearing.knows(*db)) {
-        Problem(StepOutcome::Refused, reason::kNotItsDatabase);
-        return false;
-    }
+    if (!now || folder_->IdentityOf(*now) != checked) return Stay(reason::kElsewhere);
+    if (!IsWhole(*db)) return Problem(StepOutcome::Refused, reason::kDamaged);
+    if (!clearing.knows(*db)) return Problem(StepOutcome::Refused, reason::kNotItsDatabase);
     rows_ = clearing.mark(*db);
     if (preview_ || rows_ == 0) return true;
     db->Execute("BEGIN IMMEDIATE");
@@ -149,8 +150,8 @@ bool RowClearingStep::Clear(const RowClearing& clearing, const platform::FileIde
 
 }  // namespace
 
-void ClearDatabaseRows(RuleRun& run, const std::string& path, const RowClearing& clearing) {
-    RowClearingStep(run, path).Run(clearing);
+bool ClearDatabaseRows(RuleRun& run, const std::string& path, const RowClearing& clearing) {
+    return RowClearingStep(run, path).Run(clearing);
 }
 
 }  // namespace olvex

@@ -17,6 +17,9 @@ namespace reason {
 constexpr const char* kDamaged = "SQLite's integrity check finds the database damaged";
 constexpr const char* kNotItsDatabase = "not a database of the kind its name tells";
 constexpr const char* kNoSqlite = "this build of the program carries no SQLite";
+constexpr const char* kCookiesInOneFile =
+    "every cookie is in this one file, which is not kept in part: it stays whole while cookies "
+    "are kept";
 }  // namespace reason
 
 // What a category does inside one kind of database.
@@ -30,7 +33,9 @@ struct RowClearing {
 };
 
 // Deletes the rows clearing names inside the database at path and tells the run's sink of it
-// as one item: the rows deleted, and the bytes the file and its write-ahead log lost.
-void ClearDatabaseRows(RuleRun& run, const std::string& path, const RowClearing& clearing);
+// as one item: the rows deleted, and the bytes the file and its write-ahead log lost. True
+// when the rows were deleted (in a preview, counted); false when the database stayed as it
+// was, the sink told why, or was not there.
+bool ClearDatabaseRows(RuleRun& run, const std::string& path, const RowClearing& clearing);
 
 }  // namespace olvex

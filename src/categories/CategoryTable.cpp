@@ -46,10 +46,15 @@ struct Entry {
     bool emptiedWhole;
 };
 
+bool DeletesCookies(const std::string& id) {
+    return id == "cookies" || (id.size() > 8 && id.compare(id.size() - 8, 8, "-cookies") == 0);
+}
+
 Category Made(const Entry& e) {
-    Category category{e.id,          e.ntCaption,         e.nineXCaption,
-                      e.disabledCaption, e.unavailable,     e.asksBeforeTicking,
-                      e.emptiedWhole,  {},                  {}};
+    Category category{e.id,           e.ntCaption,         e.nineXCaption,
+                      e.disabledCaption, e.unavailable,    e.asksBeforeTicking,
+                      e.emptiedWhole,   DeletesCookies(e.id), {},
+                      {}};
     for (Family family : {Family::NT, Family::Windows98}) {
         CategoryRows rows = WindowsRows(e.id, family);
         if (rows.rows.empty()) rows = BrowserRows(e.id, family, SweepUserTree);

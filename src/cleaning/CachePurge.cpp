@@ -120,7 +120,7 @@ ListedFile Listed(platform::FileSystem& files, const std::string& path) {
 
 void Purge(Services& services, platform::Changes& changes, PurgeList& list, CleaningSink& sink,
            const RunFilter* filter, CountedFolders* counted, const char* pattern,
-           std::string_view keepWord) {
+           std::string_view keepWord, const CookieKeepList* keep = nullptr) {
     // What the list has no room for is deleted all the same, in this purge.
     std::vector<std::string> unlisted;
     ForEachEntry(services, pattern, [&](std::string url) {
@@ -134,6 +134,10 @@ void Purge(Services& services, platform::Changes& changes, PurgeList& list, Clea
     const std::vector<std::string> cacheFolders = CacheFolders(services);
     auto purge = [&](const std::string& url) {
         if (url.find(keepWord) != std::string::npos) return;
+        if (const std::string* keeper = keep ? keep->KeeperOf(url) : nullptr) {
+            sink.Item({ItemAction::Kept, url, 0, "", false, 1, *keeper});
+            return;
+        }
         // Asked again right before it goes: the file an entry names is what the library
         // deletes with it, and it may name another by now. One gone by now is not deleted again.
         const std::optional<std::string> file = services.urlCache.LocalFile(url);
@@ -188,9 +192,20 @@ void ClearUrlCache(Services& services, platform::Changes& changes, PurgeList& li
 }
 
 void ClearCookieCache(Services& services, platform::Changes& changes, PurgeList& list,
-                      CleaningSink& sink, const RunFilter* filter, CountedFolders* counted) {
+                      CleaningSink& sink, const RunFilter* filter, CountedFolders* counted,
+                      const CookieKeepList* keep) {
     // The library lists cookie entries only when asked for them by their pattern.
-    Purge(services, changes, list, sink, filter, counted, platform::kCookieEntries, "http");
+    Purge(services, changes, list, sink, filter, counted, platform::kCookieEntries, "http", keep);
+}
+
+std::vector<std::string> KeptCookieFiles(Services& services, const CookieKeepList& keep) {
+    std::vector<std::string> files;
+    ForEachEntry(services, platform::kCookieEntries, [&](const std::string& url) {
+        if (url.empty() || !keep.KeeperOf(url)) return;
+        if (std::optional<std::string> file = services.urlCache.LocalFile(url))
+            if (!file->empty()) files.push_back(std::move(*file));
+    });
+    return files;
 }
 
 }  // namespace olvex

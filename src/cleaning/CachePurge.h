@@ -10,6 +10,7 @@
 // library would not delete.
 #include "guard/CleaningSink.h"
 #include "guard/CountedFolders.h"
+#include "system/CookieKeepList.h"
 #include "system/PurgeList.h"
 #include "guard/RunFilter.h"
 #include "system/Services.h"
@@ -21,9 +22,12 @@ namespace olvex {
 void ClearUrlCache(Services& services, platform::Changes& changes, PurgeList& list,
                    CleaningSink& sink = SilentSink(), const RunFilter* filter = nullptr,
                    CountedFolders* counted = nullptr);
-// For "Cookies": deletes every address without "http", through changes.
+// For "Cookies": deletes every address without "http", through changes, but those of the hosts
+// keep names, which the sink hears of as kept.
 void ClearCookieCache(Services& services, platform::Changes& changes, PurgeList& list,
                       CleaningSink& sink = SilentSink(), const RunFilter* filter = nullptr,
-                      CountedFolders* counted = nullptr);
+                      CountedFolders* counted = nullptr, const CookieKeepList* keep = nullptr);
+// The files of the cookie entries of the hosts keep names, as the index names them now.
+std::vector<std::string> KeptCookieFiles(Services& services, const CookieKeepList& keep);
 
 }  // namespace olvex

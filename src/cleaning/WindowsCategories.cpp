@@ -4,6 +4,7 @@
 
 #include "cleaning/CachePurge.h"
 #include "cleaning/FolderSweep.h"
+#include "guard/ResolvedPath.h"
 #include "platform/Errors.h"
 #include "system/FileUtilities.h"
 #include "system/FreedSpace.h"
@@ -74,7 +75,21 @@ void SweepKeepingLayout(RuleRun& run, const std::string& path) {
 // The cookie entries of the cache index, which the library lists only when asked for them.
 void PurgeCookies(RuleRun& run, const std::string&) {
     if (run.sink.LooksOnly()) return;
-    ClearCookieCache(run.services, run.changes, run.purgeList, run.sink, run.filter, run.counted);
+    ClearCookieCache(run.services, run.changes, run.purgeList, run.sink, run.filter, run.counted,
+                     run.keepCookies);
+}
+
+// The Cookies folder. While cookies are kept, the files of the kept cookies' entries stay in
+// it, known by what they are, as excluded files are.
+void SweepCookies(RuleRun& run, const std::string& path) {
+    if (!run.keepCookies || run.keepCookies->Empty()) return Sweep(run, path);
+    RunFilter keeping = run.filter ? *run.filter : RunFilter();
+    for (const std::string& file : KeptCookieFiles(run.services, *run.keepCookies))
+        if (const ResolvedPath kept = ResolvePath(run.services.files, file))
+            keeping.KeepCookieFile(kept);
+    RuleRun keepingRun = run;
+    keepingRun.filter = &keeping;
+    Sweep(keepingRun, path);
 }
 
 // The other entries of the cache index.
@@ -188,7 +203,7 @@ const std::vector<WindowsRow>& NtRows() {
         {"windows-temp",     SweepMachineFolder, BaseFolder::WindowsDir,  "\\temp"},
         {"user-temp",        SweepUserTemp,      BaseFolder::UserProfile, "\\Local Settings\\temp"},
         {"cookies",          PurgeCookies,       BaseFolder::None,        ""},
-        {"cookies",          Sweep,              BaseFolder::UserProfile, "\\Cookies"},
+        {"cookies",          SweepCookies,       BaseFolder::UserProfile, "\\Cookies"},
         {"ie-cache",         PurgeUrls,          BaseFolder::None,        ""},
         {"ie-history",       ClearHistory,       BaseFolder::None,        ""},
         {"prefetch",         SweepKeepingLayout, BaseFolder::WindowsDir,  "\\Prefetch"},
@@ -204,7 +219,7 @@ const std::vector<WindowsRow>& Windows98Rows() {
         // id                 action              base folder              tail
         {"windows-temp",     SweepMachineFolder, BaseFolder::WindowsDir,  "\\temp"},
         {"cookies",          PurgeCookies,       BaseFolder::None,        ""},
-        {"cookies",          Sweep,              BaseFolder::SystemDrive, "\\Windows\\Cookies"},
+        {"cookies",          SweepCookies,       BaseFolder::SystemDrive, "\\Windows\\Cookies"},
         {"temp",             Sweep,              BaseFolder::SystemDrive, "Temp"},
         {"ie-cache",         PurgeUrls,          BaseFolder::None,        ""},
         {"ie-history",       ClearHistory,       BaseFolder::None,        ""},

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "system/CookieKeepList.h"
+
 namespace olvex {
 
 namespace {
@@ -54,6 +56,7 @@ struct Target {
     std::string ConsoleRequest::*text = nullptr;                    // any text
     uint32_t ConsoleRequest::*days = nullptr;                       // 1 to kMostDays
     std::vector<std::string> ConsoleRequest::*fullPaths = nullptr;  // added to; may repeat
+    std::vector<std::string> ConsoleRequest::*hosts = nullptr;      // added to; may repeat
 };
 
 Target Flag(bool ConsoleRequest::*member) {
@@ -71,6 +74,12 @@ Target Days(uint32_t ConsoleRequest::*member) {
     Target target;
     target.valueName = "DAYS";
     target.days = member;
+    return target;
+}
+Target Hosts(std::vector<std::string> ConsoleRequest::*member) {
+    Target target;
+    target.valueName = "HOSTS";
+    target.hosts = member;
     return target;
 }
 Target FullPaths(std::vector<std::string> ConsoleRequest::*member) {
@@ -189,6 +198,15 @@ std::vector<Switch> RunSwitches() {
            "name, another letter, ..); may be given again. A path\n"
            "that names no one existing file or folder stops the run\n"
            "with 2. Also skips the Recycle Bin and the history."}}},
+        {{"keepcookies"}, std::nullopt, Hosts(&R::keptCookies), GoesWith::Cleans,
+         {{HelpGroup::CleanOptions,
+           "Keeps the cookies of each host HOSTS names (separated by\n"
+           "commas) and of the hosts below it: example.com keeps\n"
+           "www.example.com's, never badexample.com's. In Internet\n"
+           "Explorer, Firefox and Chrome; Opera's one cookie file then\n"
+           "stays whole. Adds to the hosts olvex.ini beside the program\n"
+           "lists ([Cookies] Keep=), which the windows keep too. May be\n"
+           "given again."}}},
         {{"strict"}, std::nullopt, Flag(&R::strict), GoesWith::Cleans,
          {{HelpGroup::CleanOptions, "A named category that cannot run here stops the whole run."}}},
         {{"quiet"}, std::nullopt, Flag(&R::quiet), GoesWith::Any,
@@ -256,6 +274,13 @@ std::string Take(const NamedSwitch& named, ConsoleRequest& request) {
             return option + " takes a full path (C:\\... or \\\\server\\share\\...), not " +
                    named.value + ".";
         (request.*sets.fullPaths).push_back(named.value);
+    }
+    if (sets.hosts) {
+        const std::vector<std::string> invalid = CookieKeepList().Add(named.value);
+        if (!invalid.empty())
+            return option + " takes host names separated by commas (example.com,mail.example.org), "
+                            "not " + invalid.front() + ".";
+        (request.*sets.hosts).push_back(named.value);
     }
     return "";
 }

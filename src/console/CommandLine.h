@@ -23,6 +23,7 @@ struct ConsoleRequest {
     std::string logFile;                // "" for no log
     uint32_t olderThanDays = 0;         // 0: files of any age
     std::vector<std::string> excluded;  // full paths, as given
+    std::vector<std::string> keptCookies;  // /keepcookies values, as given
     std::string summaryFolder;          // the folder of logs /summary reads
     std::string htmlFile;               // "" for no page
     uint32_t staleDays = 14;            // a computer whose last clean is older is stale

@@ -115,7 +115,19 @@ struct Plan {
     std::vector<ConsoleCategory> categories;
     Selection selection;
     RunFilter filter;
+    CookieKeepList keepCookies;
 };
+
+// The hosts whose cookies stay: olvex.ini's beside the program, and /keepcookies'. The reason
+// to refuse the run when the file names something that is no host; "" when none.
+std::string KeepCookies(Services& services, const ConsoleRequest& request, CookieKeepList& keep) {
+    std::vector<std::string> invalid;
+    keep = ConfiguredKeepList(services, invalid);
+    if (!invalid.empty())
+        return "olvex.ini beside the program names no host in [Cookies] Keep=: " + invalid.front();
+    for (const std::string& hosts : request.keptCookies) keep.Add(hosts);
+    return "";
+}
 
 // Parse and select: every id checked, the family known, the categories chosen, every
 // excluded path resolved, before anything is deleted. An exit code when the program ends
@@ -147,6 +159,10 @@ std::optional<int> PlanRun(Services& services, platform::Console& console,
     if (const std::string why = KeepExcluded(services.files, request, plan.filter);
         !why.empty()) {
         Error(console, why);
+        return record.Refuse(kExitBadUsage, why);
+    }
+    if (const std::string why = KeepCookies(services, request, plan.keepCookies); !why.empty()) {
+        Error(console, why + ".");
         return record.Refuse(kExitBadUsage, why);
     }
     return std::nullopt;
@@ -216,6 +232,7 @@ Outcome RunPlan(Services& services, platform::Console& console, const ConsoleReq
     RuleRun run{services, changes, plan.family, 0, purgeList, report, context, {}};
     run.filter = plan.filter.Active() ? &plan.filter : nullptr;
     run.counted = preview ? &counted : nullptr;
+    run.keepCookies = &plan.keepCookies;
     RunCategories(run, chosen, report);
 
     report.Total();

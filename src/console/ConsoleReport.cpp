@@ -66,6 +66,7 @@ void ConsoleReport::Count(const CleanedItem& item) {
             ++totals_.stayed[item.reason];
             // What stays by design or by the user's choice is not left behind.
             if (std::string(item.reason) != reason::kKept &&
+                std::string(item.reason) != reason::kKeptCookie &&
                 !(filter_ && filter_->IsItsReason(item.reason))) {
                 leftSome_ = true;
                 ++figures_.left;
@@ -79,6 +80,10 @@ void ConsoleReport::Count(const CleanedItem& item) {
             totals_.clearedRows += item.rows;
             totals_.clearedBytes += item.bytes;
             break;
+        case ItemAction::Kept:
+            // At the user's word: not left behind.
+            totals_.keptCookies[item.keptHost] += item.rows;
+            break;
     }
 }
 
@@ -86,8 +91,8 @@ void ConsoleReport::Item(const CleanedItem& item) {
     Count(item);
     const std::string word = ActionWord(item.action, request_.command == Command::Preview);
     if (request_.details) writer_->Item(id_, word, item);
-    Log(id_, word, item.path, std::to_string(item.bytes),
-        item.action == ItemAction::Cleared ? RowsOf(item) : item.reason);
+    const std::string rows = RowsOf(item);
+    Log(id_, word, item.path, std::to_string(item.bytes), rows.empty() ? item.reason : rows);
     ++itemsSoFar_;
     progress_.Tell(id_, itemsSoFar_, totals_.fileBytes);
 }
@@ -131,6 +136,7 @@ void ConsoleReport::End(const char*) {
     figures_.files += totals_.files;
     figures_.folders += totals_.folders;
     figures_.bytes += totals_.fileBytes + totals_.clearedBytes;
+    for (const auto& [host, n] : totals_.keptCookies) figures_.keptCookies[host] += n;
     writer_->CategoryTotals(id_, totals_);
     if (log_) log_->Flush();
 }

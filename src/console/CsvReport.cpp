@@ -24,9 +24,10 @@ void CsvReport::Row(const std::string& id, const std::string& action, const std:
 }
 
 void CsvReport::Item(const std::string& id, const std::string& word, const CleanedItem& item) {
-    const bool rows = item.action == ItemAction::Cleared;
+    const bool rows = item.action == ItemAction::Cleared || item.action == ItemAction::Kept;
     Row(id, word, item.path, rows ? std::to_string(item.rows) : "1",
-        item.folder ? "" : std::to_string(item.bytes), item.reason);
+        item.folder ? "" : std::to_string(item.bytes),
+        item.action == ItemAction::Kept ? item.keptHost : item.reason);
 }
 
 void CsvReport::NotThere(const std::string& id, const std::string& word, const std::string& path,
@@ -65,6 +66,8 @@ void CsvReport::CategoryTotals(const std::string& id, const ReportTotals& t) {
             std::to_string(t.registeredBytes), none, total);
     for (const auto& [why, n] : t.stayed)
         Row(id, Word(ItemAction::Stayed), none, std::to_string(n), "", why, total);
+    for (const auto& [host, n] : t.keptCookies)
+        Row(id, Word(ItemAction::Kept), none, std::to_string(n), "", host, total);
 }
 
 void CsvReport::Freed(const std::string& drive, int64_t bytes) {

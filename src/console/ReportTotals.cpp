@@ -13,6 +13,7 @@ void ReportTotals::Add(const ReportTotals& other) {
     clearedRows += other.clearedRows;
     clearedBytes += other.clearedBytes;
     for (const auto& [why, n] : other.stayed) stayed[why] += n;
+    for (const auto& [host, n] : other.keptCookies) keptCookies[host] += n;
     counted = counted || other.counted;
     uncounted = uncounted || other.uncounted;
     countedItems += other.countedItems;
@@ -39,12 +40,16 @@ std::string ActionWord(ItemAction action, bool preview) {
             return preview ? "would purge" : "purged";
         case ItemAction::Cleared:
             return preview ? "would clear" : "cleared";
+        case ItemAction::Kept:
+            return preview ? "would keep" : "kept";
     }
     return "";
 }
 
 std::string RowsOf(const CleanedItem& item) {
-    return Count(item.rows, "row", "rows");
+    if (item.action == ItemAction::Kept)
+        return Count(item.rows, "cookie", "cookies") + " of " + item.keptHost;
+    return item.action == ItemAction::Cleared ? Count(item.rows, "row", "rows") : "";
 }
 
 std::string Count(uint64_t n, const char* one, const char* many) {

@@ -77,6 +77,13 @@ std::string RunRecord::EndReason(int code, const RunFigures& f, int64_t freed,
         "; folders=" + std::to_string(f.folders) + "; bytes=" + std::to_string(f.bytes) +
         "; stayed=" + std::to_string(f.left) + "; freed=" + std::to_string(freed) +
         "; failed=" + Joined(f.failed);
+    if (!f.keptCookies.empty()) {
+        // How many cookies each host of the keep-list kept: "example.com:3,news.test:1".
+        std::string kept;
+        for (const auto& [host, n] : f.keptCookies)
+            kept += (kept.empty() ? "" : ",") + host + ":" + std::to_string(n);
+        reason += "; kept-cookies=" + kept;
+    }
     if (why.empty()) return reason;
     std::string said = why;
     for (char& c : said)

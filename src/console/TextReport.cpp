@@ -8,9 +8,10 @@ void TextReport::CategoryStarts(const std::string& id, const std::string& captio
 
 void TextReport::Item(const std::string&, const std::string& word, const CleanedItem& item) {
     std::string line = "    " + word + "  " + item.path;
-    if (!item.folder && item.action != ItemAction::Purged)
+    if (!item.folder && item.action != ItemAction::Purged && item.action != ItemAction::Kept)
         line += "  " + std::to_string(item.bytes) + " bytes";
-    if (item.action == ItemAction::Cleared) line += "  (" + RowsOf(item) + ")";
+    const std::string rows = RowsOf(item);
+    if (!rows.empty()) line += "  (" + rows + ")";
     if (*item.reason) line += "  (" + std::string(item.reason) + ")";
     out_.Write(line + "\n");
 }
@@ -52,6 +53,15 @@ void TextReport::Totals(const ReportTotals& t, const std::string& indent) {
                    Count(t.clearedRows, "row", "rows") + " in " +
                    Count(t.cleared, "database", "databases") + ", " +
                    Count(t.clearedBytes, "byte", "bytes") + "\n");
+    if (!t.keptCookies.empty()) {
+        std::string line = indent + Word(ItemAction::Kept) + ":";
+        const char* separator = " ";
+        for (const auto& [host, n] : t.keptCookies) {
+            line += separator + Count(n, "cookie", "cookies") + " of " + host;
+            separator = ", ";
+        }
+        out_.Write(line + "\n");
+    }
     if (t.DeletedSomething())
         out_.Write(indent + Word(ItemAction::Deleted) + ": " + Count(t.files, "file", "files") +
                    " and " + Count(t.folders, "folder", "folders") + ", " +

@@ -15,6 +15,7 @@ enum class ItemAction {
     Stayed,      // a file, folder or entry that stays: reason says why
     Purged,      // an entry of the browser's cache index deleted; path is its address
     Cleared,     // rows deleted inside a database that stays: rows, and the bytes it lost
+    Kept,        // cookies of a file or database left at the user's word: rows, and keptHost
 };
 
 // Why an item stays (or was registered rather than deleted).
@@ -34,6 +35,7 @@ constexpr const char* kOutsideCache = "its file lies outside the cache folders";
 constexpr const char* kNotAFile = "a device, pipe or socket, not a file";
 constexpr const char* kExcluded = "excluded";
 constexpr const char* kOwnLog = "the run's own log";
+constexpr const char* kKeptCookie = "the file of a cookie kept";
 constexpr const char* kUnknownAge =
     "its last-write time tells nothing (none, before 1980, or in the future)";
 constexpr const char* kElsewhere = "not the file listed: a link, or swapped since";
@@ -76,7 +78,8 @@ struct CleanedItem {
     uint64_t bytes = 0;
     const char* reason = "";
     bool folder = false;
-    uint64_t rows = 0;  // Cleared: the rows deleted
+    uint64_t rows = 0;      // Cleared: the rows deleted; Kept: the cookies kept
+    std::string keptHost = "";  // Kept: the host of the keep-list that keeps them
 };
 
 // Receives a run's items as they happen. Nothing is kept on the run's side, so a run over

@@ -42,6 +42,10 @@ void RunFilter::KeepOwnFile(const ResolvedPath& path) {
     Keep(path, reason::kOwnLog);
 }
 
+void RunFilter::KeepCookieFile(const ResolvedPath& path) {
+    Keep(path, reason::kKeptCookie);
+}
+
 const char* RunFilter::Keeps(uint64_t writeTime) const {
     if (recentSince_ == 0) return nullptr;
     if (writeTime < kFirstFatTime || writeTime > now_ + kClockSlack) return reason::kUnknownAge;
@@ -69,7 +73,7 @@ const char* RunFilter::KeepsAnyOf(const std::vector<platform::FileIdentity>& fol
 
 bool RunFilter::IsItsReason(const char* why) const {
     const std::string text = why;
-    return text == reason::kOwnLog || text == reason::kExcluded ||
+    return text == reason::kOwnLog || text == reason::kExcluded || text == reason::kKeptCookie ||
            (recentSince_ != 0 && text == recentReason_);
 }
 

@@ -22,6 +22,8 @@ class RunFilter final : public platform::AgeTest {
     void Exclude(const ResolvedPath& path);
     // The run's own file (its log) stays wherever it lies, and is never registered.
     void KeepOwnFile(const ResolvedPath& path);
+    // The file of a cookie the keep-list keeps stays.
+    void KeepCookieFile(const ResolvedPath& path);
 
     // Whether it keeps anything at all.
     bool Active() const { return Filters() || !kept_.empty(); }

@@ -52,6 +52,9 @@ class System {
     virtual std::optional<std::string> ProfilesDirectory() = 0;
     // The machine's name as the network knows it; "" when the system does not tell.
     virtual std::string ComputerName() = 0;
+    // The folder the program's file lies in, with its final "\\"; "" when the system does
+    // not tell.
+    virtual std::string ProgramFolder() = 0;
     // Now, in 100 ns steps since 1601 (UTC), as file times are kept.
     virtual uint64_t CurrentTime() = 0;
 };

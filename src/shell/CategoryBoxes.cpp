@@ -53,6 +53,18 @@ void EmptySelected(Services& services, ui::Form& form, Family family, const char
     const std::vector<CategoryBox> boxes = CategoryBoxesOf(form);
     std::vector<const Category*> categories;
     for (const CategoryBox& box : boxes) categories.push_back(box.category);
+    // The hosts whose cookies stay, as olvex.ini beside the program lists them, read when a
+    // box that deletes cookies is ticked; an entry that names no host keeps nothing.
+    CookieKeepList keepCookies;
+    for (const CategoryBox& box : boxes)
+        if (box.category->deletesCookies && form.Ctl(box.box).Value() != 0) {
+            SkipOnFailure([&] {
+                std::vector<std::string> invalid;
+                keepCookies = ConfiguredKeepList(services, invalid);
+            });
+            break;
+        }
+    run.keepCookies = &keepCookies;
     RunSelected(run, categories, [&](const Category& category) {
         for (const CategoryBox& box : boxes)
             if (box.category == &category)

@@ -13,6 +13,7 @@
 #include "platform/Platform.h"
 #include "system/Availability.h"
 #include "system/CleaningContext.h"
+#include "system/CookieKeepList.h"
 #include "system/PurgeList.h"
 #include "system/Services.h"
 #include "system/WindowsVersion.h"
@@ -77,6 +78,7 @@ struct Category {
     Availability unavailable;  // nullptr: wherever the family has it
     bool asksBeforeTicking;    // the saved passwords: ticked only after a question
     bool emptiedWhole;         // the system empties it whole: nothing can be kept back
+    bool deletesCookies;       // it keeps the cookies of the hosts the keep-list names
     CategoryRows ntRows;
     CategoryRows nineXRows;
 
@@ -101,6 +103,7 @@ struct RuleRun {
     std::vector<std::pair<ProfileList, std::vector<std::string>>> profiles;
     const RunFilter* filter = nullptr;  // what the user keeps besides the guard's rules
     CountedFolders* counted = nullptr;  // a preview's folders counted so far; nullptr in a clean
+    const CookieKeepList* keepCookies = nullptr;  // the hosts whose cookies stay; nullptr: none
 };
 
 // The folder, or "" when it is unknown: then the rows under it are skipped rather than

@@ -75,7 +75,7 @@ TEST(CommandLine, RefusesWithWhy) {
         {{"windows-temp"}, "Say what to do with windows-temp: /preview or /clean."},
         {{"/clean"}, "Name the categories to work on, or all (olvex /list shows them)."},
         {{"/list", "cookies"}, "/list and /summary take no categories."},
-        {{"/summary:l", "/strict"}, "/olderthan, /exclude and /strict go with /preview or /clean."},
+        {{"/summary:l", "/strict"}, "/olderthan, /exclude, /keepcookies and /strict go with /preview or /clean."},
         {{"/html:p"}, "/html goes with /summary."},
         {{"/clean", "x", "/stale:3", "/html:p"}, "/html goes with /summary."},
         {{"/list", "/stale:3"}, "/stale goes with /summary."},

@@ -78,6 +78,7 @@ class FakeSystem : public platform::System {
     }
     std::optional<std::string> ProfilesDirectory() override { return {}; }
     std::string ComputerName() override { return ""; }
+    std::string ProgramFolder() override { return ""; }
     uint64_t CurrentTime() override { return 0; }
 
     VersionRecord reported;

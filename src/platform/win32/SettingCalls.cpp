@@ -60,6 +60,24 @@ std::string ComputerNameU() {
     return ::GetComputerNameA(name, &n) ? Utf8FromAnsi(name) : "";
 }
 
+std::string ProgramFolderU() {
+    if (IsNtFamily()) {
+        // Bound by name: not every 95 exports the wide one, even as a stub.
+        using ModuleName = DWORD(WINAPI*)(HMODULE, LPWSTR, DWORD);
+        static const auto moduleName = Bound<ModuleName>("kernel32.dll", "GetModuleFileNameW");
+        wchar_t name[MAX_PATH];
+        const DWORD length = moduleName(nullptr, name, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return "";
+        std::string path = Utf8(name, static_cast<int>(length));
+        return path.substr(0, path.find_last_of('\\') + 1);
+    }
+    char name[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameA(nullptr, name, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return "";
+    std::string path(name, length);
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
 bool DiskFreeSpaceU(const std::string& root, uint64_t& freeToCaller) {
     ULARGE_INTEGER available, total, totalFree;
     if (IsNtFamily()) {

@@ -106,6 +106,10 @@ std::optional<std::string> WindowsDirectoryU();
 std::optional<std::string> UserNameU();
 // The machine's NetBIOS name; "" when the system does not tell.
 std::string ComputerNameU();
+// The folder the program's file lies in, with its final "\\"; "" when the system does not
+// tell. What was installed with the program (its library, its settings) is found there, by
+// full path: by a bare name the system would search the current folder and the path too.
+std::string ProgramFolderU();
 // Throws RuntimeError when this Windows cannot measure it (Windows 95 before OSR2).
 bool DiskFreeSpaceU(const std::string& root, uint64_t& freeToCaller);
 // A value of a settings file, as its bytes are written, cut as the system's lookup given a

@@ -10,27 +10,8 @@ namespace {
 
 constexpr const char* kLibrary = "OlvexSqlite.dll";
 
-// The program's own folder, with its final "\": where the library was installed with it.
-// Only that file is loaded: by a bare name, the loader would search the current folder and
-// the path, where anyone may have put a library of that name.
-std::string ProgramFolder() {
-    if (IsNtFamily()) {
-        // Bound by name: not every 95 exports the wide one, even as a stub.
-        using ModuleName = DWORD(WINAPI*)(HMODULE, LPWSTR, DWORD);
-        static const auto moduleName = Bound<ModuleName>("kernel32.dll", "GetModuleFileNameW");
-        wchar_t name[MAX_PATH];
-        const DWORD length = moduleName(nullptr, name, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) return "";
-        std::string path = Utf8(name, static_cast<int>(length));
-        return path.substr(0, path.find_last_of('\\') + 1);
-    }
-    char name[MAX_PATH];
-    const DWORD length = ::GetModuleFileNameA(nullptr, name, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return "";
-    std::string path(name, length);
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
-
+// Only the file beside the program is loaded: by a bare name, the loader would search the
+// current folder and the path, where anyone may have put a library of that name.
 HMODULE LoadOwnLibrary(const std::string& folder) {
     if (folder.empty()) return nullptr;
     if (IsNtFamily()) return ::LoadLibraryW(Wide(folder + kLibrary).c_str());
@@ -50,7 +31,7 @@ void Bind(HMODULE library, const char* name, Fn& slot) {
 
 const SqliteCalls& Win32Databases::Calls() {
     if (calls_) return *calls_;
-    HMODULE library = LoadOwnLibrary(ProgramFolder());
+    HMODULE library = LoadOwnLibrary(ProgramFolderU());
     if (!library) {
         const DWORD code = ::GetLastError();
         throw RuntimeError(std::string("cannot load ") + kLibrary + " from the program's folder",

@@ -74,6 +74,10 @@ std::string Win32System::ComputerName() {
     return ComputerNameU();
 }
 
+std::string Win32System::ProgramFolder() {
+    return ProgramFolderU();
+}
+
 uint64_t Win32System::CurrentTime() {
     FILETIME now{};
     ::GetSystemTimeAsFileTime(&now);

@@ -15,6 +15,7 @@ class Win32System : public System {
                                               const std::string& value) override;
     std::optional<std::string> ProfilesDirectory() override;
     std::string ComputerName() override;
+    std::string ProgramFolder() override;
     uint64_t CurrentTime() override;
 };
 

@@ -89,8 +89,10 @@ class FakeSystem : public platform::System {
     // GetProfilesDirectory of the profile library (2000 on); nullopt where it is missing.
     std::optional<std::string> ProfilesDirectory() override { return profilesDirectory; }
     std::string ComputerName() override { return computerName; }
+    std::string ProgramFolder() override { return programFolder; }
     uint64_t CurrentTime() override { return now; }
     std::string computerName = "PC-01";
+    std::string programFolder = "C:\\Program Files\\Olvex Cleaner\\";
     uint64_t now = 134000000000000000ULL;  // late 2025, in 100 ns steps since 1601
 
     platform::VersionRecord version{};
