@@ -9,13 +9,15 @@ User Data holds Local State, which lists "Default", "Profile 1" and "..", and th
 no category takes. "Google/Chrome/Cache/precious", where ".." would lead, must stay. Two links
 lead out of the prefix: a folder in "Profile 1"'s Cache, and "Default"'s Login Data-journal, so
 that Default's Login Data must stay byte for byte.
-1. olvex previews every Chrome category: no byte of User Data changes, it counts rows, and
-   says Default's Login Data stays (exit 1).
+1. olvex previews every Chrome category, keeping news.test's cookies: no byte of User Data
+   changes, it counts the rows that would go and the cookie that would stay, and says
+   Default's Login Data stays (exit 1).
 2. A running Chrome holds User Data's lockfile to write: olvex cleans every category, exit 1,
    each row refused with "Chrome is running", and no byte changes.
 3. The Chrome window, reached from the main window's menu, every box ticked and both questions
-   answered Yes, once the lockfile is gone: each listed profile keeps only its search engines
-   and the files no category takes; "Profile 9", the file ".." leads to and what the links
+   answered Yes, once the lockfile is gone, olvex.ini beside the program keeping Mail.Example's
+   cookies: each listed profile keeps only its search engines, those cookies, and the files no
+   category takes; "Profile 9", the file ".." leads to and what the links
    lead to are untouched.
 """
 
@@ -80,13 +82,16 @@ def fingerprint(s):
 
 def console_preview(s, checks):
     before = fingerprint(s)
-    code, text, err = kit.olvex(s, "/preview", *CHROME_IDS, "/details")
+    code, text, err = kit.olvex(s, "/preview", *CHROME_IDS, "/keepcookies:news.test",
+                                "/details")
     checks.equal(code, 1, "olvex /preview exit code (Default's Login Data stays, its journal "
                  "being a link): " + err)
     checks.equal(fingerprint(s) == before, True, "the preview changed no byte of User Data")
-    counted = [line for line in text.splitlines()
-               if "would clear" in line and "Profile 1\\Cookies" in line and "(5 rows)" in line]
-    checks.equal(len(counted), 1, "the preview counts Profile 1's cookies:\n" + text)
+    for said in ("would clear", "(4 rows)"), ("would keep", "(1 cookie of news.test)"):
+        lines = [line for line in text.splitlines()
+                 if said[0] in line and "Profile 1\\Cookies" in line and said[1] in line]
+        checks.equal(len(lines), 1, "the preview tells Profile 1's cookies: %s %s\n%s"
+                     % (said + (text,)))
 
 
 def console_while_running(s, checks):
@@ -114,6 +119,7 @@ def left(s, profile, names):
 
 def window_clean(s, checks, outside):
     linked_logins = digest(s.path(user_data(s) + "Default/Login Data"))
+    s.make_file(harness.WIN_DIR[3:] + "/olvex.ini", "[Cookies]\r\nKeep=Mail.Example\r\n")
     s.start()
     s.driver("wait-visible", "Form1", "--", "menu", "Form1", "mnuChrome", "--",
              "wait-visible", "Form10")
@@ -123,11 +129,13 @@ def window_clean(s, checks, outside):
     browsers.done_text(s, checks, "winxp")
     for profile in LISTED:
         checks.equal(left(s, profile, GOING + KEPT), KEPT, "the window: files of " + profile)
-        expected = dict(chrome_db.CLEARED)
+        expected = dict(chrome_db.CLEARED, cookies=2)
         if profile == "Default":  # its Login Data's journal is a link: the file stays
             expected["logins"] = chrome_db.FULL["logins"]
         checks.equal(chrome_db.census(s.path(user_data(s) + profile)), expected,
                      "the window: the databases of " + profile)
+    checks.equal(chrome_db.cookie_hosts(s.path(user_data(s) + "Profile 1")),
+                 [".mail.example", "www.mail.example"], "the cookies olvex.ini keeps")
     checks.equal(digest(s.path(user_data(s) + "Default/Login Data")), linked_logins,
                  "a Login Data whose journal is a link stays as it was")
     checks.equal(left(s, "Profile 9", GOING + KEPT), GOING + KEPT, "the unlisted folder")

@@ -50,3 +50,12 @@ def census(folder):
         finally:
             db.close()
     return rows
+
+
+def cookie_hosts(folder):
+    """The hosts of the profile's cookies, sorted."""
+    db = sqlite3.connect("file:%s?immutable=1" % os.path.join(folder, "Cookies"), uri=True)
+    try:
+        return [h for (h,) in db.execute("SELECT host_key FROM cookies ORDER BY host_key")]
+    finally:
+        db.close()
