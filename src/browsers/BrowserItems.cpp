@@ -3,6 +3,7 @@
 #include "browsers/ChromeProfiles.h"
 #include "browsers/ChromeRows.h"
 #include "browsers/CookieRows.h"
+#include "browsers/CookieText.h"
 #include "browsers/DatabaseRows.h"
 #include "browsers/FirefoxProfiles.h"
 #include "browsers/PlacesRows.h"
@@ -92,6 +93,7 @@ enum class Kind {
     Downloads,  // the download list's rows of places.sqlite
     Cookies,    // the cookies' database, whole or, while cookies are kept, by rows
     CookieFile, // the cookies' one file, whole, or kept whole while cookies are kept
+    CookieText, // Cookies.txt, whole or, while cookies are kept, written anew with theirs
 };
 
 // One browser item: a file, pattern, database or folder.
@@ -107,7 +109,7 @@ struct Item {
 // clang-format off
 const Item kFirefoxItems[] = {
     // 1.x and 2.x
-    {"firefox-cookies",   Part::Roaming, Kind::CookieFile, "\\Cookies.txt"},
+    {"firefox-cookies",   Part::Roaming, Kind::CookieText, "\\Cookies.txt"},
     {"firefox-passwords", Part::Roaming, Kind::Files,    "\\signons.txt"},
     {"firefox-forms",     Part::Roaming, Kind::Files,    "\\formhistory.dat"},
     {"firefox-history",   Part::Roaming, Kind::Files,    "\\HIStory.dat"},
@@ -165,6 +167,8 @@ RuleAction ActionOf(Kind kind, RuleAction sweepTree) {
             return FirefoxCookieDatabase;
         case Kind::CookieFile:
             return CookieFile;
+        case Kind::CookieText:
+            return CleanCookieText;
         default:
             return DeleteFiles;
     }

@@ -141,6 +141,13 @@ platform::Deletion RecordedChanges::DeleteListedFile(platform::OpenedFolder& fol
     return changes_.DeleteListedFile(folder, entry, age);
 }
 
+platform::Deletion RecordedChanges::ReplaceListedFile(platform::OpenedFolder& folder,
+                                                      const platform::FindEntry& entry,
+                                                      const std::string& content) {
+    Check();
+    return changes_.ReplaceListedFile(folder, entry, content);
+}
+
 bool RecordedChanges::DeleteAtRestart(platform::OpenedFolder& folder,
                                       const platform::FindEntry& entry) {
     Check();

@@ -66,6 +66,9 @@ class RecordedChanges final : public platform::Changes {
     platform::Deletion DeleteListedFile(platform::OpenedFolder& folder,
                                         const platform::FindEntry& entry,
                                         platform::AgeCheck* age = nullptr) override;
+    platform::Deletion ReplaceListedFile(platform::OpenedFolder& folder,
+                                         const platform::FindEntry& entry,
+                                         const std::string& content) override;
     bool DeleteAtRestart(platform::OpenedFolder& folder, const platform::FindEntry& entry) override;
     bool RemoveEmpty(platform::OpenedFolder& folder) override;
     bool MovesFolders() const override { return changes_.MovesFolders(); }

@@ -17,6 +17,12 @@ class PreviewChanges final : public platform::Changes {
                                         platform::AgeCheck* age = nullptr) override {
         return folder.ProbeDeletion(entry, age);
     }
+    // The old file's checks, as for its deletion; nothing is written.
+    platform::Deletion ReplaceListedFile(platform::OpenedFolder& folder,
+                                         const platform::FindEntry& entry,
+                                         const std::string&) override {
+        return folder.ProbeDeletion(entry);
+    }
     // Whether the system would take the registration is only known by making it.
     bool DeleteAtRestart(platform::OpenedFolder& folder,
                          const platform::FindEntry& entry) override {

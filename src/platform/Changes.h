@@ -31,6 +31,10 @@ class Changes {
     // check, old enough by the time read on the handle it goes through.
     virtual Deletion DeleteListedFile(OpenedFolder& folder, const FindEntry& entry,
                                       AgeCheck* age = nullptr) = 0;
+    // The listed file of folder replaced, whole, by a file holding content
+    // (OpenedFolder::ReplaceListedFile); Deleted answers that it was.
+    virtual Deletion ReplaceListedFile(OpenedFolder& folder, const FindEntry& entry,
+                                       const std::string& content) = 0;
     // The listed file of folder, at the next restart.
     virtual bool DeleteAtRestart(OpenedFolder& folder, const FindEntry& entry) = 0;
     // The folder itself, empty by now.
@@ -60,6 +64,10 @@ class SystemChanges final : public Changes {
     Deletion DeleteListedFile(OpenedFolder& folder, const FindEntry& entry,
                               AgeCheck* age = nullptr) override {
         return folder.DeleteListedFile(entry, age);
+    }
+    Deletion ReplaceListedFile(OpenedFolder& folder, const FindEntry& entry,
+                               const std::string& content) override {
+        return folder.ReplaceListedFile(entry, content);
     }
     bool DeleteAtRestart(OpenedFolder& folder, const FindEntry& entry) override {
         return folder.DeleteAtRestart(entry);

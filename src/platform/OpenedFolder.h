@@ -44,6 +44,9 @@ enum class Move {
     Refused,    // the system refuses it (a folder on the way held by someone, no right)
 };
 
+// What the name of a file that replaces another ends with while it is written.
+constexpr const char* kReplacementTail = ".olvex-new";
+
 // Who owns a folder, as far as the file system keeps owners.
 enum class FolderOwner {
     Trusted,  // the user running the program, the administrators or the system
@@ -106,6 +109,12 @@ class OpenedFolder {
     // checked to reach the plain file listed; false when refused, or when the system keeps
     // no such list. A path the list holds already counts as registered and is not added again.
     virtual bool DeleteAtRestart(const FindEntry& entry) = 0;
+    // Replaces the listed file, once checked to be the plain file listed, by a file holding
+    // content: that is written whole to a new file beside it (its name and kReplacementTail),
+    // handed to the disk, and only then given the listed file's name, so the name holds the
+    // old file or the new one, each whole. Deleted answers a replacement; nothing changes on
+    // any other answer. A new file's name already in use refuses it.
+    virtual Deletion ReplaceListedFile(const FindEntry& entry, const std::string& content) = 0;
     // Removes this folder, which must be empty by now; false when it cannot go. The right to
     // delete it is taken for this call only.
     virtual bool RemoveEmpty() = 0;

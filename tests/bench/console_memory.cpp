@@ -97,6 +97,9 @@ class MadeUpFolder : public platform::OpenedFolder {
     }
     bool IsListedFile(const FindEntry&) override { return true; }
     bool DeleteAtRestart(const FindEntry&) override { return false; }
+    Deletion ReplaceListedFile(const FindEntry&, const std::string&) override {
+        return Deletion::Refused;
+    }
     platform::FolderOwner Owner() override { return platform::FolderOwner::Trusted; }
     platform::Opening OpenListedFolder(const FindEntry& entry, platform::Hold) override {
         if (depth_ == 2 || entry.name != kFolders[depth_]) return platform::OpenRefusal::NotThere;

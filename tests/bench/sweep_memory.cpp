@@ -70,6 +70,9 @@ class CountingFolder : public platform::OpenedFolder {
     platform::FileIdentity IdentityOf(const FindEntry&) override { return {}; }
     bool IsListedFile(const FindEntry&) override { return true; }
     bool DeleteAtRestart(const FindEntry&) override { return false; }
+    platform::Deletion ReplaceListedFile(const FindEntry&, const std::string&) override {
+        return platform::Deletion::Refused;
+    }
     platform::FolderOwner Owner() override { return platform::FolderOwner::Unknown; }
     bool RemoveEmpty() override { return true; }
     platform::WriteOpening OpenOwnFile(const std::string&) override {
@@ -161,6 +164,10 @@ class MadeUpChanges : public platform::Changes {
         return static_cast<CountingFolder&>(folder).DeleteListedFile(entry, age);
     }
     bool DeleteAtRestart(platform::OpenedFolder&, const FindEntry&) override { return false; }
+    platform::Deletion ReplaceListedFile(platform::OpenedFolder&, const FindEntry&,
+                                         const std::string&) override {
+        return platform::Deletion::Refused;
+    }
     bool RemoveEmpty(platform::OpenedFolder&) override { return true; }
     bool MovesFolders() const override { return true; }
     platform::Move MoveInto(platform::OpenedFolder& folder, platform::OpenedFolder& parent,

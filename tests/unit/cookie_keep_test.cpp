@@ -64,6 +64,14 @@ const std::string kUserData =
 const std::string kChromePath = kUserData + "Default\\Cookies";
 const std::string kFirefoxPath = kJo + "Application Data\\Mozilla\\Firefox\\Profiles\\p\\cookies.sqlite";
 const std::string kOperaPath = kJo + "Application Data\\Opera\\Opera\\cookies4.dat";
+const std::string kCookiesTxt = kJo + "Application Data\\Mozilla\\Firefox\\Profiles\\p\\Cookies.txt";
+const char* const kCookieText =
+    "# Netscape HTTP Cookie File\r\n"
+    ".mail.example\tTRUE\t/\tFALSE\t0\tSID\ts1\r\n"
+    "#HttpOnly_www.mail.example\tFALSE\t/\tFALSE\t0\tpref\tp\r\n"
+    ".badmail.example\tTRUE\t/\tFALSE\t0\ttrack\tt\r\n"
+    "\r\n"
+    "news.test\tFALSE\t/\tFALSE\t0\tseen\t1";
 const char* const kChromeHosts = "SELECT host_key FROM cookies";
 const char* const kFirefoxHosts = "SELECT host FROM moz_cookies";
 
@@ -82,6 +90,7 @@ struct KeepMachine {
                            "[Profile0]\nPath=Profiles/p\n");
         rig.files.AddFile(kFirefoxPath, 0, fakes::DatabaseFileOf(kFirefoxCookies));
         rig.files.AddFile(kOperaPath, 0, "binary cookies");
+        rig.files.AddFile(kCookiesTxt, 0, kCookieText);
         for (const char* host : {"mail.example", "news.test", "badmail.example"})
             rig.urlCache.Add(std::string("Cookie:jo@") + host + "/");
     }
@@ -117,9 +126,16 @@ TEST(KeptCookies, EveryBrowserKeepsTheListedHostsCookiesAndLosesTheRest) {
     for (const auto& url : m.rig.urlCache.Urls())
         EXPECT_TRUE(m.rig.files.Exists(*m.rig.urlCache.LocalFile(url))) << "the file of " << url;
     EXPECT_EQ(m.rig.files.Content(kOperaPath), "binary cookies");
+    EXPECT_EQ(m.rig.files.replaced, std::vector<std::string>{kCookiesTxt});
+    EXPECT_EQ(m.rig.files.Content(kCookiesTxt),
+              "# Netscape HTTP Cookie File\r\n"
+              ".mail.example\tTRUE\t/\tFALSE\t0\tSID\ts1\r\n"
+              "#HttpOnly_www.mail.example\tFALSE\t/\tFALSE\t0\tpref\tp\r\n"
+              "\r\n"
+              "news.test\tFALSE\t/\tFALSE\t0\tseen\t1");
     const std::string log = m.rig.files.Content("C:\\l.csv");
     EXPECT_NE(log.find(reason::kCookiesInOneFile), std::string::npos) << log;
-    EXPECT_NE(log.find("kept-cookies=mail.example:5,news.test:3"), std::string::npos) << log;
+    EXPECT_NE(log.find("kept-cookies=mail.example:7,news.test:4"), std::string::npos) << log;
     EXPECT_NE(log.find("2 cookies of mail.example"), std::string::npos) << log;
 }
 
@@ -151,6 +167,37 @@ TEST(KeptCookies, AListNamingNoHostStopsTheRunBeforeAnything) {
         EXPECT_TRUE(m.rig.databases.opened.empty());
         EXPECT_NE(m.console.err.find(ini ? "mail example" : "bad host"), std::string::npos)
             << m.console.err;
+    }
+}
+
+// Cookies.txt is written anew only when a cookie goes and another stays: with nothing kept it
+// goes whole, with nothing going it is left as it is; a read-only one stays.
+TEST(KeptCookies, CookiesTxtIsReplacedWholeOnlyWhenSomeGoAndSomeStay) {
+    struct Case {
+        const char* rule;
+        const char* keep;
+        uint32_t attributes;
+        bool exists, replaced;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"some go, some stay: replaced", "news.test", 0, true, true},
+        {"none stays: deleted whole", "other.test", 0, false, false},
+        {"none goes: left as it is", "mail.example,badmail.example,news.test", 0, true, false},
+        {"read-only: stays", "news.test", platform::kAttrReadOnly, true, false},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        KeepMachine m;
+        m.rig.profiles.Write("C:\\Program Files\\Olvex Cleaner\\olvex.ini", "");
+        m.rig.files.AddFile(kCookiesTxt, c.attributes, kCookieText);
+        m.Run({"/clean", "firefox-cookies", std::string("/keepcookies:") + c.keep});
+        EXPECT_EQ(m.rig.files.Exists(kCookiesTxt), c.exists);
+        EXPECT_EQ(m.rig.files.replaced.size(), c.replaced ? 1u : 0u);
+        if (c.exists && !c.replaced) {
+            EXPECT_EQ(m.rig.files.Content(kCookiesTxt), kCookieText);
+        }
     }
 }
 

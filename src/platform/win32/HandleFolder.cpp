@@ -260,6 +260,28 @@ class HandleFolder : public OpenedFolder {
         return written;
     }
 
+    Deletion ReplaceListedFile(const FindEntry& entry, const std::string& content) override {
+        {
+            // Checked as for its deletion, then closed: a file held open cannot be replaced.
+            NtHandle old;
+            if (const auto stays = OpenListedForDeletion(entry, old, nullptr)) return *stays;
+        }
+        const std::wstring name = Wide(entry.name);
+        NtHandle fresh;
+        // Made anew, shared with nobody: anything of that name, a link included, refuses it.
+        if (!Succeeded(nt::Open(handle_.get(), name + Wide(kReplacementTail),
+                                FILE_WRITE_DATA | DELETE, FILE_NON_DIRECTORY_FILE, fresh, 0,
+                                FILE_CREATE)))
+            return Deletion::Refused;
+        // The rename takes the name's place in this folder, whatever holds it now: a link
+        // there is replaced itself, never followed.
+        if (WriteAll(fresh.get(), content) && ::FlushFileBuffers(fresh.get()) &&
+            Succeeded(nt::Rename(fresh.get(), handle_.get(), name, true)))
+            return Deletion::Deleted;
+        nt::SetDeleteOnClose(fresh.get());
+        return Deletion::Refused;
+    }
+
     bool DeleteAtRestart(const FindEntry& entry) override {
         // path_ is the path whose names were checked, folder by folder, on their handles.
         return IsListedFile(entry) && DeleteAtRestartU(path_ + "\\" + entry.name);

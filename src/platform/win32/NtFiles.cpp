@@ -270,10 +270,10 @@ bool SetDeleteOnClose(HANDLE handle) {
         Native().set(handle, &io, &dispose, sizeof dispose, kFileDispositionInformation));
 }
 
-NTSTATUS Rename(HANDLE handle, HANDLE root, const std::wstring& name) {
+NTSTATUS Rename(HANDLE handle, HANDLE root, const std::wstring& name, bool replace) {
     std::vector<char> buffer(sizeof(FILE_RENAME_INFORMATION) + name.size() * sizeof(wchar_t));
     auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
-    info->ReplaceIfExists = FALSE;
+    info->ReplaceIfExists = replace ? TRUE : FALSE;
     info->RootDirectory = root;
     info->FileNameLength = static_cast<ULONG>(name.size() * sizeof(wchar_t));
     std::memcpy(info->FileName, name.data(), info->FileNameLength);

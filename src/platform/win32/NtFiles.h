@@ -76,8 +76,9 @@ NTSTATUS ListDirectory(HANDLE folder, std::vector<LONGLONG>& buffer, bool ids, b
 
 // Asks for the file to go when its last handle closes.
 bool SetDeleteOnClose(HANDLE handle);
-// Renames what handle holds to name in the folder root.
-NTSTATUS Rename(HANDLE handle, HANDLE root, const std::wstring& name);
+// Renames what handle holds to name in the folder root; with replace, taking the place of a
+// file of that name (never a folder's).
+NTSTATUS Rename(HANDLE handle, HANDLE root, const std::wstring& name, bool replace = false);
 
 // The owner's security identifier, as bytes; the status of the query.
 NTSTATUS OwnerSid(HANDLE handle, std::string& sid);

@@ -138,6 +138,34 @@ class PathFolder : public OpenedFolder {
     // These systems keep no owners.
     FolderOwner Owner() override { return FolderOwner::Unknown; }
 
+    Deletion ReplaceListedFile(const FindEntry& entry, const std::string& content) override {
+        const std::string path = Child(entry);
+        const DWORD attributes = GetFileAttributesU(path);
+        if (const auto stays = Check(path, attributes, nullptr)) return *stays;
+        if (attributes & FILE_ATTRIBUTE_READONLY) return Deletion::Refused;
+        const std::string fresh = path + kReplacementTail;
+        const auto ansiFresh = AnsiArgument(fresh);
+        const auto ansiPath = AnsiArgument(path);
+        if (!ansiFresh || !ansiPath) return Deletion::Refused;
+        {
+            FileHandle file(CreateFileU(fresh, GENERIC_WRITE, 0, CREATE_NEW));
+            if (!file) return Deletion::Refused;
+            if (!WriteAll(file.get(), content) || !::FlushFileBuffers(file.get())) {
+                file.reset();
+                DeleteFileU(fresh);
+                return Deletion::Refused;
+            }
+        }
+        // These systems rename nothing over a file (MoveFileEx fails on them): the old file
+        // goes first, and meanwhile the new one is whole under its own name.
+        if (!DeleteFileU(path)) {
+            DeleteFileU(fresh);
+            return Deletion::Refused;
+        }
+        return ::MoveFileA(ansiFresh->c_str(), ansiPath->c_str()) ? Deletion::Deleted
+                                                                  : Deletion::Refused;
+    }
+
     bool DeleteAtRestart(const FindEntry& entry) override {
         const std::string path = Child(entry);
         return IsPlainFile(GetFileAttributesU(path)) && DeleteAtRestartU(path);

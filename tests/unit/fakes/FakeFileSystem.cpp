@@ -266,6 +266,18 @@ class FakeFolder : public platform::OpenedFolder {
         return platform::Deletion::Deleted;
     }
 
+    // As the system renames a new file over the old one: refused for a read-only file.
+    platform::Deletion ReplaceListedFile(const platform::FindEntry& entry,
+                                         const std::string& content) override {
+        const std::string key = Key(entry);
+        if (const auto stays = Check(key, nullptr)) return *stays;
+        if (files_.nodes_.at(key).attributes & platform::kAttrReadOnly)
+            return platform::Deletion::Refused;
+        files_.nodes_.at(key).content = content;
+        files_.replaced.push_back(Child(entry));
+        return platform::Deletion::Deleted;
+    }
+
     platform::Deletion ProbeDeletion(const platform::FindEntry& entry,
                                      platform::AgeCheck* age) override {
         return Check(Key(entry), age).value_or(platform::Deletion::Deleted);

@@ -111,6 +111,7 @@ class FakeFileSystem : public platform::FileSystem {
     std::string currentFolder = "C:\\olvex";  // what relative paths start from
 
     std::vector<std::string> deleted;   // paths as passed
+    std::vector<std::string> replaced;  // files replaced whole by new content
     std::vector<std::string> patterns;  // every Find pattern, in order
     std::vector<std::string> removedFolders;
     std::vector<std::string> atRestart;
