@@ -9,8 +9,6 @@ namespace olvex {
 
 namespace {
 
-using KeptCounts = std::map<std::string, uint64_t>;  // by the host of the list that keeps them
-
 bool Keeps(const CookieKeepList* keep) {
     return keep && !keep->Empty();
 }
@@ -18,7 +16,7 @@ bool Keeps(const CookieKeepList* keep) {
 // Marks, in temp.kept_hosts, the hosts whose cookies stay, exactly as the table holds them,
 // and counts the kept cookies by the host of the list; returns the cookies that go.
 uint64_t MarkCookies(platform::Database& db, const CookieTable& cookies,
-                     const CookieKeepList* keep, KeptCounts& kept) {
+                     const CookieKeepList* keep, KeptCookieCounts& kept) {
     const std::string table = cookies.table;
     if (!Keeps(keep)) return static_cast<uint64_t>(db.Number("SELECT count(*) FROM " + table));
     uint64_t all = 0, stay = 0;
@@ -51,18 +49,23 @@ void DeleteCookies(platform::Database& db, const CookieTable& cookies,
 
 }  // namespace
 
-void ClearCookieRows(RuleRun& run, const std::string& path, const CookieTable& cookies) {
-    const CookieKeepList* keep = run.keepCookies;
-    KeptCounts kept;
-    const RowClearing clearing{
-        [&](platform::Database& db) {
+RowClearing CookieRowClearing(const CookieTable& cookies, const CookieKeepList* keep,
+                              KeptCookieCounts& kept) {
+    return {
+        [cookies](platform::Database& db) {
             return db.Number(std::string("SELECT count(*) FROM pragma_table_info('") +
                              cookies.table + "') WHERE name = '" + cookies.hostColumn + "'") > 0;
         },
-        [&](platform::Database& db) { return MarkCookies(db, cookies, keep, kept); },
-        [&](platform::Database& db) { DeleteCookies(db, cookies, keep); },
+        [cookies, keep, &kept](platform::Database& db) {
+            return MarkCookies(db, cookies, keep, kept);
+        },
+        [cookies, keep](platform::Database& db) { DeleteCookies(db, cookies, keep); },
     };
-    if (!ClearDatabaseRows(run, path, clearing)) return;
+}
+
+void ClearCookieRows(RuleRun& run, const std::string& path, const CookieTable& cookies) {
+    KeptCookieCounts kept;
+    if (!ClearDatabaseRows(run, path, CookieRowClearing(cookies, run.keepCookies, kept))) return;
     const std::string shown = run.sink.WantsPaths() ? TidyPath(path) : "";
     for (const auto& [host, n] : kept)
         run.sink.Item({ItemAction::Kept, shown, 0, "", false, n, host});

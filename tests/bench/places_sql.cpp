@@ -21,7 +21,7 @@ namespace {
 const platform::SqliteCalls kSqlite{sqlite3_open_v2,     sqlite3_close,       sqlite3_exec,
                                     sqlite3_prepare_v2,  sqlite3_step,        sqlite3_column_int64,
                                     sqlite3_column_text, sqlite3_finalize,    sqlite3_errmsg,
-                                    sqlite3_free,        sqlite3_busy_timeout};
+                                    sqlite3_free,        sqlite3_busy_timeout, sqlite3_bind_text};
 
 struct Figures {
     double seconds;

@@ -112,6 +112,9 @@ IDS = {"winxp": ["windows-temp", "user-temp", "cookies", "ie-cache", "ie-history
 BROWSER_IDS = ["firefox-cache", "firefox-cookies", "firefox-passwords", "firefox-forms",
                "firefox-history", "firefox-downloads", "opera-cache", "opera-cookies",
                "opera-passwords", "opera-history", "opera-downloads", "opera-visited-links"]
+# Chrome never ran on the 98 family.
+CHROME_IDS = {"winxp": ["chrome-cache", "chrome-cookies", "chrome-passwords", "chrome-forms",
+                        "chrome-history", "chrome-downloads"], "win98": []}
 DAY = 24 * 60 * 60
 # A name a spreadsheet splitting on ";" would read a formula in; the log disarms it with a '.
 FORMULA = "windows/temp/f;=1+1;b.tmp"
@@ -286,7 +289,7 @@ def scenario(argv):
                           "4  stopped"):
             checks.equal(code_line in help_text, True, "/? documents %r" % code_line)
         listed = [r for r in csv.reader(io.StringIO(kit.read_file(s, "logs/list.csv") or ""))]
-        checks.equal(sorted({r[0] for r in listed[1:]}), sorted(IDS[version] + BROWSER_IDS),
+        checks.equal(sorted({r[0] for r in listed[1:]}), sorted(IDS[version] + BROWSER_IDS + CHROME_IDS[version]),
                      "/list ids")
         checks.equal({r[0]: r[2] for r in listed[1:]}.get("opera-cache"), "no",
                      "Opera is not installed")
