@@ -8,6 +8,9 @@ namespace olvex {
 
 namespace {
 
+constexpr const char* kNotWrittenAnew =
+    "not written anew: in use, or its new file's name beside it is taken";
+
 // Cookies.txt is a few kilobytes; one far larger is not read whole, and stays.
 constexpr size_t kLargestCookieText = 16u << 20;
 
@@ -88,7 +91,7 @@ void CleanCookieText(RuleRun& run, const std::string& path) {
             return run.sink.Item({ItemAction::Stayed, shown, 0,
                                   done != platform::Deletion::Refused ? reason::kElsewhere
                                   : readOnly                          ? reason::kReadOnly
-                                                                      : reason::kInUse});
+                                                                      : kNotWrittenAnew});
         }
         run.sink.Item({ItemAction::Cleared, shown, text->size() - split.kept.size(), "", false,
                        split.gone});

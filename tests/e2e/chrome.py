@@ -5,7 +5,7 @@ olvex and in the Chrome window, and nothing of a running Chrome's is touched.
 
 User Data holds Local State, which lists "Default", "Profile 1" and "..", and the folder
 "Profile 9", which it does not list. Each profile holds the four databases of Chrome 49
-(chrome_db), its caches, the history's files, and Bookmarks, Preferences and Favicons, which
+(browser_db), its caches, the history's files, and Bookmarks, Preferences and Favicons, which
 no category takes. "Google/Chrome/Cache/precious", where ".." would lead, must stay. Two links
 lead out of the prefix: a folder in "Profile 1"'s Cache, and "Default"'s Login Data-journal, so
 that Default's Login Data must stay byte for byte.
@@ -26,7 +26,7 @@ import os
 import time
 
 import browsers
-import chrome_db
+import browser_db
 import cleaning_kit as kit
 import harness
 
@@ -50,7 +50,7 @@ def seed_profile(s, profile):
     folder = user_data(s) + profile + "/"
     for name in GOING + KEPT:
         s.make_file(folder + name, "data of " + name)
-    chrome_db.make(s.path(folder))
+    browser_db.make(s.path(folder))
 
 
 def seed(s):
@@ -129,17 +129,17 @@ def window_clean(s, checks, outside):
     browsers.done_text(s, checks, "winxp")
     for profile in LISTED:
         checks.equal(left(s, profile, GOING + KEPT), KEPT, "the window: files of " + profile)
-        expected = dict(chrome_db.CLEARED, cookies=2)
+        expected = dict(browser_db.CLEARED, cookies=2)
         if profile == "Default":  # its Login Data's journal is a link: the file stays
-            expected["logins"] = chrome_db.FULL["logins"]
-        checks.equal(chrome_db.census(s.path(user_data(s) + profile)), expected,
+            expected["logins"] = browser_db.FULL["logins"]
+        checks.equal(browser_db.census(s.path(user_data(s) + profile)), expected,
                      "the window: the databases of " + profile)
-    checks.equal(chrome_db.cookie_hosts(s.path(user_data(s) + "Profile 1")),
+    checks.equal(browser_db.cookie_hosts(s.path(user_data(s) + "Profile 1")),
                  [".mail.example", "www.mail.example"], "the cookies olvex.ini keeps")
     checks.equal(digest(s.path(user_data(s) + "Default/Login Data")), linked_logins,
                  "a Login Data whose journal is a link stays as it was")
     checks.equal(left(s, "Profile 9", GOING + KEPT), GOING + KEPT, "the unlisted folder")
-    checks.equal(chrome_db.census(s.path(user_data(s) + "Profile 9")), chrome_db.FULL,
+    checks.equal(browser_db.census(s.path(user_data(s) + "Profile 9")), browser_db.FULL,
                  "the unlisted folder's databases")
     checks.equal(os.path.exists(s.path(user_data(s) + "../Cache/precious")), True,
                  "the folder \"..\" would lead to")
