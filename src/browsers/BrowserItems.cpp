@@ -136,6 +136,18 @@ const Item kFirefoxItems[] = {
 };
 // clang-format on
 
+// Why a profile must stay, from how its browser holds its lock: running tells the held one.
+const char* WhyLockStays(platform::FileHold hold, const char* running) {
+    switch (hold) {
+        case platform::FileHold::Held:
+            return running;
+        case platform::FileHold::Unknown:
+            return reason::kUnknownUse;
+        default:
+            return nullptr;
+    }
+}
+
 // The profiles whose Firefox is running: it holds parent.lock open and shares it with nobody.
 const char* FirefoxRunning(RuleRun& run, const std::string& profile) {
     const FirefoxFolder roaming = FirefoxFolderOf(run.family);
@@ -143,14 +155,8 @@ const char* FirefoxRunning(RuleRun& run, const std::string& profile) {
         PathInProfile(run, roaming.base, roaming.tail + kEachProfile + "\\parent.lock", profile);
     // Where the lock cannot be found, the local part may still be: it waits all the same.
     if (lock.empty()) return reason::kUnknownUse;
-    switch (run.services.files.HoldOf(lock, platform::HoldProbe::Read)) {
-        case platform::FileHold::Held:
-            return "Firefox is running";
-        case platform::FileHold::Unknown:
-            return reason::kUnknownUse;
-        default:
-            return nullptr;
-    }
+    return WhyLockStays(run.services.files.HoldOf(lock, platform::HoldProbe::Read),
+                        "Firefox is running");
 }
 
 RuleAction ActionOf(Kind kind, RuleAction sweepTree) {
@@ -270,14 +276,8 @@ const char* ChromeRunning(RuleRun& run, const std::string&) {
     const std::string lock =
         PathInProfile(run, BaseFolder::LocalAppData, std::string(kChromeUserData) + "lockfile", "");
     if (lock.empty()) return reason::kUnknownUse;
-    switch (run.services.files.HoldOf(lock, platform::HoldProbe::Write)) {
-        case platform::FileHold::Held:
-            return "Chrome is running";
-        case platform::FileHold::Unknown:
-            return reason::kUnknownUse;
-        default:
-            return nullptr;
-    }
+    return WhyLockStays(run.services.files.HoldOf(lock, platform::HoldProbe::Write),
+                        "Chrome is running");
 }
 
 CategoryRows ChromeRows(const std::string& id, Family family, RuleAction sweepTree) {

@@ -3,6 +3,7 @@
 #include "browsers/DatabaseRows.h"
 #include "guard/DeletionGuard.h"
 #include "guard/PathRules.h"
+#include "system/FileUtilities.h"
 
 namespace olvex {
 
@@ -21,18 +22,6 @@ std::string CookieHost(const std::string& line) {
     std::string cookie = line.rfind(kHttpOnly, 0) == 0 ? line.substr(kHttpOnly.size()) : line;
     if (cookie.empty() || cookie[0] == '#' || cookie.find('\t') == std::string::npos) return "";
     return cookie.substr(0, cookie.find('\t'));
-}
-
-std::optional<std::string> ReadText(platform::FileSystem& files, const std::string& path) {
-    std::unique_ptr<platform::ReadFile> file = files.OpenForReading(path);
-    if (!file) return std::nullopt;
-    std::string text;
-    char buffer[4096];
-    while (const size_t read = file->Read(buffer, sizeof buffer)) {
-        text.append(buffer, read);
-        if (text.size() > kLargestCookieText) return std::nullopt;
-    }
-    return text;
 }
 
 void DeleteWhole(RuleRun& run, const std::string& path) {
@@ -79,7 +68,11 @@ void CleanCookieText(RuleRun& run, const std::string& path) {
     if (run.filter)
         if (const char* why = FilterKeepsHandedOn(files, *run.filter, tidy, *listed))
             return run.sink.Item({ItemAction::Stayed, shown, 0, why});
-    const std::optional<std::string> text = ReadText(files, tidy);
+    std::optional<std::string> text;
+    try {
+        text = ReadSmallFile(files, tidy, kLargestCookieText);
+    } catch (const platform::RuntimeError&) {
+    }
     if (!text) return run.sink.Item({ItemAction::Stayed, shown, 0, reason::kNotOpened});
     const CookieTextSplit split = SplitCookieText(*text, *run.keepCookies);
     if (split.keptBy.empty()) return DeleteWhole(run, path);

@@ -18,22 +18,24 @@ bool MayCleanOtherUsers(platform::System& system) {
     return may;
 }
 
-bool BrowserInstalled(Services& services, const std::string& folder) {
-    bool installed = false;
+namespace {
+// Whether base's folder + folder is a folder; no when base is unknown.
+bool FolderIn(Services& services, std::string (*base)(Services&), const std::string& folder) {
+    bool there = false;
     platform::SkipOnFailure([&] {
-        const std::string programFiles = folders::GetProgramFilesFolder(services);
-        installed = !programFiles.empty() && DirExists(services, programFiles + folder);
+        const std::string known = base(services);
+        there = !known.empty() && DirExists(services, known + folder);
     });
-    return installed;
+    return there;
+}
+}  // namespace
+
+bool BrowserInstalled(Services& services, const std::string& folder) {
+    return FolderIn(services, folders::GetProgramFilesFolder, folder);
 }
 
 bool BrowserInstalledForUser(Services& services, const std::string& folder) {
-    bool installed = false;
-    platform::SkipOnFailure([&] {
-        const std::string local = folders::GetLocalAppDataFolder(services);
-        installed = !local.empty() && DirExists(services, local + folder);
-    });
-    return installed;
+    return FolderIn(services, folders::GetLocalAppDataFolder, folder);
 }
 
 bool RunsAsSystemAccount(Services& services) {

@@ -96,4 +96,20 @@ int16_t SubDirsToArray(Services& services, std::string& path, std::vector<std::s
     return count;
 }
 
+std::optional<std::string> ReadSmallFile(platform::FileSystem& files, const std::string& path,
+                                         size_t largest) {
+    std::unique_ptr<platform::ReadFile> file = files.OpenForReading(path);
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char buffer[4096];
+    while (const size_t read = file->Read(buffer, sizeof buffer)) {
+        bytes.append(buffer, read);
+        if (bytes.size() > largest)
+            throw platform::RuntimeError(path + " is larger than " + std::to_string(largest) +
+                                             " bytes",
+                                         {});
+    }
+    return bytes;
+}
+
 }  // namespace olvex

@@ -3,6 +3,7 @@
 // ignores the failure of its file-system call or reports it in the library error box.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,11 @@ class NameLookup {
 };
 
 bool DirExists(Services& services, const std::string& path);
+// The bytes of a small file a browser keeps (its settings, its cookies as text); nothing when
+// it cannot be opened. Throws RuntimeError when reading fails or the file holds more than
+// largest bytes: it is then not the file its name tells.
+std::optional<std::string> ReadSmallFile(platform::FileSystem& files, const std::string& path,
+                                         size_t largest);
 bool IsAttrSet(platform::FileSystem& files, const std::string& path, uint32_t mask);
 // The subfolders of path; a failure shows the library error box and is told to sink.
 int16_t SubDirsToArray(Services& services, std::string& path, std::vector<std::string>& names,

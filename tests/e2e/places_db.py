@@ -8,6 +8,8 @@ pages may stay (and in 45 the one it counts as used elsewhere), with every bookm
 import os
 import sqlite3
 
+from browser_db import ask
+
 DATA = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "data",
                     "places")
 BOOKMARKS = "SELECT id, type, fk, parent, position, title, keyword_id FROM moz_bookmarks"
@@ -35,15 +37,6 @@ def make(path, version, more=""):
         db.execute("PRAGMA journal_mode=WAL")
     db.commit()
     db.close()
-
-
-def ask(path, query):
-    """The rows of a query, read without changing the file."""
-    db = sqlite3.connect("file:%s?immutable=1" % path, uri=True)
-    try:
-        return db.execute(query).fetchall()
-    finally:
-        db.close()
 
 
 def cleared_problems(path, version):

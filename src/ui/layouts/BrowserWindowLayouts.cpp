@@ -4,9 +4,12 @@
 
 namespace ui {
 
-FormLayout Form3Layout(const std::string& supportAddress) {
+namespace {
+
+// The NT family's Firefox window, whose places the Chrome window shares.
+layouts::BrowserPlaces NtFirefoxPlaces() {
     // clang-format off
-    const layouts::BrowserPlaces places{
+    return layouts::BrowserPlaces{
         3720, 6840,                // client area
         {240, 360, 480, 480},      // Image1
         {840, 240, 2535, 615},     // Label1
@@ -18,8 +21,13 @@ FormLayout Form3Layout(const std::string& supportAddress) {
         {600, 6480, 2655, 255},    // Label3
     };
     // clang-format on
+}
+
+}  // namespace
+
+FormLayout Form3Layout(const std::string& supportAddress) {
     return layouts::BrowserLayout("Form3", "Olvex Cleaner - Firefox", layouts::FirefoxBoxes(),
-                                  places, supportAddress,
+                                  NtFirefoxPlaces(), supportAddress,
                                   FamilyMenus("mnuFirefox", "Firefox", Browsers::WithChrome));
 }
 
@@ -82,21 +90,8 @@ FormLayout Form8Layout(const std::string& supportAddress) {
 
 // Chrome, on the NT family only: as the NT Firefox window.
 FormLayout Form10Layout(const std::string& supportAddress) {
-    // clang-format off
-    const layouts::BrowserPlaces places{
-        3720, 6840,                // client area
-        {240, 360, 480, 480},      // Image1
-        {840, 240, 2535, 615},     // Label1
-        {960, 720, 1815, 375},     // Label4
-        {360, 1200, 3015, 2295},   // Frame1
-        1680, 2175,                // first box top, Select All width
-        4080,                      // first button top
-        {480, 6120, 3135, 255},    // Label2
-        {600, 6480, 2655, 255},    // Label3
-    };
-    // clang-format on
     return layouts::BrowserLayout("Form10", "Olvex Cleaner - Chrome", layouts::ChromeBoxes(),
-                                  places, supportAddress,
+                                  NtFirefoxPlaces(), supportAddress,
                                   FamilyMenus("mnuFirefox", "Firefox", Browsers::WithChrome));
 }
 
