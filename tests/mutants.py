@@ -128,7 +128,7 @@ FAULTS = [
      "Windows 2000 has reparse points"),
     ("src/console/ConsoleReport.cpp", "    figures_.failed.insert(id_);\n", "",
      "a category with a failed step is named in the run's end"),
-    ("src/browsers/BrowserItems.cpp", "            return \"Firefox is running\";", "            return nullptr;",
+    ("src/browsers/BrowserItems.cpp", "                        \"Firefox is running\");", "                        nullptr);",
      "nothing of a running Firefox's profile is touched"),
     ("src/browsers/BrowserItems.cpp", "            return reason::kUnknownUse;", "            return nullptr;",
      "a lock that cannot be read counts as a running Firefox"),
