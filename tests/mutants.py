@@ -161,6 +161,8 @@ FAULTS = [
      "a page the history keeps was never typed"),
     ("src/browsers/BrowserItems.cpp", "HoldOf(lock, platform::HoldProbe::Write)", "HoldOf(lock, platform::HoldProbe::Read)",
      "a running Chrome is found by an open to write"),
+    ("src/system/Availability.cpp", "machine.installedForUser(\"Google\\\\Chrome\\\\Application\");", "false;",
+     "Chrome installed for one user counts as installed"),
     ("src/browsers/ChromeProfiles.cpp", "if (IsLiteralName(key)) profiles.push_back(key);", "profiles.push_back(key);",
      "only a literal folder name of User Data is a Chrome profile"),
     ("src/browsers/ChromeProfiles.cpp", "WHERE json_type(?1, '$.profile.info_cache') IS NULL", "WHERE 0",

@@ -199,35 +199,4 @@ TEST(Chrome, NothingOfARunningChromeChanges) {
     EXPECT_EQ(m.Census("Default"), kFullCensus);
 }
 
-TEST(Chrome, APreviewCountsTheRowsAndChangesNoByte) {
-    ChromeMachine m;
-    const std::string cookies = kUserData + "Default\\Cookies";
-    const std::string before = m.rig.files.Content(cookies);
-    EXPECT_EQ(m.Run({"/preview", "chrome-cookies", "chrome-history", "/details"}), kExitDone);
-    EXPECT_EQ(m.rig.files.Content(cookies), before);
-    EXPECT_TRUE(m.rig.files.deleted.empty());
-    EXPECT_NE(m.console.out.find("would clear  " + cookies + "  0 bytes  (5 rows)"),
-              std::string::npos)
-        << m.console.out;
-    // Pages, visits, the search, the segment and its use, and the visit's source.
-    EXPECT_NE(m.console.out.find(kUserData + "Default\\History  0 bytes  (11 rows)"),
-              std::string::npos)
-        << m.console.out;
-}
-
-TEST(Chrome, IsThereWhereChromeIsInstalledForAllUsersOrForOne) {
-    for (const char* folder : {"", "C:\\Program Files\\Google\\Chrome",
-                               "C:\\Documents and Settings\\Jo\\Local Settings\\Application "
-                               "Data\\Google\\Chrome\\Application"}) {
-        SCOPED_TRACE(folder);
-        fakes::Rig rig;
-        rig.SetWindows("winxp");
-        if (*folder) rig.files.AddFolder(folder);
-        fakes::FakeConsole console;
-        RunConsoleProgram(rig.services, console, {"/preview", "chrome-cache"});
-        const std::string said = console.out + console.err;
-        EXPECT_EQ(said.find("Chrome is not installed") != std::string::npos, !*folder) << said;
-    }
-}
-
 }  // namespace
